@@ -1,0 +1,23 @@
+# Tarnwell.exe and vrel.dll pass CString and std::vector by value and delete
+# objects the other module allocated, so both must use one C++ runtime. We link
+# the compiler's runtime DLLs dynamically and ship them in bin/ rather than link
+# them statically into each module, where every module would carry its own
+# libstdc++ and libgcc unwinder and an exception or allocation crossing the
+# boundary would meet a runtime that does not know it.
+get_filename_component(_cxx_dir ${CMAKE_CXX_COMPILER} DIRECTORY)
+execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libstdc++-6.dll
+    OUTPUT_VARIABLE _stdcxx OUTPUT_STRIP_TRAILING_WHITESPACE)
+execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libgcc_s_dw2-1.dll
+    OUTPUT_VARIABLE _libgcc OUTPUT_STRIP_TRAILING_WHITESPACE)
+execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libwinpthread-1.dll
+    OUTPUT_VARIABLE _pthread OUTPUT_STRIP_TRAILING_WHITESPACE)
+set(TARNWELL_RUNTIME_DLLS ${_stdcxx} ${_libgcc} ${_pthread})
+foreach(dll ${TARNWELL_RUNTIME_DLLS})
+    if(NOT EXISTS ${dll})
+        message(FATAL_ERROR "C++ runtime DLL not found: ${dll}")
+    endif()
+endforeach()
+
+add_custom_target(tarnwell_runtime ALL
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${TARNWELL_RUNTIME_DLLS} ${TARNWELL_BIN_DIR}
+    COMMENT "Copying the C++ runtime DLLs to bin/")

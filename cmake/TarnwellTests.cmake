@@ -1,0 +1,26 @@
+# One ctest entry per test executable; every test runs under Wine (the
+# toolchain's emulator) with bin/ on the DLL search path.
+set(TARNWELL_TEST_BIN_DIR ${CMAKE_BINARY_DIR}/tests/bin)
+string(REPLACE "/" "\\" _bin_dos "Z:${TARNWELL_BIN_DIR}")
+
+# tarnwell_add_test(<name> LABEL <subsystem> [GUI] SOURCES ... [LIBS ...])
+# GUI tests share the one Xvfb display, so they never run at the same time.
+function(tarnwell_add_test name)
+    cmake_parse_arguments(T "GUI;NO_GTEST_MAIN" "LABEL" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${T_SOURCES})
+    target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock)
+    if(NOT T_NO_GTEST_MAIN)
+        target_link_libraries(${name} PRIVATE GTest::gtest_main)
+    endif()
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${TARNWELL_TEST_BIN_DIR})
+    add_dependencies(${name} tarnwell_runtime)
+    add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
+    set_tests_properties(${name} PROPERTIES
+        LABELS "${T_LABEL}"
+        WORKING_DIRECTORY ${TARNWELL_TEST_BIN_DIR}
+        ENVIRONMENT "WINEPATH=${_bin_dos}"
+        TIMEOUT 300)
+    if(T_GUI)
+        set_tests_properties(${name} PROPERTIES RESOURCE_LOCK display)
+    endif()
+endfunction()

@@ -1,0 +1,21 @@
+# Cross build for 32-bit x86 Windows with mingw-w64's posix-thread compilers
+# (std::thread needs winpthreads).
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR i686)
+
+set(TARNWELL_TRIPLE i686-w64-mingw32)
+set(CMAKE_C_COMPILER ${TARNWELL_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${TARNWELL_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER ${TARNWELL_TRIPLE}-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${TARNWELL_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# Test executables run under Wine.
+find_program(TARNWELL_WINE wine)
+if(TARNWELL_WINE)
+    set(CMAKE_CROSSCOMPILING_EMULATOR ${TARNWELL_WINE})
+endif()
