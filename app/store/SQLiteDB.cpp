@@ -1,0 +1,175 @@
+#include "app/store/SQLiteDB.h"
+
+#include <sqlite3.h>
+
+#include <cstring>
+
+namespace {
+
+constexpr char kSynchronousOff[] = "PRAGMA synchronous = OFF; ";
+constexpr char kBegin[] = "BEGIN";
+constexpr char kEnd[] = "END";
+
+}  // namespace
+
+// ---- SQLiteDB --------------------------------------------------------------
+
+SQLiteDB::~SQLiteDB()
+{
+    InterruptAndClose();
+}
+
+void SQLiteDB::InterruptAndClose()
+{
+    if (!m_db)
+        return;
+    sqlite3_interrupt(m_db);
+    Close();
+}
+
+bool SQLiteDB::Open(const char* path, const std::string& key, int flags)
+{
+    InterruptAndClose();
+    // A handle that would not close is kept rather than leaked by opening a
+    // second one over it.
+    if (m_db)
+        return false;
+    if (!path)
+        return false;
+
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(path, &db, flags, nullptr);
+    m_db = db;  // sqlite3_open_v2 may hand out a handle even when it fails
+    if (rc != SQLITE_OK) {
+        InterruptAndClose();
+        return false;
+    }
+    m_path = path;
+    sqlite3_exec(m_db, kSynchronousOff, nullptr, nullptr, nullptr);
+
+    // This build carries no encryption extension; an encrypted file could not
+    // be read without it, so a key is refused rather than ignored.
+    if (!key.empty()) {
+        InterruptAndClose();
+        return false;
+    }
+    return true;
+}
+
+bool SQLiteDB::Close()
+{
+    if (!m_db)
+        return true;
+    if (sqlite3_close(m_db) != SQLITE_OK)
+        return false;
+    m_db = nullptr;
+    m_path.clear();
+    return true;
+}
+
+int SQLiteDB::Prepare(SQLiteStatement& statement, const char* sql, int length)
+{
+    statement.Finalize();
+    if (!m_db || !sql)
+        return SQLITE_MISUSE;
+    if (length < 0)
+        length = static_cast<int>(std::strlen(sql)) + 1;
+    return sqlite3_prepare_v2(m_db, sql, length, &statement.m_stmt, nullptr);
+}
+
+int SQLiteDB::Exec(const char* sql, RowCallback callback, void* arg)
+{
+    if (!m_db || !sql)
+        return SQLITE_MISUSE;
+    return sqlite3_exec(m_db, sql, callback, arg, nullptr);
+}
+
+int64_t SQLiteDB::LastInsertRowId() const
+{
+    return m_db ? sqlite3_last_insert_rowid(m_db) : -1;
+}
+
+int SQLiteDB::Changes() const
+{
+    return m_db ? sqlite3_changes(m_db) : 0;
+}
+
+// ---- SQLiteStatement ---------------------------------------------------------
+
+SQLiteStatement::~SQLiteStatement()
+{
+    Finalize();
+}
+
+void SQLiteStatement::Finalize()
+{
+    // sqlite3_finalize always destroys the statement; its result only repeats
+    // the last step's error, so the handle is dropped whatever it says.
+    if (m_stmt) {
+        sqlite3_finalize(m_stmt);
+        m_stmt = nullptr;
+    }
+}
+
+int SQLiteStatement::BindInt(int index, int value)
+{
+    return m_stmt ? sqlite3_bind_int(m_stmt, index, value) : SQLITE_MISUSE;
+}
+
+int SQLiteStatement::BindText(int index, const char* utf8, int byteLength)
+{
+    return m_stmt ? sqlite3_bind_text(m_stmt, index, utf8, byteLength, SQLITE_STATIC) : SQLITE_MISUSE;
+}
+
+int SQLiteStatement::Step()
+{
+    return m_stmt ? sqlite3_step(m_stmt) : SQLITE_MISUSE;
+}
+
+int SQLiteStatement::GetInt(int column) const
+{
+    return m_stmt ? sqlite3_column_int(m_stmt, column) : 0;
+}
+
+const char* SQLiteStatement::GetText(int column) const
+{
+    return m_stmt ? reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, column)) : nullptr;
+}
+
+// ---- SQLiteAutoTransaction ------------------------------------------------------
+
+SQLiteAutoTransaction::SQLiteAutoTransaction(SQLiteDB* db) : m_db(db)
+{
+    if (!m_db)
+        return;
+    if (m_db->IsOpen())
+        m_db->Exec(kBegin);
+    m_active = true;
+}
+
+SQLiteAutoTransaction::~SQLiteAutoTransaction()
+{
+    if (m_active && m_db && m_db->IsOpen())
+        m_db->Exec(kEnd);
+    m_active = false;
+}
+
+bool SQLiteAutoTransaction::Begin()
+{
+    if (!m_db || m_active)
+        return false;
+    m_active = true;
+    if (!m_db->IsOpen())
+        return false;
+    return m_db->Exec(kBegin) == SQLITE_OK;
+}
+
+bool SQLiteAutoTransaction::End()
+{
+    if (!m_db)
+        return false;
+    m_active = false;
+    if (!m_db->IsOpen())
+        return false;
+    return m_db->Exec(kEnd) == SQLITE_OK;
+}

@@ -1,0 +1,100 @@
+#pragma once
+
+// Thin RAII wrappers over one SQLite connection, one prepared statement and
+// one transaction scope. Results are SQLite result codes; the wrapper itself
+// answers SQLITE_MISUSE (21) when it has no connection, no statement or no
+// SQL text.
+
+#include <cstdint>
+#include <string>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+class SQLiteStatement;
+
+class SQLiteDB {
+public:
+    using RowCallback = int (*)(void* arg, int columns, char** values, char** names);
+
+    SQLiteDB() = default;
+    virtual ~SQLiteDB();
+    SQLiteDB(const SQLiteDB&) = delete;
+    SQLiteDB& operator=(const SQLiteDB&) = delete;
+
+    // Opens `path` (UTF-8) with the given sqlite3_open_v2 flags, closing any
+    // connection held before. Keys are not supported: the files are plain
+    // SQLite databases, so a non-empty key fails the open.
+    bool Open(const char* path, const std::string& key, int flags);
+    // True when nothing is held afterwards; a failed close keeps the handle.
+    bool Close();
+    bool IsOpen() const { return m_db != nullptr; }
+    // The UTF-8 path given to the Open that produced the held connection;
+    // empty while closed.
+    const std::string& GetPath() const { return m_path; }
+
+    // A negative length means the text is zero-terminated.
+    int Prepare(SQLiteStatement& statement, const char* sql, int length = -1);
+    int Exec(const char* sql, RowCallback callback = nullptr, void* arg = nullptr);
+    // -1 without a connection.
+    int64_t LastInsertRowId() const;
+    // Rows changed by the most recent INSERT, UPDATE or DELETE; 0 without a connection.
+    int Changes() const;
+
+    // The raw handle, for diagnostics only (tracing, pragmas in tests).
+    sqlite3* GetHandle() const { return m_db; }
+
+private:
+    void InterruptAndClose();
+
+    sqlite3* m_db = nullptr;
+    std::string m_path;
+};
+
+class SQLiteStatement {
+public:
+    SQLiteStatement() = default;
+    virtual ~SQLiteStatement();
+    SQLiteStatement(const SQLiteStatement&) = delete;
+    SQLiteStatement& operator=(const SQLiteStatement&) = delete;
+
+    // Parameter indexes are 1-based.
+    int BindInt(int index, int value);
+    // The bytes are not copied: they must stay alive until the statement has
+    // been stepped.
+    int BindText(int index, const char* utf8, int byteLength);
+    int Step();
+
+    // Column indexes are 0-based. GetInt answers 0 and GetText null without
+    // a statement; GetText is also null for an SQL NULL.
+    int GetInt(int column) const;
+    const char* GetText(int column) const;
+
+    bool IsPrepared() const { return m_stmt != nullptr; }
+
+private:
+    friend class SQLiteDB;
+    void Finalize();
+
+    sqlite3_stmt* m_stmt = nullptr;
+};
+
+// BEGIN on construction (when the connection is open), END on End() or, if the
+// scope is left early, on destruction. END commits whatever rows succeeded.
+class SQLiteAutoTransaction {
+public:
+    explicit SQLiteAutoTransaction(SQLiteDB* db);
+    virtual ~SQLiteAutoTransaction();
+    SQLiteAutoTransaction(const SQLiteAutoTransaction&) = delete;
+    SQLiteAutoTransaction& operator=(const SQLiteAutoTransaction&) = delete;
+
+    // No-op (false) while the scope is active, so calling it right after the
+    // constructor sends nothing.
+    bool Begin();
+    bool End();
+    bool IsActive() const { return m_active; }
+
+private:
+    SQLiteDB* m_db;
+    bool m_active = false;
+};

@@ -1,0 +1,203 @@
+// The database file of the settings store: creation, reopening, switching
+// keyboards, factory reset and files that are not ours.
+
+#include <gtest/gtest.h>
+
+#include <sqlite3.h>
+
+#include "app/store/ConfigDB.h"
+#include "app/store/ConfigSchema.h"
+#include "app/store/Utf8Convert.h"
+#include "StoreTestSupport.h"
+
+namespace {
+
+const char kTablesSql[] =
+    "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%' ORDER BY name";
+const char kIndexesSql[] =
+    "SELECT name FROM sqlite_master WHERE type = 'index' AND name NOT LIKE 'sqlite_%' ORDER BY name";
+const char kConfigRowsSql[] = "SELECT profile, key, value FROM t_config_data ORDER BY config_id";
+
+// Makes a plain SQLite file at `path` holding whatever `sql` creates.
+void MakeSqliteFile(const CString& path, const char* sql)
+{
+    sqlite3* db = nullptr;
+    ASSERT_EQ(SQLITE_OK, sqlite3_open_v2(CStringToUtf8(path).c_str(), &db,
+                                         SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr));
+    ASSERT_EQ(SQLITE_OK, sqlite3_exec(db, sql, nullptr, nullptr, nullptr));
+    sqlite3_close(db);
+}
+
+class ConfigDBFileTest : public ::testing::Test {
+protected:
+    ScratchFolder folder;
+    ConfigDB store;  // destroyed (closed) before the folder goes
+};
+
+TEST_F(ConfigDBFileTest, FreshFileHoldsTheSchemaAndTheProfileZeroDefaults)
+{
+    const CString keyboard = L"Tarnwell K\u00e9y \u5fa1";  // the UTF-8 path must reach the right file
+    ASSERT_TRUE(store.OpenDB(folder.Path(), keyboard));
+    EXPECT_TRUE(store.IsDBOpen());
+    const CString file = folder.DbFile(keyboard);
+    ASSERT_TRUE(FileExists(file));
+
+    const std::vector<std::string> tables = {
+        "t_config_data", "t_customlight_data", "t_customrgb_data", "t_key_macro_data",
+        "t_key_otherdata", "t_ledframe_data", "t_ledlayer_data", "t_light_data",
+        "t_macro_data", "t_macrorecord", "t_musiclayer_data", "t_profile_data",
+        "t_userlight_data", "t_userlightrgb_data"};
+    EXPECT_EQ(tables, QueryFile(file, kTablesSql));
+    const std::vector<std::string> indexes = {
+        "customlightindex", "customrgbindex", "keyindex", "lightindex", "macroidindex",
+        "macrorecordindex", "musiclayerindex", "otheridindex", "profileindex",
+        "userlightindex", "userlightrgbindex"};
+    EXPECT_EQ(indexes, QueryFile(file, kIndexesSql));
+
+    const std::vector<std::string> rows = QueryFile(file, kConfigRowsSql);
+    ASSERT_EQ(44u, rows.size());
+    ASSERT_EQ(kDefaultConfigRowCount, rows.size());
+    for (size_t i = 0; i < rows.size(); ++i)
+        EXPECT_EQ(std::string("0|") + kDefaultConfigRows[i].key + "|" + kDefaultConfigRows[i].value, rows[i]);
+    // A few rows the device link and main window depend on, stated independently.
+    EXPECT_EQ("0|version|1.0.1", rows.front());
+    EXPECT_EQ("0|sleep_time|2", rows[5]);
+    EXPECT_EQ("0|enable_light|1", rows[11]);
+    EXPECT_EQ("0|default_color1|8331093", rows[17]);
+    EXPECT_EQ("0|switch_type|0", rows.back());
+}
+
+TEST_F(ConfigDBFileTest, ReopeningTheSameFileKeepsTheHeldConnection)
+{
+    ASSERT_TRUE(store.OpenDB(folder.Path(), L"K1"));
+    sqlite3* held = store.GetDB().GetHandle();
+    ASSERT_TRUE(store.OpenDB(folder.Path(), L"K1"));
+    EXPECT_EQ(held, store.GetDB().GetHandle());
+    EXPECT_EQ(44u, QueryFile(folder.DbFile(L"K1"), kConfigRowsSql).size());  // nothing created twice
+}
+
+TEST_F(ConfigDBFileTest, SwitchingKeyboardsWithoutClosingWritesToTheNewFile)
+{
+    ASSERT_TRUE(store.OpenDB(folder.Path(), L"K1"));
+    ASSERT_TRUE(store.OpenDB(folder.Path(), L"K2"));  // created, not served by K1's connection
+    EXPECT_TRUE(store.SetConfigValue(0, L"fn_layer", L"2"));
+    ASSERT_TRUE(store.OpenDB(folder.Path(), L"K1"));  // existing file this time
+    EXPECT_TRUE(store.SetConfigValue(0, L"fn_layer", L"1"));
+
+    const char sql[] = "SELECT value FROM t_config_data WHERE key = 'fn_layer'";
+    EXPECT_EQ(std::vector<std::string>{"1"}, QueryFile(folder.DbFile(L"K1"), sql));
+    EXPECT_EQ(std::vector<std::string>{"2"}, QueryFile(folder.DbFile(L"K2"), sql));
+}
+
+TEST_F(ConfigDBFileTest, FactoryResetRecreatesTheFileWithOrWithoutClosingFirst)
+{
+    for (bool closeFirst : {true, false}) {
+        SCOPED_TRACE(closeFirst ? "closed first" : "connection still held");
+        ASSERT_TRUE(store.OpenDB(folder.Path(), L"K1"));
+        ProfileData profile;
+        profile.name = L"mine";
+        ASSERT_NE(0, store.InsertProfile(profile));
+        store.SetConfigValue(0, L"sleep_time", L"9");
+
+        if (closeFirst) {
+            EXPECT_TRUE(store.CloseDB());
+        }
+        EXPECT_TRUE(store.DeleteDBFile(folder.Path(), L"K1"));
+        EXPECT_FALSE(FileExists(folder.DbFile(L"K1")));
+        EXPECT_FALSE(store.IsDBOpen());
+
+        ASSERT_TRUE(store.OpenDB(folder.Path(), L"K1"));
+        std::vector<ProfileData*> profiles;
+        EXPECT_EQ(0, store.GetProfileList(profiles));
+        CString value;
+        EXPECT_TRUE(store.GetConfigValue(0, L"sleep_time", value));
+        EXPECT_EQ(CString(L"2"), value);
+        EXPECT_EQ(44u, QueryFile(folder.DbFile(L"K1"), kConfigRowsSql).size());
+        EXPECT_TRUE(store.CloseDB());
+    }
+}
+
+TEST_F(ConfigDBFileTest, DeletingAMissingOrForeignHeldFileReportsWhetherItIsGone)
+{
+    EXPECT_TRUE(store.DeleteDBFile(folder.Path(), L"never-created"));
+    // A file that some other program holds open cannot be deleted.
+    const CString file = folder.DbFile(L"K3");
+    WriteFileBytes(file, "x");
+    HANDLE other = CreateFileW(file, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, other);
+    EXPECT_FALSE(store.DeleteDBFile(folder.Path(), L"K3"));
+    CloseHandle(other);
+    EXPECT_TRUE(store.DeleteDBFile(folder.Path(), L"K3"));
+}
+
+TEST_F(ConfigDBFileTest, AConnectionLeftBySchemaFailureIsNotReusedForAnotherKeyboard)
+{
+    // A table with the right name but the wrong columns makes its index fail.
+    MakeSqliteFile(folder.DbFile(L"Broken"), "CREATE TABLE t_profile_data(other INTEGER)");
+    ASSERT_TRUE(store.OpenDB(folder.Path(), L"Broken"));
+    ASSERT_TRUE(store.CloseDB());
+    EXPECT_FALSE(store.CreateDB());
+    EXPECT_TRUE(store.GetDB().IsOpen());  // kept, as the schema's other statements ran
+    EXPECT_EQ(44u, QueryFile(folder.DbFile(L"Broken"), kConfigRowsSql).size());
+
+    ASSERT_TRUE(store.OpenDB(folder.Path(), L"Fresh"));
+    EXPECT_EQ(14u, QueryFile(folder.DbFile(L"Fresh"), kTablesSql).size());
+    EXPECT_EQ(CStringToUtf8(folder.DbFile(L"Fresh")), store.GetDB().GetPath());
+}
+
+TEST_F(ConfigDBFileTest, FilesThatAreNotOursOpenUnchangedAndReadAsEmpty)
+{
+    const struct {
+        const char* name;
+        std::string bytes;
+        const char* sql;
+    } cases[] = {
+        {"empty", "", nullptr},
+        {"foreign", "", "CREATE TABLE notes(text TEXT); INSERT INTO notes VALUES ('hello');"},
+        {"text", "this is not a database, just text\r\n", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CString keyboard = Utf8ToCString(c.name);
+        const CString file = folder.DbFile(keyboard);
+        if (c.sql)
+            MakeSqliteFile(file, c.sql);
+        else
+            WriteFileBytes(file, c.bytes);
+        const std::vector<std::string> before = QueryFile(file, kTablesSql);
+
+        ASSERT_TRUE(store.OpenDB(folder.Path(), keyboard));
+        EXPECT_TRUE(store.IsDBOpen());
+        std::vector<ProfileData*> profiles;
+        CString value = L"untouched";
+        ProfileData profile;
+        EXPECT_EQ(0, store.GetProfileList(profiles));
+        EXPECT_FALSE(store.GetConfigValue(0, L"sleep_time", value));
+        EXPECT_TRUE(value.IsEmpty());
+        EXPECT_EQ(0, store.GetActiveProfile());
+        EXPECT_EQ(0, store.CountLights(1));
+        EXPECT_EQ(0, store.InsertProfile(profile));
+        EXPECT_EQ(0, store.AddMacro(L"m"));
+        EXPECT_EQ(0, store.InsertUserLightRgbs({UserLightRgbData{}}));
+        EXPECT_FALSE(store.SetConfigValue(0, L"sleep_time", L"3"));
+        EXPECT_TRUE(store.CloseDB());
+        EXPECT_EQ(before, QueryFile(file, kTablesSql));
+    }
+}
+
+TEST_F(ConfigDBFileTest, OpenFailsCleanlyWhenTheFolderIsMissing)
+{
+    EXPECT_FALSE(store.OpenDB(folder.Path() + L"absent\\", L"K1"));
+    EXPECT_FALSE(store.IsDBOpen());
+    EXPECT_FALSE(store.GetDB().IsOpen());
+    CString value;
+    std::vector<MacroData*> macros;
+    EXPECT_FALSE(store.GetConfigValue(0, L"version", value));
+    EXPECT_EQ(0, store.GetMacroList(macros));
+    EXPECT_EQ(0, store.AddMacro(L"m"));
+    store.InsertDefaultConfig(1);  // must not crash without a connection
+    // The same store still opens a good file afterwards.
+    EXPECT_TRUE(store.OpenDB(folder.Path(), L"K1"));
+}
+
+}  // namespace

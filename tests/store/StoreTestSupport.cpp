@@ -1,0 +1,136 @@
+#include "StoreTestSupport.h"
+
+#include <windows.h>
+
+#include <sqlite3.h>
+
+#include <atomic>
+
+#include "app/store/Utf8Convert.h"
+
+namespace {
+
+void RemoveTree(const CString& folder)
+{
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileW(folder + L"*", &found);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const CString name = found.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            const CString child = folder + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(child + L"\\");
+            else
+                DeleteFileW(child);
+        } while (FindNextFileW(find, &found));
+        FindClose(find);
+    }
+    RemoveDirectoryW(folder);
+}
+
+int CollectRow(void* arg, int columns, char** values, char** /*names*/)
+{
+    std::string line;
+    for (int i = 0; i < columns; ++i) {
+        if (i)
+            line += '|';
+        line += values[i] ? values[i] : "<null>";
+    }
+    static_cast<std::vector<std::string>*>(arg)->push_back(line);
+    return 0;
+}
+
+}  // namespace
+
+ScratchFolder::ScratchFolder()
+{
+    static std::atomic<int> counter{0};
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    m_path.Format(L"%lstarnwell-store-%lu-%d\\", temp, GetCurrentProcessId(), ++counter);
+    CreateDirectoryW(m_path, nullptr);
+    CreateDirectoryW(m_path + L"db", nullptr);
+}
+
+ScratchFolder::~ScratchFolder()
+{
+    RemoveTree(m_path);
+}
+
+CString ScratchFolder::DbFile(const CString& keyboard) const
+{
+    return m_path + L"db\\" + keyboard + L"_data.db";
+}
+
+bool FileExists(const CString& path)
+{
+    return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+void WriteFileBytes(const CString& path, const std::string& bytes)
+{
+    HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return;
+    DWORD written = 0;
+    if (!bytes.empty())
+        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+std::vector<std::string> QueryFile(const CString& path, const char* sql)
+{
+    std::vector<std::string> rows;
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(CStringToUtf8(path).c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK)
+        sqlite3_exec(db, sql, CollectRow, &rows, nullptr);
+    sqlite3_close(db);
+    return rows;
+}
+
+std::vector<std::string> QueryStore(ConfigDB& store, const char* sql)
+{
+    std::vector<std::string> rows;
+    store.GetDB().Exec(sql, CollectRow, &rows);
+    return rows;
+}
+
+bool ExecStore(ConfigDB& store, const char* sql)
+{
+    return store.GetDB().Exec(sql) == SQLITE_OK;
+}
+
+StatementTrace::StatementTrace(SQLiteDB& db) : m_db(db)
+{
+    sqlite3_trace_v2(m_db.GetHandle(), SQLITE_TRACE_STMT, &StatementTrace::OnStatement, this);
+}
+
+StatementTrace::~StatementTrace()
+{
+    if (m_db.GetHandle())
+        sqlite3_trace_v2(m_db.GetHandle(), 0, nullptr, nullptr);
+}
+
+int StatementTrace::OnStatement(unsigned /*type*/, void* context, void* /*statement*/, void* text)
+{
+    static_cast<StatementTrace*>(context)->m_sql.push_back(static_cast<const char*>(text));
+    return 0;
+}
+
+int StatementTrace::Count(const std::string& sql) const
+{
+    int count = 0;
+    for (const std::string& s : m_sql)
+        count += s == sql ? 1 : 0;
+    return count;
+}
+
+int StatementTrace::CountPrefix(const std::string& prefix) const
+{
+    int count = 0;
+    for (const std::string& s : m_sql)
+        count += s.compare(0, prefix.size(), prefix) == 0 ? 1 : 0;
+    return count;
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+// Helpers for the settings-store tests: a scratch data folder under the
+// system's temp folder, and direct looks at a database file.
+
+#include <string>
+#include <vector>
+
+#include "app/store/ConfigDB.h"
+#include "ui/framework/CString.h"
+
+// A fresh folder "<temp>\tarnwell-store-<pid>-<n>\" with a "db\" folder inside,
+// removed with everything in it on destruction.
+class ScratchFolder {
+public:
+    ScratchFolder();
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    // Ends with a backslash, as the store expects its data folder.
+    const CString& Path() const { return m_path; }
+    // The file the store uses for `keyboard`.
+    CString DbFile(const CString& keyboard) const;
+
+private:
+    CString m_path;
+};
+
+bool FileExists(const CString& path);
+void WriteFileBytes(const CString& path, const std::string& bytes);
+
+// Opens the file on its own connection and returns every row of `sql`, each
+// row's columns joined with '|' (NULL as "<null>").
+std::vector<std::string> QueryFile(const CString& path, const char* sql);
+// The same on the store's own connection.
+std::vector<std::string> QueryStore(ConfigDB& store, const char* sql);
+// Runs `sql` on the store's connection; true on success.
+bool ExecStore(ConfigDB& store, const char* sql);
+
+// Records the SQL text of every statement run on a connection while alive.
+class StatementTrace {
+public:
+    explicit StatementTrace(SQLiteDB& db);
+    ~StatementTrace();
+    StatementTrace(const StatementTrace&) = delete;
+    StatementTrace& operator=(const StatementTrace&) = delete;
+
+    int Count(const std::string& sql) const;
+    // Statements whose text starts with `prefix`.
+    int CountPrefix(const std::string& prefix) const;
+
+private:
+    static int OnStatement(unsigned type, void* context, void* statement, void* text);
+
+    SQLiteDB& m_db;
+    std::vector<std::string> m_sql;
+};
+
+// Deletes and empties a list that a list reader filled.
+template <class Row>
+void FreeRows(std::vector<Row*>& rows)
+{
+    for (Row* row : rows)
+        delete row;
+    rows.clear();
+}
