@@ -32,6 +32,10 @@ wine_env_start() {
         # Segoe UI is not installed here; the skins ask for it by name.
         wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Segoe UI' /t REG_SZ \
             /d 'DejaVu Sans' /f >/dev/null 2>&1
+        # With no window manager on the virtual display, Wine waits about two
+        # seconds for a managed window to be withdrawn each time one is hidden;
+        # unmanaged windows are unmapped at once.
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
         wineserver -w
         touch "$WINEPREFIX/.tarnwell-ready"
     fi

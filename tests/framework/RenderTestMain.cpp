@@ -1,0 +1,49 @@
+// Entry point of the drawing tests: GDI+, COM and OLE run for the whole
+// program, started and stopped by the library's own functions. Started with
+// --module-folder-probe FILE, the program only writes what the library
+// reports as its folders into FILE (one per line) and exits; the
+// module-folder tests run a copy of it from a very long path that way.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cwchar>
+
+#include "ui/framework/Manager.h"
+
+namespace {
+
+class LibraryEnvironment : public ::testing::Environment
+{
+public:
+    void SetUp() override { VREL::Manager::InitGdiplus(); }
+    void TearDown() override { VREL::Manager::UnInitGdiplus(); }
+};
+
+int WriteFolders(const wchar_t* file)
+{
+    FILE* out = _wfopen(file, L"wb");
+    if (!out)
+        return 1;
+    const CString lines = GetModuleFolder() + L"\n" + GetSkinFolder() + L"\n";
+    fwrite(lines.GetString(), sizeof(wchar_t), static_cast<size_t>(lines.GetLength()), out);
+    fclose(out);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    int wideCount = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &wideCount);
+    if (wide && wideCount == 3 && std::wcscmp(wide[1], L"--module-folder-probe") == 0)
+        return WriteFolders(wide[2]);
+    LocalFree(wide);
+
+    ::testing::InitGoogleTest(&argc, argv);
+    ::testing::AddGlobalTestEnvironment(new LibraryEnvironment);
+    return RUN_ALL_TESTS();
+}
