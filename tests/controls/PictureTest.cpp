@@ -1,0 +1,294 @@
+// The pictures: show modes (tiling above all), the photo frame's states and
+// cells, the sliding picture's run, and the animated picture's frames.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "tests/controls/SliderTabTestSupport.h"
+#include "tests/framework/TestTheme.h"
+#include "ui/controls/Picture.h"
+#include "ui/framework/NotifyCode.h"
+#include "ui/framework/PaintManager.h"
+
+using namespace VREL;
+using slidertest::RecordingOwner;
+using slidertest::Report;
+
+namespace {
+
+constexpr UINT kId = 30;
+constexpr uint32_t kMarker = 0x123456;
+constexpr wchar_t kTile[] = L"test_tile.png";  // 30 x 20, one frame
+constexpr int kTileWidth = 30;
+constexpr int kTileHeight = 20;
+constexpr wchar_t kPhoto[] = L"test_photo.png";  // 3 frames of 40 x 40
+constexpr wchar_t kAnimation[] = L"test_anim.gif";  // 2 frames of 12 x 8
+
+uint32_t ImagePixel(Gdiplus::Bitmap& image, int x, int y)
+{
+    Gdiplus::Color colour;
+    image.GetPixel(x, y, &colour);
+    return colour.GetValue() & 0xFFFFFF;
+}
+
+} // namespace
+
+// A 30 x 20 frame tiled over 100 x 50 gives 4 x 3 tiles: the last column
+// 10 pixels wide and the last row 10 high, nothing drawn past the control.
+TEST(Picture, TilingCutsTheLastColumnAndRow)
+{
+    RecordingOwner owner;
+    MPicture picture(&owner, kId, CRect(0, 0, 100, 50), 1, 1);
+    ASSERT_EQ(picture.SetImage(kTile, 1), 1);
+    picture.SetShowMode(SHOW_MODE_TILE, 0);
+    DibCanvas canvas(120, 60, 0xFF000000 | kMarker);
+    picture.Draw(canvas.Dc(), CRect(0, 0, 120, 60));
+
+    Gdiplus::Bitmap tile(TestTheme::Path(kTile));
+    ASSERT_EQ(tile.GetLastStatus(), Gdiplus::Ok);
+    const POINT samples[] = {{0, 0}, {29, 19}, {31, 3}, {45, 25}, {90, 0}, {95, 12}, {99, 49}, {62, 41}, {99, 40}};
+    for (const POINT& p : samples)
+        EXPECT_EQ(canvas.Rgb(p.x, p.y), ImagePixel(tile, p.x % kTileWidth, p.y % kTileHeight)) << p.x << "," << p.y;
+    EXPECT_EQ(canvas.Rgb(100, 10), kMarker);
+    EXPECT_EQ(canvas.Rgb(50, 50), kMarker);
+}
+
+TEST(Picture, TilingAFrameOfNoSizeDrawsNothing)
+{
+    MPicture picture(nullptr, kId, CRect(0, 0, 100, 50), 1, 1);
+    ASSERT_EQ(picture.SetImage(kTile, 0), 1);  // no frames asked for: one frame
+    EXPECT_EQ(picture.GetImageSize(), CSize(kTileWidth, kTileHeight));
+    ASSERT_EQ(picture.SetImage(kTile, 100), 1);  // 30 / 100: frames 0 pixels wide
+    picture.SetShowMode(SHOW_MODE_TILE, 0);
+    DibCanvas canvas(100, 50, 0xFF000000 | kMarker);
+    picture.Draw(canvas.Dc(), CRect(0, 0, 100, 50));
+    EXPECT_EQ(canvas.Rgb(0, 0), kMarker);
+    EXPECT_EQ(canvas.Rgb(50, 25), kMarker);
+}
+
+TEST(Picture, SetShowModeChangesOnlyWhatDiffers)
+{
+    struct Case
+    {
+        enumShowMode from;
+        int fromSize;
+        enumShowMode to;
+        int size;
+        int result;
+        int corner;
+    };
+    const Case cases[] = {
+        {SHOW_MODE_FRAME, 4, SHOW_MODE_FRAME, 10, 1, 10},     // a new corner size
+        {SHOW_MODE_FRAME, 10, SHOW_MODE_FRAME, 10, 0, 10},    // nothing new
+        {SHOW_MODE_STRETCH, 4, SHOW_MODE_STRETCH, 99, 0, 4},  // same mode keeps the old size
+        {SHOW_MODE_STRETCH, 4, SHOW_MODE_FRAME, 30, 1, 30},
+    };
+    for (const Case& c : cases)
+    {
+        MPicture picture(nullptr, kId, CRect(0, 0, 100, 50), 1, 1);
+        picture.SetShowMode(c.from, c.fromSize);
+        EXPECT_EQ(picture.SetShowMode(c.to, c.size), c.result);
+        EXPECT_EQ(picture.GetShowMode(), c.to);
+        EXPECT_EQ(picture.GetCornerSize(), c.corner);
+    }
+}
+
+TEST(Picture, MissingFileLeavesNoPicture)
+{
+    RecordingOwner owner;
+    MPicture picture(&owner, kId, CRect(0, 0, 100, 50), 1, 1);
+    ASSERT_EQ(picture.SetImage(kTile, 1), 1);
+    EXPECT_EQ(picture.SetImage(L"no_such_image.png", 1), 0);
+    picture.SetShowMode(SHOW_MODE_STRETCH, 0);
+    DibCanvas canvas(100, 50, 0xFF000000 | kMarker);
+    picture.Draw(canvas.Dc(), CRect(0, 0, 100, 50));
+    EXPECT_EQ(canvas.Rgb(50, 25), kMarker);
+}
+
+// Each state shows its own cell: frame i of the picture's strip in cell i.
+TEST(PhotoFrame, EachStateShowsItsOwnFrame)
+{
+    RecordingOwner owner;
+    CPhotoFrame photo(&owner, kId, CRect(10, 10, 60, 50), 1, 1);
+    ASSERT_EQ(photo.SetImage(kPhoto, 3), 1);
+    DibCanvas canvas(80, 60, 0xFF000000);
+    auto centre = [&] {
+        photo.Draw(canvas.Dc(), CRect(0, 0, 80, 60));
+        return canvas.Rgb(35, 30);
+    };
+
+    EXPECT_EQ(centre(), TestTheme::FrameFill(0));
+    photo.OnMouseMove(0, CPoint(35, 30));
+    EXPECT_EQ(photo.GetState(), 1);
+    EXPECT_EQ(centre(), TestTheme::FrameFill(1));
+    photo.OnLButtonDown(MK_LBUTTON, CPoint(35, 30));
+    EXPECT_EQ(photo.GetState(), 2);
+    EXPECT_EQ(centre(), TestTheme::FrameFill(2));
+}
+
+TEST(PhotoFrame, ReleaseOutsideIsNoClick)
+{
+    RecordingOwner owner;
+    CPhotoFrame photo(&owner, kId, CRect(10, 10, 60, 50), 1, 1);
+    photo.OnMouseMove(0, CPoint(20, 20));
+    photo.OnLButtonDown(MK_LBUTTON, CPoint(20, 20));
+    photo.OnMouseMove(MK_LBUTTON, CPoint(200, 200));
+    EXPECT_EQ(photo.GetState(), 2);  // moves do not leave the pressed state
+    photo.OnLButtonUp(0, CPoint(200, 200));
+    EXPECT_EQ(photo.GetState(), 0);
+    EXPECT_EQ(owner.reports, (std::vector<Report>{{kId, NC_PRESSED, 0, 0}}));
+
+    photo.OnMouseMove(0, CPoint(20, 20));
+    photo.OnLButtonDown(MK_LBUTTON, CPoint(20, 20));
+    photo.OnLButtonUp(0, CPoint(21, 21));
+    EXPECT_EQ(photo.GetState(), 1);
+    EXPECT_EQ(owner.reports.back(), (Report{kId, NC_CLICKED, 0, 0}));
+}
+
+// The slide moves a hundredth of the size per tick, but at least a pixel,
+// so that small pictures arrive too.
+TEST(SliderPicture, SlideArrives)
+{
+    struct Case
+    {
+        int width;
+        int height;
+        SLIDER_MODE direction;
+        int ticks;
+    };
+    const Case cases[] = {
+        {200, 30, SLIDER_LEFT_TO_RIGHT, 100},
+        {50, 30, SLIDER_LEFT_TO_RIGHT, 50},
+        {60, 40, SLIDER_TOP_TO_BOTTOM, 40},
+        {300, 30, SLIDER_RIGHT_TO_LEFT, 100},
+        {80, 30, SLIDER_RIGHT_TO_LEFT, 80},
+    };
+    for (const Case& c : cases)
+    {
+        RecordingOwner owner;
+        CSliderPicture slide(&owner, kId, CRect(5, 5, 5 + c.width, 5 + c.height), 1, 1);
+        ASSERT_EQ(slide.SetRun(1, c.direction), 1);
+        int ticks = 0;
+        while (slide.IsRunning() && ticks < 1000)
+        {
+            EXPECT_EQ(slide.OnTimer(), 1);
+            ++ticks;
+        }
+        EXPECT_EQ(ticks, c.ticks) << c.width << "x" << c.height;
+        EXPECT_EQ(slide.OnTimer(), 0);
+    }
+}
+
+TEST(SliderPicture, ShowsTheArrivedPartAndHidesOnceStill)
+{
+    RecordingOwner owner;
+    CSliderPicture slide(&owner, kId, CRect(0, 0, 100, 40), 1, 1);
+    ASSERT_EQ(slide.SetImage(kTile, 1), 1);
+    slide.SetShowMode(SHOW_MODE_STRETCH, 0);
+    slide.SetRun(1, SLIDER_LEFT_TO_RIGHT);
+    for (int i = 0; i < 25; ++i)
+        slide.OnTimer();
+    DibCanvas canvas(100, 40, 0xFF000000 | kMarker);
+    slide.Draw(canvas.Dc(), CRect(0, 0, 100, 40));
+    EXPECT_NE(canvas.Rgb(10, 20), 0xF2F2F2u);
+    EXPECT_NE(canvas.Rgb(10, 20), kMarker);
+    EXPECT_EQ(canvas.Rgb(50, 20), 0xF2F2F2u);
+    EXPECT_EQ(slide.IsVisible(), 1);
+
+    // Stopped, the next painting hides it.
+    slide.SetRun(0, SLIDER_LEFT_TO_RIGHT);
+    slide.Draw(canvas.Dc(), CRect(0, 0, 100, 40));
+    EXPECT_EQ(slide.IsVisible(), 0);
+}
+
+TEST(SliderPicture, PaintedWithoutRunningItHidesAtOnce)
+{
+    RecordingOwner owner;
+    CSliderPicture slide(&owner, kId, CRect(0, 0, 60, 30), 1, 1);
+    DibCanvas canvas(60, 30, 0xFF000000 | kMarker);
+    slide.Draw(canvas.Dc(), CRect(0, 0, 60, 30));
+    EXPECT_EQ(canvas.Rgb(30, 15), 0xF2F2F2u);
+    EXPECT_EQ(slide.IsVisible(), 0);
+    ASSERT_FALSE(owner.repaints.empty());
+    EXPECT_EQ(owner.repaints.back().redraw, 1);
+}
+
+// The animated picture takes its image from a window's image cache.
+class GifPicture : public ::testing::Test
+{
+protected:
+    // A manager without a window keeps its cache until told to let go.
+    void TearDown() override { manager.ClearImgResInfo(); }
+
+    PaintManager manager;
+    RecordingOwner owner;
+};
+
+TEST_F(GifPicture, EveryFifthTickShowsTheNextFrame)
+{
+    CGifPicture gif(&owner, kId, CRect(0, 0, 40, 30), 1, 1);
+    gif.SetManager(&manager);
+    ASSERT_EQ(gif.SetImage(kAnimation, 1), 1);
+    ASSERT_EQ(gif.GetFrameCount(), 2);
+    ASSERT_EQ(gif.SetRunState(1, 0), 1);
+
+    DibCanvas canvas(40, 30, 0xFF000000);
+    auto centre = [&] {
+        gif.Draw(canvas.Dc(), CRect(0, 0, 40, 30));
+        return canvas.Rgb(20, 15);
+    };
+    EXPECT_EQ(centre(), TestTheme::FrameFill(0));
+    for (int i = 0; i < 4; ++i)
+        gif.OnTimer();
+    EXPECT_EQ(gif.GetFrameIndex(), 0);
+    gif.OnTimer();
+    EXPECT_EQ(gif.GetFrameIndex(), 1);
+    EXPECT_EQ(centre(), TestTheme::FrameFill(1));
+    for (int i = 0; i < 5; ++i)
+        gif.OnTimer();
+    EXPECT_EQ(gif.GetFrameIndex(), 0);
+    EXPECT_EQ(centre(), TestTheme::FrameFill(0));
+
+    // Stopped, it stays on its frame.
+    gif.SetRunState(0, 1);
+    for (int i = 0; i < 10; ++i)
+        gif.OnTimer();
+    EXPECT_EQ(gif.GetFrameIndex(), 1);
+}
+
+TEST_F(GifPicture, HoverStartsAndLeavingStopsTheAnimation)
+{
+    CGifPicture gif(&owner, kId, CRect(0, 0, 40, 30), 1, 1);
+    gif.SetManager(&manager);
+    ASSERT_EQ(gif.SetImage(kAnimation, 1), 1);
+    gif.OnMouseMove(0, CPoint(10, 10));
+    EXPECT_EQ(gif.IsRunning(), 0);  // tracking is off
+    gif.SetMouseMoveActive(true);
+    gif.OnMouseMove(0, CPoint(10, 10));
+    EXPECT_EQ(gif.IsRunning(), 1);
+    gif.OnMouseMove(0, CPoint(100, 10));
+    EXPECT_EQ(gif.IsRunning(), 0);
+}
+
+TEST_F(GifPicture, SingleFrameImageDoesNotAnimate)
+{
+    CGifPicture gif(&owner, kId, CRect(0, 0, 40, 30), 1, 1);
+    gif.SetManager(&manager);
+    ASSERT_EQ(gif.SetImage(kTile, 1), 1);
+    EXPECT_EQ(gif.GetFrameCount(), 1);
+    EXPECT_EQ(gif.SetRunState(1, 0), 0);
+    gif.SetMouseMoveActive(true);
+    gif.OnMouseMove(0, CPoint(10, 10));
+    EXPECT_EQ(gif.IsRunning(), 0);
+}
+
+TEST_F(GifPicture, ImageNeedsAManagerAndAFile)
+{
+    CGifPicture unbound(&owner, kId, CRect(0, 0, 40, 30), 1, 1);
+    EXPECT_EQ(unbound.SetImage(kAnimation, 1), 0);
+    CGifPicture gif(&owner, kId, CRect(0, 0, 40, 30), 1, 1);
+    gif.SetManager(&manager);
+    EXPECT_EQ(gif.SetImage(L"no_such_animation.gif", 1), 0);
+    EXPECT_EQ(gif.GetFrameCount(), 0);
+}

@@ -1,0 +1,174 @@
+#include "ui/controls/CheckButtons.h"
+
+#include "ui/controls/GroupSiblings.h"
+#include "ui/controls/StateCells.h"
+#include "ui/framework/ControlFactory.h"
+#include "ui/framework/NotifyCode.h"
+#include "ui/framework/Render.h"
+
+namespace VREL {
+
+namespace {
+
+const ControlRegistrar kRegisterCColorButton(
+    MakeControlClass<CColorButton, ControlForm::VisibleEnabled>(L"CColorButton"));
+
+constexpr int kSwatchCells = 4;
+constexpr COLORREF kWhite = 0xFFFFFF;
+constexpr wchar_t kClassName[] = L"ColorButton";
+// The bordered swatch: a light rim, a dark ring, then the colour.
+constexpr COLORREF kRimColour = 0xEBEBEB;
+constexpr COLORREF kRingColour = 0x050505;
+constexpr int kRingInset = 1;
+constexpr int kSwatchInset = 3;
+// The rounded swatch: an outline of 2 pixels, grey at rest and in the
+// hover colour otherwise.
+constexpr float kRoundRadius = 4.0f;
+constexpr float kOutlineWidth = 2.0f;
+constexpr Gdiplus::ARGB kRestOutlineArgb = 0xFFB4B4B4;
+constexpr Gdiplus::ARGB kActiveOutlineArgb = 0xFFFDB637;
+constexpr BYTE kOpaque = 0xFF;
+
+void ShowCursor(bool hand) { ::SetCursor(::LoadCursorW(nullptr, hand ? IDC_HAND : IDC_ARROW)); }
+
+} // namespace
+
+CColorButton::CColorButton(MObject* owner, UINT id, CRect rect, int visible, int enabled)
+    : MControlFont(owner, id, rect, L"", visible, enabled, 1),
+      m_state(BUTTON_STATE_NORMAL),
+      m_color(kWhite),
+      m_check(0),
+      m_bBorder(false)
+{
+}
+
+const wchar_t* CColorButton::GetClassNameW() const { return kClassName; }
+
+int CColorButton::SetCheck(int check)
+{
+    if (!m_bEnabled)
+        return m_check;
+    const bool changed = check != m_check;
+    m_check = check;
+    m_state = check ? BUTTON_STATE_PRESSED : BUTTON_STATE_NORMAL;
+    if (changed)
+    {
+        ResetGroupCheck();
+        UpdateControl(0, 0);
+    }
+    return m_check;
+}
+
+void CColorButton::SetControlCheck(int check)
+{
+    m_check = check;
+    m_state = check ? BUTTON_STATE_PRESSED : BUTTON_STATE_NORMAL;
+    UpdateControl(0, 0);
+}
+
+void CColorButton::SetGroupName(const wchar_t* name) { m_groupName = name; }
+
+int CColorButton::ResetGroupCheck()
+{
+    if (!m_pOwner)
+        return 0;
+    for (MControl* sibling : GroupSiblings::Of(*this, false))
+    {
+        if (sibling == this || !sibling->IsClass(kClassName) || !sibling->IsVisible() || !sibling->IsEnabled())
+            continue;
+        auto* member = dynamic_cast<CColorButton*>(sibling);
+        if (!member || member->m_groupName != m_groupName)
+            continue;
+        member->SetControlCheck(0);
+    }
+    return 1;
+}
+
+void CColorButton::SetColor(COLORREF colour)
+{
+    if (colour == m_color)
+        return;
+    m_color = colour;
+    UpdateControl(1, 0);
+}
+
+void CColorButton::DrawControl(HDC& dc, CRect)
+{
+    const int shown = m_check ? BUTTON_STATE_PRESSED : m_state;
+    DrawStateCells(*this, dc, m_hMemDC, kSwatchCells, shown, [&](const StateCell& cell) {
+        cell.graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
+        if (m_bBorder)
+        {
+            const COLORREF layers[] = {kRimColour, kRingColour, m_color};
+            const int insets[] = {0, kRingInset, kSwatchInset};
+            for (int k = 0; k < 3; ++k)
+            {
+                Gdiplus::SolidBrush brush(ColorFromRef(layers[k], kOpaque));
+                cell.graphics.FillRectangle(&brush, cell.left + insets[k], insets[k], cell.width - 2 * insets[k],
+                                            cell.height - 2 * insets[k]);
+            }
+            return;
+        }
+        const Gdiplus::Color outline(cell.index == 0 ? kRestOutlineArgb : kActiveOutlineArgb);
+        MRender::DrawRoundRectange(cell.graphics, static_cast<float>(cell.left + 1), 1.0f,
+                                   static_cast<float>(cell.width - 3), static_cast<float>(cell.height - 3),
+                                   kRoundRadius, outline, kOutlineWidth, ColorFromRef(m_color, kOpaque));
+    });
+}
+
+void CColorButton::SetControlEnabled(int enabled)
+{
+    if (enabled == m_bEnabled)
+        return;
+    MControl::SetControlEnabled(enabled);
+    m_state = enabled ? BUTTON_STATE_NORMAL : BUTTON_STATE_DISABLED;
+    UpdateControl(0, 0);
+}
+
+int CColorButton::OnControlMouseMove(UINT, CPoint pt)
+{
+    if (!m_bEnabled || m_state == BUTTON_STATE_PRESSED)
+        return 0;
+    const bool inside = m_rect.PtInRect(pt) != 0;
+    ShowCursor(inside);
+    const BUTTON_STATE next = inside ? BUTTON_STATE_HOVER : BUTTON_STATE_NORMAL;
+    if (next == m_state)
+        return 0;
+    m_state = next;
+    return 1;
+}
+
+int CColorButton::OnControlLButtonDown(UINT, CPoint pt)
+{
+    if (!m_bEnabled || !m_rect.PtInRect(pt))
+        return 0;
+    ShowCursor(true);
+    const bool changed = m_state != BUTTON_STATE_PRESSED;
+    m_state = BUTTON_STATE_PRESSED;
+    // Checked, with the rest of the group cleared, before the owner hears
+    // of the press.
+    m_check = 1;
+    ResetGroupCheck();
+    SendMessageW(NC_PRESSED, 0, 0);
+    if (!changed)
+        return 0;
+    UpdateControl(0, 0);
+    return 1;
+}
+
+int CColorButton::OnControlLButtonUp(UINT, CPoint pt)
+{
+    if (!m_bEnabled)
+        return 0;
+    const bool inside = m_rect.PtInRect(pt) != 0;
+    const BUTTON_STATE before = m_state;
+    m_state = inside ? BUTTON_STATE_HOVER : BUTTON_STATE_NORMAL;
+    if (inside && before == BUTTON_STATE_PRESSED)
+    {
+        UpdateControl(0, 0);
+        SendMessageW(NC_CLICKED, 0, 0);
+    }
+    return before != m_state ? 1 : 0;
+}
+
+} // namespace VREL

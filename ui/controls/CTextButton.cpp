@@ -1,0 +1,83 @@
+#include "ui/controls/PushButtons.h"
+
+#include "ui/controls/PushInput.h"
+#include "ui/controls/StateCells.h"
+#include "ui/framework/ControlFactory.h"
+#include "ui/framework/Render.h"
+
+namespace VREL {
+
+namespace {
+
+const ControlRegistrar kRegisterCTextButton(
+    MakeControlClass<CTextButton, ControlForm::TitleVisibleEnabled>(L"CTextButton"));
+
+constexpr int kPushCells = 4;
+constexpr Gdiplus::ARGB kSelectArgb = 0xFF49FFE6;
+// Room the measured text gets beside its width, and its drop below the
+// computed origin.
+constexpr int kTextPadding = 6;
+constexpr int kTextDrop = 2;
+
+} // namespace
+
+CTextButton::CTextButton(MObject* owner, UINT id, CRect rect, const wchar_t* title, int visible, int enabled)
+    : MControlFont(owner, id, rect, title, visible, enabled, 1),
+      m_hoverColor(kSelectArgb),
+      m_downColor(kSelectArgb),
+      m_disabledColor(kDisabledTextArgb),
+      m_state(BUTTON_STATE_NORMAL)
+{
+}
+
+void CTextButton::SetTextButtonColor(Gdiplus::Color normal, Gdiplus::Color hover, Gdiplus::Color down,
+                                     Gdiplus::Color disabled)
+{
+    SetTextColor(normal);
+    m_hoverColor = hover;
+    m_downColor = down;
+    m_disabledColor = disabled;
+    UpdateControl(1, 0);
+}
+
+void CTextButton::DrawControl(HDC& dc, CRect)
+{
+    std::unique_ptr<ControlFont> font;
+    std::unique_ptr<Gdiplus::StringFormat> format;
+    CPoint origin;
+    int textHeight = 0;
+    DrawStateCells(*this, dc, m_hMemDC, kPushCells, m_state, [&](const StateCell& cell) {
+        if (m_title.IsEmpty())
+            return;
+        if (!font)
+        {
+            ::SetBkMode(cell.dc, TRANSPARENT);
+            font = std::make_unique<ControlFont>(*this, m_fontSize, m_fontStyle);
+            format = MakeStringFormat(Gdiplus::StringAlignmentNear, Gdiplus::StringAlignmentNear, kSingleLineFlags);
+            const Gdiplus::Size measured = MRender::GetTextBounds(font->Get(), *format, m_title);
+            textHeight = measured.Height;
+            origin = MRender::GetOriginPoint(cell.width, cell.height, measured.Width + kTextPadding, textHeight,
+                                             m_hAlign, m_vAlign);
+        }
+        const Gdiplus::Color colours[kPushCells] = {m_textColor, m_hoverColor, m_downColor, m_disabledColor};
+        const float shift = cell.index == BUTTON_STATE_PRESSED ? 1.0f : 0.0f;
+        cell.graphics.SetTextRenderingHint(m_textHint);
+        DrawText(cell.graphics, m_title, font->Get(),
+                 cell.Box(static_cast<float>(origin.x) + shift, static_cast<float>(origin.y + kTextDrop) + shift,
+                          static_cast<float>(cell.width - origin.x), static_cast<float>(textHeight)),
+                 *format, colours[cell.index]);
+    });
+}
+
+void CTextButton::SetControlEnabled(int enabled) { PushInput::Enable(*this, m_state, enabled); }
+
+int CTextButton::OnControlMouseMove(UINT, CPoint pt) { return PushInput::Move(*this, m_state, pt, false); }
+
+int CTextButton::OnControlLButtonDown(UINT, CPoint pt) { return PushInput::Down(*this, m_state, pt, false); }
+
+int CTextButton::OnControlLButtonUp(UINT, CPoint pt)
+{
+    return PushInput::Up(*this, m_state, pt, PushInput::NOTIFY_THEN_REPAINT);
+}
+
+} // namespace VREL

@@ -1,0 +1,150 @@
+#include "ui/controls/PushButtons.h"
+
+#include "ui/controls/PushInput.h"
+#include "ui/controls/StateCells.h"
+#include "ui/framework/ControlFactory.h"
+#include "ui/framework/Manager.h"
+#include "ui/framework/Render.h"
+
+namespace VREL {
+
+namespace {
+
+const ControlRegistrar kRegisterMButton(
+    MakeControlClass<MButton, ControlForm::TitleVisibleEnabled>(L"MButton"));
+const ControlRegistrar kRegisterMButton2(
+    MakeControlClass<MButton2, ControlForm::TitleVisibleOne>(L"MButton2"));
+
+constexpr int kPushCells = 4;
+constexpr int kDefaultCorner = 8;
+constexpr int kDefaultIconFrames = 4;
+constexpr UINT kAlignCentre = 1;
+constexpr Gdiplus::ARGB kPressedTextArgb = 0xFFFFFFFF;
+
+// The small icon of MButton2: 10 x 10, 5 pixels from the left edge.
+constexpr int kSmallIconSize = 10;
+constexpr int kSmallIconLeft = 5;
+
+} // namespace
+
+MButton::MButton(MObject* owner, UINT id, CRect rect, const wchar_t* title, int visible, int enabled)
+    : MControlFont(owner, id, rect, title, visible, enabled, 1),
+      m_state(BUTTON_STATE_NORMAL),
+      m_frameSize(kDefaultCorner),
+      m_iconFrameWidth(0),
+      m_iconHeight(0),
+      m_iconFrameCount(kDefaultIconFrames),
+      m_cursorOnMove(true),
+      m_cursorOnDown(true)
+{
+    m_hAlign = kAlignCentre;
+}
+
+MButton::~MButton() = default;
+
+int MButton::SetIconImage(const wchar_t* name, int count)
+{
+    count = ValidFrameCount(count);
+    m_pIcon.reset(MRender::LoadImageFromFile(GetSkinFolder() + name));
+    if (!m_pIcon)
+        return 0;
+    m_iconFrameWidth = static_cast<int>(m_pIcon->GetWidth() / static_cast<UINT>(count));
+    m_iconHeight = static_cast<int>(m_pIcon->GetHeight());
+    m_iconFrameCount = count;
+    return 1;
+}
+
+void MButton::DrawSkinCell(const StateCell& cell, int frame) const
+{
+    if (!m_pImage)
+        return;
+    MRender::DrawImageFrame(cell.graphics, m_pImage, CRect(cell.left, 0, cell.left + cell.width, cell.height),
+                            m_frameWidth * frame, 0, m_frameWidth, m_frameHeight, m_frameSize);
+}
+
+Gdiplus::RectF MButton::TitleBox(const StateCell& cell) const
+{
+    if (m_textRect.IsRectEmpty())
+        return cell.Box(0, 0, static_cast<float>(cell.width), static_cast<float>(cell.height));
+    return cell.Box(static_cast<float>(m_textRect.left), static_cast<float>(m_textRect.top),
+                    static_cast<float>(m_textRect.Width()), static_cast<float>(m_textRect.Height()));
+}
+
+void MButton::DrawTitleCell(const StateCell& cell, const Gdiplus::Font& font, const Gdiplus::RectF& layout,
+                            Gdiplus::Color colour) const
+{
+    const float shift = cell.index == BUTTON_STATE_PRESSED ? 1.0f : 0.0f;
+    Gdiplus::RectF box = layout;
+    box.Offset(shift, shift);
+    cell.graphics.SetTextRenderingHint(m_textHint);
+    const auto format =
+        MakeStringFormat(Gdiplus::StringAlignmentCenter, Gdiplus::StringAlignmentCenter, kSingleLineFlags);
+    DrawText(cell.graphics, m_title, font, box, *format, colour);
+}
+
+void MButton::DrawControl(HDC& dc, CRect)
+{
+    std::unique_ptr<ControlFont> font;
+    DrawStateCells(*this, dc, m_hMemDC, kPushCells, m_state, [&](const StateCell& cell) {
+        DrawSkinCell(cell, cell.index);
+        if (m_title.IsEmpty())
+            return;
+        if (!font)
+        {
+            ::SetBkMode(cell.dc, TRANSPARENT);
+            font = std::make_unique<ControlFont>(*this, m_fontSize, m_fontStyle);
+        }
+        Gdiplus::Color colour = m_textColor;
+        if (cell.index == BUTTON_STATE_DISABLED)
+            colour = Gdiplus::Color(kDisabledTextArgb);
+        else if (cell.index == BUTTON_STATE_PRESSED)
+            colour = Gdiplus::Color(kPressedTextArgb);
+        DrawTitleCell(cell, font->Get(), TitleBox(cell), colour);
+    });
+}
+
+void MButton::SetControlEnabled(int enabled) { PushInput::Enable(*this, m_state, enabled); }
+
+int MButton::OnControlMouseMove(UINT, CPoint pt) { return PushInput::Move(*this, m_state, pt, m_cursorOnMove); }
+
+int MButton::OnControlLButtonDown(UINT, CPoint pt) { return PushInput::Down(*this, m_state, pt, m_cursorOnDown); }
+
+int MButton::OnControlLButtonUp(UINT, CPoint pt)
+{
+    return PushInput::Up(*this, m_state, pt, PushInput::REPAINT_THEN_NOTIFY);
+}
+
+// ---- MButton2 ----------------------------------------------------------------------------
+
+MButton2::MButton2(MObject* owner, UINT id, CRect rect, const wchar_t* title, int visible, int enabled)
+    : MButton(owner, id, rect, title, visible, enabled)
+{
+}
+
+void MButton2::DrawControl(HDC& dc, CRect)
+{
+    std::unique_ptr<ControlFont> font;
+    DrawStateCells(*this, dc, m_hMemDC, kPushCells, m_state, [&](const StateCell& cell) {
+        DrawSkinCell(cell, cell.index);
+        if (m_pIcon)
+        {
+            const int iconFrame = cell.index == BUTTON_STATE_PRESSED ? 1 : 0;
+            DrawStripFrame(cell.graphics, m_pIcon.get(),
+                           Gdiplus::Rect(cell.left + kSmallIconLeft, (cell.height - kSmallIconSize) / 2,
+                                         kSmallIconSize, kSmallIconSize),
+                           m_iconFrameWidth * iconFrame, 0, m_iconFrameWidth, m_iconHeight);
+        }
+        if (m_title.IsEmpty())
+            return;
+        if (!font)
+        {
+            ::SetBkMode(cell.dc, TRANSPARENT);
+            font = std::make_unique<ControlFont>(*this, m_fontSize, m_fontStyle);
+        }
+        const Gdiplus::Color colour =
+            cell.index == BUTTON_STATE_DISABLED ? Gdiplus::Color(kDisabledTextArgb) : m_textColor;
+        DrawTitleCell(cell, font->Get(), TitleBox(cell), colour);
+    });
+}
+
+} // namespace VREL

@@ -1,0 +1,353 @@
+#include <algorithm>
+#include <cstring>
+
+#include "ui/controls/ColorControls.h"
+#include "ui/controls/HslColor.h"
+#include "ui/framework/ControlFactory.h"
+#include "ui/framework/Manager.h"
+#include "ui/framework/NotifyCode.h"
+#include "ui/framework/PaintManager.h"
+#include "ui/framework/Render.h"
+
+namespace VREL {
+
+namespace {
+
+const ControlRegistrar kRegisterMPalette(MakeControlClass<MPalette, ControlForm::Visible>(L"MPalette"));
+
+// The colour the field starts with: RGB(51, 255, 254).
+constexpr int kStartHue = 180;
+constexpr int kStartSaturation = 200;
+constexpr int kStartLightness = 120;
+constexpr int kDefaultPalletHeight = 150;
+constexpr int kBarWidth = 16;
+// Field right edge: the bar and a gap of 22 pixels; bar rectangle: the bar
+// and the thumb's column of 16 pixels.
+constexpr int kFieldGap = 22;
+constexpr int kThumbColumn = 16;
+// Lightness shown by the field: 20 (top) to 199 (bottom).
+constexpr int kLightTop = 20;
+constexpr int kLightSpan = 180;
+constexpr int kThumbFrames = 4;
+
+// The model's pixels: the field in columns 0-359, rows 0-199, the bar from
+// column 370.
+constexpr int kDataWidth = 400;
+constexpr int kDataHeight = 360;
+constexpr int kFieldColumns = kHueScale;
+constexpr int kModelRows = kLightnessScale;
+constexpr int kBarColumn = 370;
+
+constexpr int kRingSize = 8;
+constexpr int kRingHalf = 4;
+constexpr Gdiplus::ARGB kRingColour = 0xFEFFFFFF;
+constexpr Gdiplus::ARGB kRingShadow = 0xFE808080;
+constexpr Gdiplus::ARGB kDisabledVeil = 0x0A808080;
+
+int Clamp(int value, int low, int high) { return std::min(std::max(value, low), high); }
+
+} // namespace
+
+MPalette::MPalette(MObject* owner, UINT id, CRect rect, int visible)
+    : MControlFont(owner, id, rect, L"", visible, 1, 1),
+      m_hue(kStartHue),
+      m_saturation(kStartSaturation),
+      m_lightness(kStartLightness),
+      m_lastColour(HslToRgbScaled(kStartHue, kStartSaturation, kStartLightness)),
+      m_palletHeight(kDefaultPalletHeight),
+      m_barWidth(kBarWidth),
+      m_thumbWidth(0),
+      m_thumbHeight(0),
+      m_bFieldDrag(false),
+      m_bBarDrag(false),
+      m_hDataDC(nullptr),
+      m_hDataBitmap(nullptr),
+      m_hDataOld(nullptr),
+      m_pData(nullptr)
+{
+    Layout();
+}
+
+MPalette::~MPalette() { FreeData(); }
+
+// ---- the model's pixels -----------------------------------------------------------------------------
+
+bool MPalette::CreateData()
+{
+    if (m_pData)
+        return true;
+    HDC reference = m_pManager ? m_pManager->GetPaintDC() : nullptr;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = kDataWidth;
+    info.bmiHeader.biHeight = -kDataHeight;  // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    m_hDataDC = ::CreateCompatibleDC(reference);
+    m_hDataBitmap = m_hDataDC ? ::CreateDIBSection(m_hDataDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
+    if (!m_hDataBitmap || !bits)
+    {
+        FreeData();
+        return false;
+    }
+    m_hDataOld = ::SelectObject(m_hDataDC, m_hDataBitmap);
+    m_pData = static_cast<BYTE*>(bits);
+    std::memset(m_pData, 0, static_cast<size_t>(kDataWidth) * kDataHeight * 4u);
+    return true;
+}
+
+void MPalette::FreeData()
+{
+    if (m_hDataDC && m_hDataOld)
+        ::SelectObject(m_hDataDC, m_hDataOld);
+    if (m_hDataBitmap)
+        ::DeleteObject(m_hDataBitmap);
+    if (m_hDataDC)
+        ::DeleteDC(m_hDataDC);
+    m_hDataDC = nullptr;
+    m_hDataBitmap = nullptr;
+    m_hDataOld = nullptr;
+    m_pData = nullptr;
+}
+
+void MPalette::PutPixel(int x, int y, COLORREF colour)
+{
+    BYTE* pixel = m_pData + (static_cast<size_t>(y) * kDataWidth + static_cast<size_t>(x)) * 4u;
+    pixel[0] = GetBValue(colour);
+    pixel[1] = GetGValue(colour);
+    // Pure black is kept off the colour key.
+    pixel[2] = colour == 0 ? 1 : GetRValue(colour);
+    pixel[3] = 0;
+}
+
+void MPalette::UpdatePaletteData()
+{
+    if (!m_pData)
+        return;
+    ::GdiFlush();
+    for (int row = 0; row < kModelRows; ++row)
+        for (int column = 0; column < kFieldColumns; ++column)
+            PutPixel(column, row, HslToRgbScaled(column, kSaturationScale, row));
+}
+
+void MPalette::UpdateBarData()
+{
+    if (!m_pData)
+        return;
+    ::GdiFlush();
+    for (int row = 0; row < kModelRows; ++row)
+    {
+        const COLORREF colour = HslToRgbScaled(m_hue, row, m_lightness);
+        for (int column = 0; column < m_barWidth; ++column)
+            PutPixel(kBarColumn + column, row, colour);
+    }
+}
+
+// ---- layout ----------------------------------------------------------------------------------------
+
+void MPalette::Layout()
+{
+    m_fieldRect = CRect(m_rect.left, m_rect.top, m_rect.right - m_barWidth - kFieldGap, m_rect.top + m_palletHeight);
+    m_barRect = CRect(m_rect.right - m_barWidth - kThumbColumn, m_rect.top, m_rect.right, m_rect.top + m_palletHeight);
+}
+
+void MPalette::PlaceThumb()
+{
+    m_thumb.x = m_fieldRect.left + m_fieldRect.Width() * m_hue / kHueScale;
+    m_thumb.y = m_fieldRect.top + (m_lightness - kLightTop) * m_palletHeight / kLightSpan;
+}
+
+void MPalette::InitControl(PaintManager* manager)
+{
+    MControlFont::InitControl(manager);
+    Layout();
+    if (CreateData())
+    {
+        UpdatePaletteData();
+        UpdateBarData();
+    }
+    PlaceThumb();
+}
+
+void MPalette::SetControlRect(CRect rect)
+{
+    m_rect = rect;
+    Layout();
+    UpdatePaletteData();
+    UpdateBarData();
+    PlaceThumb();
+    Repaint();
+}
+
+void MPalette::SetPalletHeight(int height)
+{
+    m_palletHeight = height;
+    Repaint();
+}
+
+int MPalette::SetThumbImage(const wchar_t* file)
+{
+    m_pThumbImage.reset(MRender::LoadImageFromFileEx(GetSkinFolder() + (file ? file : L""), 0, 0));
+    m_thumbWidth = m_pThumbImage ? static_cast<int>(m_pThumbImage->GetWidth()) / kThumbFrames : 0;
+    m_thumbHeight = m_pThumbImage ? static_cast<int>(m_pThumbImage->GetHeight()) : 0;
+    return 0;
+}
+
+// ---- colour ------------------------------------------------------------------------------------------
+
+COLORREF MPalette::GetSelectColor() const { return HslToRgbScaled(m_hue, m_saturation, m_lightness); }
+
+void MPalette::SetSelectColor(COLORREF colour)
+{
+    m_lastColour = colour;
+    const HslValue hsl = RgbToHsl(colour);
+    m_hue = ScaleFraction(hsl.h, kHueScale);
+    m_saturation = ScaleFraction(hsl.s, kSaturationScale);
+    m_lightness = ScaleFraction(hsl.l, kLightnessScale);
+    PlaceThumb();
+    m_thumb.y = std::max(static_cast<int>(m_thumb.y), static_cast<int>(m_fieldRect.top));
+    UpdateBarData();
+    Repaint();
+}
+
+void MPalette::SetControlEnabled(int enabled)
+{
+    m_bEnabled = enabled;
+    Repaint();
+}
+
+LRESULT MPalette::OnMessage(UINT, UINT, WPARAM, LPARAM) { return 0; }
+
+void MPalette::Repaint() { UpdateControl(1, 0); }
+
+// ---- pointer -----------------------------------------------------------------------------------------
+
+void MPalette::TakeFieldPoint(CPoint pt)
+{
+    m_thumb = pt;
+    const int width = std::max(static_cast<int>(m_fieldRect.Width()), 1);
+    const int height = std::max(m_palletHeight, 1);
+    m_hue = Clamp((pt.x - m_fieldRect.left) * kHueScale / width, 0, kHueScale);
+    m_lightness = Clamp((pt.y - m_fieldRect.top) * kLightSpan / height + kLightTop, kLightTop, kLightnessScale);
+    UpdateBarData();
+}
+
+void MPalette::TakeBarPoint(CPoint pt)
+{
+    const int height = std::max(m_palletHeight, 1);
+    m_saturation = Clamp((pt.y - m_barRect.top) * kSaturationScale / height, 0, kSaturationScale);
+}
+
+int MPalette::OnControlLButtonDown(UINT, CPoint pt)
+{
+    if (!m_bEnabled || !m_rect.PtInRect(pt))
+        return 0;
+    m_bFieldDrag = false;
+    m_bBarDrag = false;
+    if (m_fieldRect.PtInRect(pt))
+    {
+        TakeFieldPoint(pt);
+        m_bFieldDrag = true;
+    }
+    else if (m_barRect.PtInRect(pt))
+    {
+        TakeBarPoint(pt);
+        Repaint();
+        m_bBarDrag = true;
+    }
+    const COLORREF colour = GetSelectColor();
+    if (colour != m_lastColour)
+    {
+        m_lastColour = colour;
+        SendMessageW(NC_COLOR, colour, 0);
+    }
+    Repaint();
+    return 1;
+}
+
+int MPalette::OnControlMouseMove(UINT flags, CPoint pt)
+{
+    if (!m_bEnabled)
+        return 0;
+    if (m_bFieldDrag && (flags & MK_LBUTTON))
+    {
+        if (m_fieldRect.PtInRect(pt))
+        {
+            TakeFieldPoint(pt);
+            SendMessageW(NC_COLOR, 0, 0);
+            Repaint();
+        }
+    }
+    else if (m_bBarDrag)
+    {
+        TakeBarPoint(pt);
+        SendMessageW(NC_COLOR, 0, 0);
+        Repaint();
+    }
+    return 1;
+}
+
+int MPalette::OnControlLButtonUp(UINT, CPoint)
+{
+    if (!m_bEnabled)
+        return 0;
+    m_bFieldDrag = false;
+    m_bBarDrag = false;
+    Repaint();
+    return 1;
+}
+
+int MPalette::OnControlScroll(int, UINT, CPoint) { return 1; }
+
+// ---- drawing -------------------------------------------------------------------------------------------
+
+void MPalette::DrawControl(HDC& dc, CRect)
+{
+    const int width = m_rect.Width();
+    const int height = m_rect.Height();
+    if (width <= 0 || height <= 0)
+        return;
+    if (!m_bUpdate)
+    {
+        UpdateMemDC(dc, width, height);
+        if (!m_hMemDC)
+            return;
+        ::BitBlt(m_hMemDC, 0, 0, width, height, dc, m_rect.left, m_rect.top, SRCCOPY);
+        if (m_hDataDC)
+        {
+            ::SetStretchBltMode(m_hMemDC, HALFTONE);
+            ::SetBrushOrgEx(m_hMemDC, 0, 0, nullptr);
+            ::StretchBlt(m_hMemDC, m_fieldRect.left - m_rect.left, m_fieldRect.top - m_rect.top, m_fieldRect.Width(),
+                         m_fieldRect.Height(), m_hDataDC, 0, kLightTop, kFieldColumns, kLightSpan, SRCCOPY);
+            ::StretchBlt(m_hMemDC, m_barRect.left - m_rect.left, m_barRect.top - m_rect.top, m_barWidth,
+                         m_barRect.Height(), m_hDataDC, kBarColumn, 0, m_barWidth, kModelRows, SRCCOPY);
+        }
+        Gdiplus::Graphics graphics(m_hMemDC);
+        graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
+        const int x = m_thumb.x - kRingHalf - m_rect.left;
+        const int y = m_thumb.y - kRingHalf - m_rect.top;
+        Gdiplus::Pen ring{Gdiplus::Color(kRingColour), 1.0f};
+        graphics.DrawEllipse(&ring, x, y, kRingSize, kRingSize);
+        Gdiplus::Pen shadow{Gdiplus::Color(kRingShadow), 1.0f};
+        graphics.DrawEllipse(&shadow, x + 1, y + 1, kRingSize, kRingSize);
+        if (!m_bEnabled)
+        {
+            Gdiplus::SolidBrush veil{Gdiplus::Color(kDisabledVeil)};
+            graphics.FillRectangle(&veil, 0, 0, width, height);
+        }
+    }
+    ::BitBlt(dc, m_rect.left, m_rect.top, width, height, m_hMemDC, 0, 0, SRCCOPY);
+
+    if (m_pThumbImage && m_thumbWidth > 0)
+    {
+        Gdiplus::Graphics graphics(dc);
+        const int top = m_rect.top + m_palletHeight * m_saturation / kSaturationScale - m_thumbHeight / 2;
+        graphics.DrawImage(m_pThumbImage.get(), Gdiplus::Rect(m_barRect.left + m_barWidth, top, m_thumbWidth,
+                                                               m_thumbHeight),
+                           0, 0, m_thumbWidth, m_thumbHeight, Gdiplus::UnitPixel);
+    }
+}
+
+} // namespace VREL

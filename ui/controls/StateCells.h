@@ -1,0 +1,114 @@
+#pragma once
+
+// How the button-like controls of the library paint. A control renders every
+// look it can show once, as cells of its own size side by side in its memory
+// bitmap, and afterwards only copies the cell of its current state to the
+// window. Each cell starts as a copy of what lies under the control, so that
+// transparent parts of a skin show the window behind. The cells are rendered
+// again only after the control's cache was marked stale (a repaint request
+// with redraw 1, or something painted over it changed).
+//
+// Also here: the small text helpers the controls share (their GDI+ font and
+// string formats). None of this is exported.
+
+#include <windows.h>
+#include <gdiplus.h>
+
+#include <functional>
+#include <memory>
+
+#include "ui/framework/CString.h"
+#include "ui/framework/Geometry.h"
+
+namespace VREL {
+
+class MControl;
+class MControlFont;
+
+// One cell being rendered into a control's memory bitmap.
+struct StateCell
+{
+    Gdiplus::Graphics& graphics;
+    HDC dc;
+    int index;
+    // Left edge of the cell in the memory bitmap; cells are all at top 0.
+    int left;
+    int width;
+    int height;
+
+    // The cell's own rectangle offset by (x, y), with the given size.
+    Gdiplus::RectF Box(float x, float y, float w, float h) const
+    {
+        return Gdiplus::RectF(static_cast<float>(left) + x, y, w, h);
+    }
+};
+
+using CellRenderer = std::function<void(const StateCell&)>;
+
+// Renders cellCount cells with render when the control's cache is stale, then
+// copies cell shownCell (kept within the cells) to the control's place on
+// target. memDc is the control's own memory DC member: rendering may make it
+// anew.
+void DrawStateCells(MControl& control, HDC& target, HDC& memDc, int cellCount, int shownCell,
+                    const CellRenderer& render);
+
+// A frame count a caller passed in: strips have at least one frame.
+inline int ValidFrameCount(int count) { return count < 1 ? 1 : count; }
+
+// GDI+ string format flags the controls use: one line, trailing spaces
+// measured (0x1800); or wrapping text that may overflow its box (0x4800).
+constexpr INT kSingleLineFlags = Gdiplus::StringFormatFlagsNoWrap | Gdiplus::StringFormatFlagsMeasureTrailingSpaces;
+constexpr INT kWrappingFlags = Gdiplus::StringFormatFlagsNoClip | Gdiplus::StringFormatFlagsMeasureTrailingSpaces;
+
+// Grey of disabled text.
+constexpr Gdiplus::ARGB kDisabledTextArgb = 0xFF808080;
+
+std::unique_ptr<Gdiplus::StringFormat> MakeStringFormat(Gdiplus::StringAlignment horizontal,
+                                                        Gdiplus::StringAlignment vertical, INT flags);
+
+// Horizontal alignment of a control font (0 left, 1 centre, 2 right) as a
+// string alignment; vertical (0 top, 4 centre, 8 bottom) likewise. Other
+// values give near.
+Gdiplus::StringAlignment HorizontalAlignment(UINT align);
+Gdiplus::StringAlignment VerticalAlignment(UINT align);
+
+// The GDI+ font a control draws its text with: the family of its font name
+// from the window's font cache, or the system's family of that name when the
+// control has no window yet, at the given pixel size and style.
+class ControlFont
+{
+public:
+    ControlFont(MControlFont& control, int size, Gdiplus::FontStyle style);
+    ~ControlFont();
+
+    ControlFont(const ControlFont&) = delete;
+    ControlFont& operator=(const ControlFont&) = delete;
+
+    const Gdiplus::Font& Get() const { return *m_font; }
+
+private:
+    std::unique_ptr<Gdiplus::FontFamily> m_ownFamily;
+    std::unique_ptr<Gdiplus::Font> m_font;
+};
+
+// Draws text in colour into box with format.
+void DrawText(Gdiplus::Graphics& graphics, const CString& text, const Gdiplus::Font& font,
+              const Gdiplus::RectF& box, const Gdiplus::StringFormat& format, Gdiplus::Color colour);
+
+// Draws one frame of a strip (the source rectangle) scaled into dst without
+// bleeding in pixels of the neighbouring frames.
+void DrawStripFrame(Gdiplus::Graphics& graphics, Gdiplus::Image* image, const Gdiplus::Rect& dst, int sx, int sy,
+                    int sw, int sh);
+
+// The title centred over the whole cell in one line: grey in the disabled
+// cell (3), one pixel right and down in the pressed cell (2), else in colour.
+void DrawCellTitle(const StateCell& cell, const CString& title, const Gdiplus::Font& font,
+                   Gdiplus::TextRenderingHint hint, Gdiplus::Color colour);
+
+// GDI+ colour of a COLORREF (0x00BBGGRR) at the given alpha.
+inline Gdiplus::Color ColorFromRef(COLORREF colour, BYTE alpha)
+{
+    return Gdiplus::Color(alpha, GetRValue(colour), GetGValue(colour), GetBValue(colour));
+}
+
+} // namespace VREL

@@ -1,0 +1,86 @@
+#pragma once
+
+// What the three in-place edit windows (the field's, the combo box's and the
+// lists' rename box) share: a superclass of the system "Edit" class placed
+// over a windowless control, child of the control's window or, when that
+// window is layered, a popup in screen coordinates; the set-up messages that
+// follow its creation; its font recipe and its colour answer. Internal to
+// the library.
+
+#include <windows.h>
+
+#include "ui/framework/CString.h"
+#include "ui/framework/Geometry.h"
+
+namespace VREL {
+
+class MWindow;
+class PaintManager;
+
+namespace NativeEdit {
+
+// The system class every in-place edit copies.
+constexpr wchar_t kSuperClass[] = L"Edit";
+// Blink timer of the drawn caret; nothing in the library starts it.
+constexpr UINT kBlinkTimerId = 6553;
+// The paint manager sends a child's WM_COMMAND and colour requests back to
+// it under this offset.
+constexpr UINT kReflectOffset = 0x2000;
+// An edit background of this value keeps the system's colours.
+constexpr COLORREF kSystemColours = 0xFFFFFFFF;
+constexpr wchar_t kDefaultPasswordChar = 0xA1F1;
+constexpr int kDefaultLimit = 120;
+// Alignment bits of the owner (MControlFont::SetAlignment).
+constexpr UINT kAlignCentreBit = 1;
+constexpr UINT kAlignRightBit = 2;
+
+// Placement when no text rectangle is known: inside the control by 6 pixels
+// left and right; multi-line also 6 from top and bottom; a single line is a
+// band of font size + 2 pixels centred in the height, moved down by shift.
+CRect FallbackRect(const CRect& control, int fontSize, bool multiLine, int shift);
+
+// WS_CHILD, or WS_POPUP | WS_VISIBLE over a layered window, with the edit
+// styles of the line mode, the alignment and the password mode.
+DWORD WindowStyle(bool layered, bool multiLine, UINT align, bool password);
+
+bool IsLayered(PaintManager* manager);
+
+// A client rectangle of the manager's window in the coordinates a native
+// edit is placed in: screen coordinates when the window is layered.
+CRect PlacementRect(PaintManager* manager, CRect client);
+
+// Creates the native window over the client rectangle; null without a
+// manager window or when the system refuses.
+HWND Create(MWindow& window, PaintManager* manager, CRect client, DWORD style);
+
+struct Setup
+{
+    HFONT font = nullptr;
+    int limit = kDefaultLimit;
+    bool password = false;
+    wchar_t passwordChar = kDefaultPasswordChar;
+    CString text;
+    bool enabled = true;
+    bool readOnly = false;
+    bool numberOnly = false;
+};
+
+// The messages that follow creation, in their order, ending with the window
+// shown without activation, focused and all its text selected.
+void Initialise(MWindow& window, const Setup& setup);
+
+// The default GUI font's LOGFONT with this face (at most 31 characters), a
+// height of -size, the default character set and the GDI+ style bits
+// (1 bold, 2 italic, 4 underline).
+HFONT MakeFont(const wchar_t* face, int size, int styleBits);
+
+// Answer to a reflected WM_CTLCOLOREDIT / WM_CTLCOLORSTATIC: 0 keeps the
+// system's colours, otherwise the background brush, made once into brush.
+LRESULT AnswerColour(HDC dc, COLORREF back, COLORREF text, HBRUSH& brush);
+
+// The window's current text, or an empty string.
+CString WindowText(MWindow& window);
+
+} // namespace NativeEdit
+
+} // namespace VREL
