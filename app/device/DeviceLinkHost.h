@@ -39,14 +39,13 @@ public:
 
     // The lighting picture's keys as (key code, colour) pairs in the order the
     // keys were added, copied under the picture's key-list lock: the UI thread
-    // may free the key records while the worker streams their colours. A host
-    // without a lighting picture has no keys.
-    virtual std::vector<KeyColorEntry> GetLightingKeyColors() { return {}; }
+    // may free the key records while the worker streams their colours.
+    virtual std::vector<KeyColorEntry> GetLightingKeyColors() = 0;
 
     // Paints colours on the lighting picture: for each entry, the first key
     // with that code takes the colour. Applied under the key-list lock, then
-    // one repaint is requested. A host without a lighting picture ignores it.
-    virtual void SetLightingKeyColors(const std::vector<KeyColorEntry>& colors) { (void)colors; }
+    // one repaint is requested.
+    virtual void SetLightingKeyColors(const std::vector<KeyColorEntry>& colors) = 0;
 };
 
 constexpr int LIGHT_MODE_OFF = 255;

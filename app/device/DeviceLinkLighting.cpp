@@ -126,10 +126,12 @@ void DeviceLink::WriteLiveColors()
             const int position = KeyPosition(layout, key.keyCode);
             if (DeviceKindOfKey(key.keyCode) != kind || !IsPosition(position))
                 continue;
+            // A dark key only leaves its byte alone: two key codes may share
+            // a position, and the lit one must not be put out by the other.
             if (perKeyRgb)
                 PutColor(table, position, key.color);
-            else
-                table[static_cast<size_t>(position)] = key.color != 0 ? SINGLE_COLOR_LIT : 0;
+            else if (key.color != 0)
+                table[static_cast<size_t>(position)] = SINGLE_COLOR_LIT;
         }
 
         const size_t blockLength = perKeyRgb ? COLOR_TABLE_SIZE : SINGLE_COLOR_TABLE_SIZE;

@@ -18,31 +18,6 @@ bool StepSucceeded(int result)
     return result == SQLITE_OK || result == SQLITE_ROW || result == SQLITE_DONE;
 }
 
-// Binds placeholders in order. Text is bound without a copy, so the binder
-// keeps the UTF-8 forms alive; it must outlive the statement's step.
-class Binder {
-public:
-    explicit Binder(SQLiteStatement& statement) : m_statement(statement) {}
-
-    Binder& Int(int value)
-    {
-        m_statement.BindInt(++m_index, value);
-        return *this;
-    }
-    Binder& Text(const CString& text)
-    {
-        m_texts.push_back(CStringToUtf8(text));  // deque: earlier elements stay put
-        const std::string& utf8 = m_texts.back();
-        m_statement.BindText(++m_index, utf8.c_str(), static_cast<int>(utf8.size()));
-        return *this;
-    }
-
-private:
-    SQLiteStatement& m_statement;
-    int m_index = 0;
-    std::deque<std::string> m_texts;
-};
-
 // Reads the columns of the current row in order.
 class Columns {
 public:
@@ -160,32 +135,68 @@ void ClearList(std::vector<Row*>& list)
     list.clear();
 }
 
-template <class Row>
-int ReadList(SQLiteStatement& statement, std::vector<Row*>& list)
-{
-    int count = 0;
-    while (statement.Step() == SQLITE_ROW) {
-        auto row = std::make_unique<Row>();
-        Fill(statement, *row);
-        list.push_back(row.release());
-        ++count;
+// One prepared statement with its values bound in order, run once. Text is
+// bound without a copy, so the query keeps the UTF-8 forms alive until the
+// statement is finalized.
+class Query {
+public:
+    Query(SQLiteDB& db, const char* sql) : m_db(db) { db.Prepare(m_statement, sql); }
+    Query(const Query&) = delete;
+    Query& operator=(const Query&) = delete;
+
+    Query& Int(int value)
+    {
+        m_statement.BindInt(++m_index, value);
+        return *this;
     }
-    return count;
-}
+    Query& Text(const CString& text)
+    {
+        m_texts.push_back(CStringToUtf8(text));  // deque: earlier elements stay put
+        const std::string& utf8 = m_texts.back();
+        m_statement.BindText(++m_index, utf8.c_str(), static_cast<int>(utf8.size()));
+        return *this;
+    }
 
-template <class Row>
-bool ReadOne(SQLiteStatement& statement, Row& row)
-{
-    if (statement.Step() != SQLITE_ROW)
-        return false;
-    Fill(statement, row);
-    return true;
-}
+    bool Run() { return StepSucceeded(m_statement.Step()); }
+    // The new row's id; 0 when the insert failed.
+    int Insert() { return Run() ? static_cast<int>(m_db.LastInsertRowId()) : 0; }
+    // The first column of the first row; 0 without a row.
+    int FirstInt() { return m_statement.Step() == SQLITE_ROW ? m_statement.GetInt(0) : 0; }
+    bool FirstText(CString& text)
+    {
+        if (m_statement.Step() != SQLITE_ROW)
+            return false;
+        text = Utf8ToCString(m_statement.GetText(0));
+        return true;
+    }
+    template <class Row>
+    bool ReadOne(Row& row)
+    {
+        if (m_statement.Step() != SQLITE_ROW)
+            return false;
+        Fill(m_statement, row);
+        return true;
+    }
+    // Appends every row; the count appended.
+    template <class Row>
+    int ReadList(std::vector<Row*>& list)
+    {
+        int count = 0;
+        while (m_statement.Step() == SQLITE_ROW) {
+            auto row = std::make_unique<Row>();
+            Fill(m_statement, *row);
+            list.push_back(row.release());
+            ++count;
+        }
+        return count;
+    }
 
-int ReadFirstInt(SQLiteStatement& statement)
-{
-    return statement.Step() == SQLITE_ROW ? statement.GetInt(0) : 0;
-}
+private:
+    SQLiteDB& m_db;
+    int m_index = 0;
+    std::deque<std::string> m_texts;  // declared before the statement, so it goes after it
+    SQLiteStatement m_statement;
+};
 
 // ---- statements --------------------------------------------------------------------
 
@@ -278,9 +289,9 @@ constexpr int kNewMusicBackMode = 0;
 constexpr int kNewMusicBackBright = 100;
 constexpr int kNewMusicSel = 0;
 
-void BindKeyMacroUpdate(Binder& bind, const KeyMacroData& row)
+Query& BindKeyMacroUpdate(Query& query, const KeyMacroData& row)
 {
-    bind.Int(row.macro_type)
+    return query.Int(row.macro_type)
         .Int(row.macro_value)
         .Int(row.macro_value2)
         .Int(row.macro_value3)
@@ -290,14 +301,15 @@ void BindKeyMacroUpdate(Binder& bind, const KeyMacroData& row)
         .Int(row.key_code);
 }
 
-void BindMacro(Binder& bind, const MacroData& row)
+Query& BindMacro(Query& query, const MacroData& row)
 {
-    bind.Text(row.name).Int(row.play_type).Int(row.play_times).Int(row.delay_type).Int(row.delay_time);
+    return query.Text(row.name).Int(row.play_type).Int(row.play_times).Int(row.delay_type).Int(row.delay_time);
 }
 
-void BindMacroRecord(Binder& bind, const MacroRecordData& row)
+Query& BindMacroRecord(Query& query, const MacroRecordData& row)
 {
-    bind.Int(row.macro_id).Int(row.type).Int(row.record_index).Text(row.desc).Int(row.value).Int(row.delay_time);
+    return query.Int(row.macro_id).Int(row.type).Int(row.record_index).Text(row.desc).Int(row.value)
+        .Int(row.delay_time);
 }
 
 }  // namespace
@@ -307,35 +319,20 @@ void BindMacroRecord(Binder& bind, const MacroRecordData& row)
 bool ConfigDB::SetConfigValue(int profile, const CString& key, const CString& value)
 {
     CritSecLock lock(&m_lock);
-    SQLiteStatement statement;
-    m_db.Prepare(statement, kSetConfigValue);
-    Binder bind(statement);
-    bind.Text(value).Int(profile).Text(key);
-    const int result = statement.Step();
-    if (!StepSucceeded(result))
+    if (!Query(m_db, kSetConfigValue).Text(value).Int(profile).Text(key).Run())
         return false;
     if (m_db.Changes() > 0)
         return true;
 
     // The profile lacks the key: add the row rather than drop the value.
-    m_db.Prepare(statement, kInsertConfigValue);
-    Binder insert(statement);
-    insert.Int(profile).Text(key).Text(value);
-    return StepSucceeded(statement.Step());
+    return Query(m_db, kInsertConfigValue).Int(profile).Text(key).Text(value).Run();
 }
 
 bool ConfigDB::GetConfigValue(int profile, const CString& key, CString& value)
 {
     CritSecLock lock(&m_lock);
     value.Empty();
-    SQLiteStatement statement;
-    m_db.Prepare(statement, kGetConfigValue);
-    Binder bind(statement);
-    bind.Int(profile).Text(key);
-    if (statement.Step() != SQLITE_ROW)
-        return false;
-    value = Utf8ToCString(statement.GetText(0));
-    return true;
+    return Query(m_db, kGetConfigValue).Int(profile).Text(key).FirstText(value);
 }
 
 // ---- profiles ----------------------------------------------------------------------------
@@ -343,74 +340,46 @@ bool ConfigDB::GetConfigValue(int profile, const CString& key, CString& value)
 int ConfigDB::InsertProfile(const ProfileData& profile)
 {
     CritSecLock lock(&m_lock);
-    SQLiteStatement statement;
-    m_db.Prepare(statement, kInsertProfile);
-    Binder bind(statement);
-    bind.Int(kProfileType).Text(profile.name).Int(kInactive);
-    return StepSucceeded(statement.Step()) ? static_cast<int>(m_db.LastInsertRowId()) : 0;
+    return Query(m_db, kInsertProfile).Int(kProfileType).Text(profile.name).Int(kInactive).Insert();
 }
 
 bool ConfigDB::DeleteProfile(int profile)
 {
     CritSecLock lock(&m_lock);
-    SQLiteStatement statement;
-    m_db.Prepare(statement, kDeleteProfile);
-    Binder(statement).Int(profile);
-    return StepSucceeded(statement.Step());
+    return Query(m_db, kDeleteProfile).Int(profile).Run();
 }
 
 bool ConfigDB::RenameProfile(int profile, const CString& name)
 {
     CritSecLock lock(&m_lock);
-    SQLiteStatement statement;
-    m_db.Prepare(statement, kRenameProfile);
-    Binder bind(statement);
-    bind.Text(name).Int(profile);
-    return StepSucceeded(statement.Step());
+    return Query(m_db, kRenameProfile).Text(name).Int(profile).Run();
 }
 
 bool ConfigDB::GetProfileName(int profile, CString& name)
 {
     CritSecLock lock(&m_lock);
     name.Empty();
-    SQLiteStatement statement;
-    m_db.Prepare(statement, kGetProfileName);
-    Binder(statement).Int(profile);
-    if (statement.Step() != SQLITE_ROW)
-        return false;
-    name = Utf8ToCString(statement.GetText(0));
-    return true;
+    return Query(m_db, kGetProfileName).Int(profile).FirstText(name);
 }
 
 int ConfigDB::GetProfileList(std::vector<ProfileData*>& list)
 {
     CritSecLock lock(&m_lock);
     ClearList(list);
-    SQLiteStatement statement;
-    m_db.Prepare(statement, kGetProfileList);
-    Binder(statement).Int(kProfileType);
-    return ReadList(statement, list);
+    return Query(m_db, kGetProfileList).Int(kProfileType).ReadList(list);
 }
 
 bool ConfigDB::SetActiveProfile(int profile)
 {
     CritSecLock lock(&m_lock);
-    SQLiteStatement statement;
-    m_db.Prepare(statement, kClearActiveProfile);
-    Binder(statement).Int(kInactive).Int(kProfileType);
-    statement.Step();
-    m_db.Prepare(statement, kSetActiveProfile);
-    Binder(statement).Int(kActive).Int(profile);
-    return StepSucceeded(statement.Step());
+    Query(m_db, kClearActiveProfile).Int(kInactive).Int(kProfileType).Run();
+    return Query(m_db, kSetActiveProfile).Int(kActive).Int(profile).Run();
 }
 
 int ConfigDB::GetActiveProfile()
 {
     CritSecLock lock(&m_lock);
-    SQLiteStatement statement;
-    m_db.Prepare(statement, kGetActiveProfile);
-    Binder(statement).Int(kProfileType).Int(kActive);
-    return ReadFirstInt(statement);
+    return Query(m_db, kGetActiveProfile).Int(kProfileType).Int(kActive).FirstInt();
 }
 
 // ---- key assignments -----------------------------------------------------------------
@@ -418,10 +387,7 @@ int ConfigDB::GetActiveProfile()
 int ConfigDB::CountKeyMacros(int profile)
 {
     CritSecLock lock(&m_lock);
-    SQLiteStatement statement;
-    m_db.Prepare(statement, kCountKeyMacros);
-    Binder(statement).Int(profile);
-    return ReadFirstInt(statement);
+    return Query(m_db, kCountKeyMacros).Int(profile).FirstInt();
 }
 
 void ConfigDB::InsertKeyMacros(std::vector<KeyMacroData> rows)
@@ -429,19 +395,17 @@ void ConfigDB::InsertKeyMacros(std::vector<KeyMacroData> rows)
     CritSecLock lock(&m_lock);
     SQLiteAutoTransaction transaction(&m_db);
     transaction.Begin();
-    SQLiteStatement statement;
     for (const KeyMacroData& row : rows) {
-        m_db.Prepare(statement, kInsertKeyMacro);
-        Binder bind(statement);
-        bind.Int(row.profile)
+        Query(m_db, kInsertKeyMacro)
+            .Int(row.profile)
             .Int(row.fn_layer)
             .Int(row.key_code)
             .Int(row.macro_type)
             .Int(row.macro_value)
             .Int(row.macro_value2)
             .Int(row.macro_value3)
-            .Text(row.macro_desc);
-        statement.Step();
+            .Text(row.macro_desc)
+            .Run();
     }
     transaction.End();
 }
@@ -449,11 +413,8 @@ void ConfigDB::InsertKeyMacros(std::vector<KeyMacroData> rows)
 void ConfigDB::UpdateKeyMacro(const KeyMacroData& row)
 {
     CritSecLock lock(&m_lock);
-    SQLiteStatement statement;
-    m_db.Prepare(statement, kUpdateKeyMacro);
-    Binder bind(statement);
-    BindKeyMacroUpdate(bind, row);
-    statement.Step();
+    Query query(m_db, kUpdateKeyMacro);
+    BindKeyMacroUpdate(query, row).Run();
 }
 
 void ConfigDB::UpdateKeyMacros(std::vector<KeyMacroData> rows)
@@ -461,12 +422,9 @@ void ConfigDB::UpdateKeyMacros(std::vector<KeyMacroData> rows)
     CritSecLock lock(&m_lock);
     SQLiteAutoTransaction transaction(&m_db);
     transaction.Begin();
-    SQLiteStatement statement;
     for (const KeyMacroData& row : rows) {
-        m_db.Prepare(statement, kUpdateKeyMacro);
-        Binder bind(statement);
-        BindKeyMacroUpdate(bind, row);
-        statement.Step();
+        Query query(m_db, kUpdateKeyMacro);
+        BindKeyMacroUpdate(query, row).Run();
     }
     transaction.End();
 }
@@ -474,40 +432,27 @@ void ConfigDB::UpdateKeyMacros(std::vector<KeyMacroData> rows)
 bool ConfigDB::UpdateKeyMacroDesc(int profile, int fnLayer, int keyCode, const CString& desc)
 {
     CritSecLock lock(&m_lock);
-    SQLiteStatement statement;
-    m_db.Prepare(statement, kUpdateKeyMacroDesc);
-    Binder bind(statement);
-    bind.Text(desc).Int(profile).Int(fnLayer).Int(keyCode);
-    return StepSucceeded(statement.Step());
+    return Query(m_db, kUpdateKeyMacroDesc).Text(desc).Int(profile).Int(fnLayer).Int(keyCode).Run();
 }
 
 bool ConfigDB::GetKeyMacro(int profile, int fnLayer, int keyCode, KeyMacroData& row)
 {
     CritSecLock lock(&m_lock);
-    SQLiteStatement statement;
-    m_db.Prepare(statement, kGetKeyMacro);
-    Binder(statement).Int(profile).Int(fnLayer).Int(keyCode);
-    return ReadOne(statement, row);
+    return Query(m_db, kGetKeyMacro).Int(profile).Int(fnLayer).Int(keyCode).ReadOne(row);
 }
 
 int ConfigDB::GetLayerKeyMacros(int profile, int fnLayer, std::vector<KeyMacroData*>& list)
 {
     CritSecLock lock(&m_lock);
     ClearList(list);
-    SQLiteStatement statement;
-    m_db.Prepare(statement, kGetLayerKeyMacros);
-    Binder(statement).Int(profile).Int(fnLayer);
-    return ReadList(statement, list);
+    return Query(m_db, kGetLayerKeyMacros).Int(profile).Int(fnLayer).ReadList(list);
 }
 
 int ConfigDB::GetProfileKeyMacros(int profile, std::vector<KeyMacroData*>& list)
 {
     CritSecLock lock(&m_lock);
     ClearList(list);
-    SQLiteStatement statement;
-    m_db.Prepare(statement, kGetProfileKeyMacros);
-    Binder(statement).Int(profile);
-    return ReadList(statement, list);
+    return Query(m_db, kGetProfileKeyMacros).Int(profile).ReadList(list);
 }
 
 // ---- light modes --------------------------------------------------------------------------
@@ -515,19 +460,14 @@ int ConfigDB::GetProfileKeyMacros(int profile, std::vector<KeyMacroData*>& list)
 int ConfigDB::CountLights(int profile)
 {
     CritSecLock lock(&m_lock);
-    SQLiteStatement statement;
-    m_db.Prepare(statement, kCountLights);
-    Binder(statement).Int(profile);
-    return ReadFirstInt(statement);
+    return Query(m_db, kCountLights).Int(profile).FirstInt();
 }
 
 int ConfigDB::InsertLight(const LightData& row)
 {
     CritSecLock lock(&m_lock);
-    SQLiteStatement statement;
-    m_db.Prepare(statement, kInsertLight);
-    Binder bind(statement);
-    bind.Int(row.profile)
+    return Query(m_db, kInsertLight)
+        .Int(row.profile)
         .Text(row.name)
         .Int(row.mode)
         .Int(row.brightness)
@@ -545,17 +485,15 @@ int ConfigDB::InsertLight(const LightData& row)
         .Int(row.color_value8)
         .Int(row.config_func)
         .Int(row.reserved)
-        .Int(row.status);
-    return StepSucceeded(statement.Step()) ? static_cast<int>(m_db.LastInsertRowId()) : 0;
+        .Int(row.status)
+        .Insert();
 }
 
 bool ConfigDB::UpdateLight(int /*profile*/, int mode, const LightData& row)
 {
     CritSecLock lock(&m_lock);
-    SQLiteStatement statement;
-    m_db.Prepare(statement, kUpdateLight);
-    Binder bind(statement);
-    bind.Int(row.brightness)
+    return Query(m_db, kUpdateLight)
+        .Int(row.brightness)
         .Int(row.speed)
         .Int(row.direction)
         .Int(row.colorful)
@@ -571,48 +509,34 @@ bool ConfigDB::UpdateLight(int /*profile*/, int mode, const LightData& row)
         .Int(row.config_func)
         .Int(row.reserved)
         .Int(row.profile)
-        .Int(mode);
-    return StepSucceeded(statement.Step());
+        .Int(mode)
+        .Run();
 }
 
 bool ConfigDB::SetActiveLight(int profile, int mode)
 {
     CritSecLock lock(&m_lock);
-    SQLiteStatement statement;
-    m_db.Prepare(statement, kClearActiveLight);
-    Binder(statement).Int(kInactive).Int(profile);
-    statement.Step();
-    m_db.Prepare(statement, kSetActiveLight);
-    Binder(statement).Int(kActive).Int(profile).Int(mode);
-    return StepSucceeded(statement.Step());
+    Query(m_db, kClearActiveLight).Int(kInactive).Int(profile).Run();
+    return Query(m_db, kSetActiveLight).Int(kActive).Int(profile).Int(mode).Run();
 }
 
 int ConfigDB::GetActiveLightMode(int profile)
 {
     CritSecLock lock(&m_lock);
-    SQLiteStatement statement;
-    m_db.Prepare(statement, kGetActiveLightMode);
-    Binder(statement).Int(profile).Int(kActive);
-    return ReadFirstInt(statement);
+    return Query(m_db, kGetActiveLightMode).Int(profile).Int(kActive).FirstInt();
 }
 
 bool ConfigDB::GetLight(int profile, int mode, LightData& row)
 {
     CritSecLock lock(&m_lock);
-    SQLiteStatement statement;
-    m_db.Prepare(statement, kGetLight);
-    Binder(statement).Int(profile).Int(mode);
-    return ReadOne(statement, row);
+    return Query(m_db, kGetLight).Int(profile).Int(mode).ReadOne(row);
 }
 
 int ConfigDB::GetLightList(int profile, std::vector<LightData*>& list)
 {
     CritSecLock lock(&m_lock);
     ClearList(list);
-    SQLiteStatement statement;
-    m_db.Prepare(statement, kGetLightList);
-    Binder(statement).Int(profile);
-    return ReadList(statement, list);
+    return Query(m_db, kGetLightList).Int(profile).ReadList(list);
 }
 
 // ---- per-key user colours ---------------------------------------------------------------
@@ -622,12 +546,10 @@ int ConfigDB::InsertUserLightRgbs(std::vector<UserLightRgbData> rows)
     CritSecLock lock(&m_lock);
     SQLiteAutoTransaction transaction(&m_db);
     transaction.Begin();
-    SQLiteStatement statement;
     int written = 0;
     for (const UserLightRgbData& row : rows) {
-        m_db.Prepare(statement, kInsertUserLightRgb);
-        Binder(statement).Int(row.profile).Int(row.userlight_id).Int(row.key_code).Int(row.key_rgb);
-        if (StepSucceeded(statement.Step()))
+        Query query(m_db, kInsertUserLightRgb);
+        if (query.Int(row.profile).Int(row.userlight_id).Int(row.key_code).Int(row.key_rgb).Run())
             ++written;
     }
     // Rows that were never committed were not written.
@@ -637,20 +559,14 @@ int ConfigDB::InsertUserLightRgbs(std::vector<UserLightRgbData> rows)
 bool ConfigDB::DeleteUserLightRgbs(int /*unused*/)
 {
     CritSecLock lock(&m_lock);
-    SQLiteStatement statement;
-    m_db.Prepare(statement, kDeleteUserLightRgbs);
-    Binder(statement).Int(kUserLightId);
-    return StepSucceeded(statement.Step());
+    return Query(m_db, kDeleteUserLightRgbs).Int(kUserLightId).Run();
 }
 
 int ConfigDB::GetUserLightRgbs(int userlightId, std::vector<UserLightRgbData*>& list)
 {
     CritSecLock lock(&m_lock);
     ClearList(list);
-    SQLiteStatement statement;
-    m_db.Prepare(statement, kGetUserLightRgbs);
-    Binder(statement).Int(userlightId);
-    return ReadList(statement, list);
+    return Query(m_db, kGetUserLightRgbs).Int(userlightId).ReadList(list);
 }
 
 // ---- macros ------------------------------------------------------------------------------------
@@ -669,73 +585,49 @@ int ConfigDB::AddMacro(const CString& name)
 int ConfigDB::InsertMacro(MacroData row)
 {
     CritSecLock lock(&m_lock);
-    SQLiteStatement statement;
-    m_db.Prepare(statement, kInsertMacro);
-    Binder bind(statement);
-    BindMacro(bind, row);
-    return StepSucceeded(statement.Step()) ? static_cast<int>(m_db.LastInsertRowId()) : 0;
+    Query query(m_db, kInsertMacro);
+    return BindMacro(query, row).Insert();
 }
 
 bool ConfigDB::RenameMacro(int macroId, const CString& name)
 {
     CritSecLock lock(&m_lock);
-    SQLiteStatement statement;
-    m_db.Prepare(statement, kRenameMacro);
-    Binder bind(statement);
-    bind.Text(name).Int(macroId);
-    return StepSucceeded(statement.Step());
+    return Query(m_db, kRenameMacro).Text(name).Int(macroId).Run();
 }
 
 bool ConfigDB::DeleteMacro(int macroId)
 {
     CritSecLock lock(&m_lock);
-    SQLiteStatement statement;
-    m_db.Prepare(statement, kDeleteMacro);
-    Binder(statement).Int(macroId);
-    if (!StepSucceeded(statement.Step()))
+    if (!Query(m_db, kDeleteMacro).Int(macroId).Run())
         return false;
-    m_db.Prepare(statement, kDeleteMacroRecords);
-    Binder(statement).Int(macroId);
-    return StepSucceeded(statement.Step());
+    return Query(m_db, kDeleteMacroRecords).Int(macroId).Run();
 }
 
 bool ConfigDB::GetMacro(int macroId, MacroData& row)
 {
     CritSecLock lock(&m_lock);
-    SQLiteStatement statement;
-    m_db.Prepare(statement, kGetMacro);
-    Binder(statement).Int(macroId);
-    return ReadOne(statement, row);
+    return Query(m_db, kGetMacro).Int(macroId).ReadOne(row);
 }
 
 bool ConfigDB::UpdateMacro(int macroId, MacroData row)
 {
     CritSecLock lock(&m_lock);
-    SQLiteStatement statement;
-    m_db.Prepare(statement, kUpdateMacro);
-    Binder bind(statement);
-    BindMacro(bind, row);
-    bind.Int(macroId);
-    return StepSucceeded(statement.Step());
+    Query query(m_db, kUpdateMacro);
+    return BindMacro(query, row).Int(macroId).Run();
 }
 
 int ConfigDB::GetMacroList(std::vector<MacroData*>& list)
 {
     CritSecLock lock(&m_lock);
     ClearList(list);
-    SQLiteStatement statement;
-    m_db.Prepare(statement, kGetMacroList);
-    return ReadList(statement, list);
+    return Query(m_db, kGetMacroList).ReadList(list);
 }
 
 int ConfigDB::InsertMacroRecord(MacroRecordData row)
 {
     CritSecLock lock(&m_lock);
-    SQLiteStatement statement;
-    m_db.Prepare(statement, kInsertMacroRecord);
-    Binder bind(statement);
-    BindMacroRecord(bind, row);
-    return StepSucceeded(statement.Step()) ? static_cast<int>(m_db.LastInsertRowId()) : 0;
+    Query query(m_db, kInsertMacroRecord);
+    return BindMacroRecord(query, row).Insert();
 }
 
 void ConfigDB::InsertMacroRecords(std::vector<MacroRecordData> rows)
@@ -743,12 +635,9 @@ void ConfigDB::InsertMacroRecords(std::vector<MacroRecordData> rows)
     CritSecLock lock(&m_lock);
     SQLiteAutoTransaction transaction(&m_db);
     transaction.Begin();
-    SQLiteStatement statement;
     for (const MacroRecordData& row : rows) {
-        m_db.Prepare(statement, kInsertMacroRecord);
-        Binder bind(statement);
-        BindMacroRecord(bind, row);
-        statement.Step();
+        Query query(m_db, kInsertMacroRecord);
+        BindMacroRecord(query, row).Run();
     }
     transaction.End();
 }
@@ -757,19 +646,13 @@ int ConfigDB::GetMacroRecords(int macroId, std::vector<MacroRecordData*>& list)
 {
     CritSecLock lock(&m_lock);
     ClearList(list);
-    SQLiteStatement statement;
-    m_db.Prepare(statement, kGetMacroRecords);
-    Binder(statement).Int(macroId);
-    return ReadList(statement, list);
+    return Query(m_db, kGetMacroRecords).Int(macroId).ReadList(list);
 }
 
 bool ConfigDB::DeleteMacroRecords(int macroId)
 {
     CritSecLock lock(&m_lock);
-    SQLiteStatement statement;
-    m_db.Prepare(statement, kDeleteMacroRecords);
-    Binder(statement).Int(macroId);
-    return StepSucceeded(statement.Step());
+    return Query(m_db, kDeleteMacroRecords).Int(macroId).Run();
 }
 
 // ---- music layer -------------------------------------------------------------------------------
@@ -777,45 +660,39 @@ bool ConfigDB::DeleteMacroRecords(int macroId)
 int ConfigDB::CountMusicLayers(int profile)
 {
     CritSecLock lock(&m_lock);
-    SQLiteStatement statement;
-    m_db.Prepare(statement, kCountMusicLayers);
-    Binder(statement).Int(profile);
-    return ReadFirstInt(statement);
+    return Query(m_db, kCountMusicLayers).Int(profile).FirstInt();
 }
 
 int ConfigDB::InsertMusicLayer(int profile, const CString& name, int foremode)
 {
     CritSecLock lock(&m_lock);
-    SQLiteStatement statement;
-    m_db.Prepare(statement, kInsertMusicLayer);
-    Binder bind(statement);
-    bind.Int(profile)
+    return Query(m_db, kInsertMusicLayer)
+        .Int(profile)
         .Text(name)
         .Int(kNewMusicDeviceIndex)
         .Int(foremode)
         .Int(kNewMusicForeAmplitude)
         .Int(kNewMusicBackMode)
         .Int(kNewMusicBackBright)
-        .Int(kNewMusicSel);
-    return StepSucceeded(statement.Step()) ? static_cast<int>(m_db.LastInsertRowId()) : 0;
+        .Int(kNewMusicSel)
+        .Insert();
 }
 
 bool ConfigDB::GetMusicLayer(int profile, MusicLayerData& row)
 {
     CritSecLock lock(&m_lock);
-    SQLiteStatement statement;
-    m_db.Prepare(statement, kGetMusicLayer);
-    Binder(statement).Int(profile);
-    return ReadOne(statement, row);
+    return Query(m_db, kGetMusicLayer).Int(profile).ReadOne(row);
 }
 
 bool ConfigDB::UpdateMusicLayer(int profile, const MusicLayerData& row)
 {
     CritSecLock lock(&m_lock);
-    SQLiteStatement statement;
-    m_db.Prepare(statement, kUpdateMusicLayer);
-    Binder bind(statement);
-    bind.Int(row.deviceindex).Int(row.foremode).Int(row.fore_amplitude).Int(row.backmode).Int(row.backb_right)
-        .Int(profile);
-    return StepSucceeded(statement.Step());
+    return Query(m_db, kUpdateMusicLayer)
+        .Int(row.deviceindex)
+        .Int(row.foremode)
+        .Int(row.fore_amplitude)
+        .Int(row.backmode)
+        .Int(row.backb_right)
+        .Int(profile)
+        .Run();
 }

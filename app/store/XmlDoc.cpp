@@ -34,87 +34,6 @@ bool EndsElementName(wchar_t c)
     }
 }
 
-// The first step of a relative path such as "a/b[2][@c='d']/@e". Only the
-// first step's name takes part in a search; the rest must merely be well
-// formed. Returns false for anything that is not such a path (an absolute
-// path included); `any` is set for a null or empty path.
-bool ParsePath(const wchar_t* path, std::wstring_view& firstName, bool& any)
-{
-    any = false;
-    if (!path || !*path) {
-        any = true;
-        return true;
-    }
-    if (path[0] == L'/')
-        return false;
-
-    auto endsName = [](wchar_t c) {
-        return c == 0 || c == L' ' || c == L'=' || c == L'/' || c == L'[' || c == L']';
-    };
-    auto readName = [&](size_t& i) {
-        const size_t from = i;
-        while (!endsName(path[i]))
-            ++i;
-        return i > from;
-    };
-
-    size_t i = 0;
-    bool first = true;
-    for (;;) {
-        if (path[i] == L'@') {
-            // An attribute may only be the last step, after a '/'.
-            ++i;
-            if (first || !readName(i))
-                return false;
-            return path[i] == 0;
-        }
-        const size_t nameStart = i;
-        if (!readName(i))
-            return false;
-        if (first)
-            firstName = std::wstring_view(path + nameStart, i - nameStart);
-        while (path[i] == L'[') {
-            ++i;
-            if (path[i] >= L'1' && path[i] <= L'9') {
-                while (path[i] >= L'0' && path[i] <= L'9')
-                    ++i;
-            } else if (path[i] == L'@') {
-                ++i;
-                if (!readName(i))
-                    return false;
-                if (path[i] == L'=') {
-                    ++i;
-                    const wchar_t quote = path[i];
-                    if (quote == L'"' || quote == L'\'') {
-                        ++i;
-                        while (path[i] && path[i] != quote)
-                            ++i;
-                        if (!path[i])
-                            return false;
-                        ++i;
-                    } else {
-                        while (path[i] && path[i] != L']')
-                            ++i;
-                    }
-                }
-            } else if (!readName(i)) {
-                return false;
-            }
-            if (path[i] != L']')
-                return false;
-            ++i;
-        }
-        if (path[i] == 0)
-            return true;
-        if (path[i] != L'/')
-            return false;
-        ++i;
-        if (path[i] == 0)
-            return false;
-        first = false;
-    }
-}
-
 }  // namespace
 
 XmlDoc::XmlDoc()
@@ -280,34 +199,123 @@ CString XmlDoc::GetElementName(int pos) const
 
 // ---- navigation ------------------------------------------------------------------
 
+// The first step of a relative path such as "a/b[2][@c='d']/@e". Only the
+// first step's name takes part in a search; the rest must merely be well
+// formed. Returns false for anything that is not such a path (an absolute
+// path included); `any` is set for a null or empty path.
+bool XmlDoc::ParsePath(const wchar_t* path, std::wstring_view& firstName, bool& any)
+{
+    any = false;
+    if (!path || !*path) {
+        any = true;
+        return true;
+    }
+    if (path[0] == L'/')
+        return false;
+
+    auto endsName = [](wchar_t c) {
+        return c == 0 || c == L' ' || c == L'=' || c == L'/' || c == L'[' || c == L']';
+    };
+    auto readName = [&](size_t& i) {
+        const size_t from = i;
+        while (!endsName(path[i]))
+            ++i;
+        return i > from;
+    };
+
+    size_t i = 0;
+    bool first = true;
+    for (;;) {
+        if (path[i] == L'@') {
+            // An attribute may only be the last step, after a '/'.
+            ++i;
+            if (first || !readName(i))
+                return false;
+            return path[i] == 0;
+        }
+        const size_t nameStart = i;
+        if (!readName(i))
+            return false;
+        if (first)
+            firstName = std::wstring_view(path + nameStart, i - nameStart);
+        while (path[i] == L'[') {
+            ++i;
+            if (path[i] >= L'1' && path[i] <= L'9') {
+                while (path[i] >= L'0' && path[i] <= L'9')
+                    ++i;
+            } else if (path[i] == L'@') {
+                ++i;
+                if (!readName(i))
+                    return false;
+                if (path[i] == L'=') {
+                    ++i;
+                    const wchar_t quote = path[i];
+                    if (quote == L'"' || quote == L'\'') {
+                        ++i;
+                        while (path[i] && path[i] != quote)
+                            ++i;
+                        if (!path[i])
+                            return false;
+                        ++i;
+                    } else {
+                        while (path[i] && path[i] != L']')
+                            ++i;
+                    }
+                }
+            } else if (!readName(i)) {
+                return false;
+            }
+            if (path[i] != L']')
+                return false;
+            ++i;
+        }
+        if (path[i] == 0)
+            return true;
+        if (path[i] != L'/')
+            return false;
+        ++i;
+        if (path[i] == 0)
+            return false;
+        first = false;
+    }
+}
+
+
 bool XmlDoc::FindElement(const wchar_t* name)
 {
     std::wstring_view wanted;
     bool any = false;
     if (!ParsePath(name, wanted, any))
         return false;
+    const int found = FindNextMatch(wanted, any);
+    if (!found)
+        return false;
+    m_parent = Rec(found).parent;
+    m_current = found;
+    m_child = 0;
+    return true;
+}
+
+int XmlDoc::FindNextMatch(std::wstring_view name, bool any) const
+{
     int candidate = m_current ? Rec(m_current).nextSibling : Rec(m_parent).firstChild;
     for (; candidate; candidate = Rec(candidate).nextSibling) {
-        if (!any) {
-            // Compare in place: a search must not allocate per candidate.
-            const size_t length = m_text.size();
-            size_t i = static_cast<size_t>(Rec(candidate).start) + 1;
-            while (i < length && IsSpace(m_text[i]))
-                ++i;
-            const size_t from = i;
-            if (i < length)
-                ++i;
-            while (i < length && !EndsElementName(m_text[i]))
-                ++i;
-            if (std::wstring_view(m_text.data() + from, i - from) != wanted)
-                continue;
-        }
-        m_parent = Rec(candidate).parent;
-        m_current = candidate;
-        m_child = 0;
-        return true;
+        if (any)
+            return candidate;
+        // Compare in place: a search must not allocate per candidate.
+        const size_t length = m_text.size();
+        size_t i = static_cast<size_t>(Rec(candidate).start) + 1;
+        while (i < length && IsSpace(m_text[i]))
+            ++i;
+        const size_t from = i;
+        if (i < length)
+            ++i;
+        while (i < length && !EndsElementName(m_text[i]))
+            ++i;
+        if (std::wstring_view(m_text.data() + from, i - from) == name)
+            return candidate;
     }
-    return false;
+    return 0;
 }
 
 bool XmlDoc::Descend()
@@ -346,13 +354,9 @@ CString XmlDoc::GetAttributeAt(int pos, const wchar_t* name) const
         XmlToken::FindAttribute(m_text.c_str(), e.start + 1, TagContentEnd(e), name);
     if (!attr.found)
         return CString();
-    if (!attr.hasValue) {
-        try {
-            return CString(m_text.c_str() + attr.nameStart, attr.nameEnd - attr.nameStart);
-        } catch (const std::bad_alloc&) {
-            return CString();
-        }
-    }
+    // A name without a value stands as its own value.
+    if (!attr.hasValue)
+        return UnescapeText(m_text.c_str() + attr.nameStart, attr.nameEnd - attr.nameStart);
     return UnescapeText(m_text.c_str() + attr.valueWord.textStart,
                         attr.valueWord.textEnd - attr.valueWord.textStart);
 }
@@ -427,14 +431,24 @@ bool XmlDoc::AddElement(const wchar_t* name, bool lineBreaks)
 {
     if (!name || !*name)
         return false;
+    const int parent = m_parent;
+    const int after = m_current;
+    int change = 0;
+    int element = 0;
     try {
-        return DoAddElement(name, lineBreaks);
+        element = PlaceNewElement(name, lineBreaks, change);
     } catch (const std::bad_alloc&) {
         return false;
     }
+    LinkElement(element, parent, after);
+    AdjustPositions(element, change);
+    m_parent = parent;
+    m_current = element;
+    m_child = 0;
+    return true;
 }
 
-bool XmlDoc::DoAddElement(const wchar_t* name, bool lineBreaks)
+int XmlDoc::PlaceNewElement(const wchar_t* name, bool lineBreaks, int& change)
 {
     const std::wstring element = std::wstring(L"<") + name + L"/>";
     const std::wstring lineBreak = lineBreaks ? kLineBreak : L"";
@@ -507,25 +521,32 @@ bool XmlDoc::DoAddElement(const wchar_t* name, bool lineBreaks)
     XmlElementRecord& r = Rec(rec);
     r.start = at + offset;
     r.length = r.startTagLength = static_cast<int>(element.size());
-    r.parent = parent;
-    if (after) {
-        XmlElementRecord& a = Rec(after);
-        r.prevSibling = after;
-        r.nextSibling = a.nextSibling;
-        if (a.nextSibling)
-            Rec(a.nextSibling).prevSibling = rec;
-        else
-            Rec(Rec(parent).firstChild).prevSibling = rec;
-        a.nextSibling = rec;
-    } else {
-        AppendChild(parent, rec);
-    }
+    change = static_cast<int>(inserted.size()) - removed;
+    return rec;
+}
 
-    AdjustPositions(rec, static_cast<int>(inserted.size()) - removed);
-    m_parent = parent;
-    m_current = rec;
-    m_child = 0;
-    return true;
+void XmlDoc::LinkElement(int element, int parent, int after)
+{
+    XmlElementRecord& e = Rec(element);
+    XmlElementRecord& p = Rec(parent);
+    e.parent = parent;
+    if (!p.firstChild) {
+        p.firstChild = element;
+        e.prevSibling = element;  // the first child links the last
+        e.nextSibling = 0;
+        return;
+    }
+    XmlElementRecord& first = Rec(p.firstChild);
+    if (!after)
+        after = first.prevSibling;
+    XmlElementRecord& a = Rec(after);
+    e.prevSibling = after;
+    e.nextSibling = a.nextSibling;
+    if (a.nextSibling)
+        Rec(a.nextSibling).prevSibling = element;
+    else
+        first.prevSibling = element;
+    a.nextSibling = element;
 }
 
 void XmlDoc::ShiftSubtree(int root, int change)

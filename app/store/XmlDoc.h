@@ -14,6 +14,7 @@
 #include <initializer_list>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ui/framework/CString.h"
@@ -172,8 +173,10 @@ private:
     int NewRecord();
     void FreeIndex();
 
-    bool ParseText();
-    void AppendChild(int parent, int child);
+    bool ParseElement();
+    // Links `element` under `parent` right after its sibling `after`, or as
+    // the parent's last child when `after` is 0.
+    void LinkElement(int element, int parent, int after);
     void CloseUnended(int element);
     void AddEntry(const wchar_t* entry, std::initializer_list<XmlResultAttr> attrs = {});
 
@@ -182,7 +185,15 @@ private:
     void ShiftSubtree(int root, int change);
     std::wstring ElementName(int pos) const;
     std::wstring TagName(int pos) const;
-    bool DoAddElement(const wchar_t* name, bool lineBreaks);
+    // Inserts the text of a new empty element where AddElement puts it and
+    // fills its record; `change` receives the characters inserted minus those
+    // removed. The record is not linked yet.
+    int PlaceNewElement(const wchar_t* name, bool lineBreaks, int& change);
+    // The next candidate after the current element (or the parent level's
+    // first child) whose name is `name`, any name when `any`; 0 for none.
+    int FindNextMatch(std::wstring_view name, bool any) const;
+    // Reads a relative path; only its first step's name takes part in a search.
+    static bool ParsePath(const wchar_t* path, std::wstring_view& firstName, bool& any);
     bool DoSetAttribute(int pos, const wchar_t* name, const wchar_t* value);
 
     static bool ReadFile(std::wstring& text, std::wstring& result, const wchar_t* path, int* flags);

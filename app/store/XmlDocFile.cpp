@@ -105,14 +105,20 @@ CString XmlDoc::GetDeclaredEncoding(const wchar_t* text, int length)
 
 bool XmlDoc::ReadFile(std::wstring& text, std::wstring& result, const wchar_t* path, int* flags)
 {
-    XmlTextFile file((flags ? *flags : 0) & kBomMask);
+    XmlTextFile file(((flags ? *flags : 0) & kBomMask) | XmlTextFile::kModeRead);
+    text.clear();
     bool opened = false;
     bool ok = false;
     try {
-        ok = file.Read(path, text, opened);
+        opened = file.Open(path);
+        if (opened) {
+            ok = file.ReadText(text);
+            file.Close();  // a failing close is reported but changes nothing read
+        }
     } catch (const std::bad_alloc&) {
         // Only an entry could not be built: the file object reports the rest.
         text.clear();
+        ok = false;
     }
     file.TakeResult(result);
     if (flags && opened)
@@ -122,10 +128,10 @@ bool XmlDoc::ReadFile(std::wstring& text, std::wstring& result, const wchar_t* p
 
 bool XmlDoc::WriteFile(const std::wstring& text, std::wstring& result, const wchar_t* path, int* flags)
 {
-    XmlTextFile file((flags ? *flags : 0) & kBomMask);
+    XmlTextFile file(((flags ? *flags : 0) & kBomMask) | XmlTextFile::kModeWrite);
     bool ok = false;
     try {
-        ok = file.Write(path, text);
+        ok = file.WriteText(path, text);
     } catch (const std::bad_alloc&) {
     }
     file.TakeResult(result);

@@ -79,9 +79,10 @@ XmlNode ErrorNode(XmlNode node, const wchar_t* t, int length, int from, const wc
         }
         if (c == L'=')
             afterEquals = true;
-        else if ((c == L'"' || c == L'\'') && afterEquals)
+        else if ((c == L'"' || c == L'\'') && afterEquals) {
             quote = c;
-        else if (!IsSpace(c))
+            afterEquals = false;  // a quote right after the closing one opens nothing
+        } else if (!IsSpace(c))
             afterEquals = false;
     }
     return Unterminated(node, length, L"tag");
@@ -361,31 +362,13 @@ private:
 bool XmlDoc::Parse()
 {
     try {
-        return ParseText();
+        return ParseElement();
     } catch (const std::bad_alloc&) {
         if (m_capacity > 0)
             Rec(0).flags |= XmlElementRecord::kIllFormed;
         m_parent = m_current = m_child = 0;
         return false;
     }
-}
-
-void XmlDoc::AppendChild(int parent, int child)
-{
-    XmlElementRecord& p = Rec(parent);
-    XmlElementRecord& c = Rec(child);
-    c.parent = parent;
-    c.nextSibling = 0;
-    if (!p.firstChild) {
-        p.firstChild = child;
-        c.prevSibling = child;
-        return;
-    }
-    XmlElementRecord& first = Rec(p.firstChild);
-    const int last = first.prevSibling;
-    Rec(last).nextSibling = child;
-    c.prevSibling = last;
-    first.prevSibling = child;
 }
 
 // An element still open when an outer end tag or the end of the text arrives
@@ -406,12 +389,12 @@ void XmlDoc::CloseUnended(int element)
     e.firstChild = 0;
     while (child) {
         const int next = Rec(child).nextSibling;
-        AppendChild(parent, child);
+        LinkElement(child, parent, 0);
         child = next;
     }
 }
 
-bool XmlDoc::ParseText()
+bool XmlDoc::ParseElement()
 {
     m_parent = m_current = m_child = 0;
     m_nextFree = 1;
@@ -439,7 +422,7 @@ bool XmlDoc::ParseText()
             r = XmlElementRecord();
             r.start = node.start;
             r.startTagLength = node.length;
-            AppendChild(currentParent, rec);
+            LinkElement(rec, currentParent, 0);
             if (!firstElement)
                 firstElement = rec;
             if (node.emptyElement) {

@@ -51,15 +51,43 @@ std::wstring FolderOf(const wchar_t* path)
 
 XmlTextFile::~XmlTextFile()
 {
-    Close();
+    // Only reached with a file still open when an error cut a call short.
+    if (m_file)
+        std::fclose(m_file);
+    if (!m_tempPath.empty())
+        DeleteFileW(m_tempPath.c_str());
 }
 
-void XmlTextFile::Close()
+bool XmlTextFile::Open(const wchar_t* path)
 {
-    if (m_file) {
-        std::fclose(m_file);
-        m_file = nullptr;
+    if (!path) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FileError();
     }
+    if (m_flags & kModeRead) {
+        m_file = _wfopen(path, L"rb");
+        return m_file ? true : FileError();
+    }
+    wchar_t tempPath[MAX_PATH];
+    if (!GetTempFileNameW(FolderOf(path).c_str(), L"xml", 0, tempPath))
+        return FileError();
+    m_tempPath = tempPath;
+    m_file = _wfopen(tempPath, L"wb");
+    return m_file ? true : FileError();
+}
+
+bool XmlTextFile::Close()
+{
+    if (!m_file)
+        return true;
+    bool ok = true;
+    // Written data must be on disk before the new file takes the old one's place.
+    if ((m_flags & kModeWrite) && (std::fflush(m_file) != 0 || _commit(_fileno(m_file)) != 0))
+        ok = FileError();
+    if (std::fclose(m_file) != 0 && ok)
+        ok = FileError();
+    m_file = nullptr;
+    return ok;
 }
 
 bool XmlTextFile::FileError()
@@ -86,35 +114,9 @@ bool XmlTextFile::ErrorWithCode(unsigned long code)
 
 // ---- reading ------------------------------------------------------------------
 
-bool XmlTextFile::Read(const wchar_t* path, std::wstring& text, bool& opened)
-{
-    m_flags |= kModeRead;
-    m_result.clear();
+bool XmlTextFile::ReadText(std::wstring& text)
+try {
     text.clear();
-    opened = false;
-    if (!path) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FileError();
-    }
-    m_file = _wfopen(path, L"rb");
-    if (!m_file)
-        return FileError();
-    opened = true;
-    bool ok;
-    try {
-        ok = ReadContents(text);
-    } catch (const std::bad_alloc&) {
-        text.clear();
-        ok = ErrorWithCode(ERROR_NOT_ENOUGH_MEMORY);
-    }
-    if (std::fclose(m_file) != 0)
-        FileError();
-    m_file = nullptr;
-    return ok;
-}
-
-bool XmlTextFile::ReadContents(std::wstring& text)
-{
     if (std::fseek(m_file, 0, SEEK_END) != 0 || (m_fileLength = std::ftell(m_file)) < 0 ||
         std::fseek(m_file, 0, SEEK_SET) != 0)
         return FileError();
@@ -189,6 +191,9 @@ bool XmlTextFile::ReadContents(std::wstring& text)
     text.assign(units.data(), produced);
     XmlDoc::AddResult(m_result, L"converted_to", {{L"encoding", L"UTF-16"}, {L"length", static_cast<int>(count)}});
     return true;
+} catch (const std::bad_alloc&) {
+    text.clear();
+    return ErrorWithCode(ERROR_NOT_ENOUGH_MEMORY);
 }
 
 bool XmlTextFile::ReadBytes(void* buffer)
@@ -224,15 +229,8 @@ bool XmlTextFile::ReadBytes(void* buffer)
 
 // ---- writing ------------------------------------------------------------------
 
-bool XmlTextFile::Write(const wchar_t* path, const std::wstring& text)
+bool XmlTextFile::WriteText(const wchar_t* path, const std::wstring& text)
 {
-    m_flags |= kModeWrite;
-    m_result.clear();
-    if (!path) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FileError();
-    }
-
     std::string mark;
     for (const ByteOrderMark& m : kMarks) {
         if (m_flags & m.kind) {
@@ -251,36 +249,29 @@ bool XmlTextFile::Write(const wchar_t* path, const std::wstring& text)
 
     std::string bytes;
     size_t units = 0;
-    wchar_t tempPath[MAX_PATH];
+    bool ok = false;
     try {
-        if (!text.empty() && !ConvertForWriting(text, bytes, units))
-            return false;
-        if (!GetTempFileNameW(FolderOf(path).c_str(), L"xml", 0, tempPath))
-            return FileError();
+        ok = (text.empty() || ConvertText(text, bytes, units)) && Open(path);
+        if (ok && !mark.empty() && std::fwrite(mark.data(), 1, mark.size(), m_file) != mark.size())
+            ok = FileError();
+        if (ok)
+            ok = WriteBytes(bytes, units);
     } catch (const std::bad_alloc&) {
-        return ErrorWithCode(ERROR_NOT_ENOUGH_MEMORY);
+        ok = ErrorWithCode(ERROR_NOT_ENOUGH_MEMORY);
     }
-    bool written = false;
-    try {
-        written = WriteAll(tempPath, mark, bytes, units);
-    } catch (const std::bad_alloc&) {
-        Close();
-        DeleteFileW(tempPath);
-        return ErrorWithCode(ERROR_NOT_ENOUGH_MEMORY);
-    }
-    if (!written) {
-        DeleteFileW(tempPath);
-        return false;
-    }
-    if (!MoveFileExW(tempPath, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        FileError();
-        DeleteFileW(tempPath);
-        return false;
-    }
-    return true;
+    if (!Close())
+        ok = false;
+    if (m_tempPath.empty())
+        return ok;
+    if (ok && !MoveFileExW(m_tempPath.c_str(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        ok = FileError();
+    if (!ok)
+        DeleteFileW(m_tempPath.c_str());
+    m_tempPath.clear();
+    return ok;
 }
 
-bool XmlTextFile::ConvertForWriting(const std::wstring& text, std::string& bytes, size_t& units)
+bool XmlTextFile::ConvertText(const std::wstring& text, std::string& bytes, size_t& units)
 {
     if (m_unitSize == 2) {
         std::wstring copy;
@@ -311,28 +302,12 @@ bool XmlTextFile::ConvertForWriting(const std::wstring& text, std::string& bytes
     return true;
 }
 
-bool XmlTextFile::WriteAll(const std::wstring& tempPath, const std::string& mark, const std::string& bytes,
-                           size_t units)
+bool XmlTextFile::WriteBytes(const std::string& bytes, size_t units)
 {
-    m_file = _wfopen(tempPath.c_str(), L"wb");
-    if (!m_file)
+    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), m_file) != bytes.size())
         return FileError();
-    bool ok = true;
-    if (!mark.empty() && std::fwrite(mark.data(), 1, mark.size(), m_file) != mark.size())
-        ok = FileError();
-    if (ok && !bytes.empty()) {
-        if (std::fwrite(bytes.data(), 1, bytes.size(), m_file) != bytes.size())
-            ok = FileError();
-        else
-            m_position += static_cast<long>(bytes.size());
-    }
-    if (ok)
-        XmlDoc::AddResult(m_result, L"write", {{L"encoding", m_encoding.c_str()}, {L"length", static_cast<int>(units)}});
-    // The data must be on disk before the new file takes the old one's place.
-    if (ok && (std::fflush(m_file) != 0 || _commit(_fileno(m_file)) != 0))
-        ok = FileError();
-    if (std::fclose(m_file) != 0 && ok)
-        ok = FileError();
-    m_file = nullptr;
-    return ok;
+    m_position += static_cast<long>(bytes.size());
+    m_unitCount = units;
+    XmlDoc::AddResult(m_result, L"write", {{L"encoding", m_encoding.c_str()}, {L"length", static_cast<int>(units)}});
+    return true;
 }

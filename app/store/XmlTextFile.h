@@ -16,17 +16,24 @@ public:
     static constexpr int kModeWrite = 0x200;
     static constexpr int kModeMask = kModeRead | kModeWrite;
 
+    // `flags`: the byte-order-mark kind of the document plus one mode bit.
     explicit XmlTextFile(int flags) : m_flags(flags) {}
     ~XmlTextFile();
     XmlTextFile(const XmlTextFile&) = delete;
     XmlTextFile& operator=(const XmlTextFile&) = delete;
 
-    // `opened` tells whether the file could be opened at all.
-    bool Read(const wchar_t* path, std::wstring& text, bool& opened);
-    // The text is converted completely before the file is touched; it is then
-    // written to a new file in the same folder that replaces the target, so
-    // a failure at any point leaves the old file as it was.
-    bool Write(const wchar_t* path, const std::wstring& text);
+    // Read mode: opens `path`. Write mode: opens a new file in the folder of
+    // `path`, which takes the place of `path` only once it is complete.
+    bool Open(const wchar_t* path);
+    // Reads the open file whole into `text`.
+    bool ReadText(std::wstring& text);
+    // Converts `text` completely before any file is touched, then opens,
+    // writes and closes; a failure at any point leaves the old file at `path`
+    // as it was.
+    bool WriteText(const wchar_t* path, const std::wstring& text);
+    // A failing close is a file error. After a write, the data is committed
+    // to disk before the file is closed.
+    bool Close();
 
     // Hands the entries over without copying them.
     void TakeResult(std::wstring& result) { result.swap(m_result); }
@@ -34,21 +41,20 @@ public:
     int Flags() const { return m_flags & ~kModeMask; }
 
 private:
-    bool ReadContents(std::wstring& text);
     bool ReadBytes(void* buffer);
-    bool ConvertForWriting(const std::wstring& text, std::string& bytes, size_t& units);
-    bool WriteAll(const std::wstring& tempPath, const std::string& mark, const std::string& bytes, size_t units);
+    bool ConvertText(const std::wstring& text, std::string& bytes, size_t& units);
+    bool WriteBytes(const std::string& bytes, size_t units);
     bool FileError();
     bool ErrorWithCode(unsigned long code);
-    void Close();
 
     std::FILE* m_file = nullptr;
     int m_flags;
+    std::wstring m_tempPath;  // write mode: the new file until it replaces the target
     long m_opLength = 0;
     long m_fileLength = 0;
     long m_position = 0;
     int m_unitSize = 1;
-    size_t m_unitCount = 0;  // units left after dropping NULs
+    size_t m_unitCount = 0;  // units of the last operation (after dropping NULs on reading)
     std::wstring m_result;
     std::wstring m_encoding;
 };

@@ -1,83 +1,25 @@
 // Renders one of each basic control, in several of its looks, on the
-// product theme into screenshots/buttons.png of the build folder, for people
-// to look at. The program runs from that folder, which holds the product
-// skins.
+// product theme into screenshots/buttons.png of the build folder.
 
 #include <windows.h>
 #include <gdiplus.h>
 
 #include <gtest/gtest.h>
-#include <lodepng.h>
 
-#include <cstdint>
-#include <memory>
-#include <vector>
-
-#include "tests/controls/ButtonTestSupport.h"
+#include "tests/controls/ScreenshotSheet.h"
 #include "ui/controls/Areas.h"
 #include "ui/controls/CheckButtons.h"
 #include "ui/controls/MText.h"
 #include "ui/controls/PushButtons.h"
-#include "ui/framework/PaintManager.h"
 
 namespace {
 
+using screenshot::Box;
+using screenshot::Sheet;
+
 constexpr int kWidth = 760;
 constexpr int kHeight = 420;
-constexpr uint32_t kWindowArgb = 0xFF1A1A1A;
 constexpr char kOutput[] = "buttons.png";
-
-class Sheet
-{
-public:
-    Sheet() : m_canvas(kWidth, kHeight, kWindowArgb) {}
-
-    template <class T, class... Args>
-    T* Add(Args&&... args)
-    {
-        auto control = std::make_unique<T>(&m_owner, static_cast<UINT>(m_controls.size() + 1),
-                                           std::forward<Args>(args)...);
-        T* raw = control.get();
-        raw->SetManager(&m_manager);
-        m_controls.push_back(std::move(control));
-        return raw;
-    }
-
-    void Paint()
-    {
-        HDC dc = m_canvas.Dc();
-        for (auto& control : m_controls)
-            control->Draw(dc, CRect(0, 0, kWidth, kHeight));
-    }
-
-    unsigned WritePng(const char* path)
-    {
-        std::vector<unsigned char> rgba;
-        rgba.reserve(static_cast<size_t>(kWidth) * kHeight * 4);
-        for (int y = 0; y < kHeight; ++y)
-            for (int x = 0; x < kWidth; ++x)
-            {
-                const uint32_t p = m_canvas.Pixel(x, y);
-                rgba.push_back(static_cast<unsigned char>(p >> 16));
-                rgba.push_back(static_cast<unsigned char>(p >> 8));
-                rgba.push_back(static_cast<unsigned char>(p));
-                rgba.push_back(0xFF);
-            }
-        return lodepng::encode(path, rgba, kWidth, kHeight);
-    }
-
-    DibCanvas& Canvas() { return m_canvas; }
-    const std::vector<std::unique_ptr<VREL::MControl>>& Controls() const { return m_controls; }
-
-private:
-    VREL::PaintManager m_manager;
-    ButtonTest::RecordingOwner m_owner;
-    DibCanvas m_canvas;
-    // Destroyed before the manager they are bound to.
-    std::vector<std::unique_ptr<VREL::MControl>> m_controls;
-};
-
-CRect Box(int x, int y, int w, int h) { return CRect(x, y, x + w, y + h); }
 
 // Puts a push button into a look: 0 normal, 1 hover, 2 pressed, 3 disabled.
 void ShowLook(VREL::MControl& button, int look)
@@ -93,7 +35,7 @@ void ShowLook(VREL::MControl& button, int look)
 
 TEST(Screenshot, BasicControlsOnTheProductTheme)
 {
-    Sheet sheet;
+    Sheet sheet(kWidth, kHeight);
     const Gdiplus::Color white(0xFFFFFFFF);
 
     // Backgrounds first, as areas are.
@@ -234,7 +176,7 @@ TEST(Screenshot, BasicControlsOnTheProductTheme)
         bool drawn = false;
         for (int y = r.top; y < r.bottom && !drawn; ++y)
             for (int x = r.left; x < r.right && !drawn; ++x)
-                drawn = sheet.Canvas().Pixel(x, y) != kWindowArgb;
+                drawn = sheet.Canvas().Pixel(x, y) != screenshot::kWindowArgb;
         EXPECT_TRUE(drawn) << "control " << control->GetControlID();
     }
 }

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/framework/DibCanvas.h"
+#include "tests/support/DibCanvas.h"
 #include "ui/framework/MControl.h"
 #include "ui/framework/MObject.h"
 

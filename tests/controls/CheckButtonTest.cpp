@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -58,6 +59,26 @@ void SetGroup(VREL::MControl* control, const wchar_t* group)
     else if (auto* swatch = dynamic_cast<VREL::CColorButton*>(control))
         swatch->SetGroupName(group);
 }
+
+// A panel on the owner, bound to a paint manager, that makes buttons at
+// kRect through its factory.
+class PanelHost
+{
+public:
+    explicit PanelHost(RecordingOwner& owner) : m_panel(&owner, 50, CRect(0, 0, 400, 300), 1)
+    {
+        m_panel.SetManager(&m_manager);
+    }
+    template <class T> T* Make(const wchar_t* className, UINT id, const wchar_t* title)
+    {
+        return dynamic_cast<T*>(m_panel.CreateControl(className, id, kRect, title, 1, 1));
+    }
+
+private:
+    VREL::PaintManager m_manager;
+    // Destroyed, with the buttons it made, before the manager.
+    VREL::MPanel m_panel;
+};
 
 // ---- groups -----------------------------------------------------------------------------
 
@@ -194,11 +215,9 @@ TEST(GroupButtons, DisabledRadioTakesTheCheckedCellAndAResetGivesItTheNormalCell
 TEST(GroupButtons, ClickingACheckedRadioKeepsItCheckedResetsTheGroupAndNotifies)
 {
     RecordingOwner owner;
-    VREL::PaintManager manager;
-    VREL::MPanel panel(&owner, 50, CRect(0, 0, 400, 300), 1);
-    panel.SetManager(&manager);
-    auto* a = dynamic_cast<VREL::CRadioButton*>(panel.CreateControl(L"CRadioButton", 11, kRect, L"a", 1, 1));
-    auto* b = dynamic_cast<VREL::CRadioButton*>(panel.CreateControl(L"CRadioButton", 12, kRect, L"b", 1, 1));
+    PanelHost panel(owner);
+    auto* a = panel.Make<VREL::CRadioButton>(L"CRadioButton", 11, L"a");
+    auto* b = panel.Make<VREL::CRadioButton>(L"CRadioButton", 12, L"b");
     ASSERT_TRUE(a && b);
     a->SetCheck(1);
     b->SetControlCheck(1);  // both checked: only a group reset clears b
@@ -214,11 +233,9 @@ TEST(GroupButtons, ClickingACheckedRadioKeepsItCheckedResetsTheGroupAndNotifies)
 TEST(GroupButtons, SetCheckResetsTheGroupAlsoWhenItUnchecksButNotWhileDisabled)
 {
     RecordingOwner owner;
-    VREL::PaintManager manager;
-    VREL::MPanel panel(&owner, 50, CRect(0, 0, 400, 300), 1);
-    panel.SetManager(&manager);
-    auto* a = dynamic_cast<VREL::CRadioButton*>(panel.CreateControl(L"CRadioButton", 11, kRect, L"a", 1, 1));
-    auto* b = dynamic_cast<VREL::CRadioButton*>(panel.CreateControl(L"CRadioButton", 12, kRect, L"b", 1, 1));
+    PanelHost panel(owner);
+    auto* a = panel.Make<VREL::CRadioButton>(L"CRadioButton", 11, L"a");
+    auto* b = panel.Make<VREL::CRadioButton>(L"CRadioButton", 12, L"b");
     ASSERT_TRUE(a && b);
     a->SetCheck(1);
     b->SetControlCheck(1);
@@ -235,11 +252,9 @@ TEST(GroupButtons, SetCheckResetsTheGroupAlsoWhenItUnchecksButNotWhileDisabled)
 TEST(GroupButtons, KeyLayerButtonsShareTheirDefaultGroup)
 {
     RecordingOwner owner;
-    VREL::PaintManager manager;
-    VREL::MPanel panel(&owner, 50, CRect(0, 0, 400, 300), 1);
-    panel.SetManager(&manager);
-    auto* a = dynamic_cast<VREL::KeyLayerButton*>(panel.CreateControl(L"KeyLayerButton", 11, kRect, L"a", 1, 1));
-    auto* b = dynamic_cast<VREL::KeyLayerButton*>(panel.CreateControl(L"KeyLayerButton", 12, kRect, L"b", 1, 1));
+    PanelHost panel(owner);
+    auto* a = panel.Make<VREL::KeyLayerButton>(L"KeyLayerButton", 11, L"a");
+    auto* b = panel.Make<VREL::KeyLayerButton>(L"KeyLayerButton", 12, L"b");
     ASSERT_TRUE(a && b);
     EXPECT_STREQ(L"KeyLayerButton", a->GetGroupName().GetString());
     b->SetCheck(1);
@@ -255,6 +270,21 @@ TEST(GroupButtons, ResetWithoutOwnerReturnsZero)
     EXPECT_EQ(0, swatch.ResetGroupCheck());
 }
 
+// True when another thread gets through takeLock (which takes a lock and
+// lets it go) within half a second; if the calling thread held that lock,
+// the other thread would wait until the walk is over.
+bool OtherThreadGetsLock(std::function<void()> takeLock)
+{
+    auto taken = std::make_shared<std::atomic<bool>>(false);
+    std::thread([takeLock, taken] {
+        takeLock();
+        *taken = true;
+    }).detach();
+    for (int i = 0; i < 500 && !*taken; ++i)
+        Sleep(1);
+    return *taken;
+}
+
 // A container whose repaint sink looks whether its list lock is free while
 // its children ask for repaints.
 class LockWatchingContainer : public VREL::MControl
@@ -268,17 +298,10 @@ public:
     LRESULT OnControlUpdate(CRect, int, VREL::MControl*) override
     {
         ++repaints;
-        // Another thread must get the lock now; if this thread held it, the
-        // probe would wait until the walk is over.
-        auto taken = std::make_shared<std::atomic<bool>>(false);
-        std::thread([this, taken] {
-            ListLock().Lock();
-            *taken = true;
-            ListLock().Unlock();
-        }).detach();
-        for (int i = 0; i < 500 && !*taken; ++i)
-            Sleep(1);
-        if (!*taken)
+        if (!OtherThreadGetsLock([this] {
+                ListLock().Lock();
+                ListLock().Unlock();
+            }))
             lockHeldDuringRepaint = true;
         return 0;
     }
@@ -317,6 +340,77 @@ TEST(GroupButtons, GroupResetReadsTheListUnderTheOwnersLockAndRepaintsOutsideIt)
     // Let the detached probes finish before the container goes.
     box.ListLock().Lock();
     box.ListLock().Unlock();
+    Sleep(20);
+}
+
+// A dialog's group is its window's control list: read under the paint
+// manager's list lock, which a paint on the window's thread holds (here
+// kept held by a control that waits inside its drawing).
+class DialogLikeOwner : public VREL::MObject
+{
+public:
+    const wchar_t* GetClassNameW() const override { return L"MDialog"; }
+    LRESULT OnControlUpdate(CRect, int, VREL::MControl*) override
+    {
+        ++repaints;
+        if (!OtherThreadGetsLock([this] { window->CopyControls(); }))
+            lockHeldDuringRepaint = true;
+        return 0;
+    }
+
+    VREL::PaintManager* window = nullptr;
+    std::atomic<bool> lockHeldDuringRepaint{false};
+    std::atomic<int> repaints{0};
+};
+
+class StallingControl : public VREL::MControl
+{
+public:
+    StallingControl() : MControl(nullptr, 90, CRect(0, 0, 10, 10), 1, 1, 1) {}
+    void DrawControl(HDC&, CRect) override
+    {
+        drawing = true;
+        while (!release)
+            Sleep(1);
+    }
+    std::atomic<bool> drawing{false};
+    std::atomic<bool> release{false};
+};
+
+TEST(GroupButtons, DialogGroupResetReadsTheWindowsListUnderItsLock)
+{
+    DialogLikeOwner dialog;
+    VREL::PaintManager manager;
+    dialog.window = &manager;
+    auto* staller = new StallingControl;
+    manager.AddControl(VREL::CONTROL_KIND_CONTROL, staller);
+    auto* a = dynamic_cast<VREL::CRadioButton*>(
+        manager.CreateControl(VREL::CONTROL_KIND_CONTROL, &dialog, L"CRadioButton", 11, kRect, L"a", 1, 1));
+    auto* b = dynamic_cast<VREL::CRadioButton*>(
+        manager.CreateControl(VREL::CONTROL_KIND_CONTROL, &dialog, L"CRadioButton", 12, kRect, L"b", 1, 1));
+    ASSERT_TRUE(a && b);
+    a->SetControlCheck(1);
+    dialog.repaints = 0;
+
+    std::thread painter([&] {
+        HDC dc = CreateCompatibleDC(nullptr);
+        manager.DrawControl(dc, CRect(0, 0, 400, 300));
+        DeleteDC(dc);
+    });
+    while (!staller->drawing)
+        Sleep(1);
+    std::thread worker([&] { b->SetCheck(1); });
+    Sleep(100);
+    EXPECT_EQ(0, dialog.repaints.load()) << "the group was read while a paint held the window's list";
+    staller->release = true;
+    painter.join();
+    worker.join();
+    EXPECT_EQ(0, a->GetCheck());
+    EXPECT_EQ(1, b->GetCheck());
+    EXPECT_EQ(2, dialog.repaints.load());
+    EXPECT_FALSE(dialog.lockHeldDuringRepaint);
+    // Let the detached probes finish before the manager goes.
+    manager.CopyControls();
     Sleep(20);
 }
 
@@ -412,11 +506,9 @@ TEST(CheckBox, ClickTogglesReleaseOutsideDoesNotAndAPressTakesSpace)
 TEST(RadioButton, SpaceAlwaysLeavesItChecked)
 {
     RecordingOwner owner;
-    VREL::PaintManager manager;
-    VREL::MPanel panel(&owner, 50, CRect(0, 0, 400, 300), 1);
-    panel.SetManager(&manager);
-    auto* a = dynamic_cast<VREL::CRadioButton*>(panel.CreateControl(L"CRadioButton", 11, kRect, L"a", 1, 1));
-    auto* b = dynamic_cast<VREL::CRadioButton*>(panel.CreateControl(L"CRadioButton", 12, kRect, L"b", 1, 1));
+    PanelHost panel(owner);
+    auto* a = panel.Make<VREL::CRadioButton>(L"CRadioButton", 11, L"a");
+    auto* b = panel.Make<VREL::CRadioButton>(L"CRadioButton", 12, L"b");
     ASSERT_TRUE(a && b);
     b->SetCheck(1);
     a->SetControlFocus(1);
@@ -539,11 +631,9 @@ TEST(SwitchButton, ClicksToggleAndReportTheNewCheck)
 TEST(ColorButton, PressChecksBeforeNotifyingAndReleaseOutsideDoesNotClick)
 {
     RecordingOwner owner;
-    VREL::PaintManager manager;
-    VREL::MPanel panel(&owner, 50, CRect(0, 0, 400, 300), 1);
-    panel.SetManager(&manager);
-    auto* a = dynamic_cast<VREL::CColorButton*>(panel.CreateControl(L"CColorButton", 11, kRect, nullptr, 1, 1));
-    auto* b = dynamic_cast<VREL::CColorButton*>(panel.CreateControl(L"CColorButton", 12, kRect, nullptr, 1, 1));
+    PanelHost panel(owner);
+    auto* a = panel.Make<VREL::CColorButton>(L"CColorButton", 11, nullptr);
+    auto* b = panel.Make<VREL::CColorButton>(L"CColorButton", 12, nullptr);
     ASSERT_TRUE(a && b);
     b->SetCheck(1);
     int checkedAtPress = -1, otherAtPress = -1;

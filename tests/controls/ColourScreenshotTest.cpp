@@ -1,90 +1,55 @@
 // Renders the colour controls, the image editor and the edit field on the
-// product theme into screenshots/colour_controls.png of the build folder, for
-// people to look at. The program runs from that folder, which holds the
-// product skins.
+// product theme into screenshots/colour_controls.png of the build folder.
 
 #include <windows.h>
 #include <gdiplus.h>
 
 #include <gtest/gtest.h>
-#include <lodepng.h>
-
-#include <cstdint>
-#include <memory>
-#include <vector>
 
 #include "tests/controls/ColourTestSupport.h"
-#include "tests/framework/DibCanvas.h"
+#include "tests/controls/ScreenshotSheet.h"
+#include "tests/support/DibCanvas.h"
 #include "ui/controls/ColorControls.h"
 #include "ui/controls/ImageView.h"
 #include "ui/framework/Manager.h"
-#include "ui/framework/PaintManager.h"
 #include "ui/lists/MEdit.h"
 
 namespace {
 
+using screenshot::Box;
+using screenshot::Sheet;
+
 constexpr int kWidth = 860;
 constexpr int kHeight = 460;
-constexpr uint32_t kWindowArgb = 0xFF1A1A1A;
 constexpr char kOutput[] = "colour_controls.png";
 
-class Sheet
+// The image editor keeps working copies in a folder named after the device:
+// the screenshot runs under a device name of its own and removes them after.
+class ScreenshotDevice
 {
 public:
-    Sheet() : m_canvas(kWidth, kHeight, kWindowArgb) {}
-
-    template <class T, class... Args>
-    T* Add(Args&&... args)
+    ScreenshotDevice() : m_previous(VREL::Manager::GetDeviceName())
     {
-        auto control = std::make_unique<T>(&m_owner, static_cast<UINT>(m_controls.size() + 1),
-                                           std::forward<Args>(args)...);
-        T* raw = control.get();
-        raw->SetManager(&m_manager);
-        m_controls.push_back(std::move(control));
-        return raw;
+        VREL::Manager::SetDeviceName(L"Tarnwell Screenshot");
     }
-
-    void Paint()
+    ~ScreenshotDevice()
     {
-        HDC dc = m_canvas.Dc();
-        for (auto& control : m_controls)
-            control->Draw(dc, CRect(0, 0, kWidth, kHeight));
+        colourtest::RemoveWorkingCopies();
+        VREL::Manager::SetDeviceName(m_previous);
     }
-
-    unsigned WritePng(const char* path)
-    {
-        std::vector<unsigned char> rgba;
-        rgba.reserve(static_cast<size_t>(kWidth) * kHeight * 4);
-        for (int y = 0; y < kHeight; ++y)
-            for (int x = 0; x < kWidth; ++x)
-            {
-                const uint32_t p = m_canvas.Pixel(x, y);
-                rgba.push_back(static_cast<unsigned char>(p >> 16));
-                rgba.push_back(static_cast<unsigned char>(p >> 8));
-                rgba.push_back(static_cast<unsigned char>(p));
-                rgba.push_back(0xFF);
-            }
-        return lodepng::encode(path, rgba, kWidth, kHeight);
-    }
-
-    DibCanvas& Canvas() { return m_canvas; }
+    ScreenshotDevice(const ScreenshotDevice&) = delete;
+    ScreenshotDevice& operator=(const ScreenshotDevice&) = delete;
 
 private:
-    VREL::PaintManager m_manager;
-    colourtest::RecordingOwner m_owner;
-    DibCanvas m_canvas;
-    // Destroyed before the manager they are bound to.
-    std::vector<std::unique_ptr<VREL::MControl>> m_controls;
+    CString m_previous;
 };
-
-CRect Box(int x, int y, int w, int h) { return CRect(x, y, x + w, y + h); }
 
 } // namespace
 
 TEST(Screenshot, ColourControlsOnTheProductTheme)
 {
-    VREL::Manager::SetDeviceName(L"Tarnwell Screenshot");
-    Sheet sheet;
+    const ScreenshotDevice device;  // outlives the sheet and its editor
+    Sheet sheet(kWidth, kHeight);
     const Gdiplus::Color light(0xFFE6E6E6);
 
     // The full picker, its preset column, the wheel and the swatch grid.
@@ -138,6 +103,6 @@ TEST(Screenshot, ColourControlsOnTheProductTheme)
 
     sheet.Paint();
     // The picker's preset row is drawn: its first swatch's colour shows.
-    EXPECT_TRUE(colourtest::Near(sheet.Canvas().Rgb(30, 35), 0x551B00, 24)) << std::hex << sheet.Canvas().Rgb(30, 35);
+    EXPECT_TRUE(NearColor(sheet.Canvas().Rgb(30, 35), 0x551B00, 24)) << std::hex << sheet.Canvas().Rgb(30, 35);
     EXPECT_EQ(sheet.WritePng(kOutput), 0u);
 }

@@ -1,8 +1,9 @@
 #pragma once
 
-// What the colour-control and image-viewer tests share: owners that record
-// every report in order, a visible host dialog driven by sent mouse
-// messages, and PNG files read and written through wide paths.
+// What the colour-control and image-viewer tests share besides the common
+// recorders, host dialog, window input and temporary folders: PNG files read
+// and written through wide paths, and the removal of the image viewer's
+// working copies.
 
 #include <windows.h>
 
@@ -10,111 +11,26 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <ostream>
 #include <string>
 #include <vector>
 
-#include "ui/framework/CString.h"
-#include "ui/framework/MDialog.h"
-#include "ui/framework/MObject.h"
-
-// Readable failure messages for the library's strings.
-inline void PrintTo(const CString& text, std::ostream* os)
-{
-    for (wchar_t ch : text.GetStdString())
-        *os << (ch < 128 ? static_cast<char>(ch) : '?');
-}
+#include "tests/support/Recorders.h"
+#include "tests/support/TempFolder.h"
+#include "tests/support/WindowInput.h"
+#include "ui/controls/ImageView.h"
 
 namespace colourtest {
 
-struct Report
-{
-    UINT id;
-    UINT code;
-    WPARAM wParam;
-    LPARAM lParam;
-    bool operator==(const Report& other) const
-    {
-        return id == other.id && code == other.code && wParam == other.wParam && lParam == other.lParam;
-    }
-};
-
-inline void PrintTo(const Report& r, std::ostream* os)
-{
-    *os << "(" << r.id << ", " << r.code << ", " << r.wParam << ", 0x" << std::hex << r.lParam << std::dec << ")";
-}
-
-// Reports with the given code, in order.
-inline std::vector<Report> WithCode(const std::vector<Report>& reports, UINT code)
-{
-    std::vector<Report> found;
-    for (const Report& r : reports)
-        if (r.code == code)
-            found.push_back(r);
-    return found;
-}
-
-// An owner that is neither a window nor a control.
-class RecordingOwner : public VREL::MObject
-{
-public:
-    LRESULT OnBaseMessage(UINT id, UINT code, WPARAM wParam, LPARAM lParam) override
-    {
-        reports.push_back({id, code, wParam, lParam});
-        return 0;
-    }
-    std::vector<Report> reports;
-};
-
-class HostDialog : public VREL::MDialog
-{
-public:
-    ~HostDialog() override
-    {
-        if (GetSafeHwnd())
-            DestroyWindow();
-    }
-    LRESULT OnMessage(UINT id, UINT code, WPARAM wParam, LPARAM lParam) override
-    {
-        reports.push_back({id, code, wParam, lParam});
-        return 0;
-    }
-    HWND Open(int width, int height)
-    {
-        HWND hwnd = Create(nullptr, L"colour test", WS_POPUP, 0, CRect(40, 40, 40 + width, 40 + height));
-        ShowWindow(SW_SHOWNOACTIVATE);
-        ::UpdateWindow(hwnd);
-        // Active before the first press, as a window the user clicks is.
-        ::SetActiveWindow(hwnd);
-        ::SetFocus(hwnd);
-        // A press on empty space must not start a window move.
-        EnableWndDrag(0);
-        return hwnd;
-    }
-    std::vector<Report> reports;
-};
-
-inline LPARAM Pack(int x, int y) { return MAKELPARAM(static_cast<short>(x), static_cast<short>(y)); }
-
-inline void Press(HWND hwnd, int x, int y)
-{
-    ::SendMessageW(hwnd, WM_MOUSEMOVE, 0, Pack(x, y));
-    ::SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, Pack(x, y));
-}
-
-inline void Release(HWND hwnd, int x, int y) { ::SendMessageW(hwnd, WM_LBUTTONUP, 0, Pack(x, y)); }
-
-inline void Click(HWND hwnd, int x, int y)
-{
-    Press(hwnd, x, y);
-    Release(hwnd, x, y);
-}
-
-inline void Type(HWND edit, const wchar_t* text)
-{
-    for (const wchar_t* ch = text; *ch; ++ch)
-        ::SendMessageW(edit, WM_CHAR, *ch, 1);
-}
+using testsupport::Click;
+using testsupport::HostDialog;
+using testsupport::Pack;
+using testsupport::Press;
+using testsupport::RecordingOwner;
+using testsupport::Report;
+using testsupport::TempFolder;
+using testsupport::Type;
+using testsupport::Up;
+using testsupport::WithCode;
 
 // ---- files through wide paths ----
 
@@ -189,56 +105,16 @@ inline bool WriteSolidPng(const std::wstring& path, unsigned width, unsigned hei
     return WriteFileBytes(path, bytes);
 }
 
-// A fresh folder under the temporary folder, removed with its files.
-class TempFolder
+// Removes the image viewer's working copies of the library's current device
+// name, their folder and the device folder above it.
+inline void RemoveWorkingCopies()
 {
-public:
-    explicit TempFolder(const std::wstring& name)
-    {
-        wchar_t base[MAX_PATH] = L"";
-        ::GetTempPathW(MAX_PATH, base);
-        m_path = std::wstring(base) + name + L"\\";
-        Remove();
-        ::CreateDirectoryW(m_path.c_str(), nullptr);
-    }
-    ~TempFolder() { Remove(); }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::wstring& Path() const { return m_path; }
-
-private:
-    void Remove()
-    {
-        WIN32_FIND_DATAW found;
-        HANDLE search = ::FindFirstFileW((m_path + L"*").c_str(), &found);
-        if (search != INVALID_HANDLE_VALUE)
-        {
-            do
-            {
-                if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                    ::DeleteFileW((m_path + found.cFileName).c_str());
-            } while (::FindNextFileW(search, &found));
-            ::FindClose(search);
-        }
-        ::RemoveDirectoryW(m_path.c_str());
-    }
-    std::wstring m_path;
-};
-
-// Channel-wise closeness of two 0x00RRGGBB colours.
-inline bool Near(uint32_t a, uint32_t b, int tolerance)
-{
-    for (int shift = 0; shift <= 16; shift += 8)
-        if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > tolerance)
-            return false;
-    return true;
-}
-
-// 0x00RRGGBB of a COLORREF.
-inline uint32_t RgbOf(COLORREF colour)
-{
-    return static_cast<uint32_t>(GetRValue(colour)) << 16 | static_cast<uint32_t>(GetGValue(colour)) << 8 |
-           GetBValue(colour);
+    const std::wstring edit = VREL::ImageView::GetEditFolder().GetStdString();
+    if (edit.empty())
+        return;
+    testsupport::RemoveTree(edit);
+    const std::wstring device = edit.substr(0, edit.size() - 1);
+    ::RemoveDirectoryW(device.substr(0, device.find_last_of(L'\\')).c_str());
 }
 
 } // namespace colourtest

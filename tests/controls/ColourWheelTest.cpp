@@ -114,7 +114,7 @@ TEST(ColourWheel, DragMovesTheThumbOnlyInStepsOfMoreThanFivePixels)
     ::SendMessageW(h.hwnd, WM_MOUSEMOVE, MK_LBUTTON, Pack(kCentre + 6, kCentre + 20));
     EXPECT_EQ(WithCode(h.dialog.reports, VREL::NC_COLOR).size(), 1u);
     EXPECT_EQ(h.wheel->GetThumbRect(), CRect(kCentre + 1, kCentre + 15, kCentre + 11, kCentre + 25));
-    Release(h.hwnd, kCentre + 6, kCentre + 20);
+    Up(h.hwnd, kCentre + 6, kCentre + 20);
 }
 
 TEST(SwatchGrid, ReleaseOnASwatchSelectsItsColour)

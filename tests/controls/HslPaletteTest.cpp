@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/controls/ColourTestSupport.h"
-#include "tests/framework/DibCanvas.h"
+#include "tests/support/DibCanvas.h"
 #include "ui/controls/ColorControls.h"
 #include "ui/controls/HslColor.h"
 #include "ui/framework/NotifyCode.h"
@@ -134,7 +134,7 @@ TEST(ColourField, DrawsHueAcrossLightnessDownAndSaturationInTheBar)
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.name);
-        EXPECT_TRUE(Near(canvas.Rgb(c.x, c.y), RgbOf(c.expected), c.tolerance))
+        EXPECT_TRUE(NearColor(canvas.Rgb(c.x, c.y), RgbOf(c.expected), c.tolerance))
             << std::hex << canvas.Rgb(c.x, c.y);
     }
 }

@@ -8,8 +8,9 @@
 #include <string>
 
 #include "tests/controls/ColourTestSupport.h"
-#include "tests/framework/DibCanvas.h"
+#include "tests/support/DibCanvas.h"
 #include "ui/controls/ImageView.h"
+#include "ui/framework/Manager.h"
 #include "ui/framework/NotifyCode.h"
 
 using namespace colourtest;
@@ -22,6 +23,18 @@ constexpr UINT kViewId = 44;
 const CRect kViewRect(10, 10, 410, 310);
 constexpr uint32_t kBlue = 0x0000FF;
 constexpr uint32_t kRed = 0xFF0000;
+
+// The viewer's working folder is named after the library's device name:
+// this program runs under a name of its own and removes its working copies
+// at the end.
+class WorkingFolderEnvironment : public ::testing::Environment
+{
+public:
+    void SetUp() override { VREL::Manager::SetDeviceName(L"Tarnwell Colour Test"); }
+    void TearDown() override { RemoveWorkingCopies(); }
+};
+
+::testing::Environment* const kWorkingFolder = ::testing::AddGlobalTestEnvironment(new WorkingFolderEnvironment);
 
 class FitProbe : public ImageView
 {
@@ -42,6 +55,13 @@ struct Editor
         for (const CPoint* p = first + 1; p != points.end(); ++p)
             view.OnControlMouseMove(MK_LBUTTON, *p);
         view.OnControlLButtonUp(0, *(points.end() - 1));
+    }
+    // A pen stroke along one row of an image shown at `shown` in the view,
+    // from one of its columns to another.
+    void StrokeRow(CPoint shown, int row, int from, int to)
+    {
+        const int x0 = kViewRect.left + shown.x, y0 = kViewRect.top + shown.y;
+        Stroke({CPoint(x0 + from, y0 + row), CPoint(x0 + (from + to) / 2, y0 + row), CPoint(x0 + to, y0 + row)});
     }
     RecordingOwner owner;
     ImageView view;
@@ -121,9 +141,7 @@ TEST(ImageViewer, PenStrokeIsSavedOnceAtItsPlaceOnTheImage)
     e.Stroke({CPoint(150, 150)});
     EXPECT_EQ(e.Saves(), 0u);
 
-    // Image row 50, columns 40 to 160.
-    const int x0 = kViewRect.left + 100, y0 = kViewRect.top + 100;
-    e.Stroke({CPoint(x0 + 40, y0 + 50), CPoint(x0 + 100, y0 + 50), CPoint(x0 + 160, y0 + 50)});
+    e.StrokeRow(CPoint(100, 100), 50, 40, 160);
     EXPECT_EQ(e.Saves(), 1u);
 
     Png saved;
@@ -131,8 +149,8 @@ TEST(ImageViewer, PenStrokeIsSavedOnceAtItsPlaceOnTheImage)
     EXPECT_EQ(saved.width, 200u);
     EXPECT_EQ(saved.height, 100u);
     EXPECT_EQ(saved.rgba[3], 0xFF);
-    EXPECT_TRUE(Near(saved.Rgb(100, 50), kRed, 8)) << std::hex << saved.Rgb(100, 50);
-    EXPECT_TRUE(Near(saved.Rgb(60, 50), kRed, 8)) << std::hex << saved.Rgb(60, 50);
+    EXPECT_TRUE(NearColor(saved.Rgb(100, 50), kRed, 8)) << std::hex << saved.Rgb(100, 50);
+    EXPECT_TRUE(NearColor(saved.Rgb(60, 50), kRed, 8)) << std::hex << saved.Rgb(60, 50);
     EXPECT_EQ(saved.Rgb(100, 20), kBlue);
     EXPECT_EQ(saved.Rgb(20, 50), kBlue);
     EXPECT_EQ(saved.Rgb(180, 50), kBlue);
@@ -149,11 +167,11 @@ TEST(ImageViewer, RecoveryRebuildsTheWorkingCopyAndNeverTouchesTheSource)
     Editor e;
     const CString working = e.view.SetImage(source.c_str());
     e.view.SetColorValue(RGB(255, 0, 0));
-    const int x0 = kViewRect.left + 140, y0 = kViewRect.top + 110;
-    e.Stroke({CPoint(x0 + 10, y0 + 40), CPoint(x0 + 60, y0 + 40), CPoint(x0 + 110, y0 + 40)});
+    // 120 x 80 in a 400 x 300 view: shown at (140, 110) of the view.
+    e.StrokeRow(CPoint(140, 110), 40, 10, 110);
     Png edited;
     ASSERT_TRUE(ReadPng(Wide(working), edited));
-    ASSERT_TRUE(Near(edited.Rgb(60, 40), kRed, 8));
+    ASSERT_TRUE(NearColor(edited.Rgb(60, 40), kRed, 8));
     e.owner.reports.clear();
 
     e.view.RecoverOriginalImage();
@@ -178,18 +196,17 @@ TEST(ImageViewer, WidePathsWorkForTheWorkingCopyTheSourceAndShrinking)
     EXPECT_EQ(working, ImageView::GetEditFolder() + L"edit_Bild_\u00df\u4e2d.png");
     e.view.SetColorValue(RGB(255, 0, 0));
     EXPECT_EQ(e.Saves(), 1u);
-    const int x0 = kViewRect.left + 100, y0 = kViewRect.top + 100;
-    e.Stroke({CPoint(x0 + 40, y0 + 50), CPoint(x0 + 100, y0 + 50), CPoint(x0 + 160, y0 + 50)});
+    e.StrokeRow(CPoint(100, 100), 50, 40, 160);
     EXPECT_EQ(e.Saves(), 2u);
     Png saved;
     ASSERT_TRUE(ReadPng(Wide(working), saved));
-    EXPECT_TRUE(Near(saved.Rgb(100, 50), kRed, 8));
+    EXPECT_TRUE(NearColor(saved.Rgb(100, 50), kRed, 8));
 
     // The working copy replaces the source on request.
     EXPECT_EQ(e.view.SaveImageData(), 1);
     Png replaced;
     ASSERT_TRUE(ReadPng(source, replaced));
-    EXPECT_TRUE(Near(replaced.Rgb(100, 50), kRed, 8));
+    EXPECT_TRUE(NearColor(replaced.Rgb(100, 50), kRed, 8));
 
     // Shrinking writes through the same wide path.
     const std::wstring large = temp.Path() + L"gro\u00df.png";

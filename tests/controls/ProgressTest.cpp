@@ -19,7 +19,7 @@ constexpr uint32_t kBackground = 0x101010;
 constexpr uint32_t kTrack = 0x646464;
 constexpr uint32_t kCell = 0xEDEDED;
 
-uint32_t Select() { return slidertest::Rgb(Manager::m_select_color); }
+uint32_t Select() { return RgbOf(Manager::m_select_color); }
 
 } // namespace
 

@@ -1,93 +1,38 @@
 // Renders the sliders, spin box, tab strips, pictures, progress bar and level
 // control on the product theme into screenshots/sliders_tabs.png of the build
-// folder, for people to look at. The program runs from that folder, which
-// holds the product skins.
+// folder.
 
 #include <windows.h>
 #include <gdiplus.h>
 
 #include <gtest/gtest.h>
-#include <lodepng.h>
 
 #include <cstdint>
-#include <memory>
 #include <set>
-#include <vector>
 
-#include "tests/controls/SliderTabTestSupport.h"
+#include "tests/controls/ScreenshotSheet.h"
 #include "ui/controls/Picture.h"
 #include "ui/controls/Progress.h"
 #include "ui/controls/Slider.h"
 #include "ui/controls/SpinButton.h"
 #include "ui/controls/TabCtrl.h"
-#include "ui/framework/PaintManager.h"
 
 using namespace VREL;
 
 namespace {
 
+using screenshot::Box;
+using screenshot::Sheet;
+
 constexpr int kWidth = 640;
 constexpr int kHeight = 300;
-constexpr uint32_t kWindowArgb = 0xFF1A1A1A;
 constexpr char kOutput[] = "sliders_tabs.png";
-
-CRect Box(int x, int y, int w, int h) { return CRect(x, y, x + w, y + h); }
-
-class Sheet
-{
-public:
-    Sheet() : m_canvas(kWidth, kHeight, kWindowArgb) {}
-
-    template <class T, class... Args>
-    T* Add(Args&&... args)
-    {
-        auto control = std::make_unique<T>(&m_owner, static_cast<UINT>(m_controls.size() + 100),
-                                           std::forward<Args>(args)...);
-        T* raw = control.get();
-        raw->SetManager(&m_manager);
-        m_controls.push_back(std::move(control));
-        return raw;
-    }
-
-    void Paint()
-    {
-        HDC dc = m_canvas.Dc();
-        for (auto& control : m_controls)
-            control->Draw(dc, CRect(0, 0, kWidth, kHeight));
-    }
-
-    unsigned WritePng(const char* path)
-    {
-        std::vector<unsigned char> rgba;
-        rgba.reserve(static_cast<size_t>(kWidth) * kHeight * 4);
-        for (int y = 0; y < kHeight; ++y)
-            for (int x = 0; x < kWidth; ++x)
-            {
-                const uint32_t p = m_canvas.Pixel(x, y);
-                rgba.push_back(static_cast<unsigned char>(p >> 16));
-                rgba.push_back(static_cast<unsigned char>(p >> 8));
-                rgba.push_back(static_cast<unsigned char>(p));
-                rgba.push_back(0xFF);
-            }
-        return lodepng::encode(path, rgba, kWidth, kHeight);
-    }
-
-    DibCanvas& Canvas() { return m_canvas; }
-    PaintManager& Manager() { return m_manager; }
-
-private:
-    PaintManager m_manager;
-    slidertest::RecordingOwner m_owner;
-    DibCanvas m_canvas;
-    // Destroyed before the manager they are bound to.
-    std::vector<std::unique_ptr<MControl>> m_controls;
-};
 
 } // namespace
 
 TEST(Screenshot, SlidersTabsPicturesAndBarsOnTheProductTheme)
 {
-    Sheet sheet;
+    Sheet sheet(kWidth, kHeight);
 
     // Row 1: the horizontal tab strip with its select bar, the vertical one
     // with icons (the close strip stands in for tab icons).

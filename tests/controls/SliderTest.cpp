@@ -162,12 +162,12 @@ TEST(Slider, SpanZeroDrawsNoThumb)
     DibCanvas canvas(216, 40, 0xFF000000 | kBackground);
     slider.Draw(canvas.Dc(), CRect(0, 0, 216, 40));
     EXPECT_EQ(canvas.Rgb(8, 2), kBackground);
-    EXPECT_EQ(canvas.Rgb(100, 8), slidertest::Rgb(Manager::m_normal_color));
+    EXPECT_EQ(canvas.Rgb(100, 8), RgbOf(Manager::m_normal_color));
 }
 
 TEST(Slider, DrawingPlacesThumbAndFillByTheValue)
 {
-    const uint32_t select = slidertest::Rgb(Manager::m_select_color);
+    const uint32_t select = RgbOf(Manager::m_select_color);
     {
         MSlider slider(nullptr, kId, CRect(0, 0, 216, 40), 1, 1);
         slider.SetShowText(0);
@@ -176,7 +176,7 @@ TEST(Slider, DrawingPlacesThumbAndFillByTheValue)
         slider.Draw(canvas.Dc(), CRect(0, 0, 216, 40));
         EXPECT_EQ(canvas.Rgb(108, 8), select);                                   // thumb centre
         EXPECT_EQ(canvas.Rgb(50, 8), select);                                    // filled track
-        EXPECT_EQ(canvas.Rgb(160, 8), slidertest::Rgb(Manager::m_normal_color)); // empty track
+        EXPECT_EQ(canvas.Rgb(160, 8), RgbOf(Manager::m_normal_color)); // empty track
         EXPECT_EQ(canvas.Rgb(160, 2), kBackground);
     }
     {

@@ -178,7 +178,7 @@ TEST(TabCtrl, HiddenTabLeavesNoGap)
     s.strip.SetSelectItem(2);
     DibCanvas canvas(400, 40, 0xFF000000);
     s.strip.Draw(canvas.Dc(), CRect(0, 0, 400, 40));
-    const uint32_t select = slidertest::Rgb(Manager::m_select_color);
+    const uint32_t select = RgbOf(Manager::m_select_color);
     EXPECT_EQ(canvas.Rgb(150, 40 - 3), select);
     EXPECT_NE(canvas.Rgb(250, 40 - 3), select);
 }
@@ -190,7 +190,7 @@ TEST(TabCtrl, ProgramSelectionMovesTheSelectBar)
     s.strip.SetSelectItem(0);
     DibCanvas canvas(300, 40, 0xFF000000);
     s.strip.Draw(canvas.Dc(), CRect(0, 0, 300, 40));
-    const uint32_t select = slidertest::Rgb(Manager::m_select_color);
+    const uint32_t select = RgbOf(Manager::m_select_color);
     EXPECT_EQ(canvas.Rgb(50, 40 - 3), select);
 
     s.strip.SetSelectItem(2);
@@ -286,7 +286,7 @@ TEST(TabCtrl, SlideNeedsATimer)
     EXPECT_EQ(s.strip.IsSliding(), 0);
     DibCanvas canvas(400, 200, 0xFF000000);
     s.strip.Draw(canvas.Dc(), CRect(0, 0, 400, 200));
-    EXPECT_EQ(canvas.Rgb(200, 120), slidertest::Rgb(kPageColours[1]));
+    EXPECT_EQ(canvas.Rgb(200, 120), RgbOf(kPageColours[1]));
 }
 
 TEST(TabCtrl, CreatePanelKnowsOnlyTabLayouts)
@@ -346,7 +346,7 @@ TEST_F(TabSlide, FirstSelectionShowsItsPageAtOnce)
 
     DibCanvas canvas(400, 200, 0xFF000000);
     strip->Draw(canvas.Dc(), CRect(0, 0, 400, 200));
-    EXPECT_EQ(canvas.Rgb(200, 120), slidertest::Rgb(kPageColours[0]));
+    EXPECT_EQ(canvas.Rgb(200, 120), RgbOf(kPageColours[0]));
 }
 
 TEST_F(TabSlide, SlideEndsOnTheTickThatCoversTheWidth)
@@ -416,14 +416,14 @@ TEST_F(TabSlide, SlideFrameShowsBothPages)
 
     DibCanvas canvas(400, 200, 0xFF000000);
     strip->Draw(canvas.Dc(), CRect(0, 0, 400, 200));
-    EXPECT_EQ(canvas.Rgb(100, 120), slidertest::Rgb(kPageColours[0]));
-    EXPECT_EQ(canvas.Rgb(300, 120), slidertest::Rgb(kPageColours[1]));
+    EXPECT_EQ(canvas.Rgb(100, 120), RgbOf(kPageColours[0]));
+    EXPECT_EQ(canvas.Rgb(300, 120), RgbOf(kPageColours[1]));
 
     TicksToFinish(*strip);
     canvas.Fill(0xFF000000);
     strip->SetUpdate(0, 0);
     strip->Draw(canvas.Dc(), CRect(0, 0, 400, 200));
-    EXPECT_EQ(canvas.Rgb(100, 120), slidertest::Rgb(kPageColours[1]));
+    EXPECT_EQ(canvas.Rgb(100, 120), RgbOf(kPageColours[1]));
 }
 
 // When a worker thread selects the tab, the owner's handler runs on that

@@ -48,6 +48,32 @@ protected:
         return commands;
     }
 
+    // A whole colour table written in seven frames between begin and end,
+    // every frame taken.
+    void ExpectFramedRgbWrite(int device, uint8_t command) const
+    {
+        EXPECT_EQ(hidsim::Commands(device), Sequence({{CMD_BEGIN, 1}, {command, 7}, {CMD_END, 1}}));
+        ExpectChunks(device, command, kRgbChunks);
+        EXPECT_EQ(hidsim::RejectedCount(device), 0);
+    }
+
+    // A colour table that is 0 but for the given table positions, each a
+    // colour 0x00BBGGRR stored low byte first.
+    static ColorTable TableWith(std::initializer_list<std::pair<int, uint32_t>> colours)
+    {
+        ColorTable table{};
+        for (const auto& [position, colour] : colours)
+            for (int byte = 0; byte < 3; ++byte)
+                table[position * 3 + byte] = static_cast<uint8_t>(colour >> (8 * byte));
+        return table;
+    }
+
+    static uint32_t ColorAt(const ColorTable& table, int position)
+    {
+        return static_cast<uint32_t>(table[position * 3] | (table[position * 3 + 1] << 8) |
+                                     (table[position * 3 + 2] << 16));
+    }
+
     const std::vector<int> kRgbChunks = {56, 56, 56, 56, 56, 56, 48};
 };
 
@@ -65,22 +91,10 @@ TEST_F(LightingTest, UserColoursGoToTheDeviceOfEachKey)
 
     link_->WriteLighting();
 
-    for (int device : {keyboard, keypad}) {
-        EXPECT_EQ(hidsim::Commands(device), Sequence({{CMD_BEGIN, 1}, {CMD_WRITE_KEY_COLORS, 7}, {CMD_END, 1}}));
-        ExpectChunks(device, CMD_WRITE_KEY_COLORS, kRgbChunks);
-        EXPECT_EQ(hidsim::RejectedCount(device), 0);
-    }
-    ColorTable keyboardColors{};
-    keyboardColors[27] = 0xFF;
-    keyboardColors[381] = 0x56;
-    keyboardColors[382] = 0x34;
-    keyboardColors[383] = 0x12;
-    EXPECT_EQ(hidsim::Memory(keyboard).userColors, keyboardColors);
-    ColorTable keypadColors{};
-    keypadColors[309] = 0x10;
-    keypadColors[310] = 0x20;
-    keypadColors[311] = 0x30;
-    EXPECT_EQ(hidsim::Memory(keypad).userColors, keypadColors);
+    for (int device : {keyboard, keypad})
+        ExpectFramedRgbWrite(device, CMD_WRITE_KEY_COLORS);
+    EXPECT_EQ(hidsim::Memory(keyboard).userColors, TableWith({{9, 0x0000FF}, {127, 0x123456}}));
+    EXPECT_EQ(hidsim::Memory(keypad).userColors, TableWith({{103, 0x302010}}));
 }
 
 TEST_F(LightingTest, LiveReadPaintsTheLayoutsKeysFromTheirDevice)
@@ -103,11 +117,8 @@ TEST_F(LightingTest, LiveReadPaintsTheLayoutsKeysFromTheirDevice)
         EXPECT_EQ(hidsim::Commands(device), Sequence({{CMD_READ_LIVE_COLORS, 7}}));
         ExpectChunks(device, CMD_READ_LIVE_COLORS, kRgbChunks);
     }
-    auto colorAt = [](const ColorTable& t, int p) {
-        return static_cast<uint32_t>(t[p * 3] | (t[p * 3 + 1] << 8) | (t[p * 3 + 2] << 16));
-    };
     const std::vector<KeyColorEntry> expected = {
-        {4, 0x302010}, {7, colorAt(keyboardColors, 127)}, {83, colorAt(keypadColors, 103)}};
+        {4, 0x302010}, {7, ColorAt(keyboardColors, 127)}, {83, ColorAt(keypadColors, 103)}};
     ASSERT_EQ(host_.paints.size(), 1u);
     EXPECT_EQ(host_.paints[0], expected);
     EXPECT_EQ(link_->GetResynchronise(), 0);
@@ -169,23 +180,10 @@ TEST_F(LightingTest, LiveWriteSendsRgbFramesToEachDevice)
 
     link_->WriteLiveColors();
 
-    for (int device : {keyboard, keypad}) {
-        EXPECT_EQ(hidsim::Commands(device),
-                  Sequence({{CMD_BEGIN, 1}, {CMD_WRITE_LIVE_COLORS, 7}, {CMD_END, 1}}));
-        ExpectChunks(device, CMD_WRITE_LIVE_COLORS, kRgbChunks);
-        EXPECT_EQ(hidsim::RejectedCount(device), 0);
-    }
-    ColorTable keyboardColors{};
-    keyboardColors[27] = 0xFF;
-    keyboardColors[300] = 0x66;
-    keyboardColors[301] = 0x55;
-    keyboardColors[302] = 0x44;
-    EXPECT_EQ(hidsim::Memory(keyboard).liveColors, keyboardColors);
-    ColorTable keypadColors{};
-    keypadColors[309] = 0x03;
-    keypadColors[310] = 0x02;
-    keypadColors[311] = 0x01;
-    EXPECT_EQ(hidsim::Memory(keypad).liveColors, keypadColors);
+    for (int device : {keyboard, keypad})
+        ExpectFramedRgbWrite(device, CMD_WRITE_LIVE_COLORS);
+    EXPECT_EQ(hidsim::Memory(keyboard).liveColors, TableWith({{9, 0x0000FF}, {100, 0x445566}}));
+    EXPECT_EQ(hidsim::Memory(keypad).liveColors, TableWith({{103, 0x010203}}));
     ASSERT_FALSE(Sleeps().empty());
     EXPECT_EQ(Sleeps().back(), 10u);
     EXPECT_EQ(std::count(Sleeps().begin(), Sleeps().end(), 2u), 0);
@@ -196,7 +194,8 @@ TEST_F(LightingTest, LiveWriteSendsOnOffBytesWithoutPerKeyRgb)
     const int keyboard = AddKeyboard();
     host_.perKeyRgb = 0;
     host_.layout = {{4, 9}, {5, 120}, {6, 55}};
-    host_.keys = {{4, 0x000001}, {5, 0xFF0000}, {6, 0}};
+    // 240 and 242 share position 47: the dark one after the lit one keeps it lit.
+    host_.keys = {{4, 0x000001}, {5, 0xFF0000}, {6, 0}, {240, 0x00FF00}, {242, 0}};
     Connect();
 
     link_->WriteLiveColors();
@@ -211,6 +210,7 @@ TEST_F(LightingTest, LiveWriteSendsOnOffBytesWithoutPerKeyRgb)
     std::array<uint8_t, SINGLE_COLOR_TABLE_SIZE> expected{};
     expected[9] = 0xFF;
     expected[120] = 0xFF;
+    expected[47] = 0xFF;
     EXPECT_EQ(sent, expected);
     EXPECT_EQ(std::count(Sleeps().begin(), Sleeps().end(), 2u), 3);
     EXPECT_EQ(Sleeps().back(), 10u);

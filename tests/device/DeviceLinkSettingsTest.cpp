@@ -3,7 +3,7 @@
 
 #include "app/device/DeviceLink.h"
 #include "tests/device/SimulatedDevices.h"
-#include "tests/device/TempStore.h"
+#include "tests/store/StoreTestSupport.h"
 
 namespace {
 
@@ -22,6 +22,8 @@ struct FakeHost : DeviceLinkHost {
     const std::map<int, int>& GetLayoutKeyMap() override { return layout; }
     int GetLightEnabled() override { return 1; }
     int GetPerKeyRgb() override { return 1; }
+    std::vector<KeyColorEntry> GetLightingKeyColors() override { return {}; }
+    void SetLightingKeyColors(const std::vector<KeyColorEntry>&) override {}
 };
 
 class WriteSettingsTest : public SimulatedDevices {
@@ -29,13 +31,14 @@ protected:
     void SetUp() override
     {
         SimulatedDevices::SetUp();
-        ASSERT_TRUE(temp.Opened());
-        link = std::make_unique<DeviceLink>(*manager, temp.Store(), host, clock);
+        ASSERT_TRUE(store.OpenDB(folder.Path(), L"TestBoard"));
+        link = std::make_unique<DeviceLink>(*manager, store, host, clock);
     }
 
     void TearDown() override
     {
         link.reset();
+        store.CloseDB();
         SimulatedDevices::TearDown();
     }
 
@@ -60,12 +63,12 @@ protected:
         row.colorful = 1;
         row.colorindex = 5;
         row.color_value1 = colour;
-        ASSERT_NE(temp.Store().InsertLight(row), 0);
+        ASSERT_NE(store.InsertLight(row), 0);
     }
 
     void SetSystem(const wchar_t* key, const wchar_t* value)
     {
-        ASSERT_TRUE(temp.Store().SetConfigValue(1, CString(key), CString(value)));
+        ASSERT_TRUE(store.SetConfigValue(1, CString(key), CString(value)));
     }
 
     // The settings block of the write request sent to `device`.
@@ -77,7 +80,8 @@ protected:
         return {};
     }
 
-    TempStore temp;
+    ScratchFolder folder;
+    ConfigDB store;
     FakeHost host;
     std::unique_ptr<DeviceLink> link;
 };

@@ -86,11 +86,11 @@ TEST(ControlBase, RepaintRequestsFollowVisibleChanges)
         Probe probe(&owner, 1, kRect);
         FontProbe font(&owner, 2, kRect);
         c.act(probe, font);
-        ASSERT_EQ(owner.updates.size(), c.requests);
+        ASSERT_EQ(owner.repaints.size(), c.requests);
         if (c.requests)
         {
-            EXPECT_EQ(owner.updates[0].rect, c.rect);
-            EXPECT_EQ(owner.updates[0].redraw, c.redraw);
+            EXPECT_EQ(owner.repaints[0].rect, c.rect);
+            EXPECT_EQ(owner.repaints[0].redraw, c.redraw);
         }
     }
 }
@@ -337,11 +337,11 @@ TEST(ControlBase, StripImageComesFromTheManagersCache)
     EXPECT_EQ(font->SetImage(L"btn_apply.png", 4), 0);  // no manager yet
     manager.AddControl(VREL::CONTROL_KIND_CONTROL, font);
     EXPECT_EQ(font->SetImage(L"no_such_skin.png", 4), 0);
-    EXPECT_TRUE(owner.updates.empty());
+    EXPECT_TRUE(owner.repaints.empty());
 
     // The test skin holds four 40 x 30 frames side by side.
     EXPECT_EQ(font->SetImage(L"btn_apply.png", 4), 1);
     EXPECT_EQ(font->GetImageSize(), CSize(40, 30));
-    ASSERT_EQ(owner.updates.size(), 1u);
-    EXPECT_EQ(owner.updates[0].redraw, 1);
+    ASSERT_EQ(owner.repaints.size(), 1u);
+    EXPECT_EQ(owner.repaints[0].redraw, 1);
 }

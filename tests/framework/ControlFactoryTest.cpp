@@ -93,21 +93,7 @@ private:
     std::vector<std::pair<const wchar_t*, VREL::ControlConstructor>> m_previous;
 };
 
-class FactoryTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        hwnd = dialog.CreatePopup(300, 200);
-        ASSERT_NE(hwnd, nullptr);
-    }
-    void TearDown() override { dialog.DestroyWindow(); }
-
-    VREL::PaintManager& Manager() { return dialog.Manager(); }
-
-    TestDialog dialog;
-    HWND hwnd = nullptr;
-};
+using FactoryTest = PopupFixture<>;
 
 } // namespace
 

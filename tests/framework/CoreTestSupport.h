@@ -2,15 +2,20 @@
 
 // Fixtures of the control-base, paint-manager, dialog and timer tests: a
 // probe control that records what reaches it and paints itself as a solid
-// rectangle, a dialog that records its notifications, an owner object that
-// records reports, and helpers that drive a window with sent messages.
+// rectangle, a dialog that records its notifications and the steps of its
+// close, and a fixture that shows one as a popup; with the shared recording
+// owner and window input helpers.
 
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <atomic>
 #include <string>
 #include <vector>
 
+#include "tests/support/Recorders.h"
+#include "tests/support/WindowInput.h"
 #include "ui/framework/MControl.h"
 #include "ui/framework/MDialog.h"
 #include "ui/framework/NotifyCode.h"
@@ -18,42 +23,9 @@
 
 namespace coretest {
 
-struct Notification
-{
-    UINT id;
-    UINT code;
-    WPARAM wParam;
-    LPARAM lParam;
-    bool operator==(const Notification& other) const
-    {
-        return id == other.id && code == other.code && wParam == other.wParam && lParam == other.lParam;
-    }
-};
-
-struct UpdateRequest
-{
-    CRect rect;
-    int redraw;
-    VREL::MControl* sender;
-};
-
-// An owner that is neither a control nor a dialog.
-class RecordingOwner : public VREL::MObject
-{
-public:
-    LRESULT OnBaseMessage(UINT id, UINT code, WPARAM wParam, LPARAM lParam) override
-    {
-        notifications.push_back({id, code, wParam, lParam});
-        return 0;
-    }
-    LRESULT OnControlUpdate(CRect rect, int redraw, VREL::MControl* sender) override
-    {
-        updates.push_back({rect, redraw, sender});
-        return 0;
-    }
-    std::vector<Notification> notifications;
-    std::vector<UpdateRequest> updates;
-};
+using testsupport::RecordingOwner;
+using testsupport::Repaint;
+using testsupport::Report;
 
 // A control that records its hooks and draws a solid rectangle of its colour.
 class Probe : public VREL::MControl
@@ -187,14 +159,14 @@ private:
 class TestDialog : public VREL::MDialog
 {
 public:
-    std::vector<Notification> notifications;
+    std::vector<Report> reports;
     std::vector<std::string> steps;
     int initDialogCalls = 0;
     int refuseCloses = 0;
 
     LRESULT OnMessage(UINT id, UINT code, WPARAM wParam, LPARAM lParam) override
     {
-        notifications.push_back({id, code, wParam, lParam});
+        reports.push_back({id, code, wParam, lParam});
         return 0;
     }
     int OnInitDialog() override
@@ -240,63 +212,38 @@ public:
     }
 };
 
-// ---- driving a window with sent messages ----
-
-inline LPARAM Pack(int x, int y) { return MAKELPARAM(static_cast<short>(x), static_cast<short>(y)); }
-
-inline LRESULT Move(HWND hwnd, int x, int y, UINT keys = 0)
+// A test on a visible popup dialog of the given size, destroyed after it.
+template <class Dialog = TestDialog>
+class PopupFixture : public ::testing::Test
 {
-    return ::SendMessageW(hwnd, WM_MOUSEMOVE, keys, Pack(x, y));
-}
-
-inline LRESULT Down(HWND hwnd, int x, int y) { return ::SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, Pack(x, y)); }
-
-inline LRESULT Up(HWND hwnd, int x, int y) { return ::SendMessageW(hwnd, WM_LBUTTONUP, 0, Pack(x, y)); }
-
-inline LRESULT Click(HWND hwnd, int x, int y)
-{
-    Move(hwnd, x, y);
-    Down(hwnd, x, y);
-    return Up(hwnd, x, y);
-}
-
-inline LRESULT Wheel(HWND hwnd, int delta, int x, int y)
-{
-    POINT screen = {x, y};
-    ::ClientToScreen(hwnd, &screen);
-    return ::SendMessageW(hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<short>(delta)), Pack(screen.x, screen.y));
-}
-
-// Holds (or releases) keys in this thread's keyboard state, which
-// GetKeyState reads.
-inline void HoldKeys(std::initializer_list<int> keys)
-{
-    BYTE state[256];
-    ::GetKeyboardState(state);
-    for (int key = 0; key < 256; ++key)
-        state[key] &= static_cast<BYTE>(~0x80);
-    for (int key : keys)
-        state[key] |= 0x80;
-    ::SetKeyboardState(state);
-}
-
-// Dispatches what is queued for this thread without waiting.
-inline void Pump()
-{
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+protected:
+    explicit PopupFixture(int width = 300, int height = 200) : m_width(width), m_height(height) {}
+    void SetUp() override
     {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
+        hwnd = dialog.CreatePopup(m_width, m_height);
+        ASSERT_NE(hwnd, nullptr);
     }
-}
+    void TearDown() override { dialog.DestroyWindow(); }
 
-// Puts the cursor over the client point, so that hover tracking holds.
-inline void CursorTo(HWND hwnd, int x, int y)
-{
-    POINT screen = {x, y};
-    ::ClientToScreen(hwnd, &screen);
-    ::SetCursorPos(screen.x, screen.y);
-}
+    VREL::PaintManager& Manager() { return dialog.Manager(); }
+
+    Dialog dialog;
+    HWND hwnd = nullptr;
+
+private:
+    int m_width;
+    int m_height;
+};
+
+// Driving a window with sent messages.
+using testsupport::Click;
+using testsupport::CursorTo;
+using testsupport::Down;
+using testsupport::HoldKeys;
+using testsupport::Move;
+using testsupport::Pack;
+using testsupport::Pump;
+using testsupport::Up;
+using testsupport::Wheel;
 
 } // namespace coretest

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <string>
 
 #include "tests/framework/CoreTestSupport.h"
 
@@ -290,5 +291,87 @@ TEST(Dialog, ShadowAndBalloonSettersRefuseOutOfRangeValues)
 
     EXPECT_EQ(dialog.SetAirBladderMsg(L"tip", POINT{0, 100}, VREL::AIRBLADDER_TYPE_NORMAL), 0);
     EXPECT_EQ(dialog.GetPaintManager()->GetAirBladder(), nullptr);
+    dialog.DestroyWindow();
+}
+
+// The split that dialogs, popups and tool windows share: each message
+// reaches its handler with its arguments unpacked (points sign-extended),
+// and goes on to the paint manager and the default procedure afterwards.
+class SplitRecorder : public TestDialog
+{
+public:
+    std::string last;
+    CPoint point;
+    WPARAM first = 0;
+    LPARAM second = 0;
+
+    LRESULT Note(const char* name, WPARAM w, LPARAM l, CPoint pt = CPoint())
+    {
+        last = name;
+        first = w;
+        second = l;
+        point = pt;
+        return 0;
+    }
+    int OnSize(UINT type, int cx, int cy) override
+    {
+        Note("size", type, 0, CPoint(cx, cy));
+        return MDialog::OnSize(type, cx, cy);
+    }
+    LRESULT OnMouseMove(UINT keys, CPoint pt) override { return Note("move", keys, 0, pt); }
+    LRESULT OnLButtonDown(UINT keys, CPoint pt) override { return Note("ldown", keys, 0, pt); }
+    LRESULT OnLButtonUp(UINT keys, CPoint pt) override { return Note("lup", keys, 0, pt); }
+    LRESULT OnLButtonDblClk(UINT keys, CPoint pt) override { return Note("ldbl", keys, 0, pt); }
+    LRESULT OnRButtonDown(UINT keys, CPoint pt) override { return Note("rdown", keys, 0, pt); }
+    LRESULT OnRButtonUp(UINT keys, CPoint pt) override { return Note("rup", keys, 0, pt); }
+    LRESULT OnRButtonDblClk(UINT keys, CPoint pt) override { return Note("rdbl", keys, 0, pt); }
+    LRESULT OnMouseHover(UINT keys, LPARAM lParam) override { return Note("hover", keys, lParam); }
+    LRESULT OnMouseLeave(UINT keys, LPARAM lParam) override { return Note("leave", keys, lParam); }
+    void OnTimer(UINT id) override { Note("timer", id, 0); }
+    LRESULT OnKeyDown(UINT key, UINT, UINT) override { return Note("keydown", key, 0); }
+};
+
+TEST(Dialog, MessagesReachTheirHandlersUnpacked)
+{
+    struct Case
+    {
+        UINT msg;
+        WPARAM wParam;
+        LPARAM lParam;
+        const char* handler;
+        WPARAM first;
+        LPARAM second;
+        CPoint point;
+    };
+    const LPARAM negative = MAKELPARAM(-5, -7);
+    const Case cases[] = {
+        {WM_MOUSEMOVE, MK_SHIFT, negative, "move", MK_SHIFT, 0, CPoint(-5, -7)},
+        {WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 4), "ldown", MK_LBUTTON, 0, CPoint(3, 4)},
+        {WM_LBUTTONUP, 0, negative, "lup", 0, 0, CPoint(-5, -7)},
+        {WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(3, 4), "ldbl", MK_LBUTTON, 0, CPoint(3, 4)},
+        {WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(8, 9), "rdown", MK_RBUTTON, 0, CPoint(8, 9)},
+        {WM_RBUTTONUP, 0, MAKELPARAM(8, 9), "rup", 0, 0, CPoint(8, 9)},
+        {WM_RBUTTONDBLCLK, MK_RBUTTON, negative, "rdbl", MK_RBUTTON, 0, CPoint(-5, -7)},
+        {WM_MOUSEHOVER, MK_CONTROL, MAKELPARAM(1, 2), "hover", MK_CONTROL, MAKELPARAM(1, 2), CPoint()},
+        {WM_MOUSELEAVE, 0, 0, "leave", 0, 0, CPoint()},
+        {WM_TIMER, 77, 0, "timer", 77, 0, CPoint()},
+        {WM_SIZE, SIZE_RESTORED, MAKELPARAM(120, 80), "size", SIZE_RESTORED, 0, CPoint(120, 80)},
+        // Keys have a handler that the split does not call.
+        {WM_KEYDOWN, 'A', 0, "", 0, 0, CPoint()},
+    };
+    SplitRecorder dialog;
+    HWND hwnd = dialog.CreatePopup(300, 200);
+    ASSERT_NE(hwnd, nullptr);
+    // A press that no control takes would otherwise start moving the window.
+    dialog.EnableWndDrag(0);
+    for (const Case& c : cases)
+    {
+        dialog.Note("", 0, 0);
+        ::SendMessageW(hwnd, c.msg, c.wParam, c.lParam);
+        EXPECT_EQ(dialog.last, c.handler) << std::hex << c.msg;
+        EXPECT_EQ(dialog.first, c.first) << std::hex << c.msg;
+        EXPECT_EQ(dialog.second, c.second) << std::hex << c.msg;
+        EXPECT_EQ(dialog.point, c.point) << std::hex << c.msg;
+    }
     dialog.DestroyWindow();
 }

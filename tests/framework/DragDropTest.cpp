@@ -13,7 +13,7 @@
 #include <string>
 
 #include "tests/framework/CoreTestSupport.h"
-#include "tests/framework/DibCanvas.h"
+#include "tests/support/DibCanvas.h"
 #include "ui/framework/DragDrop.h"
 #include "ui/framework/Render.h"
 
@@ -171,13 +171,12 @@ public:
     void OnDragOver(POINTL) override {}
 };
 
-class DropTest : public ::testing::Test
+class DropTest : public PopupFixture<DropDialog>
 {
 protected:
     void SetUp() override
     {
-        hwnd = dialog.CreatePopup(300, 200);
-        ASSERT_NE(hwnd, nullptr);
+        PopupFixture::SetUp();
         dialog.EnableWndDrag(0);
         ::GetClipCursor(&unclipped);
     }
@@ -186,13 +185,9 @@ protected:
         HoldKeys({});
         if (dialog.kept)
             ::DeleteObject(dialog.kept);
-        dialog.DestroyWindow();
+        PopupFixture::TearDown();
     }
 
-    VREL::PaintManager& Manager() { return dialog.Manager(); }
-
-    DropDialog dialog;
-    HWND hwnd = nullptr;
     RECT unclipped = {};
 };
 

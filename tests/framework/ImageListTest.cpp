@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/framework/DibCanvas.h"
 #include "tests/framework/TestTheme.h"
+#include "tests/support/DibCanvas.h"
 #include "ui/framework/ImageList.h"
 
 namespace {

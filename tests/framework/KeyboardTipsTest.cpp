@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/framework/DibCanvas.h"
 #include "tests/framework/PopupTestSupport.h"
+#include "tests/support/DibCanvas.h"
 #include "ui/framework/KeyboardTips.h"
 
 using VREL::CKeyboardTips;

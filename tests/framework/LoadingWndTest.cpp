@@ -47,15 +47,15 @@ TEST(LoadingWindow, CloseButtonPostsOnlyForAReleaseInsideIt)
     // Test theme close strip: 4 frames of 30 x 30, 39 pixels from the right edge.
     EXPECT_EQ(CRect(361, 10, 391, 40), loading.GetCloseRect());
 
-    loading.SendMessageW(WM_LBUTTONDOWN, MK_LBUTTON, PopupTest::Point(370, 20));
+    loading.SendMessageW(WM_LBUTTONDOWN, MK_LBUTTON, PopupTest::Pack(370, 20));
     EXPECT_EQ(2, loading.GetCloseState());
-    loading.SendMessageW(WM_LBUTTONUP, 0, PopupTest::Point(20, 200));
+    loading.SendMessageW(WM_LBUTTONUP, 0, PopupTest::Pack(20, 200));
     PopupTest::Pump();
     EXPECT_TRUE(owner.MessagesOf(WM_LOADING_CLOSE).empty());
     EXPECT_EQ(0, loading.GetCloseState());
 
-    loading.SendMessageW(WM_LBUTTONDOWN, MK_LBUTTON, PopupTest::Point(370, 20));
-    loading.SendMessageW(WM_LBUTTONUP, 0, PopupTest::Point(380, 30));
+    loading.SendMessageW(WM_LBUTTONDOWN, MK_LBUTTON, PopupTest::Pack(370, 20));
+    loading.SendMessageW(WM_LBUTTONUP, 0, PopupTest::Pack(380, 30));
     PopupTest::Pump();
     const auto posted = owner.MessagesOf(WM_LOADING_CLOSE);
     ASSERT_EQ(1u, posted.size());

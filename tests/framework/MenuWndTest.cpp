@@ -54,11 +54,11 @@ void MoveCursor(HWND hwnd, CPoint client)
 void Click(HWND hwnd, CPoint down, CPoint up)
 {
     MoveCursor(hwnd, down);
-    ::SendMessageW(hwnd, WM_MOUSEMOVE, 0, PopupTest::Point(down.x, down.y));
-    ::SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, PopupTest::Point(down.x, down.y));
+    ::SendMessageW(hwnd, WM_MOUSEMOVE, 0, PopupTest::Pack(down.x, down.y));
+    ::SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, PopupTest::Pack(down.x, down.y));
     MoveCursor(hwnd, up);
-    ::SendMessageW(hwnd, WM_MOUSEMOVE, MK_LBUTTON, PopupTest::Point(up.x, up.y));
-    ::SendMessageW(hwnd, WM_LBUTTONUP, 0, PopupTest::Point(up.x, up.y));
+    ::SendMessageW(hwnd, WM_MOUSEMOVE, MK_LBUTTON, PopupTest::Pack(up.x, up.y));
+    ::SendMessageW(hwnd, WM_LBUTTONUP, 0, PopupTest::Pack(up.x, up.y));
 }
 
 } // namespace

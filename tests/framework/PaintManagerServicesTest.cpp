@@ -13,8 +13,8 @@
 #include <set>
 
 #include "tests/framework/CoreTestSupport.h"
-#include "tests/framework/DibCanvas.h"
 #include "tests/framework/TestTheme.h"
+#include "tests/support/DibCanvas.h"
 #include "ui/framework/AirBladder.h"
 #include "ui/framework/CaretOwner.h"
 #include "ui/framework/ImgResInfo.h"
@@ -24,17 +24,10 @@ using namespace coretest;
 
 namespace {
 
-class ServicesTest : public ::testing::Test
+class ServicesTest : public PopupFixture<>
 {
 protected:
-    void SetUp() override
-    {
-        hwnd = dialog.CreatePopup(400, 300);
-        ASSERT_NE(hwnd, nullptr);
-    }
-    void TearDown() override { dialog.DestroyWindow(); }
-
-    VREL::PaintManager& Manager() { return dialog.Manager(); }
+    ServicesTest() : PopupFixture(400, 300) {}
 
     // A control bound to the manager (so that it withdraws its timers when
     // it goes) but in none of its lists.
@@ -58,9 +51,6 @@ protected:
         }
         return true;
     }
-
-    TestDialog dialog;
-    HWND hwnd = nullptr;
 };
 
 } // namespace

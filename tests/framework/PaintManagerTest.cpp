@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "tests/framework/CoreTestSupport.h"
-#include "tests/framework/DibCanvas.h"
+#include "tests/support/DibCanvas.h"
 
 using namespace coretest;
 
@@ -18,13 +18,13 @@ namespace {
 constexpr int kWidth = 400;
 constexpr int kHeight = 300;
 
-class WindowTest : public ::testing::Test
+class WindowTest : public PopupFixture<>
 {
 protected:
+    WindowTest() : PopupFixture(kWidth, kHeight) {}
     void SetUp() override
     {
-        hwnd = dialog.CreatePopup(kWidth, kHeight);
-        ASSERT_NE(hwnd, nullptr);
+        PopupFixture::SetUp();
         dialog.EnableWndDrag(0);
         CursorTo(hwnd, 5, 5);
         HoldKeys({});
@@ -32,17 +32,13 @@ protected:
     void TearDown() override
     {
         HoldKeys({});
-        dialog.DestroyWindow();
+        PopupFixture::TearDown();
     }
 
     Probe* AddProbe(UINT id, CRect rect, COLORREF colour = RGB(200, 0, 0))
     {
         return dialog.Add(new Probe(&dialog, id, rect, colour));
     }
-    VREL::PaintManager& Manager() { return dialog.Manager(); }
-
-    TestDialog dialog;
-    HWND hwnd = nullptr;
 };
 
 } // namespace
@@ -61,8 +57,8 @@ TEST_F(WindowTest, ClickThroughAControlReachesTheDialogAsClicked)
 
     Click(hwnd, 50, 50);
 
-    ASSERT_EQ(dialog.notifications.size(), 1u);
-    EXPECT_EQ(dialog.notifications[0], (Notification{5, VREL::NC_CLICKED, 0, 0}));
+    ASSERT_EQ(dialog.reports.size(), 1u);
+    EXPECT_EQ(dialog.reports[0], (Report{5, VREL::NC_CLICKED, 0, 0}));
     EXPECT_EQ(child->Count("down"), 1);
     EXPECT_EQ(parent->Count("down"), 0);
 }
@@ -97,7 +93,7 @@ TEST_F(WindowTest, PressCapturesAndTheReleaseOutsideDropsTheHover)
     EXPECT_EQ(Manager().GetHoverControl(), nullptr);
     EXPECT_EQ(Manager().IsCaptured(), 0);
     EXPECT_EQ(::GetCapture(), nullptr);
-    EXPECT_TRUE(dialog.notifications.empty());  // released outside: no click
+    EXPECT_TRUE(dialog.reports.empty());  // released outside: no click
 }
 
 TEST_F(WindowTest, ReleaseInsideKeepsTheHoverAndClicks)
@@ -105,8 +101,8 @@ TEST_F(WindowTest, ReleaseInsideKeepsTheHoverAndClicks)
     Probe* button = AddProbe(3, CRect(10, 10, 60, 60));
     Click(hwnd, 20, 20);
     EXPECT_EQ(Manager().GetHoverControl(), button);
-    ASSERT_EQ(dialog.notifications.size(), 1u);
-    EXPECT_EQ(dialog.notifications[0].id, 3u);
+    ASSERT_EQ(dialog.reports.size(), 1u);
+    EXPECT_EQ(dialog.reports[0].id, 3u);
 }
 
 TEST_F(WindowTest, DeactivationReleasesAHeldControl)

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/framework/CoreTestSupport.h"
-#include "tests/framework/DibCanvas.h"
+#include "tests/support/DibCanvas.h"
 #include "ui/framework/MPanel.h"
 #include "ui/framework/MScroll.h"
 
@@ -84,35 +84,35 @@ TEST_F(TallPanel, ChildrenGetContentPointsWhileTheBarsGetWindowPoints)
     panel.OnLButtonUp(0, CPoint(10, 210));
     EXPECT_EQ(deep->Count("down"), 1);
     EXPECT_EQ(deep->lastPoint, CPoint(10, 216));
-    owner.notifications.clear();
+    owner.reports.clear();
 
     // The thumb spans y 2..52 of the window. A press at y 50 lands on it
     // (a shifted point, y 56, would page instead and report at once).
     panel.OnLButtonDown(MK_LBUTTON, CPoint(98, 50));
-    EXPECT_TRUE(owner.notifications.empty());
+    EXPECT_TRUE(owner.reports.empty());
     panel.OnMouseMove(MK_LBUTTON, CPoint(98, 60));
-    ASSERT_EQ(owner.notifications.size(), 1u);
+    ASSERT_EQ(owner.reports.size(), 1u);
     // The bar's report reaches the panel's owner unchanged: id 1, position 60.
-    EXPECT_EQ(owner.notifications[0], (Notification{1, VREL::NC_SCROLL, 60, 0}));
+    EXPECT_EQ(owner.reports[0], (Report{1, VREL::NC_SCROLL, 60, 0}));
 }
 
 TEST_F(TallPanel, TheWheelStopsAtBothEndsButKeepsTheNotch)
 {
-    owner.updates.clear();
+    owner.repaints.clear();
     EXPECT_EQ(panel.OnScroll(1, kAwayFromUser, CPoint(50, 50)), 1);
     EXPECT_EQ(panel.Vertical()->GetScrollCurrentPos(), 0);
-    EXPECT_TRUE(owner.updates.empty());
+    EXPECT_TRUE(owner.repaints.empty());
 
     for (int notch = 0; notch < 25; ++notch)
         panel.OnScroll(1, kTowardUser, CPoint(50, 50));
     EXPECT_EQ(panel.Vertical()->GetScrollCurrentPos(), 250);
     EXPECT_EQ(panel.GetScrollOffset(), CPoint(0, 150));
-    owner.updates.clear();
+    owner.repaints.clear();
 
     EXPECT_EQ(panel.OnScroll(1, kTowardUser, CPoint(50, 50)), 1);
     EXPECT_EQ(panel.Vertical()->GetScrollCurrentPos(), 250);
-    EXPECT_TRUE(owner.updates.empty());
-    EXPECT_TRUE(owner.notifications.empty());
+    EXPECT_TRUE(owner.repaints.empty());
+    EXPECT_TRUE(owner.reports.empty());
 }
 
 TEST(Panel, ContentEndingAtTheBottomShowsNoBarYetTakesTheWheel)
@@ -158,8 +158,8 @@ TEST_F(TallPanel, NotificationsReachTheOwnerUnchanged)
 {
     deep->SendMessageW(VREL::NC_CLICKED, 0, 0);
     deep->SendMessageW(VREL::NC_RCLICK, 7, 9);
-    EXPECT_EQ(owner.notifications,
-              (std::vector<Notification>{{5, VREL::NC_CLICKED, 0, 0}, {5, VREL::NC_RCLICK, 7, 9}}));
+    EXPECT_EQ(owner.reports,
+              (std::vector<Report>{{5, VREL::NC_CLICKED, 0, 0}, {5, VREL::NC_RCLICK, 7, 9}}));
 }
 
 TEST_F(TallPanel, EnablingReachesTheChildrenAndBars)

@@ -1,18 +1,17 @@
 #pragma once
 
 // Helpers of the popup tests: a plain top-level window that records the
-// messages posted to it, a message pump, and a top-down 32-bit surface that
-// GDI+ and GDI can both draw on.
+// messages posted to it, and a top-down 32-bit surface that GDI+ and GDI can
+// both draw on; with the shared message pump.
 
 #include <windows.h>
 #include <gdiplus.h>
 
-#include <chrono>
 #include <cstdint>
 #include <memory>
-#include <thread>
 #include <vector>
 
+#include "tests/support/WindowInput.h"
 #include "ui/framework/Geometry.h"
 
 namespace PopupTest {
@@ -77,24 +76,8 @@ private:
     std::vector<Posted> m_messages;
 };
 
-// Dispatches what is queued, repeatedly for about `ms` milliseconds.
-inline void Pump(int ms = 0)
-{
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    do
-    {
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-        {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-        if (ms > 0)
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    } while (std::chrono::steady_clock::now() < end);
-}
-
-inline LPARAM Point(int x, int y) { return MAKELPARAM(x, y); }
+using testsupport::Pack;
+using testsupport::Pump;
 
 inline CRect WindowRect(HWND hwnd)
 {

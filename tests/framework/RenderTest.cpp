@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/framework/DibCanvas.h"
 #include "tests/framework/TestTheme.h"
+#include "tests/support/DibCanvas.h"
 #include "ui/framework/Render.h"
 
 namespace {
@@ -183,6 +183,56 @@ TEST(RenderNineGrid, CornersEdgesAndCentreLandInTheirPieces)
     };
     for (const Probe& p : probes)
         EXPECT_TRUE(NearColor(canvas.Rgb(p.x, p.y), p.color)) << p.piece << " " << std::hex << canvas.Rgb(p.x, p.y);
+}
+
+// Every line of a stretched piece shows that piece: none is left empty (a
+// resampler that maps a destination line just outside its source piece
+// drops it) and none takes the colour of the neighbouring piece (sampling
+// across the seam). Uneven stretch ratios show both.
+TEST(RenderNineGrid, StretchedPiecesLeaveNoSeam)
+{
+    auto grid = LoadTheme(TestTheme::kGrid);
+    ASSERT_TRUE(grid);
+    const int margin = TestTheme::kGridMargin;
+    const uint32_t edge = TestTheme::EdgeColor(0);
+    const uint32_t fill = TestTheme::FrameFill(0);
+    const CRect frames[] = {CRect(10, 10, 110, 70), CRect(3, 5, 40, 36), CRect(0, 0, 127, 29),
+                            CRect(7, 2, 98, 81)};
+    for (const CRect& frame : frames)
+    {
+        DibCanvas canvas(frame.right + 5, frame.bottom + 5, kOpaqueBlack);
+        {
+            Gdiplus::Graphics graphics(canvas.Dc());
+            MRender::DrawImageFrame(graphics, grid.get(), frame, 0, 0, TestTheme::kGridWidth,
+                                    TestTheme::kGridHeight, margin);
+        }
+        // Across the middle: edge band, centre, edge band; along the top and
+        // left edge pieces (inside their corners): the edge colour.
+        const int midY = (frame.top + frame.bottom) / 2;
+        for (int x = frame.left; x < frame.right; ++x)
+        {
+            const bool band = x < frame.left + margin || x >= frame.right - margin;
+            EXPECT_TRUE(NearColor(canvas.Rgb(x, midY), band ? edge : fill))
+                << "x " << x << " across " << frame.Width() << ": " << std::hex << canvas.Rgb(x, midY);
+            if (!band)
+            {
+                EXPECT_TRUE(NearColor(canvas.Rgb(x, frame.top + 1), edge))
+                    << "top edge x " << x << " across " << frame.Width();
+            }
+        }
+        const int midX = (frame.left + frame.right) / 2;
+        for (int y = frame.top; y < frame.bottom; ++y)
+        {
+            const bool band = y < frame.top + margin || y >= frame.bottom - margin;
+            EXPECT_TRUE(NearColor(canvas.Rgb(midX, y), band ? edge : fill))
+                << "y " << y << " down " << frame.Height() << ": " << std::hex << canvas.Rgb(midX, y);
+            if (!band)
+            {
+                EXPECT_TRUE(NearColor(canvas.Rgb(frame.left + 1, y), edge))
+                    << "left edge y " << y << " down " << frame.Height();
+            }
+        }
+    }
 }
 
 TEST(RenderNineGrid, SeparateMarginsAndASourceFrame)

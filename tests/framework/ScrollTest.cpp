@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/framework/CoreTestSupport.h"
-#include "tests/framework/DibCanvas.h"
+#include "tests/support/DibCanvas.h"
 #include "ui/framework/MScroll.h"
 
 using namespace coretest;
@@ -28,7 +28,7 @@ public:
 std::vector<WPARAM> ReportedPositions(const RecordingOwner& owner)
 {
     std::vector<WPARAM> positions;
-    for (const Notification& n : owner.notifications)
+    for (const Report& n : owner.reports)
     {
         EXPECT_EQ(n.code, static_cast<UINT>(VREL::NC_SCROLL));
         positions.push_back(n.wParam);
@@ -158,7 +158,7 @@ TEST(ScrollBar, RowsStopAtBothEndsAndNeverReport)
     bar.SetScrollMaxRange(0);
     EXPECT_EQ(bar.ScrollRow(3), 0);
     EXPECT_EQ(bar.GetScrollCurrentPos(), 0);
-    EXPECT_TRUE(owner.notifications.empty());
+    EXPECT_TRUE(owner.reports.empty());
 }
 
 // ---- mouse --------------------------------------------------------------------------------
@@ -172,7 +172,7 @@ TEST(ScrollBar, DraggingTheThumbReportsEachPositionWhileChanging)
     ASSERT_EQ(bar.GetThumbRect().top, 50);
 
     EXPECT_EQ(bar.OnLButtonDown(MK_LBUTTON, CPoint(1, 60)), 1);
-    EXPECT_TRUE(owner.notifications.empty());
+    EXPECT_TRUE(owner.reports.empty());
     EXPECT_EQ(bar.GetThumbState(), VREL::MScroll::THUMB_DRAGGING);
     bar.OnMouseMove(MK_LBUTTON, CPoint(1, 70));
     // Past the end the thumb stops at the bottom: position 1000 once.
@@ -210,7 +210,7 @@ TEST(ScrollBar, ABarWithoutThumbIgnoresTheMouse)
     EXPECT_EQ(bar.OnLButtonDown(MK_LBUTTON, CPoint(1, 100)), 0);
     EXPECT_EQ(bar.OnMouseMove(MK_LBUTTON, CPoint(1, 150)), 0);
     EXPECT_EQ(bar.MoveRange(20), 0);
-    EXPECT_TRUE(owner.notifications.empty());
+    EXPECT_TRUE(owner.reports.empty());
 }
 
 TEST(ScrollBar, ADisabledBarNeitherPagesNorDrags)
@@ -221,7 +221,7 @@ TEST(ScrollBar, ADisabledBarNeitherPagesNorDrags)
     EXPECT_EQ(bar.OnLButtonDown(MK_LBUTTON, CPoint(1, 190)), 0);
     EXPECT_EQ(bar.OnLButtonDown(MK_LBUTTON, CPoint(1, 10)), 0);
     EXPECT_EQ(bar.GetThumbState(), VREL::MScroll::THUMB_NORMAL);
-    EXPECT_TRUE(owner.notifications.empty());
+    EXPECT_TRUE(owner.reports.empty());
 }
 
 // ---- drawing and images ---------------------------------------------------------------------

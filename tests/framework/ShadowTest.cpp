@@ -9,10 +9,13 @@
 #include <memory>
 #include <vector>
 
+#include "tests/framework/PopupTestSupport.h"
 #include "ui/framework/Manager.h"
 #include "ui/framework/PaintManager.h"
 #include "ui/framework/Shadow.h"
 
+using PopupTest::Pump;
+using PopupTest::WindowRect;
 using VREL::MShadow;
 using VREL::ShadowParams;
 using VREL::ShadowSpan;
@@ -89,55 +92,70 @@ uint32_t Black(int alpha) { return static_cast<uint32_t>(alpha) << 24; }
 
 } // namespace
 
-TEST(ShadowBitmap, ExampleSettingsGiveSoftEdgeSolidBandAndCutOut)
+TEST(ShadowBitmap, PlainWindowsGiveTheirSoftEdgeSolidBandAndCutOut)
 {
-    const int w = 100, h = 60;
-    const ShadowParams params{10, 5, 150, 5, 5, 0x000000};
-    GuardedPixels pixels(w + 20, h + 20);
-    ASSERT_EQ(1, MShadow::ComputeShadow(params, w, h, FullRows(w, h), pixels.Data(), pixels.Count()));
-    EXPECT_TRUE(pixels.GuardsIntact());
-
-    // Kernel of radius 10 with a solid core of radius 5 around the shape's
-    // edge: the top edge is row 10, the right edge column w + 9.
-    EXPECT_EQ(Black(75), pixels.At(60, 2));
-    EXPECT_EQ(0u, pixels.At(0, 0));
-    EXPECT_EQ(Black(150), pixels.At(w + 14, 30));
-    EXPECT_EQ(Black(75), pixels.At(w + 17, 30));
-    EXPECT_EQ(Black(75), pixels.At(2, 30));
-    // Solid beyond the window, right of and below it.
-    EXPECT_EQ(Black(150), pixels.At(w + 7, 30));
-    EXPECT_EQ(Black(150), pixels.At(50, h + 7));
-    // Nothing under the window itself, which lies at (5, 5) in the bitmap.
-    for (int y = 5; y < h + 5; ++y)
-        for (int x = 5; x < w + 5; ++x)
-            ASSERT_EQ(0u, pixels.At(x, y)) << x << "," << y;
-}
-
-TEST(ShadowBitmap, ColourIsPremultipliedByTheDarkness)
-{
-    const int w = 30, h = 20;
-    // Sharpness 0: a hard disc of radius 4 at full darkness.
-    const ShadowParams params{4, 0, 200, 0, 0, 0xFF8040};
-    GuardedPixels pixels(w + 8, h + 8);
-    ASSERT_EQ(1, MShadow::ComputeShadow(params, w, h, FullRows(w, h), pixels.Data(), pixels.Count()));
-    const uint32_t expected = 0xC8000000u | (255u * 200 / 255) << 16 | (128u * 200 / 255) << 8 | (64u * 200 / 255);
-    EXPECT_EQ(expected, pixels.At(0, 14));
-    EXPECT_EQ(0u, pixels.At(0, 0));
-    EXPECT_EQ(0u, pixels.At(10, 10));
-}
-
-TEST(ShadowBitmap, SharpnessAboveSizeNarrowsTheShapeAndWidensTheKernel)
-{
-    const int w = 40, h = 30;
-    const ShadowParams params{2, 6, 150, 0, 0, 0x000000};
-    GuardedPixels pixels(w + 4, h + 4);
-    ASSERT_EQ(1, MShadow::ComputeShadow(params, w, h, FullRows(w, h), pixels.Data(), pixels.Count()));
-    EXPECT_TRUE(pixels.GuardsIntact());
-    // The shape's left edge moved in by 4 to x = 6; a kernel of radius 6
-    // reaches the bitmap's edge with alpha (1 - 6/7) * 150.
-    EXPECT_EQ(Black(21), pixels.At(0, 17));
-    EXPECT_EQ(Black(42), pixels.At(1, 17));
-    EXPECT_EQ(0u, pixels.At(10, 17));
+    struct Probe
+    {
+        int x, y;
+        uint32_t argb;
+        const char* what;
+    };
+    struct Case
+    {
+        const char* name;
+        ShadowParams params;
+        int w, h;
+        std::vector<Probe> probes;
+        // Where the window lies in the bitmap: nothing is drawn under it.
+        CRect cutOut;
+    };
+    // Colour 0xFF8040 at darkness 200, premultiplied.
+    const uint32_t orange = 0xC8000000u | (255u * 200 / 255) << 16 | (128u * 200 / 255) << 8 | (64u * 200 / 255);
+    const Case cases[] = {
+        // Kernel of radius 10 with a solid core of radius 5 around the
+        // shape's edge: the top edge is row 10, the right edge column w + 9.
+        {"example settings",
+         {10, 5, 150, 5, 5, 0x000000},
+         100,
+         60,
+         {{60, 2, Black(75), "soft above the top edge"},
+          {0, 0, 0u, "nothing in the corner"},
+          {114, 30, Black(150), "solid right of the right edge"},
+          {117, 30, Black(75), "soft further right"},
+          {2, 30, Black(75), "soft left of the left edge"},
+          {107, 30, Black(150), "solid beyond the window, on its right"},
+          {50, 67, Black(150), "solid beyond the window, below it"}},
+         CRect(5, 5, 105, 65)},
+        // Sharpness 0: a hard disc of radius 4 at full darkness.
+        {"colour is premultiplied by the darkness",
+         {4, 0, 200, 0, 0, 0xFF8040},
+         30,
+         20,
+         {{0, 14, orange, "the hard edge"}, {0, 0, 0u, "the corner"}, {10, 10, 0u, "under the window"}},
+         CRect()},
+        // The shape's left edge moved in by 4 to x = 6; a kernel of radius 6
+        // reaches the bitmap's edge with alpha (1 - 6/7) * 150.
+        {"sharpness above size narrows the shape and widens the kernel",
+         {2, 6, 150, 0, 0, 0x000000},
+         40,
+         30,
+         {{0, 17, Black(21), "the bitmap's edge"},
+          {1, 17, Black(42), "one further in"},
+          {10, 17, 0u, "inside the shape"}},
+         CRect()},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        GuardedPixels pixels(c.w + 2 * c.params.size, c.h + 2 * c.params.size);
+        ASSERT_EQ(1, MShadow::ComputeShadow(c.params, c.w, c.h, FullRows(c.w, c.h), pixels.Data(), pixels.Count()));
+        EXPECT_TRUE(pixels.GuardsIntact());
+        for (const Probe& p : c.probes)
+            EXPECT_EQ(p.argb, pixels.At(p.x, p.y)) << p.what << " (" << p.x << "," << p.y << ")";
+        for (int y = c.cutOut.top; y < c.cutOut.bottom; ++y)
+            for (int x = c.cutOut.left; x < c.cutOut.right; ++x)
+                ASSERT_EQ(0u, pixels.At(x, y)) << x << "," << y;
+    }
 }
 
 TEST(ShadowBitmap, ExtremeSettingsNeverWriteOutsideTheBitmap)
@@ -218,21 +236,11 @@ HWND MakeParent(int x, int y, int w, int h, bool rounded)
     return hwnd;
 }
 
-void Pump()
+// Binds the manager to the window and gives it a shadow.
+void AttachShadow(VREL::PaintManager& manager, HWND window)
 {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-    {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
-}
-
-CRect WindowRect(HWND hwnd)
-{
-    RECT r = {};
-    ::GetWindowRect(hwnd, &r);
-    return CRect(r);
+    manager.Init(window, nullptr);
+    manager.CreateShadow(1, false);
 }
 
 } // namespace
@@ -261,8 +269,7 @@ TEST(ShadowWindow, FollowsItsWindowAndIsSizedByTheSettings)
     ASSERT_TRUE(parent);
     {
         VREL::PaintManager pm;
-        pm.Init(parent, nullptr);
-        pm.CreateShadow(1, false);
+        AttachShadow(pm, parent);
         HWND shadow = pm.GetShadow()->GetShadowWnd();
         ASSERT_TRUE(shadow);
         // Size 0 draws nothing; size 10 gives a bitmap 20 larger, placed by offset - size.
@@ -295,13 +302,11 @@ TEST(ShadowWindow, ASecondShadowForTheSameWindowIsRefused)
     HWND parent = MakeParent(100, 100, 90, 60, true);
     ASSERT_TRUE(parent);
     VREL::PaintManager first;
-    first.Init(parent, nullptr);
-    first.CreateShadow(1, false);
+    AttachShadow(first, parent);
     ASSERT_TRUE(first.GetShadow()->GetShadowWnd());
 
     VREL::PaintManager second;
-    second.Init(parent, nullptr);
-    second.CreateShadow(1, false);
+    AttachShadow(second, parent);
     EXPECT_FALSE(second.GetShadow()->GetShadowWnd());
     // Attaching the same shadow again is refused as well.
     EXPECT_EQ(0, first.GetShadow()->Create(&first));

@@ -6,14 +6,15 @@
 
 #include <vector>
 
-#include "tests/framework/DibCanvas.h"
 #include "tests/framework/TestTheme.h"
-#include "tests/lists/EditTestSupport.h"
+#include "tests/support/DibCanvas.h"
+#include "tests/support/Recorders.h"
+#include "tests/support/WindowInput.h"
 #include "ui/framework/NotifyCode.h"
 #include "ui/lists/CEditWnd.h"
 #include "ui/lists/MEdit.h"
 
-using namespace edittest;
+using namespace testsupport;
 using VREL::MEdit;
 
 namespace {
@@ -31,8 +32,6 @@ struct EditingHost
     EditingHost(int enabled = 1)
     {
         hwnd = host.Open();
-        // A press on empty space must not start a window move.
-        host.EnableWndDrag(0);
         field = host.Add(new MEdit(&host, kFieldId, kFieldRect, L"tip", 1, enabled));
     }
     HostDialog host;
@@ -50,7 +49,7 @@ TEST(EditField, PressTypeAndClickAwayReportTheEditInOrder)
     const HWND edit = h.field->GetEditHwnd();
     ASSERT_NE(edit, nullptr);
     EXPECT_EQ(::GetFocus(), edit);
-    Release(h.hwnd, kInsideX, kInsideY);
+    Up(h.hwnd, kInsideX, kInsideY);
     EXPECT_EQ(h.host.Codes(kFieldId), (Codes{VREL::NC_EDIT_BEGIN, VREL::NC_PRESSED, VREL::NC_CLICKED}));
 
     h.host.reports.clear();

@@ -7,14 +7,15 @@
 
 #include <string>
 
-#include "tests/lists/EditTestSupport.h"
+#include "tests/support/Recorders.h"
+#include "tests/support/WindowInput.h"
 #include "ui/framework/MControlFont.h"
 #include "ui/framework/NotifyCode.h"
 #include "ui/lists/CEditWindow.h"
 #include "ui/lists/CEditWnd2.h"
 #include "ui/lists/MEdit.h"
 
-using namespace edittest;
+using namespace testsupport;
 using VREL::CEditWindow;
 using VREL::CEditWnd2;
 
@@ -37,7 +38,6 @@ struct Host
     Host()
     {
         hwnd = dialog.Open();
-        dialog.EnableWndDrag(0);
         owner = dialog.Add(new TextOwner(&dialog, kOwnerId, kOwnerRect));
     }
     CRect ClientRectOf(HWND window) const

@@ -67,6 +67,64 @@ TEST_F(ConfigDBFileTest, FreshFileHoldsTheSchemaAndTheProfileZeroDefaults)
     EXPECT_EQ("0|switch_type|0", rows.back());
 }
 
+// The column lists are the file format: other versions of the program open
+// these files, and the readers take columns by position.
+TEST_F(ConfigDBFileTest, SchemaColumnsAndIndexesAreTheFileFormat)
+{
+    ASSERT_TRUE(store.OpenDB(folder.Path(), L"K1"));
+    const CString file = folder.DbFile(L"K1");
+    const std::vector<std::string> columns = {
+        "t_config_data:config_id INTEGER 1,profile INTEGER 0,key TEXT 0,value TEXT 0",
+        "t_customlight_data:customlight_id INTEGER 1,profile INTEGER 0,name TEXT 0,speed INTEGER 0,"
+        "brightness INTEGER 0,status INTEGER 0",
+        "t_customrgb_data:customrgb_id INTEGER 1,customlight_id INTEGER 0,keycode INTEGER 0,rgbvalue INTEGER 0,"
+        "light_mode INTEGER 0,colortype INTEGER 0,light_type INTEGER 0",
+        "t_key_macro_data:key_id INTEGER 1,profile INTEGER 0,fn_layer INTEGER 0,key_code INTEGER 0,"
+        "macro_type INTEGER 0,macro_value INTEGER 0,macro_value2 INTEGER 0,macro_value3 INTEGER 0,macro_desc TEXT 0",
+        "t_key_otherdata:macro_value INTEGER 1,macro_desc TEXT 0,param TEXT 0,type INTEGER 0",
+        "t_ledframe_data:frame_id INTEGER 1,led_id INTEGER 0,name TEXT 0,delay_time INTEGER 0,"
+        "frame_index INTEGER 0,file_name TEXT 0",
+        "t_ledlayer_data:led_id INTEGER 1,profile INTEGER 0,type INTEGER 0,name TEXT 0,frame_size INTEGER 0,"
+        "file_dir TEXT 0,first_file TEXT 0",
+        "t_light_data:light_id INTEGER 1,profile INTEGER 0,name TEXT 0,mode INTEGER 0,brightness INTEGER 0,"
+        "speed INTEGER 0,direction INTEGER 0,colorful INTEGER 0,colorindex INTEGER 0,color_value1 INTEGER 0,"
+        "color_value2 INTEGER 0,color_value3 INTEGER 0,color_value4 INTEGER 0,color_value5 INTEGER 0,"
+        "color_value6 INTEGER 0,color_value7 INTEGER 0,color_value8 INTEGER 0,config_func INTEGER 0,"
+        "reserved INTEGER 0,status INTEGER 0",
+        "t_macro_data:macro_id INTEGER 1,name TEXT 0,play_type INTEGER 0,play_times INTEGER 0,"
+        "delay_type INTEGER 0,delay_time INTEGER 0",
+        "t_macrorecord:record_id INTEGER 1,macro_id INTEGER 0,type INTEGER 0,record_index INTEGER 0,desc TEXT 0,"
+        "value INTEGER 0,delay_time INTEGER 0",
+        "t_musiclayer_data:layer_id INTEGER 1,profile INTEGER 0,name TEXT 0,deviceindex INTEGER 0,"
+        "foremode INTEGER 0,fore_amplitude INTEGER 0,backmode INTEGER 0,backb_right INTEGER 0,sel INTEGER 0",
+        "t_profile_data:profile INTEGER 1,type INTEGER 0,name TEXT 0,status INTEGER 0",
+        "t_userlight_data:userlight_id INTEGER 1,profile INTEGER 0,name TEXT 0,speed INTEGER 0,"
+        "brightness INTEGER 0,status INTEGER 0",
+        "t_userlightrgb_data:userlightrgb_id INTEGER 1,profile INTEGER 0,userlight_id INTEGER 0,"
+        "key_code INTEGER 0,key_rgb INTEGER 0",
+    };
+    EXPECT_EQ(columns,
+              QueryFile(file, "SELECT m.name || ':' || group_concat(c.name || ' ' || c.type || ' ' || c.pk, ',') "
+                              "FROM sqlite_master m, pragma_table_info(m.name) c "
+                              "WHERE m.type = 'table' AND m.name NOT LIKE 'sqlite_%' GROUP BY m.name ORDER BY m.name"));
+    // Every key is AUTOINCREMENT: ids of deleted rows are never handed out again.
+    EXPECT_EQ(std::vector<std::string>{"1"},
+              QueryFile(file, "SELECT count(*) FROM sqlite_master WHERE name = 'sqlite_sequence'"));
+    EXPECT_EQ(std::vector<std::string>{"0"},
+              QueryFile(file, "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name LIKE 't_%' "
+                              "AND sql NOT LIKE '%INTEGER PRIMARY KEY AUTOINCREMENT%'"));
+
+    const std::vector<std::string> indexes = {
+        "customlightindex|t_customlight_data|customlight_id", "customrgbindex|t_customrgb_data|customrgb_id",
+        "keyindex|t_key_macro_data|key_id",                    "lightindex|t_light_data|light_id",
+        "macroidindex|t_macro_data|macro_id",                  "macrorecordindex|t_macrorecord|record_id",
+        "musiclayerindex|t_musiclayer_data|layer_id",          "otheridindex|t_key_otherdata|macro_value",
+        "profileindex|t_profile_data|profile",                 "userlightindex|t_userlight_data|userlight_id",
+        "userlightrgbindex|t_userlightrgb_data|userlightrgb_id"};
+    EXPECT_EQ(indexes, QueryFile(file, "SELECT m.name, m.tbl_name, i.name FROM sqlite_master m, "
+                                       "pragma_index_info(m.name) i WHERE m.type = 'index' ORDER BY m.name"));
+}
+
 TEST_F(ConfigDBFileTest, ReopeningTheSameFileKeepsTheHeldConnection)
 {
     ASSERT_TRUE(store.OpenDB(folder.Path(), L"K1"));

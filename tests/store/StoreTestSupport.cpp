@@ -4,31 +4,9 @@
 
 #include <sqlite3.h>
 
-#include <atomic>
-
 #include "app/store/Utf8Convert.h"
 
 namespace {
-
-void RemoveTree(const CString& folder)
-{
-    WIN32_FIND_DATAW found;
-    HANDLE find = FindFirstFileW(folder + L"*", &found);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const CString name = found.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            const CString child = folder + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(child + L"\\");
-            else
-                DeleteFileW(child);
-        } while (FindNextFileW(find, &found));
-        FindClose(find);
-    }
-    RemoveDirectoryW(folder);
-}
 
 int CollectRow(void* arg, int columns, char** values, char** /*names*/)
 {
@@ -44,19 +22,9 @@ int CollectRow(void* arg, int columns, char** values, char** /*names*/)
 
 }  // namespace
 
-ScratchFolder::ScratchFolder()
+ScratchFolder::ScratchFolder() : m_folder(L"tarnwell-store"), m_path(m_folder.Path().c_str())
 {
-    static std::atomic<int> counter{0};
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    m_path.Format(L"%lstarnwell-store-%lu-%d\\", temp, GetCurrentProcessId(), ++counter);
-    CreateDirectoryW(m_path, nullptr);
     CreateDirectoryW(m_path + L"db", nullptr);
-}
-
-ScratchFolder::~ScratchFolder()
-{
-    RemoveTree(m_path);
 }
 
 CString ScratchFolder::DbFile(const CString& keyboard) const

@@ -7,16 +7,14 @@
 #include <vector>
 
 #include "app/store/ConfigDB.h"
+#include "tests/support/TempFolder.h"
 #include "ui/framework/CString.h"
 
-// A fresh folder "<temp>\tarnwell-store-<pid>-<n>\" with a "db\" folder inside,
-// removed with everything in it on destruction.
+// A fresh temporary folder with a "db\" folder inside, removed with
+// everything in it on destruction.
 class ScratchFolder {
 public:
     ScratchFolder();
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
 
     // Ends with a backslash, as the store expects its data folder.
     const CString& Path() const { return m_path; }
@@ -24,6 +22,7 @@ public:
     CString DbFile(const CString& keyboard) const;
 
 private:
+    testsupport::TempFolder m_folder;
     CString m_path;
 };
 

@@ -33,6 +33,8 @@ const ErrorCase kErrorCases[] = {
     {L"<a/><!DOCTYPE a [<!ENTITY e 'x>]>", L"<unterminated_tag_syntax type=\"document_type\" offset=\"4\"/>"},
     {L"<a/><", L"<unterminated_tag_syntax type=\"tag\" offset=\"4\"/>"},
     {L"<a/><1", L"<first_tag_syntax offset=\"4\"/><unterminated_tag_syntax type=\"tag\" offset=\"4\"/>"},
+    // An error node ends at its first '>': a quote right after a closing quote opens no value.
+    {L"<r><1 a=\"x\"'><b/></r>", L"<first_tag_syntax offset=\"3\"/>"},
     {L"</x><a/>", L"<lone_end_tag tagname=\"x\" offset=\"0\"/>"},
     {L"<a><b></a>", L"<unended_start_tag tagname=\"b\" offset=\"3\" offset2=\"7\"/>"},
     {L"<a><b>", L"<unended_start_tag tagname=\"b\" offset=\"3\" offset2=\"6\"/>"
@@ -211,14 +213,14 @@ TEST(XmlNavigate, AscendThenDescendReturnsToTheSameElement)
 
 TEST(XmlAttributes, FormsOfValues)
 {
-    XmlDoc doc(L"<a x='1' y=\"2\" z=3 w v = \"5\" xy='6' s='it&apos;s &lt;ok&gt;' e= f t=></a>");
+    XmlDoc doc(L"<a x='1' y=\"2\" z=3 w v = \"5\" xy='6' s='it&apos;s &lt;ok&gt;' e= f q&amp; t=></a>");
     ASSERT_TRUE(doc.FindElement(L"a"));
     const struct {
         const wchar_t* name;
         const wchar_t* value;
     } cases[] = {
         {L"x", L"1"}, {L"y", L"2"}, {L"z", L"3"}, {L"w", L"w"}, {L"v", L"5"}, {L"xy", L"6"},
-        {L"s", L"it's <ok>"}, {L"e", L"f"}, {L"t", L""}, {L"f", L""}, {L"X", L""}, {L"a", L""}, {L"missing", L""},
+        {L"s", L"it's <ok>"}, {L"e", L"f"}, {L"q&amp;", L"q&"},  // a bare name is its own value, decoded {L"t", L""}, {L"f", L""}, {L"X", L""}, {L"a", L""}, {L"missing", L""},
         {L"1", L""},  // a value is never taken for a name
     };
     for (const auto& c : cases)

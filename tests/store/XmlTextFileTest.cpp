@@ -11,51 +11,11 @@
 
 #include "app/store/XmlDoc.h"
 #include "tests/store/XmlTestSupport.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
-class TempFolder {
-public:
-    TempFolder()
-    {
-        static int counter = 0;
-        wchar_t base[MAX_PATH];
-        GetTempPathW(MAX_PATH, base);
-        m_path = std::wstring(base) + L"tarnwell-xml-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                 std::to_wstring(++counter);
-        CreateDirectoryW(m_path.c_str(), nullptr);
-    }
-    ~TempFolder()
-    {
-        for (const std::wstring& name : Names()) {
-            SetFileAttributesW(File(name).c_str(), FILE_ATTRIBUTE_NORMAL);
-            DeleteFileW(File(name).c_str());
-        }
-        RemoveDirectoryW(m_path.c_str());
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    std::wstring File(const std::wstring& name) const { return m_path + L"\\" + name; }
-
-    std::vector<std::wstring> Names() const
-    {
-        std::vector<std::wstring> names;
-        WIN32_FIND_DATAW data;
-        HANDLE find = FindFirstFileW((m_path + L"\\*").c_str(), &data);
-        if (find == INVALID_HANDLE_VALUE)
-            return names;
-        do {
-            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                names.push_back(data.cFileName);
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
-        return names;
-    }
-
-private:
-    std::wstring m_path;
-};
+using testsupport::TempFolder;
 
 void WriteBytes(const std::wstring& path, const std::string& bytes)
 {

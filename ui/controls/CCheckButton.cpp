@@ -210,18 +210,13 @@ void CCheckButton::DrawAlignedTitleBesideStrip(const StateCell& cell, const Gdip
 
 void CCheckButton::DrawControl(HDC& dc, CRect)
 {
-    std::unique_ptr<ControlFont> font;
+    CellFont font(*this);
     DrawStateCells(*this, dc, m_hMemDC, CellCount(), m_state, [&](const StateCell& cell) {
         DrawStripCell(cell);
         if (m_title.IsEmpty())
             return;
-        if (!font)
-        {
-            ::SetBkMode(cell.dc, TRANSPARENT);
-            font = std::make_unique<ControlFont>(*this, m_fontSize, m_fontStyle);
-        }
         const bool disabled = cell.index == BUTTON_STATE_DISABLED || cell.index == BUTTON_STATE_CHECKED_DISABLED;
-        DrawTitleBesideStrip(cell, font->Get(), disabled ? Gdiplus::Color(kGreyTextArgb) : m_textColor);
+        DrawTitleBesideStrip(cell, font.Get(cell), disabled ? Gdiplus::Color(kGreyTextArgb) : m_textColor);
     });
 }
 
@@ -258,23 +253,18 @@ int TextCheckButton::SetImage(const wchar_t* file, int count)
 
 void TextCheckButton::DrawControl(HDC& dc, CRect)
 {
-    std::unique_ptr<ControlFont> font;
+    CellFont font(*this);
     DrawStateCells(*this, dc, m_hMemDC, kCheckCells, m_state, [&](const StateCell& cell) {
         DrawStripCell(cell);
         if (m_title.IsEmpty())
             return;
-        if (!font)
-        {
-            ::SetBkMode(cell.dc, TRANSPARENT);
-            font = std::make_unique<ControlFont>(*this, m_fontSize, m_fontStyle);
-        }
         const Gdiplus::Color colours[kCheckCells] = {m_textColor, m_hoverColor, m_downColor, m_disabledColor,
                                                      m_downColor, m_hoverColor, m_textColor, m_disabledColor};
         const float shift = cell.index == BUTTON_STATE_PRESSED ? 1.0f : 0.0f;
         const auto format =
             MakeStringFormat(Gdiplus::StringAlignmentCenter, Gdiplus::StringAlignmentCenter, kSingleLineFlags);
         cell.graphics.SetTextRenderingHint(m_textHint);
-        DrawText(cell.graphics, m_title, font->Get(),
+        DrawText(cell.graphics, m_title, font.Get(cell),
                  cell.Box(shift, shift, static_cast<float>(cell.width), static_cast<float>(cell.height)), *format,
                  colours[cell.index]);
     });

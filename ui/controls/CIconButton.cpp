@@ -43,7 +43,7 @@ void CIconButton::SetTextButtonColor(Gdiplus::Color normal, Gdiplus::Color hover
 
 void CIconButton::DrawControl(HDC& dc, CRect)
 {
-    std::unique_ptr<ControlFont> font;
+    CellFont font(*this);
     DrawStateCells(*this, dc, m_hMemDC, kPushCells, m_state, [&](const StateCell& cell) {
         DrawSkinCell(cell, cell.index);
         // An untitled icon button shows its skin alone.
@@ -58,17 +58,12 @@ void CIconButton::DrawControl(HDC& dc, CRect)
                                     m_iconFrameWidth * iconFrame, 0, m_iconFrameWidth, m_iconHeight,
                                     Gdiplus::UnitPixel);
         }
-        if (!font)
-        {
-            ::SetBkMode(cell.dc, TRANSPARENT);
-            font = std::make_unique<ControlFont>(*this, m_fontSize, m_fontStyle);
-        }
         const Gdiplus::Color colours[kPushCells] = {m_textColor, m_hoverTextColor, m_downTextColor,
                                                     m_disabledTextColor};
         const auto format =
             MakeStringFormat(Gdiplus::StringAlignmentCenter, Gdiplus::StringAlignmentCenter, kSingleLineFlags);
         cell.graphics.SetTextRenderingHint(m_textHint);
-        DrawText(cell.graphics, m_title, font->Get(),
+        DrawText(cell.graphics, m_title, font.Get(cell),
                  cell.Box(static_cast<float>(m_textRect.left + 1), static_cast<float>(m_textRect.top + 1),
                           static_cast<float>(m_textRect.Width()), static_cast<float>(m_textRect.Height())),
                  *format, colours[cell.index]);

@@ -119,18 +119,13 @@ void CRadioButton::OnSpaceKey()
 
 void CRadioButton::DrawControl(HDC& dc, CRect)
 {
-    std::unique_ptr<ControlFont> font;
-    DrawStateCells(*this, dc, m_hMemDC, kCheckCells, m_state, [&](const StateCell& cell) {
+    CellFont font(*this);
+    DrawStateCells(*this, dc, m_hMemDC, CellCount(), m_state, [&](const StateCell& cell) {
         DrawStripCell(cell);
         if (m_title.IsEmpty())
             return;
-        if (!font)
-        {
-            ::SetBkMode(cell.dc, TRANSPARENT);
-            font = std::make_unique<ControlFont>(*this, m_fontSize, m_fontStyle);
-        }
         const bool disabled = cell.index == BUTTON_STATE_DISABLED || cell.index == BUTTON_STATE_CHECKED_DISABLED;
-        DrawAlignedTitleBesideStrip(cell, font->Get(), disabled ? Gdiplus::Color(kDisabledTextArgb) : m_textColor);
+        DrawAlignedTitleBesideStrip(cell, font.Get(cell), disabled ? Gdiplus::Color(kDisabledTextArgb) : m_textColor);
     });
 }
 
@@ -145,22 +140,17 @@ const wchar_t* CRadioButton2::GetClassNameW() const { return L"RadioButton2"; }
 
 void CRadioButton2::DrawControl(HDC& dc, CRect)
 {
-    std::unique_ptr<ControlFont> font;
+    CellFont font(*this);
     DrawStateCells(*this, dc, m_hMemDC, kCheckCells, m_state, [&](const StateCell& cell) {
         DrawStripFrame(cell.graphics, m_pImage,
                        Gdiplus::Rect(cell.left, (cell.height - m_frameHeight) / 2, cell.width, m_frameHeight),
                        m_frameWidth * cell.index, 0, m_frameWidth, m_frameHeight);
         if (m_title.IsEmpty())
             return;
-        if (!font)
-        {
-            ::SetBkMode(cell.dc, TRANSPARENT);
-            font = std::make_unique<ControlFont>(*this, m_fontSize, m_fontStyle);
-        }
         const Gdiplus::Color white(kWhiteArgb), grey(kDisabledTextArgb);
         const Gdiplus::Color colours[kCheckCells] = {m_textColor, white, white, grey,
                                                      white,       m_textColor, m_textColor, grey};
-        DrawCentredTitle(cell, m_title, font->Get(), m_textHint, colours[cell.index]);
+        DrawCentredTitle(cell, m_title, font.Get(cell), m_textHint, colours[cell.index]);
     });
 }
 
@@ -176,20 +166,15 @@ const wchar_t* KeyLayerButton::GetClassNameW() const { return L"KeyLayerButton";
 
 void KeyLayerButton::DrawControl(HDC& dc, CRect)
 {
-    std::unique_ptr<ControlFont> font;
+    CellFont font(*this);
     DrawStateCells(*this, dc, m_hMemDC, kCheckCells, m_state, [&](const StateCell& cell) {
         // The layer tabs show their text alone, whatever strip they were given.
         if (m_title.IsEmpty())
             return;
-        if (!font)
-        {
-            ::SetBkMode(cell.dc, TRANSPARENT);
-            font = std::make_unique<ControlFont>(*this, m_fontSize, m_fontStyle);
-        }
         const Gdiplus::Color dim(kDimWhiteArgb), select = Manager::GetSelectColor();
         const Gdiplus::Color colours[kCheckCells] = {Gdiplus::Color(kWhiteArgb), dim, dim, dim, select, select,
                                                      dim, dim};
-        DrawCentredTitle(cell, m_title, font->Get(), m_textHint, colours[cell.index]);
+        DrawCentredTitle(cell, m_title, font.Get(cell), m_textHint, colours[cell.index]);
     });
 }
 
@@ -218,21 +203,7 @@ int CSelectButton::CellCount() const { return kSelectCells; }
 
 CRadioButton::GroupRule CSelectButton::GetGroupRule() const { return GroupRule{false, true}; }
 
-void CSelectButton::DrawControl(HDC& dc, CRect)
-{
-    std::unique_ptr<ControlFont> font;
-    DrawStateCells(*this, dc, m_hMemDC, kSelectCells, m_state, [&](const StateCell& cell) {
-        DrawStripCell(cell);
-        if (m_title.IsEmpty())
-            return;
-        if (!font)
-        {
-            ::SetBkMode(cell.dc, TRANSPARENT);
-            font = std::make_unique<ControlFont>(*this, m_fontSize, m_fontStyle);
-        }
-        const bool disabled = cell.index == BUTTON_STATE_DISABLED;
-        DrawAlignedTitleBesideStrip(cell, font->Get(), disabled ? Gdiplus::Color(kDisabledTextArgb) : m_textColor);
-    });
-}
+// The radio button's drawing over the selector's four cells.
+void CSelectButton::DrawControl(HDC& dc, CRect paint) { CRadioButton::DrawControl(dc, paint); }
 
 } // namespace VREL

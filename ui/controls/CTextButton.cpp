@@ -42,19 +42,18 @@ void CTextButton::SetTextButtonColor(Gdiplus::Color normal, Gdiplus::Color hover
 
 void CTextButton::DrawControl(HDC& dc, CRect)
 {
-    std::unique_ptr<ControlFont> font;
+    CellFont font(*this);
     std::unique_ptr<Gdiplus::StringFormat> format;
     CPoint origin;
     int textHeight = 0;
     DrawStateCells(*this, dc, m_hMemDC, kPushCells, m_state, [&](const StateCell& cell) {
         if (m_title.IsEmpty())
             return;
-        if (!font)
+        // Measured once, for the first cell.
+        if (!format)
         {
-            ::SetBkMode(cell.dc, TRANSPARENT);
-            font = std::make_unique<ControlFont>(*this, m_fontSize, m_fontStyle);
             format = MakeStringFormat(Gdiplus::StringAlignmentNear, Gdiplus::StringAlignmentNear, kSingleLineFlags);
-            const Gdiplus::Size measured = MRender::GetTextBounds(font->Get(), *format, m_title);
+            const Gdiplus::Size measured = MRender::GetTextBounds(font.Get(cell), *format, m_title);
             textHeight = measured.Height;
             origin = MRender::GetOriginPoint(cell.width, cell.height, measured.Width + kTextPadding, textHeight,
                                              m_hAlign, m_vAlign);
@@ -62,7 +61,7 @@ void CTextButton::DrawControl(HDC& dc, CRect)
         const Gdiplus::Color colours[kPushCells] = {m_textColor, m_hoverColor, m_downColor, m_disabledColor};
         const float shift = cell.index == BUTTON_STATE_PRESSED ? 1.0f : 0.0f;
         cell.graphics.SetTextRenderingHint(m_textHint);
-        DrawText(cell.graphics, m_title, font->Get(),
+        DrawText(cell.graphics, m_title, font.Get(cell),
                  cell.Box(static_cast<float>(origin.x) + shift, static_cast<float>(origin.y + kTextDrop) + shift,
                           static_cast<float>(cell.width - origin.x), static_cast<float>(textHeight)),
                  *format, colours[cell.index]);

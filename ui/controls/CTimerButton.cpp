@@ -113,7 +113,7 @@ int CTimerButton::SetControlFocus(int focus)
 
 void CTimerButton::DrawControl(HDC& dc, CRect)
 {
-    std::unique_ptr<ControlFont> font;
+    CellFont font(*this);
     CString text;
     DrawStateCells(*this, dc, m_hMemDC, kPushCells, m_state, [&](const StateCell& cell) {
         if (m_pImage)
@@ -128,13 +128,10 @@ void CTimerButton::DrawControl(HDC& dc, CRect)
         }
         if (m_title.IsEmpty())
             return;
-        if (!font)
-        {
-            ::SetBkMode(cell.dc, TRANSPARENT);
-            font = std::make_unique<ControlFont>(*this, m_fontSize, m_fontStyle);
+        // Read once, for the first cell: every cell shows the same seconds.
+        if (text.IsEmpty())
             text = CountdownText();
-        }
-        DrawCellTitle(cell, text, font->Get(), m_textHint, m_textColor);
+        DrawCellTitle(cell, text, font.Get(cell), m_textHint, m_textColor);
     });
 }
 

@@ -2,6 +2,8 @@
 #include <cstdlib>
 
 #include "ui/controls/ColorControls.h"
+#include "ui/controls/RingThumb.h"
+#include "ui/controls/StateCells.h"
 #include "ui/framework/ControlFactory.h"
 #include "ui/framework/ImgResInfo.h"
 #include "ui/framework/NotifyCode.h"
@@ -29,9 +31,6 @@ constexpr int kStateIdle = 0;
 constexpr int kStateOnThumb = 1;
 constexpr int kStateDragging = 2;
 
-constexpr int kRingSize = 8;
-constexpr Gdiplus::ARGB kRingColour = 0xFEFFFFFF;
-constexpr Gdiplus::ARGB kRingShadow = 0xFE808080;
 
 } // namespace
 
@@ -188,32 +187,15 @@ int CirclePalette::OnControlLButtonUp(UINT, CPoint pt)
 
 void CirclePalette::DrawControl(HDC& dc, CRect)
 {
-    const int width = m_rect.Width();
-    const int height = m_rect.Height();
-    if (width <= 0 || height <= 0)
-        return;
-    if (!m_bUpdate)
-    {
-        UpdateMemDC(dc, width, height);
-        if (!m_hMemDC)
-            return;
-        ::BitBlt(m_hMemDC, 0, 0, width, height, dc, m_rect.left, m_rect.top, SRCCOPY);
-        Gdiplus::Graphics graphics(m_hMemDC);
+    DrawCachedLook(*this, dc, m_hMemDC, [&](const StateCell& cell) {
+        Gdiplus::Graphics& graphics = cell.graphics;
         graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
         if (m_pImage)
-            graphics.DrawImage(m_pImage, Gdiplus::Rect(0, 0, width, height), 0, 0, m_frameWidth, m_frameHeight,
-                               Gdiplus::UnitPixel);
+            graphics.DrawImage(m_pImage, Gdiplus::Rect(0, 0, cell.width, cell.height), 0, 0, m_frameWidth,
+                               m_frameHeight, Gdiplus::UnitPixel);
         if (!m_thumb.IsRectNull())
-        {
-            const int x = m_thumb.left - m_rect.left;
-            const int y = m_thumb.top - m_rect.top;
-            Gdiplus::Pen ring{Gdiplus::Color(kRingColour), 1.0f};
-            graphics.DrawEllipse(&ring, x, y, kRingSize, kRingSize);
-            Gdiplus::Pen shadow{Gdiplus::Color(kRingShadow), 1.0f};
-            graphics.DrawEllipse(&shadow, x + 1, y + 1, kRingSize, kRingSize);
-        }
-    }
-    ::BitBlt(dc, m_rect.left, m_rect.top, width, height, m_hMemDC, 0, 0, SRCCOPY);
+            DrawRingThumb(graphics, m_thumb.left - m_rect.left, m_thumb.top - m_rect.top);
+    });
 }
 
 } // namespace VREL

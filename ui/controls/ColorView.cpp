@@ -1,4 +1,5 @@
 #include "ui/controls/ColorControls.h"
+#include "ui/controls/StateCells.h"
 #include "ui/framework/ControlFactory.h"
 #include "ui/framework/NotifyCode.h"
 #include "ui/framework/Render.h"
@@ -133,20 +134,12 @@ int ColorView::OnControlLButtonUp(UINT, CPoint)
 
 void ColorView::DrawControl(HDC& dc, CRect)
 {
-    const int width = m_rect.Width();
-    const int height = m_rect.Height();
-    if (width <= 0 || height <= 0)
-        return;
-    if (!m_bUpdate)
-    {
-        UpdateMemDC(dc, width, height);
-        if (!m_hMemDC)
-            return;
-        Gdiplus::Graphics graphics(m_hMemDC);
+    DrawCachedLook(*this, dc, m_hMemDC, [&](const StateCell& cell) {
+        Gdiplus::Graphics& graphics = cell.graphics;
         graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
         graphics.Clear(Gdiplus::Color(kBackground));
         Gdiplus::Pen frame{Gdiplus::Color(kFrame), 1.0f};
-        graphics.DrawRectangle(&frame, 0, 0, width - 1, height - 1);
+        graphics.DrawRectangle(&frame, 0, 0, cell.width - 1, cell.height - 1);
         ScopedLock lock(m_lock);
         for (size_t i = 0; i < m_items.size(); ++i)
         {
@@ -158,8 +151,7 @@ void ColorView::DrawControl(HDC& dc, CRect)
                                        static_cast<float>(swatch.rect.Height()), kRadius,
                                        marked ? Gdiplus::Color(kHighlight) : fill, kBorderWidth, fill);
         }
-    }
-    ::BitBlt(dc, m_rect.left, m_rect.top, width, height, m_hMemDC, 0, 0, SRCCOPY);
+    });
 }
 
 } // namespace VREL

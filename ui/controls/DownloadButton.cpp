@@ -34,22 +34,13 @@ void DownloadButton::SetDownloadProcess(int percent)
 
 void DownloadButton::DrawControl(HDC& dc, CRect)
 {
-    std::unique_ptr<ControlFont> font;
-    auto textFont = [&](HDC memDc) -> const Gdiplus::Font& {
-        if (!font)
-        {
-            ::SetBkMode(memDc, TRANSPARENT);
-            font = std::make_unique<ControlFont>(*this, m_fontSize, m_fontStyle);
-        }
-        return font->Get();
-    };
-
+    CellFont font(*this);
     if (m_downloadProgress <= 0)
     {
         DrawStateCells(*this, dc, m_hMemDC, kPushCells, m_state, [&](const StateCell& cell) {
             DrawSkinCell(cell, cell.index);
             if (!m_title.IsEmpty())
-                DrawCellTitle(cell, m_title, textFont(cell.dc), m_textHint, m_textColor);
+                DrawCellTitle(cell, m_title, font.Get(cell), m_textHint, m_textColor);
         });
         return;
     }
@@ -69,7 +60,7 @@ void DownloadButton::DrawControl(HDC& dc, CRect)
         const auto format =
             MakeStringFormat(Gdiplus::StringAlignmentCenter, Gdiplus::StringAlignmentCenter, kSingleLineFlags);
         cell.graphics.SetTextRenderingHint(m_textHint);
-        DrawText(cell.graphics, text, textFont(cell.dc),
+        DrawText(cell.graphics, text, font.Get(cell),
                  cell.Box(0, 0, static_cast<float>(cell.width), static_cast<float>(cell.height)), *format,
                  m_textColor);
     });

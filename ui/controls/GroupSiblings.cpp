@@ -11,19 +11,6 @@ namespace {
 
 constexpr wchar_t kDialogClass[] = L"MDialog";
 
-// Reaches a control's sub-control list and its lock: both belong to the
-// control base and are open to derived classes only.
-class SubControlAccess : public MControl
-{
-public:
-    static std::vector<MControl*> Copy(MControl& owner)
-    {
-        CriticalSection& lock = owner.*(&SubControlAccess::m_controlLock);
-        ScopedLock guard(lock);
-        return *owner.GetControls();
-    }
-};
-
 std::vector<MControl*> WithoutNulls(std::vector<MControl*> list)
 {
     std::vector<MControl*> kept;
@@ -47,14 +34,12 @@ std::vector<MControl*> GroupSiblings::Of(MControl& button, bool lookInDialog)
         PaintManager* manager = button.GetManager();
         if (!lookInDialog || !manager)
             return {};
-        // The paint manager offers no locked copy of its control list yet;
-        // until it does the list is copied as it stands.
-        return WithoutNulls(*manager->GetControls());
+        return WithoutNulls(manager->CopyControls());
     }
     MControl* parent = dynamic_cast<MControl*>(owner);
     if (!parent)
         return {};
-    return WithoutNulls(SubControlAccess::Copy(*parent));
+    return WithoutNulls(parent->CopyControls());
 }
 
 } // namespace VREL

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "ui/controls/PngWriter.h"
+#include "ui/controls/StateCells.h"
 #include "ui/framework/ControlFactory.h"
 #include "ui/framework/Manager.h"
 #include "ui/framework/NotifyCode.h"
@@ -629,16 +630,10 @@ void ImageView::DrawLayer2(Gdiplus::Graphics& graphics, CRect target, int)
 
 void ImageView::DrawControl(HDC& dc, CRect)
 {
-    const int width = m_rect.Width();
-    const int height = m_rect.Height();
-    if (width <= 0 || height <= 0)
-        return;
-    if (!m_bUpdate)
-    {
-        UpdateMemDC(dc, width, height);
-        if (!m_hMemDC)
-            return;
-        Gdiplus::Graphics graphics(m_hMemDC);
+    DrawCachedLook(*this, dc, m_hMemDC, [&](const StateCell& cell) {
+        const int width = cell.width;
+        const int height = cell.height;
+        Gdiplus::Graphics& graphics = cell.graphics;
         graphics.Clear(Gdiplus::Color(kBlack));
         graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
         graphics.SetTextRenderingHint(m_textHint);
@@ -676,8 +671,7 @@ void ImageView::DrawControl(HDC& dc, CRect)
             for (int y = 0; y < height; y += kGridStep)
                 graphics.DrawLine(&grid, 0, y, width, y);
         }
-    }
-    ::BitBlt(dc, m_rect.left, m_rect.top, width, height, m_hMemDC, 0, 0, SRCCOPY);
+    });
 }
 
 // ---- pointer input ----------------------------------------------------------------------------------

@@ -84,22 +84,17 @@ void MButton::DrawTitleCell(const StateCell& cell, const Gdiplus::Font& font, co
 
 void MButton::DrawControl(HDC& dc, CRect)
 {
-    std::unique_ptr<ControlFont> font;
+    CellFont font(*this);
     DrawStateCells(*this, dc, m_hMemDC, kPushCells, m_state, [&](const StateCell& cell) {
         DrawSkinCell(cell, cell.index);
         if (m_title.IsEmpty())
             return;
-        if (!font)
-        {
-            ::SetBkMode(cell.dc, TRANSPARENT);
-            font = std::make_unique<ControlFont>(*this, m_fontSize, m_fontStyle);
-        }
         Gdiplus::Color colour = m_textColor;
         if (cell.index == BUTTON_STATE_DISABLED)
             colour = Gdiplus::Color(kDisabledTextArgb);
         else if (cell.index == BUTTON_STATE_PRESSED)
             colour = Gdiplus::Color(kPressedTextArgb);
-        DrawTitleCell(cell, font->Get(), TitleBox(cell), colour);
+        DrawTitleCell(cell, font.Get(cell), TitleBox(cell), colour);
     });
 }
 
@@ -123,7 +118,7 @@ MButton2::MButton2(MObject* owner, UINT id, CRect rect, const wchar_t* title, in
 
 void MButton2::DrawControl(HDC& dc, CRect)
 {
-    std::unique_ptr<ControlFont> font;
+    CellFont font(*this);
     DrawStateCells(*this, dc, m_hMemDC, kPushCells, m_state, [&](const StateCell& cell) {
         DrawSkinCell(cell, cell.index);
         if (m_pIcon)
@@ -136,14 +131,9 @@ void MButton2::DrawControl(HDC& dc, CRect)
         }
         if (m_title.IsEmpty())
             return;
-        if (!font)
-        {
-            ::SetBkMode(cell.dc, TRANSPARENT);
-            font = std::make_unique<ControlFont>(*this, m_fontSize, m_fontStyle);
-        }
         const Gdiplus::Color colour =
             cell.index == BUTTON_STATE_DISABLED ? Gdiplus::Color(kDisabledTextArgb) : m_textColor;
-        DrawTitleCell(cell, font->Get(), TitleBox(cell), colour);
+        DrawTitleCell(cell, font.Get(cell), TitleBox(cell), colour);
     });
 }
 

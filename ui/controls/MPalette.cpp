@@ -3,6 +3,8 @@
 
 #include "ui/controls/ColorControls.h"
 #include "ui/controls/HslColor.h"
+#include "ui/controls/RingThumb.h"
+#include "ui/controls/StateCells.h"
 #include "ui/framework/ControlFactory.h"
 #include "ui/framework/Manager.h"
 #include "ui/framework/NotifyCode.h"
@@ -38,10 +40,6 @@ constexpr int kFieldColumns = kHueScale;
 constexpr int kModelRows = kLightnessScale;
 constexpr int kBarColumn = 370;
 
-constexpr int kRingSize = 8;
-constexpr int kRingHalf = 4;
-constexpr Gdiplus::ARGB kRingColour = 0xFEFFFFFF;
-constexpr Gdiplus::ARGB kRingShadow = 0xFE808080;
 constexpr Gdiplus::ARGB kDisabledVeil = 0x0A808080;
 
 int Clamp(int value, int low, int high) { return std::min(std::max(value, low), high); }
@@ -305,42 +303,28 @@ int MPalette::OnControlScroll(int, UINT, CPoint) { return 1; }
 
 void MPalette::DrawControl(HDC& dc, CRect)
 {
-    const int width = m_rect.Width();
-    const int height = m_rect.Height();
-    if (width <= 0 || height <= 0)
-        return;
-    if (!m_bUpdate)
-    {
-        UpdateMemDC(dc, width, height);
-        if (!m_hMemDC)
-            return;
-        ::BitBlt(m_hMemDC, 0, 0, width, height, dc, m_rect.left, m_rect.top, SRCCOPY);
+    DrawCachedLook(*this, dc, m_hMemDC, [&](const StateCell& cell) {
         if (m_hDataDC)
         {
-            ::SetStretchBltMode(m_hMemDC, HALFTONE);
-            ::SetBrushOrgEx(m_hMemDC, 0, 0, nullptr);
-            ::StretchBlt(m_hMemDC, m_fieldRect.left - m_rect.left, m_fieldRect.top - m_rect.top, m_fieldRect.Width(),
+            ::SetStretchBltMode(cell.dc, HALFTONE);
+            ::SetBrushOrgEx(cell.dc, 0, 0, nullptr);
+            ::StretchBlt(cell.dc, m_fieldRect.left - m_rect.left, m_fieldRect.top - m_rect.top, m_fieldRect.Width(),
                          m_fieldRect.Height(), m_hDataDC, 0, kLightTop, kFieldColumns, kLightSpan, SRCCOPY);
-            ::StretchBlt(m_hMemDC, m_barRect.left - m_rect.left, m_barRect.top - m_rect.top, m_barWidth,
+            ::StretchBlt(cell.dc, m_barRect.left - m_rect.left, m_barRect.top - m_rect.top, m_barWidth,
                          m_barRect.Height(), m_hDataDC, kBarColumn, 0, m_barWidth, kModelRows, SRCCOPY);
         }
-        Gdiplus::Graphics graphics(m_hMemDC);
+        Gdiplus::Graphics& graphics = cell.graphics;
         graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
-        const int x = m_thumb.x - kRingHalf - m_rect.left;
-        const int y = m_thumb.y - kRingHalf - m_rect.top;
-        Gdiplus::Pen ring{Gdiplus::Color(kRingColour), 1.0f};
-        graphics.DrawEllipse(&ring, x, y, kRingSize, kRingSize);
-        Gdiplus::Pen shadow{Gdiplus::Color(kRingShadow), 1.0f};
-        graphics.DrawEllipse(&shadow, x + 1, y + 1, kRingSize, kRingSize);
+        const int half = kRingThumbSize / 2;
+        DrawRingThumb(graphics, m_thumb.x - half - m_rect.left, m_thumb.y - half - m_rect.top);
         if (!m_bEnabled)
         {
             Gdiplus::SolidBrush veil{Gdiplus::Color(kDisabledVeil)};
-            graphics.FillRectangle(&veil, 0, 0, width, height);
+            graphics.FillRectangle(&veil, 0, 0, cell.width, cell.height);
         }
-    }
-    ::BitBlt(dc, m_rect.left, m_rect.top, width, height, m_hMemDC, 0, 0, SRCCOPY);
+    });
 
-    if (m_pThumbImage && m_thumbWidth > 0)
+    if (m_pThumbImage && m_thumbWidth > 0 && !m_rect.IsRectEmpty())
     {
         Gdiplus::Graphics graphics(dc);
         const int top = m_rect.top + m_palletHeight * m_saturation / kSaturationScale - m_thumbHeight / 2;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "ui/controls/StateCells.h"
 #include "ui/framework/ControlFactory.h"
 #include "ui/framework/Manager.h"
 #include "ui/framework/NotifyCode.h"
@@ -66,23 +67,28 @@ Gdiplus::Image* LoadAppResourceImage(UINT id, const CString& type)
 }
 
 // SetShowMode shared by the pictures: nothing changes when the mode is the
-// current one (for mode 3: with the same corner size too).
-int ApplyShowMode(PictureFill& fill, enumShowMode mode, int size)
+// current one (for mode 3: with the same corner size too); a change repaints
+// the picture's content.
+int ApplyShowMode(MControl& picture, PictureFill& fill, enumShowMode mode, int size)
 {
     if (mode == fill.mode && (mode != SHOW_MODE_FRAME || size == fill.corner))
         return 0;
     fill.corner = size;
     fill.mode = mode;
+    picture.UpdateControl(1, 0);
     return 1;
 }
 
-void ApplyMargins(PictureFill& fill, int left, int top, int right, int bottom)
+// SetShowModeMID shared by the pictures.
+int ApplyMargins(MControl& picture, PictureFill& fill, int left, int top, int right, int bottom)
 {
     fill.left = left;
     fill.top = top;
     fill.right = right;
     fill.bottom = bottom;
     fill.mode = SHOW_MODE_FRAME_MID;
+    picture.UpdateControl(1, 0);
+    return 1;
 }
 
 // Draws the first frame (fw x fh) of image over (0, 0, w, h) in the fill's
@@ -143,9 +149,9 @@ void DrawFill(Gdiplus::Graphics& graphics, Gdiplus::Image* image, int fw, int fh
     }
 }
 
-void CopyBackground(HDC cache, int x, HDC& target, const CRect& rect)
+void CopyBackground(HDC cache, HDC& target, const CRect& rect)
 {
-    MRender::BitBlt(cache, x, 0, rect.Width(), rect.Height(), target, rect.left, rect.top);
+    MRender::BitBlt(cache, 0, 0, rect.Width(), rect.Height(), target, rect.left, rect.top);
 }
 
 } // namespace
@@ -177,33 +183,19 @@ int MPicture::SetImage(UINT id, CString type, int count)
     return result;
 }
 
-int MPicture::SetShowMode(enumShowMode mode, int size)
-{
-    if (!ApplyShowMode(m_fill, mode, size))
-        return 0;
-    UpdateControl(1, 0);
-    return 1;
-}
+int MPicture::SetShowMode(enumShowMode mode, int size) { return ApplyShowMode(*this, m_fill, mode, size); }
 
 int MPicture::SetShowModeMID(int left, int top, int right, int bottom)
 {
-    ApplyMargins(m_fill, left, top, right, bottom);
-    UpdateControl(1, 0);
-    return 1;
+    return ApplyMargins(*this, m_fill, left, top, right, bottom);
 }
 
 void MPicture::DrawControl(HDC& dc, CRect)
 {
-    const int w = m_rect.Width();
-    const int h = m_rect.Height();
-    if (!m_bUpdate)
-    {
-        UpdateMemDC(dc, w, h);
-        CopyBackground(m_hMemDC, 0, dc, m_rect);
-        Gdiplus::Graphics graphics(m_hMemDC);
-        DrawFill(graphics, m_pImage, m_frameWidth, m_frameHeight, w, h, m_fill, m_hAlign, m_vAlign, &m_customRect);
-    }
-    MRender::BitBlt(dc, m_rect.left, m_rect.top, w, h, m_hMemDC, 0, 0);
+    DrawCachedLook(*this, dc, m_hMemDC, [&](const StateCell& cell) {
+        DrawFill(cell.graphics, m_pImage, m_frameWidth, m_frameHeight, cell.width, cell.height, m_fill, m_hAlign,
+                 m_vAlign, &m_customRect);
+    });
 }
 
 // ---------------------------------------------------------------- CPhotoFrame
@@ -247,19 +239,11 @@ int CPhotoFrame::SetPhotoFrame(UINT id, CString type, int count)
                           count);
 }
 
-int CPhotoFrame::SetShowMode(enumShowMode mode, int size)
-{
-    if (!ApplyShowMode(m_fill, mode, size))
-        return 0;
-    UpdateControl(1, 0);
-    return 1;
-}
+int CPhotoFrame::SetShowMode(enumShowMode mode, int size) { return ApplyShowMode(*this, m_fill, mode, size); }
 
 int CPhotoFrame::SetShowModeMID(int left, int top, int right, int bottom)
 {
-    ApplyMargins(m_fill, left, top, right, bottom);
-    UpdateControl(1, 0);
-    return 1;
+    return ApplyMargins(*this, m_fill, left, top, right, bottom);
 }
 
 void CPhotoFrame::DrawControl(HDC& dc, CRect)
@@ -269,7 +253,7 @@ void CPhotoFrame::DrawControl(HDC& dc, CRect)
     if (!m_bUpdate)
     {
         UpdateMemDC(dc, kPhotoCells * w, h);
-        CopyBackground(m_hMemDC, 0, dc, m_rect);
+        CopyBackground(m_hMemDC, dc, m_rect);
         {
             Gdiplus::Graphics graphics(m_hMemDC);
             // A frame image larger than the control must not spill into the
@@ -369,19 +353,11 @@ int CSliderPicture::SetImage(UINT id, CString type, int count)
     return TakeOwnedImage(m_pImage, m_frameWidth, m_frameHeight, LoadAppResourceImage(id, type), count);
 }
 
-int CSliderPicture::SetShowMode(enumShowMode mode, int size)
-{
-    if (!ApplyShowMode(m_fill, mode, size))
-        return 0;
-    UpdateControl(1, 0);
-    return 1;
-}
+int CSliderPicture::SetShowMode(enumShowMode mode, int size) { return ApplyShowMode(*this, m_fill, mode, size); }
 
 int CSliderPicture::SetShowModeMID(int left, int top, int right, int bottom)
 {
-    ApplyMargins(m_fill, left, top, right, bottom);
-    UpdateControl(1, 0);
-    return 1;
+    return ApplyMargins(*this, m_fill, left, top, right, bottom);
 }
 
 int CSliderPicture::SetRun(int run, SLIDER_MODE direction)
@@ -457,7 +433,7 @@ void CSliderPicture::DrawControl(HDC& dc, CRect)
     if (!m_bUpdate)
     {
         UpdateMemDC(dc, w, h);
-        CopyBackground(m_hMemDC, 0, dc, m_rect);
+        CopyBackground(m_hMemDC, dc, m_rect);
         Gdiplus::Graphics graphics(m_hMemDC);
         DrawFill(graphics, m_pImage, m_frameWidth, m_frameHeight, w, h, m_fill, m_hAlign, m_vAlign, nullptr);
     }
@@ -578,22 +554,13 @@ int CGifPicture::OnControlTimer()
 
 void CGifPicture::DrawControl(HDC& dc, CRect)
 {
-    const int w = m_rect.Width();
-    const int h = m_rect.Height();
-    if (!m_bUpdate)
-    {
-        UpdateMemDC(dc, w, h);
-        CopyBackground(m_hMemDC, 0, dc, m_rect);
-        if (m_pImage)
-        {
-            if (m_frameCount > 1 && m_frameIndex >= 0 && m_frameIndex < m_frameCount)
-                m_pImage->SelectActiveFrame(&m_frameDimension, static_cast<UINT>(m_frameIndex));
-            Gdiplus::Graphics graphics(m_hMemDC);
-            graphics.SetPageUnit(Gdiplus::UnitPixel);
-            graphics.DrawImage(m_pImage, 0, 0, w, h);
-        }
-    }
-    MRender::BitBlt(dc, m_rect.left, m_rect.top, w, h, m_hMemDC, 0, 0);
+    DrawCachedLook(*this, dc, m_hMemDC, [&](const StateCell& cell) {
+        if (!m_pImage)
+            return;
+        SelectActiveFrame(m_frameIndex);
+        cell.graphics.SetPageUnit(Gdiplus::UnitPixel);
+        cell.graphics.DrawImage(m_pImage, 0, 0, cell.width, cell.height);
+    });
 }
 
 void CGifPicture::ActiveNextFrame()

@@ -2,12 +2,12 @@
 
 #include <cstdint>
 
+#include "ui/controls/StateCells.h"
 #include "ui/framework/ControlFactory.h"
 #include "ui/framework/ImgResInfo.h"
 #include "ui/framework/Manager.h"
 #include "ui/framework/NotifyCode.h"
 #include "ui/framework/PaintManager.h"
-#include "ui/framework/Render.h"
 
 namespace VREL {
 
@@ -21,9 +21,7 @@ constexpr int kDefaultMaximum = 100;
 constexpr int kImageFrames = 1;
 constexpr wchar_t kImageResourceType[] = L"PNG";
 
-// The bar: a track inset 3 on every side with corners of radius 4.
-constexpr int kBarInset = 3;
-constexpr float kBarRadius = 4.0f;
+// The bar's track.
 constexpr Gdiplus::ARGB kTrackColor = 0xFF646464;
 
 // The level cells: drawn with 2-pixel gaps, hit-tested with 5-pixel gaps.
@@ -33,11 +31,6 @@ constexpr int kCellHeight = 16;
 constexpr int kDrawnGap = 2;
 constexpr int kHitGap = 5;
 constexpr Gdiplus::ARGB kCellColor = 0xFFEDEDED;
-
-void CopyBackground(HDC cache, HDC& target, const CRect& rect)
-{
-    MRender::BitBlt(cache, 0, 0, rect.Width(), rect.Height(), target, rect.left, rect.top);
-}
 
 // Width of each of n cells sharing `width` pixels with `gap` pixels per
 // cell; 0 or less when they do not fit.
@@ -145,28 +138,18 @@ int MProgress::OnControlTimer()
 
 void MProgress::DrawControl(HDC& dc, CRect)
 {
-    const int w = m_rect.Width();
-    const int h = m_rect.Height();
-    if (!m_bUpdate)
-    {
-        UpdateMemDC(dc, w, h);
-        CopyBackground(m_hMemDC, dc, m_rect);
-        Gdiplus::Graphics graphics(m_hMemDC);
-        graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
-        const float trackWidth = static_cast<float>(w - 2 * kBarInset);
-        const float trackHeight = static_cast<float>(h - 2 * kBarInset);
-        MRender::DrawRoundRectange(graphics, kBarInset, kBarInset, trackWidth, trackHeight, kBarRadius,
-                                   Gdiplus::Color(kTrackColor));
+    DrawCachedLook(*this, dc, m_hMemDC, [&](const StateCell& cell) {
+        cell.graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
+        const int track = InsetBarLength(cell.width);
+        FillInsetBar(cell.graphics, static_cast<float>(track), cell.height, Gdiplus::Color(kTrackColor));
         // A maximum of 0 or less leaves nothing to measure the fill against:
         // the track is shown alone.
         if (m_progress > 0 && m_maximum > 0)
         {
-            const int64_t fill = static_cast<int64_t>(w - 2 * kBarInset) * m_progress / m_maximum;
-            MRender::DrawRoundRectange(graphics, kBarInset, kBarInset, static_cast<float>(fill), trackHeight,
-                                       kBarRadius, Manager::m_select_color);
+            const int64_t fill = static_cast<int64_t>(track) * m_progress / m_maximum;
+            FillInsetBar(cell.graphics, static_cast<float>(fill), cell.height, Manager::m_select_color);
         }
-    }
-    MRender::BitBlt(dc, m_rect.left, m_rect.top, w, h, m_hMemDC, 0, 0);
+    });
 }
 
 // ----------------------------------------------------------------- MLevelCtrl
@@ -208,29 +191,21 @@ void MLevelCtrl::SetRangeValue(int minimum, int maximum)
 
 void MLevelCtrl::DrawControl(HDC& dc, CRect)
 {
-    const int w = m_rect.Width();
-    const int h = m_rect.Height();
-    if (!m_bUpdate)
-    {
-        UpdateMemDC(dc, w, h);
-        CopyBackground(m_hMemDC, dc, m_rect);
+    DrawCachedLook(*this, dc, m_hMemDC, [&](const StateCell& look) {
         const int n = CellCount();
-        const int cell = CellWidth(w, n, kDrawnGap);
-        if (cell > 0)
+        const int cell = CellWidth(look.width, n, kDrawnGap);
+        if (cell <= 0)
+            return;
+        Gdiplus::SolidBrush cellBrush((Gdiplus::Color(kCellColor)));
+        Gdiplus::SolidBrush litBrush(Manager::m_select_color);
+        for (int k = 0; k < n; ++k)
         {
-            Gdiplus::Graphics graphics(m_hMemDC);
-            Gdiplus::SolidBrush cellBrush((Gdiplus::Color(kCellColor)));
-            Gdiplus::SolidBrush litBrush(Manager::m_select_color);
-            for (int k = 0; k < n; ++k)
-            {
-                const int x = k * (cell + kDrawnGap);
-                graphics.FillRectangle(&cellBrush, x, 0, cell, m_cellHeight);
-                if (m_level >= m_minimum + k)
-                    graphics.FillRectangle(&litBrush, x + 1, 1, cell - 2, m_cellHeight - 2);
-            }
+            const int x = k * (cell + kDrawnGap);
+            look.graphics.FillRectangle(&cellBrush, x, 0, cell, m_cellHeight);
+            if (m_level >= m_minimum + k)
+                look.graphics.FillRectangle(&litBrush, x + 1, 1, cell - 2, m_cellHeight - 2);
         }
-    }
-    MRender::BitBlt(dc, m_rect.left, m_rect.top, w, h, m_hMemDC, 0, 0);
+    });
 }
 
 int MLevelCtrl::OnControlLButtonUp(UINT, CPoint pt)

@@ -4,10 +4,10 @@
 #include <cstdint>
 
 #include "ui/controls/ControlFontFamily.h"
+#include "ui/controls/StateCells.h"
 #include "ui/framework/ControlFactory.h"
 #include "ui/framework/Manager.h"
 #include "ui/framework/NotifyCode.h"
-#include "ui/framework/Render.h"
 
 namespace VREL {
 
@@ -27,19 +27,8 @@ constexpr int kFillPastThumb = 10;
 constexpr int kTextBoxHeight = 20;
 constexpr int kPercentMaximum = 100;
 
-// MSlider2: a bar inset 3 on every side with corners of radius 4.
-constexpr int kBarInset = 3;
-constexpr float kBarRadius = 4.0f;
+// MSlider2: the track of its bar.
 constexpr Gdiplus::ARGB kBarTrackColor = 0xFF141414;
-
-constexpr INT kTextFlags = Gdiplus::StringFormatFlagsNoWrap | Gdiplus::StringFormatFlagsMeasureTrailingSpaces;
-
-// Copies what lies under the control on the target into the cache, so that
-// transparent parts show the window behind.
-void CopyBackground(HDC cache, HDC& target, const CRect& rect)
-{
-    MRender::BitBlt(cache, 0, 0, rect.Width(), rect.Height(), target, rect.left, rect.top);
-}
 
 } // namespace
 
@@ -225,13 +214,10 @@ CString MSlider::GetValueText()
 
 void MSlider::DrawControl(HDC& dc, CRect)
 {
-    const int w = m_rect.Width();
-    const int h = m_rect.Height();
-    if (!m_bUpdate)
-    {
-        UpdateMemDC(dc, w, h);
-        CopyBackground(m_hMemDC, dc, m_rect);
-        Gdiplus::Graphics graphics(m_hMemDC);
+    DrawCachedLook(*this, dc, m_hMemDC, [&](const StateCell& cell) {
+        const int w = cell.width;
+        const int h = cell.height;
+        Gdiplus::Graphics& graphics = cell.graphics;
         graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
         Gdiplus::SolidBrush track(Manager::m_normal_color);
         graphics.FillRectangle(&track, kTrackInset, kTrackTop, w - 2 * kTrackInset, kTrackHeight);
@@ -251,15 +237,14 @@ void MSlider::DrawControl(HDC& dc, CRect)
             Gdiplus::StringFormat format;
             format.SetAlignment(Gdiplus::StringAlignmentCenter);
             format.SetLineAlignment(Gdiplus::StringAlignmentCenter);
-            format.SetFormatFlags(kTextFlags);
+            format.SetFormatFlags(kSingleLineFlags);
             Gdiplus::SolidBrush brush(m_textColor);
             const CString text = GetValueText();
             const Gdiplus::RectF box(0.0f, static_cast<Gdiplus::REAL>(h - kTextBoxHeight),
                                      static_cast<Gdiplus::REAL>(w), static_cast<Gdiplus::REAL>(kTextBoxHeight));
             graphics.DrawString(text, text.GetLength(), &font, box, &format, &brush);
         }
-    }
-    MRender::BitBlt(dc, m_rect.left, m_rect.top, w, h, m_hMemDC, 0, 0);
+    });
 }
 
 // ------------------------------------------------------------------- MSlider2
@@ -271,33 +256,22 @@ MSlider2::MSlider2(MObject* owner, UINT id, CRect rect, int visible, int enabled
     SetControlRect(rect);
 }
 
-int MSlider2::TrackLength() const { return m_rect.Width() - 2 * kBarInset; }
+int MSlider2::TrackLength() const { return InsetBarLength(m_rect.Width()); }
 
 void MSlider2::DrawControl(HDC& dc, CRect)
 {
-    const int w = m_rect.Width();
-    const int h = m_rect.Height();
-    if (!m_bUpdate)
-    {
-        UpdateMemDC(dc, w, h);
-        CopyBackground(m_hMemDC, dc, m_rect);
-        Gdiplus::Graphics graphics(m_hMemDC);
-        graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
-        const float barWidth = static_cast<float>(w - 2 * kBarInset);
-        const float barHeight = static_cast<float>(h - 2 * kBarInset);
-        MRender::DrawRoundRectange(graphics, kBarInset, kBarInset, barWidth, barHeight, kBarRadius,
-                                   Gdiplus::Color(kBarTrackColor));
+    DrawCachedLook(*this, dc, m_hMemDC, [&](const StateCell& cell) {
+        cell.graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
+        const int track = InsetBarLength(cell.width);
+        FillInsetBar(cell.graphics, static_cast<float>(track), cell.height, Gdiplus::Color(kBarTrackColor));
         const int64_t span = static_cast<int64_t>(m_maximum) - m_minimum;
-        if (span > 0)
-        {
-            int64_t g = static_cast<int64_t>(w - 2 * kBarInset) * (static_cast<int64_t>(m_progress) - m_minimum) / span;
-            g = std::min<int64_t>(std::max<int64_t>(g, 0), w);
-            if (g > 0)
-                MRender::DrawRoundRectange(graphics, kBarInset, kBarInset, static_cast<float>(g), barHeight,
-                                           kBarRadius, m_selectColor);
-        }
-    }
-    MRender::BitBlt(dc, m_rect.left, m_rect.top, w, h, m_hMemDC, 0, 0);
+        if (span <= 0)
+            return;
+        int64_t g = static_cast<int64_t>(track) * (static_cast<int64_t>(m_progress) - m_minimum) / span;
+        g = std::min<int64_t>(std::max<int64_t>(g, 0), cell.width);
+        if (g > 0)
+            FillInsetBar(cell.graphics, static_cast<float>(g), cell.height, m_selectColor);
+    });
 }
 
 // ---- construction by class name ----

@@ -78,6 +78,16 @@ ControlFont::ControlFont(MControlFont& control, int size, Gdiplus::FontStyle sty
 
 ControlFont::~ControlFont() = default;
 
+const Gdiplus::Font& CellFont::Get(const StateCell& cell)
+{
+    if (!m_font)
+    {
+        ::SetBkMode(cell.dc, TRANSPARENT);
+        m_font = std::make_unique<ControlFont>(m_control, m_control.GetFontWidth(), m_control.GetFontStyle());
+    }
+    return m_font->Get();
+}
+
 void DrawText(Gdiplus::Graphics& graphics, const CString& text, const Gdiplus::Font& font,
               const Gdiplus::RectF& box, const Gdiplus::StringFormat& format, Gdiplus::Color colour)
 {
@@ -114,6 +124,13 @@ void DrawCellTitle(const StateCell& cell, const CString& title, const Gdiplus::F
     cell.graphics.SetTextRenderingHint(hint);
     DrawText(cell.graphics, title, font,
              cell.Box(shift, shift, static_cast<float>(cell.width), static_cast<float>(cell.height)), *format, drawn);
+}
+
+void FillInsetBar(Gdiplus::Graphics& graphics, float length, int height, Gdiplus::Color colour)
+{
+    constexpr float kCornerRadius = 4.0f;
+    MRender::DrawRoundRectange(graphics, kInsetBarMargin, kInsetBarMargin, length,
+                               static_cast<float>(height - 2 * kInsetBarMargin), kCornerRadius, colour);
 }
 
 } // namespace VREL

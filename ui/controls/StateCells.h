@@ -8,6 +8,8 @@
 // again only after the control's cache was marked stale (a repaint request
 // with redraw 1, or something painted over it changed).
 //
+// A control with a single look caches it the same way, as one cell.
+//
 // Also here: the small text helpers the controls share (their GDI+ font and
 // string formats). None of this is exported.
 
@@ -52,6 +54,12 @@ using CellRenderer = std::function<void(const StateCell&)>;
 void DrawStateCells(MControl& control, HDC& target, HDC& memDc, int cellCount, int shownCell,
                     const CellRenderer& render);
 
+// The same for a control with a single look: one cell, always the one shown.
+inline void DrawCachedLook(MControl& control, HDC& target, HDC& memDc, const CellRenderer& render)
+{
+    DrawStateCells(control, target, memDc, 1, 0, render);
+}
+
 // A frame count a caller passed in: strips have at least one frame.
 inline int ValidFrameCount(int count) { return count < 1 ? 1 : count; }
 
@@ -91,6 +99,21 @@ private:
     std::unique_ptr<Gdiplus::Font> m_font;
 };
 
+// The control's text font for its cells at the control's font size and
+// style, made when the first cell draws text (which also makes text
+// backgrounds transparent on the memory DC) and kept for the cells after it.
+class CellFont
+{
+public:
+    explicit CellFont(MControlFont& control) : m_control(control) {}
+
+    const Gdiplus::Font& Get(const StateCell& cell);
+
+private:
+    MControlFont& m_control;
+    std::unique_ptr<ControlFont> m_font;
+};
+
 // Draws text in colour into box with format.
 void DrawText(Gdiplus::Graphics& graphics, const CString& text, const Gdiplus::Font& font,
               const Gdiplus::RectF& box, const Gdiplus::StringFormat& format, Gdiplus::Color colour);
@@ -104,6 +127,15 @@ void DrawStripFrame(Gdiplus::Graphics& graphics, Gdiplus::Image* image, const Gd
 // cell (3), one pixel right and down in the pressed cell (2), else in colour.
 void DrawCellTitle(const StateCell& cell, const CString& title, const Gdiplus::Font& font,
                    Gdiplus::TextRenderingHint hint, Gdiplus::Color colour);
+
+// The rounded bar of the progress bar and of the bar slider: inset by the
+// same margin on every side of its control, with round corners.
+constexpr int kInsetBarMargin = 3;
+// The bar's full length in a control width pixels wide.
+inline int InsetBarLength(int width) { return width - 2 * kInsetBarMargin; }
+// Fills the bar from its left end, length pixels long, in a control height
+// pixels high.
+void FillInsetBar(Gdiplus::Graphics& graphics, float length, int height, Gdiplus::Color colour);
 
 // GDI+ colour of a COLORREF (0x00BBGGRR) at the given alpha.
 inline Gdiplus::Color ColorFromRef(COLORREF colour, BYTE alpha)

@@ -4,6 +4,7 @@
 #include <cwchar>
 
 #include "ui/controls/ControlFontFamily.h"
+#include "ui/controls/StateCells.h"
 #include "ui/framework/ControlFactory.h"
 #include "ui/framework/Manager.h"
 #include "ui/framework/NotifyCode.h"
@@ -36,8 +37,6 @@ constexpr int kAnchoredButtonMode = 2;
 constexpr int kVerticalColumns = 3;
 constexpr int kHoverColumn = 1;
 constexpr int kSelectedColumn = 2;
-
-constexpr INT kTextFlags = Gdiplus::StringFormatFlagsNoWrap | Gdiplus::StringFormatFlagsMeasureTrailingSpaces;
 
 RECT EmptyRect() { return RECT{0, 0, 0, 0}; }
 
@@ -655,13 +654,9 @@ void MTabCtrl::DrawControl(HDC& dc, CRect paint)
 
 void MTabCtrl::DrawControlHorizontal(HDC& dc, CRect)
 {
-    const int w = m_rect.Width();
-    const int h = m_rect.Height();
-    if (!m_bUpdate)
-    {
-        UpdateMemDC(dc, w, h);
-        MRender::BitBlt(m_hMemDC, 0, 0, w, h, dc, m_rect.left, m_rect.top);
-        Gdiplus::Graphics graphics(m_hMemDC);
+    DrawCachedLook(*this, dc, m_hMemDC, [&](const StateCell& cell) {
+        const int h = cell.height;
+        Gdiplus::Graphics& graphics = cell.graphics;
         graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
         graphics.SetTextRenderingHint(m_textHint);
         ControlFontFamily family(*this, m_fontName);
@@ -670,7 +665,7 @@ void MTabCtrl::DrawControlHorizontal(HDC& dc, CRect)
         Gdiplus::StringFormat format;
         format.SetAlignment(Gdiplus::StringAlignmentCenter);
         format.SetLineAlignment(Gdiplus::StringAlignmentCenter);
-        format.SetFormatFlags(kTextFlags);
+        format.SetFormatFlags(kSingleLineFlags);
         Gdiplus::SolidBrush brush(m_textColor);
         // Tabs are drawn from the control's left edge; a hidden tab leaves
         // no gap.
@@ -698,8 +693,7 @@ void MTabCtrl::DrawControlHorizontal(HDC& dc, CRect)
             }
             x += tabWidth;
         }
-    }
-    MRender::BitBlt(dc, m_rect.left, m_rect.top, w, h, m_hMemDC, 0, 0);
+    });
 }
 
 void MTabCtrl::DrawControlVertical(HDC& dc, CRect)

@@ -42,7 +42,7 @@ void UpgradeButton::SetUpgradeStatus(int status)
 
 void UpgradeButton::DrawControl(HDC& dc, CRect)
 {
-    std::unique_ptr<ControlFont> font;
+    CellFont font(*this);
     std::unique_ptr<ControlFont> badgeFont;
     DrawStateCells(*this, dc, m_hMemDC, kPushCells, m_state, [&](const StateCell& cell) {
         if (m_pImage)
@@ -57,14 +57,7 @@ void UpgradeButton::DrawControl(HDC& dc, CRect)
                                         m_frameWidth * cell.index, 0, m_frameWidth, m_frameHeight, m_frameSize);
         }
         if (!m_title.IsEmpty())
-        {
-            if (!font)
-            {
-                ::SetBkMode(cell.dc, TRANSPARENT);
-                font = std::make_unique<ControlFont>(*this, m_fontSize, m_fontStyle);
-            }
-            DrawCellTitle(cell, m_title, font->Get(), m_textHint, m_textColor);
-        }
+            DrawCellTitle(cell, m_title, font.Get(cell), m_textHint, m_textColor);
         if (m_upgradeStatus == 0)
             return;
         if (!badgeFont)

@@ -1,6 +1,5 @@
 #include "ui/framework/AirBladder.h"
 
-#include "ui/framework/LayeredCanvas.h"
 #include "ui/framework/Manager.h"
 #include "ui/framework/Render.h"
 
@@ -152,32 +151,14 @@ void MAirBladder::AutoFit()
 
 // ---- painting -------------------------------------------------------------------------------------
 
-LRESULT MAirBladder::OnPaint()
-{
-    if (!WindowExists())
-        return 1;
-    PAINTSTRUCT ps;
-    ::BeginPaint(m_hWnd, &ps);
-    if (!IsIconic())
-        Paint();
-    ::EndPaint(m_hWnd, &ps);
-    return 1;
-}
+LRESULT MAirBladder::OnPaint() { return PaintLayered(BalloonPicture()); }
 
-void MAirBladder::Paint()
+// A balloon without area (an odd mode, one line in mode 5) has nothing to show.
+void MAirBladder::Paint() { PresentLayered(BalloonPicture()); }
+
+MToolWindow::LayeredDraw MAirBladder::BalloonPicture()
 {
-    RECT client = {};
-    if (!GetClientRect(&client))
-        return;
-    // A balloon without area (an odd mode, one line in mode 5) has nothing to show.
-    LayeredCanvas canvas(client.right - client.left, client.bottom - client.top);
-    Gdiplus::Graphics* graphics = canvas.Graphics();
-    if (!graphics)
-        return;
-    graphics->Clear(Gdiplus::Color(0, 0, 0, 0));
-    DrawBalloon(*graphics, canvas.Width(), canvas.Height());
-    ModifyExStyle(0, WS_EX_LAYERED, 0);
-    canvas.Present(m_hWnd, nullptr);
+    return [this](Gdiplus::Graphics& graphics, int width, int height) { DrawBalloon(graphics, width, height); };
 }
 
 void MAirBladder::DrawBalloon(Gdiplus::Graphics& graphics, int width, int height)

@@ -63,6 +63,7 @@ protected:
     void Paint();
 
 private:
+    LayeredDraw BalloonPicture();
     // The private font, or the library font when the resource is unusable.
     Gdiplus::FontFamily* TextFamily();
     void ResetFormat(Gdiplus::StringAlignment alignment);

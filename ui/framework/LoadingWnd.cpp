@@ -4,7 +4,6 @@
 
 #include <vector>
 
-#include "ui/framework/LayeredCanvas.h"
 #include "ui/framework/Manager.h"
 #include "ui/framework/Render.h"
 
@@ -190,31 +189,13 @@ void LoadingWnd::OnTimer(UINT id)
     DrawWindow();
 }
 
-LRESULT LoadingWnd::OnPaint()
-{
-    if (!WindowExists())
-        return 1;
-    PAINTSTRUCT ps;
-    ::BeginPaint(m_hWnd, &ps);
-    if (!IsIconic())
-        DrawWindow();
-    ::EndPaint(m_hWnd, &ps);
-    return 1;
-}
+LRESULT LoadingWnd::OnPaint() { return PaintLayered(WindowPicture()); }
 
-void LoadingWnd::DrawWindow()
+void LoadingWnd::DrawWindow() { PresentLayered(WindowPicture()); }
+
+MToolWindow::LayeredDraw LoadingWnd::WindowPicture()
 {
-    RECT client = {};
-    if (!GetClientRect(&client))
-        return;
-    LayeredCanvas canvas(client.right - client.left, client.bottom - client.top);
-    Gdiplus::Graphics* graphics = canvas.Graphics();
-    if (!graphics)
-        return;
-    graphics->Clear(Gdiplus::Color(0, 0, 0, 0));
-    DrawFrame(*graphics, canvas.Width(), canvas.Height());
-    ModifyExStyle(0, WS_EX_LAYERED, 0);
-    canvas.Present(m_hWnd, nullptr);
+    return [this](Gdiplus::Graphics& graphics, int width, int height) { DrawFrame(graphics, width, height); };
 }
 
 void LoadingWnd::DrawFrame(Gdiplus::Graphics& graphics, int width, int height)

@@ -75,6 +75,8 @@ protected:
     void DrawWindow();
 
 private:
+    LayeredDraw WindowPicture();
+
     ToolImage m_background;
     ToolImage m_logo;
     enumBackMode m_backMode;

@@ -192,6 +192,12 @@ void MControl::SetManager(PaintManager* manager)
     InitControl(manager);
 }
 
+std::vector<MControl*> MControl::CopyControls()
+{
+    ScopedLock lock(m_controlLock);
+    return m_controls;
+}
+
 MControl* MControl::GetControl(UINT id)
 {
     for (std::vector<MControl*>* list : {&m_controls, &m_areas})
@@ -442,12 +448,42 @@ CPoint MControl::ChildPoint(const MControl* child, const CPoint& raw, const CPoi
     return (child->m_id == kVerticalBarId || child->m_id == kHorizontalBarId) ? raw : mapped;
 }
 
-int MControl::OnMouseMove(UINT flags, CPoint pt)
+bool MControl::TakeMousePoint(CPoint& pt, CPoint& raw)
 {
     if (!m_bVisible || !m_bResponse)
-        return 0;
-    const CPoint raw = pt;
+        return false;
+    raw = pt;
     OnMousePointChange(pt);
+    return true;
+}
+
+// The entry points and the handlers of one mouse button.
+struct MControl::ButtonCalls
+{
+    int (MControl::*down)(UINT, CPoint);
+    int (MControl::*up)(UINT, CPoint);
+    int (MControl::*dblClk)(UINT, CPoint);
+    int (MControl::*controlDown)(UINT, CPoint);
+    int (MControl::*controlUp)(UINT, CPoint);
+    int (MControl::*controlDblClk)(UINT, CPoint);
+};
+
+const MControl::ButtonCalls& MControl::CallsOf(ButtonSide side)
+{
+    static const ButtonCalls left = {&MControl::OnLButtonDown,        &MControl::OnLButtonUp,
+                                     &MControl::OnLButtonDblClk,      &MControl::OnControlLButtonDown,
+                                     &MControl::OnControlLButtonUp,   &MControl::OnControlLButtonDblClk};
+    static const ButtonCalls right = {&MControl::OnRButtonDown,       &MControl::OnRButtonUp,
+                                      &MControl::OnRButtonDblClk,     &MControl::OnControlRButtonDown,
+                                      &MControl::OnControlRButtonUp,  &MControl::OnControlRButtonDblClk};
+    return side == LEFT_BUTTON ? left : right;
+}
+
+int MControl::OnMouseMove(UINT flags, CPoint pt)
+{
+    CPoint raw;
+    if (!TakeMousePoint(pt, raw))
+        return 0;
 
     if (MControl* target = m_pTarget)
     {
@@ -490,10 +526,10 @@ int MControl::OnMouseMove(UINT flags, CPoint pt)
 
 int MControl::ButtonDown(ButtonSide side, UINT flags, CPoint pt)
 {
-    if (!m_bVisible || !m_bResponse)
+    CPoint raw;
+    if (!TakeMousePoint(pt, raw))
         return 0;
-    const CPoint raw = pt;
-    OnMousePointChange(pt);
+    const ButtonCalls& calls = CallsOf(side);
     m_bPressed = m_rect.PtInRect(pt) ? 1 : 0;
 
     {
@@ -510,59 +546,45 @@ int MControl::ButtonDown(ButtonSide side, UINT flags, CPoint pt)
     }
 
     if (MControl* target = m_pTarget)
-    {
-        const CPoint p = ChildPoint(target, raw, pt);
-        const int taken = side == LEFT_BUTTON ? target->OnLButtonDown(flags, p) : target->OnRButtonDown(flags, p);
-        return taken ? 1 : 0;
-    }
+        return (target->*calls.down)(flags, ChildPoint(target, raw, pt)) ? 1 : 0;
 
     if (m_pManager && m_pManager->GetFocusControl() != this)
         m_pManager->SetFocusControl(this);
-    return side == LEFT_BUTTON ? OnControlLButtonDown(flags, pt) : OnControlRButtonDown(flags, pt);
+    return (this->*calls.controlDown)(flags, pt);
 }
 
 int MControl::ButtonUp(ButtonSide side, UINT flags, CPoint pt)
 {
-    if (!m_bVisible || !m_bResponse)
+    CPoint raw;
+    if (!TakeMousePoint(pt, raw))
         return 0;
-    const CPoint raw = pt;
-    OnMousePointChange(pt);
+    const ButtonCalls& calls = CallsOf(side);
     m_bPressed = 0;
     if (MControl* target = m_pTarget)
-    {
-        const CPoint p = ChildPoint(target, raw, pt);
-        const int taken = side == LEFT_BUTTON ? target->OnLButtonUp(flags, p) : target->OnRButtonUp(flags, p);
-        return taken ? 1 : 0;
-    }
-    return side == LEFT_BUTTON ? OnControlLButtonUp(flags, pt) : OnControlRButtonUp(flags, pt);
+        return (target->*calls.up)(flags, ChildPoint(target, raw, pt)) ? 1 : 0;
+    return (this->*calls.controlUp)(flags, pt);
 }
 
 int MControl::ButtonDblClk(ButtonSide side, UINT flags, CPoint pt)
 {
-    if (!m_bVisible || !m_bResponse)
+    CPoint raw;
+    if (!TakeMousePoint(pt, raw))
         return 0;
-    const CPoint raw = pt;
-    OnMousePointChange(pt);
+    const ButtonCalls& calls = CallsOf(side);
     m_bPressed = 0;
     if (MControl* target = m_pTarget)
     {
         const CPoint p = ChildPoint(target, raw, pt);
-        const int taken =
-            side == LEFT_BUTTON ? target->OnLButtonDblClk(flags, p) : target->OnRButtonDblClk(flags, p);
-        if (taken)
+        if ((target->*calls.dblClk)(flags, p))
             return 1;
         // A child that takes no double clicks sees the second click as a press.
         if (!target->m_bDblClk)
-        {
-            const int pressed =
-                side == LEFT_BUTTON ? target->OnLButtonDown(flags, p) : target->OnRButtonDown(flags, p);
-            return pressed ? 1 : 0;
-        }
+            return (target->*calls.down)(flags, p) ? 1 : 0;
         return 0;
     }
     if (m_bDblClk)
-        return side == LEFT_BUTTON ? OnControlLButtonDblClk(flags, pt) : OnControlRButtonDblClk(flags, pt);
-    return side == LEFT_BUTTON ? OnControlLButtonDown(flags, pt) : OnControlRButtonDown(flags, pt);
+        return (this->*calls.controlDblClk)(flags, pt);
+    return (this->*calls.controlDown)(flags, pt);
 }
 
 int MControl::OnLButtonDown(UINT flags, CPoint pt) { return ButtonDown(LEFT_BUTTON, flags, pt); }

@@ -104,6 +104,9 @@ public:
     void SetParent(MObject* owner) { m_pOwner = owner; }
     MObject* GetParantObject() const { return m_pOwner; }
     std::vector<MControl*>* GetControls() { return &m_controls; }
+    // A copy of the sub-control list taken under its lock, for walking the
+    // children without holding the lock (another thread may change the list).
+    std::vector<MControl*> CopyControls();
     // Depth first over the sub-controls, then the areas; never this control.
     MControl* GetControl(UINT id);
     // Deletes the child when it is one of the sub-controls; returns 0.
@@ -233,6 +236,12 @@ protected:
 
 private:
     enum ButtonSide { LEFT_BUTTON, RIGHT_BUTTON };
+    struct ButtonCalls;
+    static const ButtonCalls& CallsOf(ButtonSide side);
+    // The start of every mouse entry point: false for a hidden or
+    // unresponsive control; otherwise raw keeps the point as given and pt
+    // becomes the control's own (OnMousePointChange).
+    bool TakeMousePoint(CPoint& pt, CPoint& raw);
     int ButtonDown(ButtonSide side, UINT flags, CPoint pt);
     int ButtonUp(ButtonSide side, UINT flags, CPoint pt);
     int ButtonDblClk(ButtonSide side, UINT flags, CPoint pt);

@@ -1,11 +1,10 @@
 #pragma once
 
-// A window that hosts windowless controls: the base of every dialog. Its
-// window side splits window messages into virtual handlers and passes every
-// message on to the embedded paint manager; its object side (MObject) is the
-// owner its top-level controls report to, and delivers their notifications
-// to OnMessage. It closes through WM_USER_CLOSE_WINDOW, which carries the
-// dialog result to the modal loop.
+// The base of every dialog: a window that hosts windowless controls (its
+// handlers, paint manager and notification path come from MHostWindow). It
+// closes through WM_USER_CLOSE_WINDOW, which carries the dialog result to
+// the modal loop: OnUserCloseWindow posts WM_CLOSE with it, and a dialog that
+// overrides OnUserCloseWindow can refuse or delay the close.
 
 #include <windows.h>
 
@@ -13,8 +12,7 @@
 
 #include "ui/framework/CString.h"
 #include "ui/framework/Geometry.h"
-#include "ui/framework/MObject.h"
-#include "ui/framework/MWindow.h"
+#include "ui/framework/HostWindow.h"
 #include "ui/framework/PaintManager.h"
 #include "ui/framework/VrelExport.h"
 
@@ -22,74 +20,35 @@ namespace VREL {
 
 class MControl;
 
-class VREL_API MDialog : public MWindow, public MObject
+class VREL_API MDialog : public MHostWindow
 {
 public:
     MDialog();
-    // Destroys the embedded paint manager and with it the controls; a window
-    // that still exists is left alone.
     ~MDialog() override;
 
     // ---- window side: overrides of MWindow ----------------------------------------
-    LRESULT OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     int PreTranslateMessage(MSG* msg) override;
     // Attaches the paint manager, then InitUI with the client rectangle.
     int OnInitDialog() override;
-    void OnDestroyMessage(HWND window) override;
 
-    // ---- window side: virtual operations, in slot order ------------------------
+    // ---- window side: virtual operations of the dialog ---------------------------
     virtual POINT GetAirBladderPoint(MControl* control, UINT type);
     virtual void OnMinimize();
     virtual void OnMaximize();
-    // Where a dialog creates its controls.
-    virtual void InitUI(CRect client);
-    // Where a dialog lays its controls out again.
-    virtual void UISize(CRect client);
-    // Every notification of the dialog's top-level controls.
-    virtual LRESULT OnMessage(UINT id, UINT code, WPARAM wParam, LPARAM lParam);
-    // Posts WM_CLOSE with the result; overriding refuses or delays the close.
-    virtual LRESULT OnUserCloseWindow(WPARAM wParam, LPARAM lParam);
-    virtual int OnCreate(CREATESTRUCTW* create);
-    virtual int OnSize(UINT type, int cx, int cy);
-    virtual LRESULT OnMouseMove(UINT keys, CPoint pt);
-    virtual LRESULT OnMouseLeave(UINT keys, LPARAM lParam);
-    virtual LRESULT OnMouseHover(UINT keys, LPARAM lParam);
-    virtual LRESULT OnMouseWheel(UINT keys, short delta, CPoint pt);
-    virtual LRESULT OnLButtonDown(UINT keys, CPoint pt);
-    virtual LRESULT OnLButtonUp(UINT keys, CPoint pt);
-    virtual LRESULT OnLButtonDblClk(UINT keys, CPoint pt);
-    virtual LRESULT OnRButtonDown(UINT keys, CPoint pt);
-    virtual LRESULT OnRButtonUp(UINT keys, CPoint pt);
-    virtual LRESULT OnRButtonDblClk(UINT keys, CPoint pt);
-    virtual LRESULT OnKeyDown(UINT key, UINT repeat, UINT flags);
-    virtual LRESULT OnNcHitTest(CPoint pt);
-    virtual LRESULT OnGetMinMaxInfo(MINMAXINFO* info);
-    virtual LRESULT OnNcCalcSize(BOOL calcValidRects, NCCALCSIZE_PARAMS* params);
-    virtual LRESULT OnNcActivate(BOOL active);
-    virtual LRESULT OnWindowPosChanging(WINDOWPOS* pos);
-    virtual LRESULT OnWindowPosChanged(WINDOWPOS* pos);
-    virtual LRESULT OnPaint();
-    virtual void OnTimer(UINT id);
-    virtual LRESULT OnNcPaint();
-    virtual LRESULT OnClose();
-    virtual LRESULT OnDestroy();
-    // Does not delete the object.
-    virtual LRESULT PostNcDestroy();
+    // Removes the caption and the sizing frame (RemoveFrame).
+    int OnCreate(CREATESTRUCTW* create) override;
+    // Translucency unless minimised, UISize while the client area is larger
+    // than 1 x 1, then a repaint of the client area.
+    int OnSize(UINT type, int cx, int cy) override;
+    // Returns 1.
+    LRESULT OnWindowPosChanging(WINDOWPOS* pos) override;
 
     // ---- object side -----------------------------------------------------------------
     const wchar_t* GetClassNameW() const override;
-    LRESULT OnBaseMessage(UINT id, UINT code, WPARAM wParam, LPARAM lParam) override;
-    LRESULT OnControlUpdate(CRect rect, int redraw, MControl* sender) override;
 
     // ---- controls ------------------------------------------------------------------------
-    MControl* CreateControl(const wchar_t* className, UINT id, CRect rect, const wchar_t* title, int visible,
-                            int enabled);
-    MControl* CreateArea(const wchar_t* className, UINT id, CRect rect, const wchar_t* title, int visible,
-                         int enabled);
-    MControl* GetControl(UINT id);
     std::vector<MControl*>* GetControls();
     void SetFocusControl(MControl* control);
-    PaintManager* GetPaintManager() { return &m_pm; }
 
     // ---- close protocol: post WM_USER_CLOSE_WINDOW with the result ---------------
     void DoOK();
@@ -99,13 +58,7 @@ public:
     void DoNo();
 
     // ---- paint manager settings ----------------------------------------------------
-    int LoadBKImage(CString file);
-    int LoadBKImage(UINT id, CString type);
-    void SetBackMode(enumBackMode mode, int parameter);
-    void SetScrollResID(UINT vertical, UINT horizontal);
-    void SetLayeredWindow(int layered);
     void EnableWndDrag(int enable);
-    void SetupBackTranslucent();
     void SetTooltip(CString text, CRect rect);
     void ClearTooltip();
     void SetTooltipCtrlID(int id) { m_tooltipCtrlId = id; }
@@ -137,9 +90,6 @@ public:
 protected:
     void SetupRegion(int value);
 
-    PaintManager m_pm;
-    COLORREF m_colorKey;
-    int m_alpha;
     int m_messageOffset;
     int m_tooltipCtrlId;
     CRect m_clientRect;

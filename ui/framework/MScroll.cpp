@@ -438,6 +438,56 @@ void MScroll::PresentCache(HDC& dc)
         ::BitBlt(dc, m_rect.left, m_rect.top, width, height, m_hMemDC, 0, 0, SRCCOPY);
 }
 
+int MScroll::TakeStrip(const ImgResInfo* info, int count, int columns, int rows)
+{
+    if (!info)
+        return 0;
+    m_pImage = info->image;
+    m_frameCount = count;
+    m_frameWidth = static_cast<int>(info->image->GetWidth()) / columns;
+    m_frameHeight = static_cast<int>(info->image->GetHeight()) / rows;
+    return 1;
+}
+
+void MScroll::LoadDefaultStrip(UINT resourceId, const wchar_t* file)
+{
+    if (resourceId)
+        SetImage(resourceId, kResourceStripType, kResourceStripFrames);
+    else
+        SetImage(file, 1);
+}
+
+void MScroll::DrawStrip(HDC& dc, CRect r, int source, Axis axis)
+{
+    if (!m_pImage)
+        return;
+    Gdiplus::Graphics graphics(dc);
+    graphics.SetPageUnit(Gdiplus::UnitPixel);
+    const bool vertical = axis == AXIS_VERTICAL;
+    // Along the bar: two fixed ends and a stretched middle; across it the
+    // slice takes the whole of r from the frame that starts at source.
+    const int length = vertical ? r.Height() : r.Width();
+    const int frameLength = vertical ? m_frameHeight : m_frameWidth;
+    struct Slice
+    {
+        int at, size, from, fromSize;
+    };
+    const Slice slices[] = {
+        {0, kStripEnd, 0, kStripEnd},
+        {kStripEnd, length - 2 * kStripEnd, kStripEnd, frameLength - 2 * kStripEnd},
+        {length - kStripEnd, kStripEnd, frameLength - kStripEnd, kStripEnd},
+    };
+    for (const Slice& slice : slices)
+    {
+        if (vertical)
+            DrawSlice(graphics, m_pImage, r.left, r.top + slice.at, r.Width(), slice.size, source, slice.from,
+                      m_frameWidth, slice.fromSize);
+        else
+            DrawSlice(graphics, m_pImage, r.left + slice.at, r.top, slice.size, r.Height(), slice.from, source,
+                      slice.fromSize, m_frameHeight);
+    }
+}
+
 // ---- CScrollVertical ---------------------------------------------------------------------
 
 CScrollVertical::CScrollVertical(MObject* owner, UINT id, CRect rect, int visible)
@@ -450,36 +500,18 @@ CScrollVertical::~CScrollVertical() = default;
 
 void CScrollVertical::InitControl(PaintManager* manager)
 {
-    if (!manager)
-        return;
-    if (const UINT id = manager->GetScrollVID())
-        SetImage(id, kResourceStripType, kResourceStripFrames);
-    else
-        SetImage(kVerticalStripFile, 1);
+    if (manager)
+        LoadDefaultStrip(manager->GetScrollVID(), kVerticalStripFile);
 }
 
 int CScrollVertical::SetImage(UINT id, CString type, int count)
 {
-    const ImgResInfo* info = LoadStrip(id, type, count);
-    if (!info)
-        return 0;
-    m_pImage = info->image;
-    m_frameCount = count;
-    m_frameWidth = static_cast<int>(info->image->GetWidth()) / kVerticalStripColumns;
-    m_frameHeight = static_cast<int>(info->image->GetHeight());
-    return 1;
+    return TakeStrip(LoadStrip(id, type, count), count, kVerticalStripColumns, 1);
 }
 
 int CScrollVertical::SetImage(const wchar_t* file, int count)
 {
-    const ImgResInfo* info = LoadStrip(file, count);
-    if (!info)
-        return 0;
-    m_pImage = info->image;
-    m_frameCount = count;
-    m_frameWidth = static_cast<int>(info->image->GetWidth()) / kVerticalStripColumns;
-    m_frameHeight = static_cast<int>(info->image->GetHeight());
-    return 1;
+    return TakeStrip(LoadStrip(file, count), count, kVerticalStripColumns, 1);
 }
 
 int CScrollVertical::MoveRange(int delta) { return MoveThumb(AXIS_VERTICAL, delta); }
@@ -508,20 +540,7 @@ void CScrollVertical::DrawControl(HDC& dc, CRect)
     PresentCache(dc);
 }
 
-void CScrollVertical::DrawRange(HDC& dc, CRect r, int source)
-{
-    if (!m_pImage)
-        return;
-    Gdiplus::Graphics graphics(dc);
-    graphics.SetPageUnit(Gdiplus::UnitPixel);
-    const int fw = m_frameWidth;
-    const int fh = m_frameHeight;
-    const int w = r.Width();
-    DrawSlice(graphics, m_pImage, r.left, r.top, w, kStripEnd, source, 0, fw, kStripEnd);
-    DrawSlice(graphics, m_pImage, r.left, r.top + kStripEnd, w, r.Height() - 2 * kStripEnd, source, kStripEnd, fw,
-              fh - 2 * kStripEnd);
-    DrawSlice(graphics, m_pImage, r.left, r.bottom - kStripEnd, w, kStripEnd, source, fh - kStripEnd, fw, kStripEnd);
-}
+void CScrollVertical::DrawRange(HDC& dc, CRect r, int source) { DrawStrip(dc, r, source, AXIS_VERTICAL); }
 
 // ---- CScrollHorizontal ------------------------------------------------------------------
 
@@ -535,36 +554,19 @@ CScrollHorizontal::~CScrollHorizontal() = default;
 
 void CScrollHorizontal::InitControl(PaintManager* manager)
 {
-    if (!manager)
-        return;
-    if (const UINT id = manager->GetScrollHID())
-        SetImage(id, kResourceStripType, kResourceStripFrames);
-    else
-        SetImage(kHorizontalStripFile, 1);
+    if (manager)
+        LoadDefaultStrip(manager->GetScrollHID(), kHorizontalStripFile);
 }
 
+// The library's own strip is one column wide; a skin strip has three.
 int CScrollHorizontal::SetImage(UINT id, CString type, int count)
 {
-    const ImgResInfo* info = LoadStrip(id, type, count);
-    if (!info)
-        return 0;
-    m_pImage = info->image;
-    m_frameCount = count;
-    m_frameWidth = static_cast<int>(info->image->GetWidth());
-    m_frameHeight = static_cast<int>(info->image->GetHeight()) / kHorizontalStripRows;
-    return 1;
+    return TakeStrip(LoadStrip(id, type, count), count, 1, kHorizontalStripRows);
 }
 
 int CScrollHorizontal::SetImage(const wchar_t* file, int count)
 {
-    const ImgResInfo* info = LoadStrip(file, count);
-    if (!info)
-        return 0;
-    m_pImage = info->image;
-    m_frameCount = count;
-    m_frameWidth = static_cast<int>(info->image->GetWidth()) / kHorizontalStripColumns;
-    m_frameHeight = static_cast<int>(info->image->GetHeight()) / kHorizontalStripRows;
-    return 1;
+    return TakeStrip(LoadStrip(file, count), count, kHorizontalStripColumns, kHorizontalStripRows);
 }
 
 int CScrollHorizontal::MoveRange(int delta) { return MoveThumb(AXIS_HORIZONTAL, delta); }
@@ -596,19 +598,6 @@ void CScrollHorizontal::DrawControl(HDC& dc, CRect)
     PresentCache(dc);
 }
 
-void CScrollHorizontal::DrawRange(HDC& dc, CRect r, int source)
-{
-    if (!m_pImage)
-        return;
-    Gdiplus::Graphics graphics(dc);
-    graphics.SetPageUnit(Gdiplus::UnitPixel);
-    const int fw = m_frameWidth;
-    const int fh = m_frameHeight;
-    const int h = r.Height();
-    DrawSlice(graphics, m_pImage, r.left, r.top, kStripEnd, h, 0, source, kStripEnd, fh);
-    DrawSlice(graphics, m_pImage, r.left + kStripEnd, r.top, r.Width() - 2 * kStripEnd, h, kStripEnd, source,
-              fw - 2 * kStripEnd, fh);
-    DrawSlice(graphics, m_pImage, r.right - kStripEnd, r.top, kStripEnd, h, fw - kStripEnd, source, kStripEnd, fh);
-}
+void CScrollHorizontal::DrawRange(HDC& dc, CRect r, int source) { DrawStrip(dc, r, source, AXIS_HORIZONTAL); }
 
 } // namespace VREL

@@ -111,6 +111,15 @@ protected:
     // library's resources, or from the skin folder.
     const ImgResInfo* LoadStrip(UINT id, const CString& type, int count);
     const ImgResInfo* LoadStrip(const wchar_t* file, int count);
+    // Keeps the strip's image with frames of image width / columns by image
+    // height / rows; 0 (the previous image kept) without one.
+    int TakeStrip(const ImgResInfo* info, int count, int columns, int rows);
+    // The strip at binding: the library's resource when the paint manager
+    // names one, else the skin file.
+    void LoadDefaultStrip(UINT resourceId, const wchar_t* file);
+    // Draws the frame that starts at source (across the axis) into r as
+    // three slices along the axis, with 6-pixel ends.
+    void DrawStrip(HDC& dc, CRect r, int source, Axis axis);
     // The cached picture: PrepareCache gives the memory DC to render into,
     // holding what lies under the bar, when the cache is stale (null when it
     // is valid); PresentCache copies the picture to dc.

@@ -47,6 +47,16 @@ DWORD WINAPI KillOutsideTick(LPVOID context)
     return 0;
 }
 
+auto ById(UINT id)
+{
+    return [id](const MTimerRecord& record) { return record.id == id; };
+}
+
+auto ByName(const CString& name)
+{
+    return [name](const MTimerRecord& record) { return record.name == name; };
+}
+
 } // namespace
 
 int MTimer::m_bIsTmierOK = 0;
@@ -162,14 +172,14 @@ void MTimer::StopTimers(const std::vector<UINT>& ids)
     ReleaseResolution(ids.size());
 }
 
-int MTimer::KillTimer(UINT id)
+template <class Match>
+int MTimer::KillFirst(Match match)
 {
     std::vector<UINT> stopped;
     int left;
     {
         ScopedLock lock(m_recordLock);
-        auto it = std::find_if(m_records.begin(), m_records.end(),
-                               [id](const MTimerRecord& record) { return record.id == id; });
+        auto it = std::find_if(m_records.begin(), m_records.end(), match);
         if (it != m_records.end())
         {
             stopped.push_back(it->id);
@@ -181,24 +191,9 @@ int MTimer::KillTimer(UINT id)
     return left;
 }
 
-int MTimer::KillTimer(CString name)
-{
-    std::vector<UINT> stopped;
-    int left;
-    {
-        ScopedLock lock(m_recordLock);
-        auto it = std::find_if(m_records.begin(), m_records.end(),
-                               [&name](const MTimerRecord& record) { return record.name == name; });
-        if (it != m_records.end())
-        {
-            stopped.push_back(it->id);
-            m_records.erase(it);
-        }
-        left = static_cast<int>(m_records.size());
-    }
-    StopTimers(stopped);
-    return left;
-}
+int MTimer::KillTimer(UINT id) { return KillFirst(ById(id)); }
+
+int MTimer::KillTimer(CString name) { return KillFirst(ByName(name)); }
 
 void MTimer::KillTimer()
 {
@@ -212,48 +207,36 @@ void MTimer::KillTimer()
     StopTimers(stopped);
 }
 
-int MTimer::GetTimerIsRun(UINT id)
+template <class Match, class Result, class Read>
+Result MTimer::ReadFirst(Match match, Result none, Read read)
 {
     ScopedLock lock(m_recordLock);
     for (const MTimerRecord& record : m_records)
     {
-        if (record.id == id)
-            return 1;
+        if (match(record))
+            return read(record);
     }
-    return 0;
+    return none;
+}
+
+int MTimer::GetTimerIsRun(UINT id)
+{
+    return ReadFirst(ById(id), 0, [](const MTimerRecord&) { return 1; });
 }
 
 int MTimer::GetTimerIsRun(CString name)
 {
-    ScopedLock lock(m_recordLock);
-    for (const MTimerRecord& record : m_records)
-    {
-        if (record.name == name)
-            return 1;
-    }
-    return 0;
+    return ReadFirst(ByName(name), 0, [](const MTimerRecord&) { return 1; });
 }
 
 CString MTimer::GetTimerName(UINT id)
 {
-    ScopedLock lock(m_recordLock);
-    for (const MTimerRecord& record : m_records)
-    {
-        if (record.id == id)
-            return record.name;
-    }
-    return CString();
+    return ReadFirst(ById(id), CString(), [](const MTimerRecord& record) { return record.name; });
 }
 
 int MTimer::IsAppTimer(UINT id)
 {
-    ScopedLock lock(m_recordLock);
-    for (const MTimerRecord& record : m_records)
-    {
-        if (record.id == id)
-            return record.application;
-    }
-    return 0;
+    return ReadFirst(ById(id), 0, [](const MTimerRecord& record) { return record.application; });
 }
 
 MTimer* MTimer::GetMTimer(UINT id)

@@ -70,6 +70,14 @@ public:
     static UINT m_uAccuracy;
 
 private:
+    // Stops and removes the first record that match accepts; returns the
+    // number of records left.
+    template <class Match>
+    int KillFirst(Match match);
+    // What read makes of the first record that match accepts, under the
+    // record lock; none when no record matches.
+    template <class Match, class Result, class Read>
+    Result ReadFirst(Match match, Result none, Read read);
     // Stops the system timers in ids and lowers the resolution for each.
     void StopTimers(const std::vector<UINT>& ids);
     static void RaiseResolution();

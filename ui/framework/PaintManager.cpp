@@ -239,6 +239,12 @@ MControl* PaintManager::AddControl(UINT kind, MControl* control)
     return control;
 }
 
+std::vector<MControl*> PaintManager::CopyControls()
+{
+    ScopedLock lock(m_controlLock);
+    return m_controls;
+}
+
 MControl* PaintManager::GetControl(UINT id)
 {
     for (std::vector<MControl*>* list : {&m_controls, &m_areas})

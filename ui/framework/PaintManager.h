@@ -163,6 +163,9 @@ public:
     void ClearControls();
     void ClearAllControls();
     std::vector<MControl*>* GetControls() { return &m_controls; }
+    // A copy of the control list taken under its lock, for walking the
+    // controls without holding the lock (another thread may change the list).
+    std::vector<MControl*> CopyControls();
 
     // ---- focus and hover -------------------------------------------------------------
     void SetFocusControl(MControl* control);

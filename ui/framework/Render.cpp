@@ -71,9 +71,27 @@ void AddRoundRectPath(Gdiplus::GraphicsPath& path, float x, float y, float w, fl
     path.AddArc(x, y, dx, dy, 180.0f, 90.0f);
 }
 
+// One piece of a nine-grid. A piece drawn at its own size is copied. A
+// stretched piece is filled from a texture of the piece alone, mirrored at
+// its edges: DrawImage with a source rectangle samples the neighbouring
+// pieces at the seams (a band of the wrong colour), and Wine's DrawImage
+// also drops a destination line whose source point rounds to just outside
+// the piece, which left an empty first column inside every stretched frame.
 void DrawPiece(Gdiplus::Graphics& graphics, Gdiplus::Image* image, int x, int y, int w, int h, int sx, int sy,
                int sw, int sh)
 {
+    const bool stretched = (w != sw || h != sh) && w > 0 && h > 0 && sw > 0 && sh > 0;
+    if (stretched)
+    {
+        Gdiplus::TextureBrush piece(image, Gdiplus::WrapModeTileFlipXY, sx, sy, sw, sh);
+        if (piece.GetLastStatus() == Gdiplus::Ok)
+        {
+            piece.TranslateTransform(static_cast<Gdiplus::REAL>(x), static_cast<Gdiplus::REAL>(y));
+            piece.ScaleTransform(static_cast<Gdiplus::REAL>(w) / sw, static_cast<Gdiplus::REAL>(h) / sh);
+            graphics.FillRectangle(&piece, x, y, w, h);
+            return;
+        }
+    }
     graphics.DrawImage(image, Gdiplus::Rect(x, y, w, h), sx, sy, sw, sh, Gdiplus::UnitPixel);
 }
 

@@ -1,7 +1,6 @@
 #include "ui/framework/ToolWindow.h"
 
-#include <windowsx.h>
-
+#include "ui/framework/LayeredCanvas.h"
 #include "ui/framework/Manager.h"
 #include "ui/framework/Render.h"
 
@@ -9,9 +8,6 @@ namespace VREL {
 
 namespace {
 
-// Caption and sizing frame off; clip siblings and children, and bit 0x8.
-constexpr DWORD kToolStyleMask = 0xFF3BFFFF;
-constexpr DWORD kToolStyleAdded = 0x06000008;
 constexpr int kRoundCorner = 3;
 constexpr UINT kFontResourceId = 106;
 const wchar_t kFontResourceType[] = L"ttf";
@@ -20,23 +16,17 @@ const wchar_t kFontResourceType[] = L"ttf";
 
 // ---- ToolImage ------------------------------------------------------------------------------
 
-int ToolImage::LoadFile(const CString& file)
-{
-    Reset();
-    image.reset(MRender::LoadImageFromFile(GetSkinFolder() + file));
-    if (image && image->GetLastStatus() != Gdiplus::Ok)
-        image.reset();
-    if (!image)
-        return 0;
-    width = static_cast<int>(image->GetWidth());
-    height = static_cast<int>(image->GetHeight());
-    return 1;
-}
+int ToolImage::LoadFile(const CString& file) { return Take(MRender::LoadImageFromFile(GetSkinFolder() + file)); }
 
 int ToolImage::LoadResource(UINT id, const CString& type)
 {
+    return Take(MRender::LoadImageFromIDResource(id, type, Manager::GetInstance()));
+}
+
+int ToolImage::Take(Gdiplus::Image* loaded)
+{
     Reset();
-    image.reset(MRender::LoadImageFromIDResource(id, type, Manager::GetInstance()));
+    image.reset(loaded);
     if (image && image->GetLastStatus() != Gdiplus::Ok)
         image.reset();
     if (!image)
@@ -67,80 +57,15 @@ MToolWindow::~MToolWindow()
 
 LRESULT MToolWindow::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    // Handlers may destroy the window; the default procedure gets it as it was.
+    if (msg != WM_SETFOCUS && msg != WM_KILLFOCUS)
+        return SplitMessage(msg, wParam, lParam, nullptr);
+    // As in the split: the default procedure gets the window as it was.
     HWND hwnd = m_hWnd;
     WNDPROC saved = m_oldWndProc;
-    const CPoint pt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-    const UINT keys = static_cast<UINT>(wParam);
-    switch (msg)
-    {
-    case WM_CREATE:
-        OnCreate(reinterpret_cast<CREATESTRUCTW*>(lParam));
-        break;
-    case WM_DESTROY:
-        OnDestroy();
-        break;
-    case WM_SIZE:
-        OnSize(static_cast<UINT>(wParam), pt.x, pt.y);
-        break;
-    case WM_SETFOCUS:
+    if (msg == WM_SETFOCUS)
         OnSetFocus(nullptr);
-        break;
-    case WM_KILLFOCUS:
+    else
         OnKillFocus(nullptr);
-        break;
-    case WM_PAINT:
-        OnPaint();
-        break;
-    case WM_CLOSE:
-        OnClose();
-        break;
-    case WM_WINDOWPOSCHANGING:
-        OnWindowPosChanging(reinterpret_cast<WINDOWPOS*>(lParam));
-        break;
-    case WM_WINDOWPOSCHANGED:
-        OnWindowPosChanged(reinterpret_cast<WINDOWPOS*>(lParam));
-        break;
-    case WM_NCACTIVATE:
-        OnNcActivate(static_cast<BOOL>(wParam));
-        break;
-    case WM_TIMER:
-        OnTimer(static_cast<UINT>(wParam));
-        break;
-    case WM_MOUSEMOVE:
-        OnMouseMove(keys, pt);
-        break;
-    case WM_LBUTTONDOWN:
-        OnLButtonDown(keys, pt);
-        break;
-    case WM_LBUTTONUP:
-        OnLButtonUp(keys, pt);
-        break;
-    case WM_LBUTTONDBLCLK:
-        OnLButtonDblClk(keys, pt);
-        break;
-    case WM_RBUTTONDOWN:
-        OnRButtonDown(keys, pt);
-        break;
-    case WM_RBUTTONUP:
-        OnRButtonUp(keys, pt);
-        break;
-    case WM_RBUTTONDBLCLK:
-        OnRButtonDblClk(keys, pt);
-        break;
-    case WM_MOUSEHOVER:
-        OnMouseHover(keys, lParam);
-        break;
-    case WM_MOUSELEAVE:
-        OnMouseLeave(keys, lParam);
-        break;
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_USER_CLOSE_WINDOW:
-        return OnUserCloseWindow(wParam, lParam);
-    default:
-        break;
-    }
     return ::CallWindowProcW(saved, hwnd, msg, wParam, lParam);
 }
 
@@ -150,20 +75,13 @@ int MToolWindow::OnInitDialog() { return 1; }
 
 void MToolWindow::OnDestroyMessage(HWND) { PostNcDestroy(); }
 
-LRESULT MToolWindow::OnUserCloseWindow(WPARAM wParam, LPARAM lParam)
-{
-    PostMessageW(WM_CLOSE, wParam, lParam);
-    return 1;
-}
-
 void MToolWindow::CloseWindow() { PostMessageW(WM_CLOSE, 0, 0); }
 
 void MToolWindow::RestyleAsToolWindow(HWND window)
 {
     if (!window)
         return;
-    const DWORD style = static_cast<DWORD>(::GetWindowLongW(window, GWL_STYLE));
-    ::SetWindowLongW(window, GWL_STYLE, static_cast<LONG>((style & kToolStyleMask) | kToolStyleAdded));
+    RemoveFrame(window);
     ::SetWindowLongW(window, GWL_EXSTYLE, WS_EX_TOOLWINDOW);
 }
 
@@ -183,25 +101,9 @@ int MToolWindow::OnSize(UINT type, int, int)
     return 1;
 }
 
-LRESULT MToolWindow::OnMouseMove(UINT, CPoint) { return 0; }
-LRESULT MToolWindow::OnMouseLeave(UINT, LPARAM) { return 0; }
-LRESULT MToolWindow::OnMouseHover(UINT, LPARAM) { return 0; }
-LRESULT MToolWindow::OnMouseWheel(UINT, short, CPoint) { return 0; }
-LRESULT MToolWindow::OnLButtonDown(UINT, CPoint) { return 0; }
-LRESULT MToolWindow::OnLButtonUp(UINT, CPoint) { return 0; }
-LRESULT MToolWindow::OnLButtonDblClk(UINT, CPoint) { return 0; }
-LRESULT MToolWindow::OnRButtonDown(UINT, CPoint) { return 0; }
-LRESULT MToolWindow::OnRButtonUp(UINT, CPoint) { return 0; }
-LRESULT MToolWindow::OnRButtonDblClk(UINT, CPoint) { return 0; }
-LRESULT MToolWindow::OnKeyDown(UINT, UINT, UINT) { return 0; }
-LRESULT MToolWindow::OnNcHitTest(CPoint) { return 0; }
-LRESULT MToolWindow::OnGetMinMaxInfo(MINMAXINFO*) { return 0; }
-LRESULT MToolWindow::OnNcCalcSize(BOOL, NCCALCSIZE_PARAMS*) { return 0; }
 LRESULT MToolWindow::OnNcActivate(BOOL) { return 1; }
 LRESULT MToolWindow::OnSetFocus(HWND) { return 1; }
 LRESULT MToolWindow::OnKillFocus(HWND) { return 1; }
-LRESULT MToolWindow::OnWindowPosChanging(WINDOWPOS*) { return 0; }
-LRESULT MToolWindow::OnWindowPosChanged(WINDOWPOS*) { return 1; }
 LRESULT MToolWindow::OnPaint() { return 1; }
 
 void MToolWindow::OnTimer(UINT id)
@@ -212,11 +114,6 @@ void MToolWindow::OnTimer(UINT id)
     if (IsWindowVisible())
         ShowWindow(SW_HIDE);
 }
-
-LRESULT MToolWindow::OnNcPaint() { return 0; }
-LRESULT MToolWindow::OnClose() { return 1; }
-LRESULT MToolWindow::PostNcDestroy() { return 0; }
-LRESULT MToolWindow::OnDestroy() { return 0; }
 
 void MToolWindow::ApplyRoundRegion(HWND window, int corner)
 {
@@ -231,6 +128,33 @@ void MToolWindow::ApplyRoundRegion(HWND window, int corner)
 }
 
 void MToolWindow::SetupRegion(int corner) { ApplyRoundRegion(m_hWnd, corner); }
+
+void MToolWindow::PresentLayered(const LayeredDraw& draw)
+{
+    RECT client = {};
+    if (!GetClientRect(&client))
+        return;
+    LayeredCanvas canvas(client.right - client.left, client.bottom - client.top);
+    Gdiplus::Graphics* graphics = canvas.Graphics();
+    if (!graphics)
+        return;
+    graphics->Clear(Gdiplus::Color(0, 0, 0, 0));
+    draw(*graphics, canvas.Width(), canvas.Height());
+    ModifyExStyle(0, WS_EX_LAYERED, 0);
+    canvas.Present(m_hWnd, nullptr);
+}
+
+LRESULT MToolWindow::PaintLayered(const LayeredDraw& draw)
+{
+    if (!WindowExists())
+        return 1;
+    PAINTSTRUCT ps;
+    ::BeginPaint(m_hWnd, &ps);
+    if (!IsIconic())
+        PresentLayered(draw);
+    ::EndPaint(m_hWnd, &ps);
+    return 1;
+}
 
 Gdiplus::FontFamily* MToolWindow::LoadTempFont()
 {

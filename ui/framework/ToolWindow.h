@@ -2,20 +2,23 @@
 
 // The small tool windows of the library that host no controls: the balloon,
 // the key tooltip and the loading window. A borderless tool window without
-// caption; its messages are split into virtual handlers and then always go
-// on to the default procedure; it closes through a posted WM_CLOSE.
+// caption; its messages are split into virtual handlers (MHandlerWindow,
+// with the focus messages added) and then always go on to the default
+// procedure; it closes through a posted WM_CLOSE.
 //
 // Also the pieces these windows share: a skin image with its size, the
-// library's private font, and a rounded window region.
+// library's private font, a rounded window region and the painting of a
+// layered window.
 
 #include <windows.h>
 #include <gdiplus.h>
 
+#include <functional>
 #include <memory>
 
 #include "ui/framework/CString.h"
 #include "ui/framework/Geometry.h"
-#include "ui/framework/MWindow.h"
+#include "ui/framework/HandlerWindow.h"
 #include "ui/framework/VrelExport.h"
 
 namespace VREL {
@@ -36,59 +39,43 @@ struct VREL_API ToolImage
     int LoadResource(UINT id, const CString& type);
     void Reset();
     bool IsLoaded() const { return image != nullptr; }
+
+private:
+    // Keeps a freshly loaded image, or nothing when it is missing or broken.
+    int Take(Gdiplus::Image* loaded);
 };
 
-class VREL_API MToolWindow : public MWindow
+class VREL_API MToolWindow : public MHandlerWindow
 {
 public:
     MToolWindow();
     ~MToolWindow() override;
 
     // ---- overrides of MWindow ---------------------------------------------------------
+    // The handler split, with WM_SETFOCUS and WM_KILLFOCUS added.
     LRESULT OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     int PreTranslateMessage(MSG* msg) override;
     int OnInitDialog() override;
     // The final notice of the window reaches PostNcDestroy.
     void OnDestroyMessage(HWND window) override;
 
-    // ---- virtual operations, in slot order -------------------------------------------
-    // Posts WM_CLOSE with the same wParam and lParam; returns 1.
-    virtual LRESULT OnUserCloseWindow(WPARAM wParam, LPARAM lParam);
+    // ---- virtual operations of the tool windows ------------------------------------
     virtual void CloseWindow();
     // Caption and sizing frame removed, clipping added, tool window.
-    virtual int OnCreate(CREATESTRUCTW* create);
-    // Rounded corners unless minimised; invalidates the client area.
-    virtual int OnSize(UINT type, int cx, int cy);
-    virtual LRESULT OnMouseMove(UINT keys, CPoint pt);
-    virtual LRESULT OnMouseLeave(UINT keys, LPARAM lParam);
-    virtual LRESULT OnMouseHover(UINT keys, LPARAM lParam);
-    virtual LRESULT OnMouseWheel(UINT keys, short delta, CPoint pt);
-    virtual LRESULT OnLButtonDown(UINT keys, CPoint pt);
-    virtual LRESULT OnLButtonUp(UINT keys, CPoint pt);
-    virtual LRESULT OnLButtonDblClk(UINT keys, CPoint pt);
-    virtual LRESULT OnRButtonDown(UINT keys, CPoint pt);
-    virtual LRESULT OnRButtonUp(UINT keys, CPoint pt);
-    virtual LRESULT OnRButtonDblClk(UINT keys, CPoint pt);
-    virtual LRESULT OnKeyDown(UINT key, UINT repeat, UINT flags);
-    virtual LRESULT OnNcHitTest(CPoint pt);
-    virtual LRESULT OnGetMinMaxInfo(MINMAXINFO* info);
-    virtual LRESULT OnNcCalcSize(BOOL calcValidRects, NCCALCSIZE_PARAMS* params);
-    // Losing activation does not close a tool window.
-    virtual LRESULT OnNcActivate(BOOL active);
+    int OnCreate(CREATESTRUCTW* create) override;
+    // Rounded corners unless minimised; invalidates the client area; returns 1.
+    int OnSize(UINT type, int cx, int cy) override;
+    // Losing activation does not close a tool window; returns 1.
+    LRESULT OnNcActivate(BOOL active) override;
     virtual LRESULT OnSetFocus(HWND previous);
     virtual LRESULT OnKillFocus(HWND next);
-    virtual LRESULT OnWindowPosChanging(WINDOWPOS* pos);
-    virtual LRESULT OnWindowPosChanged(WINDOWPOS* pos);
-    virtual LRESULT OnPaint();
+    // Returns 1.
+    LRESULT OnPaint() override;
     // TIMER_BALLOON_HIDE stops itself and hides the window.
-    virtual void OnTimer(UINT id);
-    virtual LRESULT OnNcPaint();
-    virtual LRESULT OnClose();
-    virtual LRESULT PostNcDestroy();
-    virtual LRESULT OnDestroy();
+    void OnTimer(UINT id) override;
 
-    // The restyling of OnCreate, shared with the popups: caption and sizing
-    // frame off, clipping and bit 0x8 on, extended style WS_EX_TOOLWINDOW alone.
+    // The restyling of OnCreate, shared with the popups: RemoveFrame, and
+    // the extended style WS_EX_TOOLWINDOW alone.
     static void RestyleAsToolWindow(HWND window);
     // Gives the window a rounded region of its own size.
     static void ApplyRoundRegion(HWND window, int corner);
@@ -100,6 +87,14 @@ protected:
     // the window's lifetime; null when the resource cannot be used.
     Gdiplus::FontFamily* LoadTempFont();
     Gdiplus::FontFamily* GetTempFont() const { return m_pFontFamily.get(); }
+    // Draws a picture of the client area's size with draw (on a cleared
+    // 32-bit surface of width x height) and hands it to the window as its
+    // layered picture. Nothing happens without a client area.
+    using LayeredDraw = std::function<void(Gdiplus::Graphics& graphics, int width, int height)>;
+    void PresentLayered(const LayeredDraw& draw);
+    // The WM_PAINT answer of a layered tool window: validates the window and,
+    // unless it is minimised, presents the picture of draw.
+    LRESULT PaintLayered(const LayeredDraw& draw);
 
 private:
     std::unique_ptr<Gdiplus::PrivateFontCollection> m_pFontCollection;

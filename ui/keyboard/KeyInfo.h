@@ -17,6 +17,10 @@ class Image;
 
 namespace VREL {
 
+// The rectangle and colour must keep the widths of the plain Win32 types.
+static_assert(sizeof(CRect) == sizeof(RECT), "KEY_INFO's rectangle is a RECT");
+static_assert(sizeof(COLORREF) == sizeof(uint32_t), "KEY_INFO's colour is 32 bits");
+
 struct KEY_INFO {
     int32_t index = 0;        // place in the key list when the key was added
     int32_t keyCode = 0;      // the key's KeyCode (175 Fn, 240 round control key, 241+ its sub-keys)

@@ -1,7 +1,6 @@
 #include "ui/lists/CEditWindow.h"
 
 #include "ui/framework/MControlFont.h"
-#include "ui/framework/NotifyCode.h"
 #include "ui/lists/NativeEdit.h"
 
 namespace VREL {
@@ -39,7 +38,7 @@ CEditWindow::~CEditWindow()
         ::DeleteObject(m_hFont);
 }
 
-const wchar_t* CEditWindow::GetWindowClassName() const { return L"MEditWindow"; }
+const wchar_t* CEditWindow::GetWindowClassName() const { return NativeEdit::kFieldClassName; }
 
 const wchar_t* CEditWindow::GetSuperClassName() const { return NativeEdit::kSuperClass; }
 
@@ -60,13 +59,7 @@ HWND CEditWindow::CreateEdit(MControlFont* owner, CRect rect)
     if (!owner)
         return nullptr;
     m_pOwner = owner;
-    if (rect.IsRectEmpty())
-        rect = NativeEdit::FallbackRect(owner->GetRect(), owner->GetFontWidth(), false, 0);
-    UINT hAlign = 0, vAlign = 0;
-    owner->GetAlignment(hAlign, vAlign);
-    PaintManager* manager = owner->GetManager();
-    const DWORD style = NativeEdit::WindowStyle(NativeEdit::IsLayered(manager), false, hAlign, m_bPassword != 0);
-    HWND window = NativeEdit::Create(*this, manager, rect, style);
+    HWND window = NativeEdit::CreateOver(*this, *owner, rect, 0, m_bPassword != 0);
     if (!window)
         return nullptr;
     if (!m_hFont)
@@ -88,26 +81,15 @@ HWND CEditWindow::CreateEdit(MControlFont* owner, CRect rect)
 
 LRESULT CEditWindow::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    PaintManager* manager = m_pOwner ? m_pOwner->GetManager() : nullptr;
+    if (NativeEdit::AnswerCommon(*this, msg, wParam, manager, m_bBlink, [this] { CopyTextToOwner(); }))
+        return 0;
     switch (msg)
     {
     case WM_KILLFOCUS:
         // The list ends the rename itself; losing the focus reports nothing.
         ::DefWindowProcW(m_hWnd, msg, wParam, lParam);
         break;
-    case WM_TIMER:
-        if (wParam == NativeEdit::kBlinkTimerId)
-        {
-            m_bBlink = !m_bBlink;
-            ::InvalidateRect(m_hWnd, nullptr, FALSE);
-            return 0;
-        }
-        break;
-    case WM_PRINT:
-        if (m_pOwner && NativeEdit::IsLayered(m_pOwner->GetManager()))
-            return 0;
-        break;
-    case WM_COMMAND + NativeEdit::kReflectOffset:
-        return OnReflectedCommand(wParam);
     case WM_CTLCOLOREDIT + NativeEdit::kReflectOffset:
     case WM_CTLCOLORSTATIC + NativeEdit::kReflectOffset:
         return NativeEdit::AnswerColour(reinterpret_cast<HDC>(wParam), m_backColor, m_textColor, m_hBackBrush);
@@ -117,36 +99,20 @@ LRESULT CEditWindow::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     return ::CallWindowProcW(m_oldWndProc, m_hWnd, msg, wParam, lParam);
 }
 
-LRESULT CEditWindow::OnReflectedCommand(WPARAM wParam)
+void CEditWindow::CopyTextToOwner()
 {
-    switch (HIWORD(wParam))
-    {
-    case EN_CHANGE:
-    {
-        if (!m_bInitialised || !m_pOwner)
-            break;
-        const CString text = NativeEdit::WindowText(*this);
-        if (text != m_pOwner->GetTitle())
-        {
-            m_pOwner->SetTitle(text);
-            m_pOwner->SendMessageW(NC_TEXT_CHANGED, 0, 0);
-            m_pOwner->UpdateControl(1, 0);
-        }
-        break;
-    }
-    case EN_UPDATE:
-        ::InvalidateRect(m_hWnd, nullptr, FALSE);
-        break;
-    default:
-        break;
-    }
-    return 0;
+    if (!m_bInitialised || !m_pOwner)
+        return;
+    const CString text = NativeEdit::WindowText(*this);
+    if (text == m_pOwner->GetTitle())
+        return;
+    m_pOwner->SetTitle(text);
+    NativeEdit::ReportTextChange(*m_pOwner);
 }
 
 void CEditWindow::OnDestroyMessage(HWND)
 {
-    if (m_pOwner && m_pOwner->IsVisible())
-        m_pOwner->UpdateControl(1, 0);
+    NativeEdit::RepaintOwner(m_pOwner);
     if (m_ppOwnerSlot && *m_ppOwnerSlot == this)
         *m_ppOwnerSlot = nullptr;
     delete this;

@@ -52,7 +52,8 @@ public:
     MControlFont* GetOwner() const { return m_pOwner; }
 
 private:
-    LRESULT OnReflectedCommand(WPARAM wParam);
+    // A change of the text by the user becomes the owner's title.
+    void CopyTextToOwner();
 
     MControlFont* m_pOwner;
     HBRUSH m_hBackBrush;

@@ -15,12 +15,15 @@ CEditWnd::~CEditWnd()
         ::DeleteObject(m_hBackBrush);
 }
 
-const wchar_t* CEditWnd::GetWindowClassName() const { return L"MEditWindow"; }
+const wchar_t* CEditWnd::GetWindowClassName() const { return NativeEdit::kFieldClassName; }
 
 const wchar_t* CEditWnd::GetSuperClassName() const { return NativeEdit::kSuperClass; }
 
 LRESULT CEditWnd::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    PaintManager* manager = m_pOwner ? m_pOwner->GetManager() : nullptr;
+    if (NativeEdit::AnswerCommon(*this, msg, wParam, manager, m_bBlink, [this] { CopyTextToField(); }))
+        return 0;
     switch (msg)
     {
     case WM_KILLFOCUS:
@@ -32,20 +35,6 @@ LRESULT CEditWnd::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         if (m_pOwner && !m_pOwner->GetCharMessage())
             return 1;
         break;
-    case WM_TIMER:
-        if (wParam == NativeEdit::kBlinkTimerId)
-        {
-            m_bBlink = !m_bBlink;
-            ::InvalidateRect(m_hWnd, nullptr, FALSE);
-            return 0;
-        }
-        break;
-    case WM_PRINT:
-        if (m_pOwner && NativeEdit::IsLayered(m_pOwner->GetManager()))
-            return 0;
-        break;
-    case WM_COMMAND + NativeEdit::kReflectOffset:
-        return OnReflectedCommand(wParam, lParam);
     case WM_CTLCOLOREDIT + NativeEdit::kReflectOffset:
     case WM_CTLCOLORSTATIC + NativeEdit::kReflectOffset:
         if (!m_pOwner)
@@ -58,30 +47,15 @@ LRESULT CEditWnd::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     return ::CallWindowProcW(m_oldWndProc, m_hWnd, msg, wParam, lParam);
 }
 
-LRESULT CEditWnd::OnReflectedCommand(WPARAM wParam, LPARAM)
+void CEditWnd::CopyTextToField()
 {
-    switch (HIWORD(wParam))
-    {
-    case EN_CHANGE:
-    {
-        if (!m_bInitialised || !m_pOwner)
-            break;
-        const CString text = NativeEdit::WindowText(*this);
-        if (text != m_pOwner->GetTitleEx())
-        {
-            m_pOwner->SetEditText(text);
-            m_pOwner->SendMessageW(NC_TEXT_CHANGED, 0, 0);
-            m_pOwner->UpdateControl(1, 0);
-        }
-        break;
-    }
-    case EN_UPDATE:
-        ::InvalidateRect(m_hWnd, nullptr, FALSE);
-        break;
-    default:
-        break;
-    }
-    return 0;
+    if (!m_bInitialised || !m_pOwner)
+        return;
+    const CString text = NativeEdit::WindowText(*this);
+    if (text == m_pOwner->GetTitleEx())
+        return;
+    m_pOwner->SetEditText(text);
+    NativeEdit::ReportTextChange(*m_pOwner);
 }
 
 void CEditWnd::OnDestroyMessage(HWND)
@@ -89,8 +63,7 @@ void CEditWnd::OnDestroyMessage(HWND)
     if (MEdit* owner = m_pOwner)
     {
         m_pOwner = nullptr;
-        if (owner->IsVisible())
-            owner->UpdateControl(1, 0);
+        NativeEdit::RepaintOwner(owner);
         if (owner->GetEditWindow() == this)
             owner->SetEditWindow(nullptr);
     }

@@ -39,7 +39,8 @@ public:
     MEdit* GetOwner() const { return m_pOwner; }
 
 private:
-    LRESULT OnReflectedCommand(WPARAM wParam, LPARAM lParam);
+    // A change of the text by the user becomes the field's text.
+    void CopyTextToField();
 
     MEdit* m_pOwner;
     HBRUSH m_hBackBrush;

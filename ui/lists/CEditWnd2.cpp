@@ -1,7 +1,6 @@
 #include "ui/lists/CEditWnd2.h"
 
 #include "ui/framework/MControlFont.h"
-#include "ui/framework/NotifyCode.h"
 #include "ui/lists/NativeEdit.h"
 
 namespace VREL {
@@ -54,13 +53,7 @@ HWND CEditWnd2::CreateEdit(CRect textRect, HFONT font)
 {
     if (!m_pCombo)
         return nullptr;
-    if (textRect.IsRectEmpty())
-        textRect = NativeEdit::FallbackRect(m_pCombo->GetRect(), m_pCombo->GetFontWidth(), false, kBandShift);
-    UINT hAlign = 0, vAlign = 0;
-    m_pCombo->GetAlignment(hAlign, vAlign);
-    PaintManager* manager = m_pCombo->GetManager();
-    const DWORD style = NativeEdit::WindowStyle(NativeEdit::IsLayered(manager), false, hAlign, false);
-    HWND window = NativeEdit::Create(*this, manager, textRect, style);
+    HWND window = NativeEdit::CreateOver(*this, *m_pCombo, textRect, kBandShift, false);
     if (!window)
         return nullptr;
     NativeEdit::Setup setup;
@@ -75,26 +68,15 @@ HWND CEditWnd2::CreateEdit(CRect textRect, HFONT font)
 
 LRESULT CEditWnd2::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    PaintManager* manager = m_pCombo ? m_pCombo->GetManager() : nullptr;
+    if (NativeEdit::AnswerCommon(*this, msg, wParam, manager, m_bBlink, [this] { CopyTextToCombo(); }))
+        return 0;
     switch (msg)
     {
     case WM_KILLFOCUS:
         // The combo ends the edit itself; losing the focus reports nothing.
         ::DefWindowProcW(m_hWnd, msg, wParam, lParam);
         break;
-    case WM_TIMER:
-        if (wParam == NativeEdit::kBlinkTimerId)
-        {
-            m_bBlink = !m_bBlink;
-            ::InvalidateRect(m_hWnd, nullptr, FALSE);
-            return 0;
-        }
-        break;
-    case WM_PRINT:
-        if (m_pCombo && NativeEdit::IsLayered(m_pCombo->GetManager()))
-            return 0;
-        break;
-    case WM_COMMAND + NativeEdit::kReflectOffset:
-        return OnReflectedCommand(wParam);
     case WM_CTLCOLOREDIT + NativeEdit::kReflectOffset:
     case WM_CTLCOLORSTATIC + NativeEdit::kReflectOffset:
         return NativeEdit::AnswerColour(reinterpret_cast<HDC>(wParam), m_backColor, m_textColor, m_hBackBrush);
@@ -104,37 +86,21 @@ LRESULT CEditWnd2::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     return ::CallWindowProcW(m_oldWndProc, m_hWnd, msg, wParam, lParam);
 }
 
-LRESULT CEditWnd2::OnReflectedCommand(WPARAM wParam)
+void CEditWnd2::CopyTextToCombo()
 {
-    switch (HIWORD(wParam))
-    {
-    case EN_CHANGE:
-    {
-        if (!m_bInitialised || !m_pCombo)
-            break;
-        const CString text = NativeEdit::WindowText(*this);
-        if (text != m_pCombo->GetTitle())
-        {
-            // Stored only: the combo's repaint follows below.
-            m_pCombo->SetControlTitle(text);
-            m_pCombo->SendMessageW(NC_TEXT_CHANGED, 0, 0);
-            m_pCombo->UpdateControl(1, 0);
-        }
-        break;
-    }
-    case EN_UPDATE:
-        ::InvalidateRect(m_hWnd, nullptr, FALSE);
-        break;
-    default:
-        break;
-    }
-    return 0;
+    if (!m_bInitialised || !m_pCombo)
+        return;
+    const CString text = NativeEdit::WindowText(*this);
+    if (text == m_pCombo->GetTitle())
+        return;
+    // Stored only: the report's repaint of the combo follows.
+    m_pCombo->SetControlTitle(text);
+    NativeEdit::ReportTextChange(*m_pCombo);
 }
 
 void CEditWnd2::OnDestroyMessage(HWND)
 {
-    if (m_pCombo && m_pCombo->IsVisible())
-        m_pCombo->UpdateControl(1, 0);
+    NativeEdit::RepaintOwner(m_pCombo);
     if (m_ppOwnerSlot && *m_ppOwnerSlot == this)
         *m_ppOwnerSlot = nullptr;
     delete this;

@@ -43,7 +43,8 @@ public:
     MControlFont* GetOwner() const { return m_pCombo; }
 
 private:
-    LRESULT OnReflectedCommand(WPARAM wParam);
+    // A change of the text by the user becomes the combo's title.
+    void CopyTextToCombo();
 
     MControlFont* m_pCombo;
     HBRUSH m_hBackBrush;

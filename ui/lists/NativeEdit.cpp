@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "ui/framework/MControlFont.h"
 #include "ui/framework/MWindow.h"
+#include "ui/framework/NotifyCode.h"
 #include "ui/framework/PaintManager.h"
 
 namespace VREL {
@@ -74,6 +76,16 @@ HWND Create(MWindow& window, PaintManager* manager, CRect client, DWORD style)
     return window.Create(parent, L"", style, 0, PlacementRect(manager, client));
 }
 
+HWND CreateOver(MWindow& window, MControlFont& control, CRect rect, int bandShift, bool password)
+{
+    if (rect.IsRectEmpty())
+        rect = FallbackRect(control.GetRect(), control.GetFontWidth(), false, bandShift);
+    UINT hAlign = 0, vAlign = 0;
+    control.GetAlignment(hAlign, vAlign);
+    PaintManager* manager = control.GetManager();
+    return Create(window, manager, rect, WindowStyle(IsLayered(manager), false, hAlign, password));
+}
+
 void Initialise(MWindow& window, const Setup& setup)
 {
     window.SendMessageW(WM_SETFONT, reinterpret_cast<WPARAM>(setup.font), 0);
@@ -127,6 +139,42 @@ CString WindowText(MWindow& window)
     CString text;
     window.GetWindowTextW(text);
     return text;
+}
+
+bool AnswerCommon(MWindow& window, UINT msg, WPARAM wParam, PaintManager* manager, int& blink,
+                  const std::function<void()>& onChange)
+{
+    switch (msg)
+    {
+    case WM_TIMER:
+        if (wParam != kBlinkTimerId)
+            return false;
+        blink = !blink;
+        ::InvalidateRect(window.GetSafeHwnd(), nullptr, FALSE);
+        return true;
+    case WM_PRINT:
+        return IsLayered(manager);
+    case WM_COMMAND + kReflectOffset:
+        if (HIWORD(wParam) == EN_CHANGE)
+            onChange();
+        else if (HIWORD(wParam) == EN_UPDATE)
+            ::InvalidateRect(window.GetSafeHwnd(), nullptr, FALSE);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void ReportTextChange(MControl& owner)
+{
+    owner.SendMessageW(NC_TEXT_CHANGED, 0, 0);
+    owner.UpdateControl(1, 0);
+}
+
+void RepaintOwner(MControl* owner)
+{
+    if (owner && owner->IsVisible())
+        owner->UpdateControl(1, 0);
 }
 
 } // namespace NativeEdit

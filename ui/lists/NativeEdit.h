@@ -9,11 +9,15 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include "ui/framework/CString.h"
 #include "ui/framework/Geometry.h"
 
 namespace VREL {
 
+class MControl;
+class MControlFont;
 class MWindow;
 class PaintManager;
 
@@ -21,6 +25,9 @@ namespace NativeEdit {
 
 // The system class every in-place edit copies.
 constexpr wchar_t kSuperClass[] = L"Edit";
+// The window class of the field's edit, which the lists' rename box
+// registers again under the same name.
+constexpr wchar_t kFieldClassName[] = L"MEditWindow";
 // Blink timer of the drawn caret; nothing in the library starts it.
 constexpr UINT kBlinkTimerId = 6553;
 // The paint manager sends a child's WM_COMMAND and colour requests back to
@@ -53,6 +60,12 @@ CRect PlacementRect(PaintManager* manager, CRect client);
 // manager window or when the system refuses.
 HWND Create(MWindow& window, PaintManager* manager, CRect client, DWORD style);
 
+// Creates a single-line window over a control (the combo box's editor and
+// the lists' rename box): over rect, in client coordinates, or over the
+// control's fallback band moved down by bandShift when rect is empty;
+// aligned as the control's title.
+HWND CreateOver(MWindow& window, MControlFont& control, CRect rect, int bandShift, bool password);
+
 struct Setup
 {
     HFONT font = nullptr;
@@ -80,6 +93,24 @@ LRESULT AnswerColour(HDC dc, COLORREF back, COLORREF text, HBRUSH& brush);
 
 // The window's current text, or an empty string.
 CString WindowText(MWindow& window);
+
+// The messages every in-place edit answers alike; true when msg was one of
+// them, whose answer is then 0:
+// - its blink timer toggles blink and repaints the window;
+// - WM_PRINT is refused while the owner's window is layered, where the edit
+//   is a popup of its own;
+// - a reflected WM_COMMAND: EN_UPDATE repaints the window, EN_CHANGE calls
+//   onChange, any other code is dropped.
+bool AnswerCommon(MWindow& window, UINT msg, WPARAM wParam, PaintManager* manager, int& blink,
+                  const std::function<void()>& onChange);
+
+// After the owner took a changed text: code 26 to its owner, then a repaint
+// of its content.
+void ReportTextChange(MControl& owner);
+
+// Repaints the owner's content when it is visible: the edit no longer
+// covers it.
+void RepaintOwner(MControl* owner);
 
 } // namespace NativeEdit
 

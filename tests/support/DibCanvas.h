@@ -1,9 +1,11 @@
 #pragma once
 
 // A 32-bit top-left addressed canvas for painting tests: a DIB section
-// selected into a memory DC, with direct access to its pixels.
+// selected into a memory DC, with direct access to its pixels; and the
+// colour helpers that read it.
 
 #include <windows.h>
+#include <gdiplus.h>
 
 #include <cstdint>
 #include <cstdlib>
@@ -68,6 +70,15 @@ private:
     HGDIOBJ m_old = nullptr;
     BYTE* m_bits = nullptr;
 };
+
+// 0x00RRGGBB of a COLORREF or a GDI+ colour, as the canvas reports pixels.
+inline uint32_t RgbOf(COLORREF colour)
+{
+    return static_cast<uint32_t>(GetRValue(colour)) << 16 | static_cast<uint32_t>(GetGValue(colour)) << 8 |
+           GetBValue(colour);
+}
+
+inline uint32_t RgbOf(const Gdiplus::Color& colour) { return colour.GetValue() & 0xFFFFFF; }
 
 // Channel-wise closeness of two 0x..RRGGBB colours.
 inline bool NearColor(uint32_t a, uint32_t b, int tolerance = 2)
