@@ -23,6 +23,31 @@ THUMB_WIDTH, THUMB_ROW = 22, 5
 
 BAR_COLORS = (0x898888, 0x6F6F6F, 0x595959)
 BAR_WIDTH, BAR_HEIGHT = 4, 72
+# The bar draws its strip as two fixed 6-pixel ends and a stretched middle,
+# so each end cap fills exactly one fixed end.
+BAR_CAP = 6
+
+
+def in_capped_column(left, top, width, height, cap):
+    """A column whose two ends are half-ellipses cap pixels tall."""
+    right, bottom = left + width, top + height
+    half = width / 2.0
+    centre = left + half
+    cap = min(cap, height / 2.0)
+
+    def inside(px, py):
+        if px < left or px >= right or py < top or py >= bottom:
+            return False
+        if py < top + cap:
+            cy = top + cap
+        elif py > bottom - cap:
+            cy = bottom - cap
+        else:
+            return True
+        if half <= 0 or cap <= 0:
+            return False
+        return ((px - centre) / half) ** 2 + ((py - cy) / cap) ** 2 <= 1.0 + 1e-9
+    return inside
 
 
 def horizontal_thumbs():
@@ -35,12 +60,11 @@ def horizontal_thumbs():
 
 def vertical_bars():
     canvas = pngtools.Canvas(BAR_WIDTH * len(BAR_COLORS), BAR_HEIGHT)
-    radius = BAR_WIDTH / 2.0
     for column, color in enumerate(BAR_COLORS):
         left = column * BAR_WIDTH
-        outer = pngtools.in_round_rect(left, 0, BAR_WIDTH, BAR_HEIGHT, radius)
+        outer = in_capped_column(left, 0, BAR_WIDTH, BAR_HEIGHT, BAR_CAP)
         if column == 0:
-            inner = pngtools.in_round_rect(left + 1, 1, BAR_WIDTH - 2, BAR_HEIGHT - 2, radius - 1)
+            inner = in_capped_column(left + 1, 1, BAR_WIDTH - 2, BAR_HEIGHT - 2, BAR_CAP - 1)
             canvas.shape(pngtools.in_ring(outer, inner), color)
         else:
             canvas.shape(outer, color)

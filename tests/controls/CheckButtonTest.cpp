@@ -652,7 +652,44 @@ TEST(ColorButton, PressChecksBeforeNotifyingAndReleaseOutsideDoesNotClick)
     EXPECT_EQ(1, a->GetCheck());
     ASSERT_EQ(1u, owner.Notifications().size());
     EXPECT_EQ(VREL::NC_PRESSED, owner.Notifications()[0].code);
+}
 
+TEST(SwatchAndSwitch, EnablingAnEnabledButtonBringsBackTheNormalCell)
+{
+    // The swatch and the switch take the flag again when it is unchanged;
+    // the check box, like the push buttons, ignores it.
+    struct Case
+    {
+        const char* name;
+        std::function<std::unique_ptr<VREL::MControl>(VREL::MObject*)> make;
+        std::function<int(VREL::MControl&)> state;
+        int stateAfter;
+        const char* trace;
+    };
+    const Case cases[] = {
+        {"swatch",
+         [](VREL::MObject* o) { return std::make_unique<Probe<VREL::CColorButton>>(o, 7, kRect, 1, 1); },
+         [](VREL::MControl& c) { return dynamic_cast<Probe<VREL::CColorButton>&>(c).State(); }, 0, "U0"},
+        {"switch",
+         [](VREL::MObject* o) { return std::make_unique<Probe<VREL::CSwitchButton>>(o, 7, kRect, 1, 1); },
+         [](VREL::MControl& c) { return dynamic_cast<Probe<VREL::CSwitchButton>&>(c).State(); }, 0, "U0"},
+        {"check box",
+         [](VREL::MObject* o) { return std::make_unique<Probe<VREL::CCheckButton>>(o, 7, kRect, L"x", 1, 1); },
+         [](VREL::MControl& c) { return dynamic_cast<Probe<VREL::CCheckButton>&>(c).State(); }, 1, ""},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        RecordingOwner owner;
+        auto button = c.make(&owner);
+        button->OnMouseMove(0, kInside);
+        ASSERT_EQ(1, c.state(*button));
+        owner.Clear();
+        button->SetControlEnabled(1);
+        EXPECT_EQ(1, button->IsEnabled());
+        EXPECT_EQ(c.stateAfter, c.state(*button));
+        EXPECT_EQ(c.trace, owner.Trace());
+    }
 }
 
 TEST(ColorButton, SetColorRepaintsOnlyAChangedColour)

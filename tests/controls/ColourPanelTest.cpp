@@ -102,6 +102,8 @@ TEST(ColourPicker, EachChildsColourReachesTheOthersAndTheOwner)
              h.panel->OnMessage(CColorPalette::kGreenSpinId, VREL::NC_SPIN, 0, 0);
          },
          RGB(10, 20, 30), CColorPalette::kGreenSpinId, VREL::NC_SPIN},
+        {"selected-colour swatch pressed", [](PaletteHost& h) { Press(h.hwnd, 10 + 280, 10 + 30); }, 0x00E1FF,
+         CColorPalette::kSelectedSwatchId, VREL::NC_PRESSED},
         {"field pressed (its own report is not passed on)",
          [](PaletteHost& h) { Press(h.hwnd, 10 + 10, 37 + 10); }, 0, 0, 0},
     };
@@ -125,6 +127,37 @@ TEST(ColourPicker, EachChildsColourReachesTheOthersAndTheOwner)
             expected.push_back({c.passedId, c.passedCode, 0, 0});
         EXPECT_EQ(h.dialog.reports, expected);
     }
+}
+
+TEST(ColourPicker, MovingThePanelLaysItsChildrenOutAgain)
+{
+    PaletteHost h;
+    ASSERT_NE(h.panel, nullptr);
+    const CRect moved(40, 30, 370, 260);
+    h.panel->SetRect(moved);
+    struct Case
+    {
+        const char* name;
+        VREL::MControl* child;
+        CRect rect;
+    };
+    const int L = moved.left, T = moved.top, B = moved.bottom;
+    const Case cases[] = {
+        {"last preset", h.panel->GetPreset(7), CRect(L + 175, T + 5, L + 195, T + 25)},
+        {"field", h.panel->GetPalette(), CRect(L, T + 27, L + 233, B - 4)},
+        {"selected-colour swatch", h.panel->GetSelectedSwatch(), CRect(L + 235, T + 5, L + 320, T + 57)},
+        {"blue spin box", h.panel->GetSpin(2), CRect(L + 260, T + 118, L + 320, T + 142)},
+        {"hexadecimal field", h.panel->GetHexEdit(), CRect(L + 260, T + 146, L + 320, T + 170)},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        ASSERT_NE(c.child, nullptr);
+        EXPECT_EQ(c.child->GetRect(), c.rect);
+    }
+    // The field's own layout follows its new rectangle.
+    EXPECT_EQ(h.panel->GetPalette()->GetFieldRect().left, L);
+    EXPECT_EQ(h.panel->GetPalette()->GetFieldRect().top, T + 27);
 }
 
 TEST(ColourSelect, PressedSwatchReportsItsIndexAndColourFirst)

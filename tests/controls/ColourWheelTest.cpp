@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/controls/ColourTestSupport.h"
+#include "tests/support/DibCanvas.h"
 #include "ui/controls/ColorControls.h"
 #include "ui/framework/Manager.h"
 #include "ui/framework/NotifyCode.h"
@@ -145,4 +146,38 @@ TEST(SwatchGrid, ReleaseOnASwatchSelectsItsColour)
     EXPECT_EQ(view.GetHoverIndex(), -1);
     view.OnControlLButtonUp(0, CPoint(100 + 36, 50 + 40));
     EXPECT_TRUE(owner.reports.empty());
+}
+
+TEST(SwatchGrid, HoveredAndSelectedSwatchesWearTheHighlightBorder)
+{
+    testsupport::ManagerLikeOwner owner;
+    const CRect rect(0, 0, 240, 180);
+    ColorView view(&owner, 8, rect, 1, 1);
+    view.SetManager(nullptr);
+    view.InitColorView();
+    DibCanvas canvas(rect.Width(), rect.Height());
+    auto at = [&](int x, int y) {
+        view.DrawControl(canvas.Dc(), rect);
+        return canvas.Rgb(x, y);
+    };
+    // Swatch k of row 0 spans x = 11 + 28k to 33 + 28k, y = 10 to 32; its
+    // left border is sampled half-way down.
+    auto border = [&](int k) { return at(11 + 28 * k, 21); };
+    constexpr uint32_t kHighlight = 0xFBC93E;
+
+    view.OnControlMouseMove(0, CPoint(20, 20));
+    EXPECT_EQ(at(5, 5), 0x1A1A1Au);
+    EXPECT_EQ(at(0, 90), 0x646464u);
+    EXPECT_EQ(at(rect.Width() - 1, 90), 0x646464u);
+    EXPECT_EQ(at(22, 21), 0xB71C1Cu);
+    EXPECT_TRUE(NearColor(border(0), kHighlight, 24)) << std::hex << border(0);
+    EXPECT_TRUE(NearColor(border(1), 0x4A148D, 24)) << std::hex << border(1);
+
+    // Picked, then left for its neighbour: both wear the highlight.
+    view.OnControlLButtonUp(0, CPoint(20, 20));
+    view.OnControlMouseMove(0, CPoint(48, 20));
+    ASSERT_EQ(view.GetHoverIndex(), 1);
+    EXPECT_TRUE(NearColor(border(0), kHighlight, 24)) << std::hex << border(0);
+    EXPECT_TRUE(NearColor(border(1), kHighlight, 24)) << std::hex << border(1);
+    EXPECT_TRUE(NearColor(border(2), 0x1B237E, 24)) << std::hex << border(2);
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/controls/ColourTestSupport.h"
+#include "tests/framework/TestTheme.h"
 #include "tests/support/DibCanvas.h"
 #include "ui/controls/ColorControls.h"
 #include "ui/controls/HslColor.h"
@@ -137,4 +138,24 @@ TEST(ColourField, DrawsHueAcrossLightnessDownAndSaturationInTheBar)
         EXPECT_TRUE(NearColor(canvas.Rgb(c.x, c.y), RgbOf(c.expected), c.tolerance))
             << std::hex << canvas.Rgb(c.x, c.y);
     }
+}
+
+TEST(ColourField, SaturationThumbIsFrameZeroOfItsStripBesideTheBar)
+{
+    MPalette palette(nullptr, 1, kPaletteRect, 1);
+    palette.SetManager(nullptr);
+    EXPECT_EQ(palette.SetThumbImage(TestTheme::kStrip4), 0);
+    EXPECT_EQ(palette.GetThumbSize(), CSize(TestTheme::kStrip4Width, TestTheme::kStrip4Height));
+
+    // Saturation 200 puts the thumb's middle on the bar's bottom (150);
+    // it stands right of the 16-pixel bar, whose left edge is 248.
+    DibCanvas canvas(kPaletteRect.Width(), kPaletteRect.Height());
+    palette.DrawControl(canvas.Dc(), kPaletteRect);
+    const int left = 248 + 16, top = 150 - TestTheme::kStrip4Height / 2;
+    EXPECT_EQ(canvas.Rgb(left + TestTheme::kStrip4Width / 2, top + TestTheme::kStrip4Height / 2),
+              TestTheme::FrameFill(0));
+
+    // A strip that does not load leaves no thumb.
+    palette.SetThumbImage(L"no_such_thumb.png");
+    EXPECT_EQ(palette.GetThumbSize(), CSize(0, 0));
 }

@@ -156,6 +156,41 @@ TEST(ImageViewer, PenStrokeIsSavedOnceAtItsPlaceOnTheImage)
     EXPECT_EQ(saved.Rgb(180, 50), kBlue);
 }
 
+TEST(ImageViewer, StrokeKeepsFiveHundredPointsAndUndoDropsTheLastRecord)
+{
+    TempFolder temp(L"tarnwell_imageview_points");
+    const std::wstring source = temp.Path() + L"blue.png";
+    ASSERT_TRUE(WriteSolidPng(source, 200, 100, kBlue));
+    Editor e;
+    e.view.SetImage(source.c_str());
+    e.view.AddText(L"kept");
+    e.owner.reports.clear();
+
+    // A move of no more than 6 pixels either way adds nothing.
+    e.view.OnControlLButtonDown(MK_LBUTTON, CPoint(100, 100));
+    e.view.OnControlMouseMove(MK_LBUTTON, CPoint(106, 106));
+    VREL::ImageEditRecord stroke;
+    ASSERT_TRUE(e.view.GetEditRecord(1, stroke));
+    EXPECT_EQ(stroke.pointCount, 1);
+    for (int i = 1; i <= 600; ++i)
+        e.view.OnControlMouseMove(MK_LBUTTON, CPoint(i % 2 ? 120 : 100, 100));
+    e.view.OnControlLButtonUp(0, CPoint(100, 100));
+    ASSERT_TRUE(e.view.GetEditRecord(1, stroke));
+    EXPECT_EQ(stroke.type, VREL::IMAGE_EDIT_PEN);
+    EXPECT_EQ(stroke.pointCount, VREL::ImageEditRecord::kMaxPoints);
+    EXPECT_EQ(e.Saves(), 1u);
+
+    e.view.RecoverCurEdit();
+    EXPECT_EQ(e.view.GetEditCount(), 1);
+    EXPECT_EQ(e.view.GetSelectedEdit(), -1);
+    VREL::ImageEditRecord text;
+    ASSERT_TRUE(e.view.GetEditRecord(0, text));
+    EXPECT_EQ(text.text, L"kept");
+    // Anchored at the view's centre.
+    EXPECT_EQ(CPoint(text.x, text.y), kViewRect.CenterPoint());
+    EXPECT_EQ(e.Saves(), 2u);
+}
+
 TEST(ImageViewer, RecoveryRebuildsTheWorkingCopyAndNeverTouchesTheSource)
 {
     TempFolder temp(L"tarnwell_imageview_recover");

@@ -54,6 +54,48 @@ TEST(Picture, TilingCutsTheLastColumnAndRow)
     EXPECT_EQ(canvas.Rgb(50, 50), kMarker);
 }
 
+// Mode 0 draws the 30 x 20 frame unscaled where the alignment puts it; a
+// frame larger than the control starts left of and above it.
+TEST(Picture, NormalModePlacesTheFrameByTheAlignment)
+{
+    struct Case
+    {
+        const char* name;
+        UINT hAlign;
+        UINT vAlign;
+        int width;
+        int height;
+        POINT origin;  // of the frame, from the control's top-left corner
+    };
+    const Case cases[] = {
+        {"left top", 0, 0, 50, 40, {0, 0}},
+        {"centred", 1, 4, 50, 40, {10, 10}},
+        {"right bottom", 2, 8, 50, 40, {20, 20}},
+        {"right bottom, frame larger", 2, 8, 20, 10, {-10, -10}},
+    };
+    Gdiplus::Bitmap tile(TestTheme::Path(kTile));
+    ASSERT_EQ(tile.GetLastStatus(), Gdiplus::Ok);
+    for (const Case& c : cases)
+    {
+        MPicture picture(nullptr, kId, CRect(0, 0, c.width, c.height), 1, 1);
+        ASSERT_EQ(picture.SetImage(kTile, 1), 1);
+        picture.SetAlignment(c.hAlign, c.vAlign);
+        DibCanvas canvas(c.width + 10, c.height + 10, 0xFF000000 | kMarker);
+        picture.Draw(canvas.Dc(), CRect(0, 0, c.width + 10, c.height + 10));
+        for (int y = 0; y < c.height; y += 3)
+        {
+            for (int x = 0; x < c.width; x += 3)
+            {
+                const int tx = x - c.origin.x;
+                const int ty = y - c.origin.y;
+                const bool onFrame = tx >= 0 && tx < kTileWidth && ty >= 0 && ty < kTileHeight;
+                EXPECT_EQ(canvas.Rgb(x, y), onFrame ? ImagePixel(tile, tx, ty) : kMarker)
+                    << c.name << " at " << x << "," << y;
+            }
+        }
+    }
+}
+
 TEST(Picture, TilingAFrameOfNoSizeDrawsNothing)
 {
     MPicture picture(nullptr, kId, CRect(0, 0, 100, 50), 1, 1);
@@ -200,6 +242,47 @@ TEST(SliderPicture, ShowsTheArrivedPartAndHidesOnceStill)
     slide.SetRun(0, SLIDER_LEFT_TO_RIGHT);
     slide.Draw(canvas.Dc(), CRect(0, 0, 100, 40));
     EXPECT_EQ(slide.IsVisible(), 0);
+}
+
+// A quarter of the way in, each direction shows the part of the picture
+// that leads the slide and fills the rest with grey. The 30 x 20 frame is
+// drawn unscaled against the leading edge, so that the part shown is the
+// frame itself.
+TEST(SliderPicture, EachDirectionShowsItsLeadingPart)
+{
+    struct Case
+    {
+        const char* name;
+        SLIDER_MODE direction;
+        int width;
+        int height;
+        UINT hAlign;
+        UINT vAlign;
+        POINT picture;  // a point showing the picture
+        POINT frame;    // the frame pixel it shows
+        POINT grey;     // a point not reached yet
+    };
+    const Case cases[] = {
+        {"left to right", SLIDER_LEFT_TO_RIGHT, 100, 40, 2, 0, {10, 10}, {15, 10}, {50, 10}},
+        {"top to bottom", SLIDER_TOP_TO_BOTTOM, 40, 100, 0, 8, {10, 10}, {10, 5}, {10, 50}},
+        {"right to left", SLIDER_RIGHT_TO_LEFT, 100, 40, 0, 0, {80, 10}, {5, 10}, {50, 10}},
+    };
+    Gdiplus::Bitmap tile(TestTheme::Path(kTile));
+    ASSERT_EQ(tile.GetLastStatus(), Gdiplus::Ok);
+    for (const Case& c : cases)
+    {
+        RecordingOwner owner;
+        CSliderPicture slide(&owner, kId, CRect(0, 0, c.width, c.height), 1, 1);
+        ASSERT_EQ(slide.SetImage(kTile, 1), 1);
+        slide.SetAlignment(c.hAlign, c.vAlign);
+        slide.SetRun(1, c.direction);
+        for (int i = 0; i < 25; ++i)
+            slide.OnTimer();
+        DibCanvas canvas(c.width, c.height, 0xFF000000 | kMarker);
+        slide.Draw(canvas.Dc(), CRect(0, 0, c.width, c.height));
+        EXPECT_EQ(canvas.Rgb(c.picture.x, c.picture.y), ImagePixel(tile, c.frame.x, c.frame.y)) << c.name;
+        EXPECT_EQ(canvas.Rgb(c.grey.x, c.grey.y), 0xF2F2F2u) << c.name;
+    }
 }
 
 TEST(SliderPicture, PaintedWithoutRunningItHidesAtOnce)

@@ -1,6 +1,7 @@
 // Push buttons: the pointer state machine and its notifications, the order
-// of notification and repaint, disabled buttons, the cells of MButton, the
-// countdown of CTimerButton, and frame counts of 0.
+// of notification and repaint, disabled buttons, the cells of the skinned
+// kinds, the countdown of CTimerButton, the hover balloons, and frame counts
+// of 0.
 
 #include <windows.h>
 
@@ -20,6 +21,7 @@
 #include "ui/framework/MDialog.h"
 #include "ui/framework/NotifyCode.h"
 #include "ui/framework/PaintManager.h"
+#include "ui/framework/Render.h"
 
 using ButtonTest::Probe;
 using ButtonTest::RecordingOwner;
@@ -338,6 +340,59 @@ TEST_F(SkinnedButton, MButtonTitleSitsInItsRectangleShiftedAndWhiteWhenPressedGr
     EXPECT_TRUE(disabled.EqualRect(normal));
 }
 
+TEST(TextButton, AlignmentPlacesTheMeasuredTextWithSixPixelsOfRoom)
+{
+    // Each alignment moves the same text by whole pixels from where the
+    // top-left alignment puts it: half of w - (measured width + 6) to the
+    // centre, h - measured height to the bottom, half of it to the middle.
+    // (Right alignment leaves the text a box only 6 pixels wider than its
+    // ink; Wine's GDI+ then drops the glyphs instead of clipping them, so
+    // it is not drawn here.)
+    const int w = 120, h = 40, size = 20;
+    auto inkOf = [&](UINT hAlign, UINT vAlign) {
+        RecordingOwner owner;
+        Probe<VREL::CTextButton> button(&owner, 7, CRect(0, 0, w, h), L"H", 1, 1);
+        button.SetTextColor(Gdiplus::Color(0xFFFF0000));
+        button.SetFontWidth(size);
+        button.SetTextRenderingHint(Gdiplus::TextRenderingHintSingleBitPerPixelGridFit);
+        button.SetAlignment(hAlign, vAlign);
+        DibCanvas window(w, h, 0xFF000000);
+        HDC dc = window.Dc();
+        button.Draw(dc, CRect(0, 0, w, h));
+        return ButtonTest::BoundsOf(window, 0xFF0000, CRect(0, 0, w, h));
+    };
+
+    RecordingOwner owner;
+    VREL::CTextButton reference(&owner, 7, CRect(0, 0, w, h), L"H", 1, 1);
+    std::unique_ptr<Gdiplus::FontFamily> family(VREL::MRender::CreateFontFamily(reference.GetTextFont()));
+    const Gdiplus::Font font(family.get(), static_cast<Gdiplus::REAL>(size), reference.GetFontStyle(),
+                             Gdiplus::UnitPixel);
+    Gdiplus::StringFormat format(Gdiplus::StringFormatFlagsNoWrap | Gdiplus::StringFormatFlagsMeasureTrailingSpaces);
+    const Gdiplus::Size measured = VREL::MRender::GetTextBounds(font, format, CString(L"H"));
+    const int roomX = w - (measured.Width + 6);
+    const int roomY = h - measured.Height;
+
+    const CRect topLeft = inkOf(0, 0);
+    ASSERT_FALSE(topLeft.IsRectEmpty());
+    struct Case
+    {
+        UINT hAlign;
+        UINT vAlign;
+        int dx;
+        int dy;
+    };
+    const Case cases[] = {
+        {1, 0, roomX / 2, 0}, {0, 4, 0, roomY / 2}, {1, 8, roomX / 2, roomY}, {1, 4, roomX / 2, roomY / 2},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(std::to_string(c.hAlign) + " " + std::to_string(c.vAlign));
+        const CRect ink = inkOf(c.hAlign, c.vAlign);
+        EXPECT_EQ(topLeft.left + c.dx, ink.left);
+        EXPECT_EQ(topLeft.top + c.dy, ink.top);
+    }
+}
+
 // Renders the button's cells and returns them side by side.
 template <class T>
 std::unique_ptr<DibCanvas> RenderCells(Probe<T>& button, int count)
@@ -367,6 +422,42 @@ TEST_F(SkinnedButton, MButton2DrawsItsIconSmallWithTheSecondFrameWhenPressed)
         EXPECT_TRUE(NearColor(FrameFill(cell == 2 ? 1 : 0), cells->Rgb(x + 10, 15)));
         EXPECT_TRUE(NearColor(FrameFill(cell), cells->Rgb(x + 30, 15)));
         EXPECT_TRUE(NearColor(FrameFill(cell), cells->Rgb(x + 16, 15))) << "nothing past the 10 pixels";
+    }
+}
+
+TEST_F(SkinnedButton, IconButtonDrawsItsIconInItsRectangleOnlyWhenTitled)
+{
+    using namespace TestTheme;
+    struct Case
+    {
+        const char* name;
+        const wchar_t* title;
+        int iconFrames;
+        // Frame of the icon strip each cell shows, or -1 for none.
+        int frames[4];
+    };
+    const Case cases[] = {
+        {"a frame per cell", L"x", kStrip4Frames, {0, 1, 2, 3}},
+        {"one frame in every cell", L"x", 1, {0, 0, 0, 0}},
+        {"untitled: no icon", L"", kStrip4Frames, {-1, -1, -1, -1}},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        Probe<VREL::CIconButton> button(&owner, 7, CRect(0, 0, 60, 30), c.title, 1, 1);
+        ASSERT_EQ(1, button.SetIconImage(kStrip4, c.iconFrames));
+        // The title far right, clear of the icon 4 pixels in.
+        button.SetTextRect(CRect(44, 0, 60, 30), CRect(4, 0, 16, 30));
+        auto cells = RenderCells(button, 4);
+        for (int cell = 0; cell < 4; ++cell)
+        {
+            SCOPED_TRACE("cell " + std::to_string(cell));
+            // The 12 x 10 icon is vertically centred: rows 10 to 19.
+            const uint32_t expected = c.frames[cell] < 0 ? 0u : FrameFill(c.frames[cell]);
+            const uint32_t drawn = cells->Rgb(cell * 60 + 10, 15);
+            EXPECT_TRUE(NearColor(expected, drawn)) << std::hex << drawn;
+            EXPECT_TRUE(NearColor(0, cells->Rgb(cell * 60 + 2, 15))) << "nothing left of the icon rectangle";
+        }
     }
 }
 
@@ -572,6 +663,68 @@ TEST(HelpButton, LeavingHidesTheBalloonOnlyWhileItsOwnIdHoldsIt)
     EXPECT_EQ(0, second->OnMouseMove(0, away));
     EXPECT_FALSE(manager->GetAirBladder()->IsWindowVisible());
     dialog.DestroyWindow();
+}
+
+TEST(ImageButton, HoverBalloonHangsFromTheEdgeItsModeNames)
+{
+    // The button's middle row is client y 35; the balloon's window edges
+    // show where it was anchored (right of the point in mode 1, left of it
+    // in mode 2, and 25 pixels left of client x 0 below it in other modes).
+    const CRect rect(40, 20, 100, 50);
+    struct Case
+    {
+        const char* name;
+        VREL::AIRBLADDER_MODE mode;
+        const wchar_t* title;
+        bool shown;
+        int anchorX;
+    };
+    const Case cases[] = {
+        {"mode 1: right edge", VREL::AIRBLADDER_MODE_RIGHT_BELOW, L"Tip", true, 100},
+        {"mode 2: left edge", VREL::AIRBLADDER_MODE_LEFT, L"Tip", true, 40},
+        {"other modes: x 0", VREL::AIRBLADDER_MODE_BELOW, L"Tip", true, 0},
+        {"mode 0: no balloon", VREL::AIRBLADDER_MODE_NONE, L"Tip", false, 0},
+        {"untitled: no balloon", VREL::AIRBLADDER_MODE_RIGHT_BELOW, L"", false, 0},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        VREL::MDialog dialog;
+        ASSERT_TRUE(dialog.Create(nullptr, L"image", WS_POPUP, 0, CRect(100, 100, 400, 300)));
+        VREL::PaintManager* manager = dialog.GetPaintManager();
+        auto* button = new VREL::CImageButton(static_cast<VREL::MObject*>(&dialog), 5, rect, c.title, 1, 1);
+        manager->AddControl(VREL::CONTROL_KIND_CONTROL, button);
+        button->SetAlrBladderMode(c.mode);
+
+        button->OnMouseMove(0, CPoint(70, 35));
+        VREL::MAirBladder* balloon = manager->GetAirBladder();
+        EXPECT_EQ(c.shown, balloon && balloon->IsWindowVisible());
+        if (c.shown && balloon)
+        {
+            POINT anchor{c.anchorX, 35};
+            ClientToScreen(dialog.GetSafeHwnd(), &anchor);
+            RECT placed;
+            GetWindowRect(balloon->GetSafeHwnd(), &placed);
+            if (c.mode == VREL::AIRBLADDER_MODE_RIGHT_BELOW)
+            {
+                EXPECT_EQ(anchor.x, placed.left);
+                EXPECT_EQ(anchor.y, placed.top);
+            }
+            else if (c.mode == VREL::AIRBLADDER_MODE_LEFT)
+            {
+                EXPECT_EQ(anchor.x, placed.right);
+                EXPECT_EQ(anchor.y - 27, placed.top);
+            }
+            else
+            {
+                EXPECT_EQ(anchor.x - 25, placed.left);
+                EXPECT_EQ(anchor.y, placed.top);
+            }
+            button->OnMouseMove(0, CPoint(300, 150));
+            EXPECT_FALSE(balloon->IsWindowVisible()) << "leaving hides it";
+        }
+        dialog.DestroyWindow();
+    }
 }
 
 // ---- frame counts ----------------------------------------------------------------------------

@@ -47,6 +47,60 @@ TEST(Slider, PressDragAndReleaseFollowTheTrack)
     EXPECT_EQ(slider.GetState(), 0);
 }
 
+// A press below the thumb moves the value to the click, but the thumb does
+// not land under the pointer: no drag starts, and moves with the button
+// held do not move the value.
+TEST(Slider, PressOffTheLandedThumbStartsNoDrag)
+{
+    RecordingOwner owner;
+    MSlider slider(&owner, kId, CRect(0, 0, 216, 40), 1, 1);
+    EXPECT_EQ(slider.OnLButtonDown(MK_LBUTTON, CPoint(100, 30)), 0);
+    EXPECT_EQ(slider.GetProgress(), 5);
+    EXPECT_EQ(slider.GetThumbRect(), CRect(100, 0, 116, 16));
+    EXPECT_EQ(slider.GetState(), 0);
+    EXPECT_EQ(owner.reports, (std::vector<Report>{{kId, NC_SCROLL, 5, 0}}));
+
+    slider.OnMouseMove(MK_LBUTTON, CPoint(180, 30));
+    EXPECT_EQ(slider.GetProgress(), 5);
+    EXPECT_EQ(owner.reports.size(), 1u);
+}
+
+// Hovering the thumb lights it (state 1) and leaving puts it back; a move
+// that changes nothing over a valid picture asks for nothing.
+TEST(Slider, HoverFollowsTheThumb)
+{
+    RecordingOwner owner;
+    MSlider slider(&owner, kId, CRect(0, 0, 216, 40), 1, 1);
+    DibCanvas canvas(216, 40, 0xFF000000 | kBackground);
+    auto paint = [&] { slider.Draw(canvas.Dc(), CRect(0, 0, 216, 40)); };
+    struct Step
+    {
+        CPoint pt;
+        int result;
+        int state;
+    };
+    const Step steps[] = {
+        {CPoint(100, 8), 0, 0},  // off the thumb, as before
+        {CPoint(8, 8), 1, 1},    // onto the thumb at the left end
+        {CPoint(10, 10), 0, 1},
+        {CPoint(8, 30), 1, 0},   // below it
+    };
+    paint();
+    for (const Step& s : steps)
+    {
+        owner.Clear();
+        EXPECT_EQ(slider.OnControlMouseMove(0, s.pt), s.result) << s.pt.x << "," << s.pt.y;
+        EXPECT_EQ(slider.GetState(), s.state) << s.pt.x << "," << s.pt.y;
+        if (s.result)
+        {
+            ASSERT_EQ(owner.repaints.size(), 1u);
+            EXPECT_EQ(owner.repaints[0].redraw, 0);
+        }
+        EXPECT_TRUE(owner.reports.empty());
+        paint();
+    }
+}
+
 TEST(Slider, DisabledSliderIgnoresTheMouse)
 {
     RecordingOwner owner;

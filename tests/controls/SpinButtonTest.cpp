@@ -87,6 +87,49 @@ TEST(SpinButton, OtherKeysAndAnUnfocusedBoxAreLeftAlone)
     EXPECT_TRUE(f.owner.reports.empty());
 }
 
+// The box's own area: hover, press and release change the cell shown
+// (redraw 0, the cells stay valid) and never notify; a press holds until the
+// release, wherever the pointer goes.
+TEST(SpinButton, MouseChangesOnlyTheCellShown)
+{
+    RecordingOwner owner;
+    MSpinButton spin(&owner, kSpinId, CRect(0, 0, 60, 24), 1, 1);
+    struct Step
+    {
+        const char* name;
+        int (MSpinButton::*handler)(UINT, CPoint);
+        CPoint pt;
+        int result;
+        int state;
+    };
+    const Step steps[] = {
+        {"move in", &MSpinButton::OnControlMouseMove, CPoint(10, 10), 1, 1},
+        {"move within", &MSpinButton::OnControlMouseMove, CPoint(20, 10), 0, 1},
+        {"press", &MSpinButton::OnControlLButtonDown, CPoint(20, 10), 1, 2},
+        {"move out while pressed", &MSpinButton::OnControlMouseMove, CPoint(200, 10), 0, 2},
+        {"release outside", &MSpinButton::OnControlLButtonUp, CPoint(200, 10), 1, 0},
+        {"press outside", &MSpinButton::OnControlLButtonDown, CPoint(200, 10), 0, 0},
+    };
+    for (const Step& s : steps)
+    {
+        owner.Clear();
+        EXPECT_EQ((spin.*s.handler)(0, s.pt), s.result) << s.name;
+        EXPECT_EQ(spin.GetState(), s.state) << s.name;
+        EXPECT_EQ(owner.repaints.size(), static_cast<size_t>(s.result)) << s.name;
+        for (const auto& r : owner.repaints)
+            EXPECT_EQ(r.redraw, 0) << s.name;
+        EXPECT_TRUE(owner.reports.empty()) << s.name;
+    }
+
+    // Disabled, the box shows its disabled cell and takes neither the mouse
+    // nor the focus.
+    spin.SetEnabled(0);
+    EXPECT_EQ(spin.OnControlMouseMove(0, CPoint(10, 10)), 0);
+    EXPECT_EQ(spin.GetState(), 3);
+    EXPECT_EQ(spin.SetControlFocus(1), 0);
+    EXPECT_EQ(spin.IsFocused(), 0);
+}
+
 // A digit limit beyond what an int holds must not build a number that
 // overflows: the text never grows past nine digits.
 TEST(SpinButton, LargeDigitLimitIsCapped)

@@ -260,6 +260,52 @@ TEST(TabCtrl, ClickSelectsOnlyAHoveredTab)
     EXPECT_FALSE(s.owner.repaints.empty());
 }
 
+// Three tabs 100 wide across the top 40 pixels of a strip 400 x 200: the
+// pointer belongs to the strip over a visible tab and over the page area,
+// and passes through the empty rest of the tab row.
+TEST(TabCtrl, HitTestLetsThePointerThroughBesideTheTabs)
+{
+    struct Case
+    {
+        const char* name;
+        int hidden;  // a tab taken out of the layout, or -1
+        CPoint pt;
+        int result;
+    };
+    const Case cases[] = {
+        {"on a tab", -1, CPoint(150, 20), 1},
+        {"right of the last tab", -1, CPoint(350, 20), 0},
+        {"page area", -1, CPoint(350, 100), 1},
+        {"where the moved last tab ended", 1, CPoint(250, 20), 0},
+        {"on the moved last tab", 1, CPoint(150, 20), 1},
+    };
+    for (const Case& c : cases)
+    {
+        Strip s(3);
+        if (c.hidden >= 0)
+            s.strip.SetItemVisible(c.hidden, 0);
+        EXPECT_EQ(s.strip.OnCheckMouseResponse(0, c.pt), c.result) << c.name;
+    }
+}
+
+TEST(TabCtrl, ReleaseOnTheTopOrLeftEdgeIsIgnored)
+{
+    struct Case
+    {
+        CPoint pt;
+        bool repaint;
+    };
+    const Case cases[] = {{CPoint(10, 10), true}, {CPoint(0, 10), false}, {CPoint(10, 0), false},
+                          {CPoint(-5, 10), false}};
+    for (const Case& c : cases)
+    {
+        Strip s(2);
+        s.owner.Clear();
+        EXPECT_EQ(s.strip.OnControlLButtonUp(0, c.pt), 0);
+        EXPECT_EQ(!s.owner.repaints.empty(), c.repaint) << c.pt.x << "," << c.pt.y;
+    }
+}
+
 TEST(TabCtrl, TabButtonPressReportsItsTab)
 {
     Strip s(2);

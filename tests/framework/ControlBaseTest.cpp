@@ -4,10 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "tests/framework/CoreTestSupport.h"
 #include "ui/framework/MControlFont.h"
+#include "ui/framework/Manager.h"
 
 using namespace coretest;
 
@@ -18,7 +22,32 @@ class FontProbe : public VREL::MControlFont
 public:
     FontProbe(VREL::MObject* owner, UINT id, CRect rect) : MControlFont(owner, id, rect, L"title", 1, 1, 1) {}
     void DrawControl(HDC&, CRect) override {}
+
+    int FrameCount() const { return m_frameCount; }
+    Gdiplus::ARGB TextColor() const { return m_textColor.GetValue(); }
+    Gdiplus::TextRenderingHint Hint() const { return m_textHint; }
 };
+
+// Records the order in which controls draw themselves.
+class DrawOrderProbe : public Probe
+{
+public:
+    DrawOrderProbe(VREL::MObject* owner, UINT id, CRect rect, std::vector<UINT>& order)
+        : Probe(owner, id, rect), m_order(order)
+    {
+    }
+    void DrawControl(HDC&, CRect) override { m_order.push_back(GetControlID()); }
+
+private:
+    std::vector<UINT>& m_order;
+};
+
+LOGFONTW FontOf(HFONT font)
+{
+    LOGFONTW description = {};
+    ::GetObjectW(font, sizeof(description), &description);
+    return description;
+}
 
 const CRect kRect(10, 10, 50, 30);
 
@@ -92,6 +121,73 @@ TEST(ControlBase, RepaintRequestsFollowVisibleChanges)
             EXPECT_EQ(owner.repaints[0].rect, c.rect);
             EXPECT_EQ(owner.repaints[0].redraw, c.redraw);
         }
+    }
+}
+
+// A font control starts from the library-wide font and its fixed defaults:
+// white text, left and vertically centred, four frames, ClearType hinting.
+TEST(ControlBase, FontControlStartsFromTheLibraryDefaults)
+{
+    RecordingOwner owner;
+    FontProbe font(&owner, 1, kRect);
+    EXPECT_TRUE(font.GetTextFont() == VREL::Manager::GetFontName());
+    EXPECT_EQ(font.GetFontWidth(), VREL::Manager::m_fontwidth);
+    EXPECT_EQ(font.GetFontStyle(), Gdiplus::FontStyleRegular);
+    UINT h = 99, v = 99;
+    font.GetAlignment(h, v);
+    EXPECT_EQ(h, 0u);
+    EXPECT_EQ(v, 4u);
+    EXPECT_EQ(font.TextColor(), 0xFFFFFFFFu);
+    EXPECT_EQ(font.Hint(), Gdiplus::TextRenderingHintClearTypeGridFit);
+    EXPECT_EQ(font.FrameCount(), 4);
+    EXPECT_EQ(font.GetImageSize(), CSize(0, 0));
+    EXPECT_TRUE(font.GetTitle() == L"title");
+
+    FontProbe untitled(&owner, 2, kRect);
+    untitled.SetTitle(nullptr);
+    EXPECT_TRUE(untitled.GetTitle().IsEmpty());
+}
+
+// The GDI font takes the library-wide face (not the control's own), the
+// control's size as a negative height and its style bits; it is cached until
+// cleared, and a new title clears it.
+TEST(ControlBase, GdiFontFollowsTheLibraryFaceAndTheControlsSizeAndStyle)
+{
+    LOGFONTW stock = {};
+    ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(stock), &stock);
+    struct Case
+    {
+        int style;
+        LONG weight;
+        BYTE italic, underline;
+    };
+    const LONG bold = std::min<LONG>(stock.lfWeight + 700, 1000);
+    const Case cases[] = {
+        {Gdiplus::FontStyleRegular, stock.lfWeight, 0, 0},
+        {Gdiplus::FontStyleBold, bold, 0, 0},
+        {Gdiplus::FontStyleItalic | Gdiplus::FontStyleUnderline, stock.lfWeight, 1, 1},
+    };
+    RecordingOwner owner;
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.style);
+        FontProbe font(&owner, 1, kRect);
+        font.SetFont(L"Courier New", 22, static_cast<Gdiplus::FontStyle>(c.style));
+        HFONT made = font.GetGDIFont();
+        ASSERT_NE(made, nullptr);
+        const LOGFONTW description = FontOf(made);
+        EXPECT_EQ(std::wstring(description.lfFaceName), std::wstring(VREL::Manager::GetFontName().GetString()));
+        EXPECT_EQ(description.lfHeight, -22);
+        EXPECT_EQ(description.lfCharSet, DEFAULT_CHARSET);
+        EXPECT_EQ(description.lfWeight, c.weight);
+        EXPECT_EQ(description.lfItalic, c.italic);
+        EXPECT_EQ(description.lfUnderline, c.underline);
+
+        // Setters do not drop the cached font; a title change does.
+        font.SetFontWidth(30);
+        EXPECT_EQ(font.GetGDIFont(), made);
+        font.SetTitle(L"again");
+        EXPECT_EQ(FontOf(font.GetGDIFont()).lfHeight, -30);
     }
 }
 
@@ -292,6 +388,89 @@ TEST_F(ControlTree, DestroyedControlLeavesNoReferenceInTheManager)
     // Both registrations are gone (the address is only compared).
     EXPECT_EQ(manager.DeleteMTimer(const_cast<VREL::MControl*>(gone)), 0);
     manager.OnMTimer(manager.GetTickTimerId());
+}
+
+// The wheel: refused by a disabled control and outside it; the control's own
+// hook comes first, then the first child under the point that takes it; a
+// child that took the last move gets it before the control itself.
+TEST_F(ControlTree, WheelReachesTheControlThenTheFirstChildThatTakesIt)
+{
+    struct Case
+    {
+        const char* name;
+        int parentTakes, firstTakes, parentEnabled;
+        bool hoverFirst;
+        CPoint point;
+        int result;
+        size_t parentSees, firstSees;
+    };
+    const Case cases[] = {
+        {"disabled control", 1, 1, 0, false, CPoint(20, 20), 0, 0, 0},
+        {"outside the control", 1, 1, 1, false, CPoint(500, 20), 0, 0, 0},
+        {"control takes it first", 1, 1, 1, false, CPoint(20, 20), 1, 1, 0},
+        {"child under the point", 0, 1, 1, false, CPoint(20, 20), 1, 1, 1},
+        {"nobody takes it", 0, 0, 1, false, CPoint(20, 20), 0, 1, 1},
+        {"child under the mouse goes first", 1, 1, 1, true, CPoint(20, 20), 1, 0, 1},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        parent->takesScroll = c.parentTakes;
+        first->takesScroll = c.firstTakes;
+        parent->SetEnabled(c.parentEnabled);
+        if (c.hoverFirst)
+            parent->OnMouseMove(0, CPoint(20, 20));
+        parent->scrollDirections.clear();
+        first->scrollDirections.clear();
+        second->scrollDirections.clear();
+
+        EXPECT_EQ(parent->OnScroll(1, 1, c.point), c.result);
+        EXPECT_EQ(parent->scrollDirections.size(), c.parentSees);
+        EXPECT_EQ(first->scrollDirections.size(), c.firstSees);
+        EXPECT_TRUE(second->scrollDirections.empty());
+    }
+}
+
+// A tick reaches the control and those children that run timers and are
+// visible; it reports whether anyone ticked.
+TEST_F(ControlTree, TickReachesVisibleChildrenThatRunTimers)
+{
+    Probe* hidden = new Probe(&owner, 13, CRect(10, 60, 50, 90));
+    parent->AddChild(hidden);
+    first->SetRunTimer(1);
+    hidden->SetRunTimer(1);
+    hidden->SetVisible(0, 0);
+
+    EXPECT_EQ(parent->OnTimer(), 1);
+    EXPECT_EQ(parent->ticks.load(), 1);
+    EXPECT_EQ(first->ticks.load(), 1);
+    EXPECT_EQ(second->ticks.load(), 0);
+    EXPECT_EQ(hidden->ticks.load(), 0);
+}
+
+// Areas that meet the control draw first, then the control, then its visible
+// sub-controls in list order; nothing draws outside the paint rectangle.
+TEST(ControlBase, DrawPaintsAreasThenTheControlThenItsChildren)
+{
+    std::vector<UINT> order;
+    RecordingOwner owner;
+    DrawOrderProbe parent(&owner, 1, CRect(0, 0, 100, 100), order);
+    parent.AddArea(new DrawOrderProbe(&parent, 2, CRect(0, 0, 100, 100), order));
+    parent.AddArea(new DrawOrderProbe(&parent, 3, CRect(300, 300, 310, 310), order));  // misses the control
+    parent.AddChild(new DrawOrderProbe(&parent, 4, CRect(10, 10, 20, 20), order));
+    auto* hidden = new DrawOrderProbe(&parent, 5, CRect(10, 10, 20, 20), order);
+    hidden->SetVisible(0, 0);
+    parent.AddChild(hidden);
+    parent.AddChild(new DrawOrderProbe(&parent, 6, CRect(30, 30, 40, 40), order));
+
+    HDC screen = ::GetDC(nullptr);
+    parent.Draw(screen, CRect(0, 0, 50, 50));
+    EXPECT_EQ(order, (std::vector<UINT>{2, 1, 4, 6}));
+
+    order.clear();
+    parent.Draw(screen, CRect(200, 200, 250, 250));
+    EXPECT_TRUE(order.empty());
+    ::ReleaseDC(nullptr, screen);
 }
 
 TEST(ControlBase, ParentVisibilityStopsAtTheFirstOwnerThatIsNoControl)

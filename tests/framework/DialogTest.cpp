@@ -294,6 +294,18 @@ TEST(Dialog, ShadowAndBalloonSettersRefuseOutOfRangeValues)
     dialog.DestroyWindow();
 }
 
+TEST(Dialog, DefaultMessageBoxSitsAboveTheBottomEdge)
+{
+    TestDialog dialog;
+    dialog.CreatePopup(800, 600);
+    dialog.SetMessage(L"saved", CRect(), VREL::MSG_LEVEL_INFO);
+    EXPECT_EQ(dialog.Manager().GetOverlayRect(), CRect(149, 510, 651, 580));
+    const CRect given(10, 10, 60, 40);
+    dialog.SetMessage(L"saved", given, VREL::MSG_LEVEL_WARNING);
+    EXPECT_EQ(dialog.Manager().GetOverlayRect(), given);
+    dialog.DestroyWindow();
+}
+
 // The split that dialogs, popups and tool windows share: each message
 // reaches its handler with its arguments unpacked (points sign-extended),
 // and goes on to the paint manager and the default procedure afterwards.

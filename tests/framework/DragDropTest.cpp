@@ -143,6 +143,21 @@ std::wstring TempFile(const wchar_t* name)
     return std::wstring(folder) + name;
 }
 
+// The longest name a dropped file list may give, and a name of `length`
+// characters for file: its folder is padded with ".\" steps. Empty when the
+// parity of the lengths does not allow it.
+constexpr size_t kLongestDropName = 519;
+std::wstring PaddedName(const std::wstring& file, size_t length)
+{
+    const size_t slash = file.rfind(L'\\');
+    std::wstring padded = file.substr(0, slash + 1);
+    const std::wstring name = file.substr(slash + 1);
+    while (padded.size() + name.size() < length)
+        padded += L".\\";
+    padded += name;
+    return padded.size() == length ? padded : std::wstring();
+}
+
 HENHMETAFILE SmallMetafile()
 {
     HDC recorder = ::CreateEnhMetaFileW(nullptr, nullptr, nullptr, nullptr);
@@ -341,6 +356,23 @@ TEST_F(DropTest, DroppedDataIsCheckedBeforeItBecomesAPicture)
     HBITMAP source = MakeBitmap(6, 5);
     ASSERT_TRUE(VREL::MRender::SaveBitmapToFile(source, bitmapFile.c_str()));
     ::DeleteObject(source);
+    // A bitmap reachable through a name of the longest length, and a list
+    // naming a longer one that starts with it: cut short, it would name the
+    // bitmap.
+    std::wstring longestName = PaddedName(TempFile(L"vrel_drop_long.bmp"), kLongestDropName);
+    if (longestName.empty())
+        longestName = PaddedName(TempFile(L"vrel_drop_long_.bmp"), kLongestDropName);
+    ASSERT_FALSE(longestName.empty());
+    const std::wstring longFile = TempFile(longestName.substr(longestName.rfind(L'\\') + 1).c_str());
+    source = MakeBitmap(3, 2);
+    ASSERT_TRUE(VREL::MRender::SaveBitmapToFile(source, longFile.c_str()));
+    ::DeleteObject(source);
+    // Where names this long cannot be opened at all (Windows without long
+    // paths) the two cases below prove nothing and are left out.
+    HANDLE reachable = ::LoadImageW(nullptr, longestName.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
+    const bool longNamesOpen = reachable != nullptr;
+    if (reachable)
+        ::DeleteObject(reachable);
     const std::wstring textFile = TempFile(L"vrel_drop_test.txt");
     {
         HANDLE file = ::CreateFileW(textFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -357,7 +389,7 @@ TEST_F(DropTest, DroppedDataIsCheckedBeforeItBecomesAPicture)
             return medium;
         };
     };
-    const std::vector<DropCase> cases = {
+    std::vector<DropCase> cases = {
         {"bitmap",
          [](FORMATETC& format) {
              format = Format(CF_BITMAP, TYMED_GDI);
@@ -389,6 +421,12 @@ TEST_F(DropTest, DroppedDataIsCheckedBeforeItBecomesAPicture)
          },
          CSize(-1, -1)},
     };
+
+    if (longNamesOpen)
+    {
+        cases.push_back({"file list of the longest name", global(CF_HDROP, FileList(longestName)), CSize(3, 2)});
+        cases.push_back({"file list of a longer name", global(CF_HDROP, FileList(longestName + L"x.bmp")), CSize()});
+    }
 
     dialog.keepImage = true;
     for (const DropCase& c : cases)
@@ -427,6 +465,7 @@ TEST_F(DropTest, DroppedDataIsCheckedBeforeItBecomesAPicture)
         }
     }
     ::DeleteFileW(bitmapFile.c_str());
+    ::DeleteFileW(longFile.c_str());
     ::DeleteFileW(textFile.c_str());
 }
 

@@ -20,6 +20,9 @@ void SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)
 class CountingTimer : public VREL::MTimer
 {
 public:
+    // Ticks touch the members below, so they stop before the members go.
+    ~CountingTimer() override { KillTimer(); }
+
     void OnMTimer(UINT id) override
     {
         inTick = true;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/framework/PopupTestSupport.h"
+#include "tests/support/Recorders.h"
 #include "ui/framework/MenuExWnd.h"
 #include "ui/framework/MenuItem.h"
 #include "ui/framework/MenuWnd.h"
@@ -200,6 +201,33 @@ TEST(Menu, QueuedChangesApplyToRowsThatExistWhenTheMenuIsCreated)
     menu->CloseWindow();
     PopupTest::Pump();
     EXPECT_TRUE(deleted);
+}
+
+TEST(Menu, EnablingARowRestsItAndRepaintsItsCells)
+{
+    testsupport::RecordingOwner owner;
+    MenuItem row(&owner, 7, CRect(5, 12, 295, 42), L"Open", 1, 1);
+    row.SetControlCheck(1);
+    struct Step
+    {
+        int enabled;
+        int state;
+    };
+    // Disabled shows frame 3; enabled again, a checked row rests on frame 2.
+    for (const Step step : {Step{0, MenuItem::ROW_DISABLED}, Step{1, MenuItem::ROW_PRESSED}})
+    {
+        owner.Clear();
+        row.SetControlEnabled(step.enabled);
+        EXPECT_EQ(step.state, row.GetState());
+        ASSERT_EQ(1u, owner.repaints.size());
+        EXPECT_EQ(1, owner.repaints[0].redraw);
+    }
+    // A disabled row takes no press.
+    row.SetControlEnabled(0);
+    owner.Clear();
+    EXPECT_EQ(0, row.OnControlLButtonDown(MK_LBUTTON, CPoint(50, 20)));
+    EXPECT_EQ(0, row.OnControlLButtonUp(0, CPoint(50, 20)));
+    EXPECT_TRUE(owner.reports.empty());
 }
 
 TEST(MenuEx, RunsWithoutAnItemListAndReportsItemData)

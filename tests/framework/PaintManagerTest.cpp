@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -344,6 +345,28 @@ TEST_F(WindowTest, RepaintFromAControlInNoListInvalidatesExactlyItsRectangle)
     EXPECT_EQ(dialog.OnControlUpdate(CRect(0, 0, 5, 5), 1, nullptr), 0);
 }
 
+// A layered window is pushed to the screen whole, so every request
+// invalidates all of it.
+TEST_F(WindowTest, LayeredWindowRepaintsWhole)
+{
+    AddProbe(1, CRect(10, 20, 30, 40));
+    // Without the rounded region the whole client area can be pending.
+    ::SetWindowRgn(hwnd, nullptr, FALSE);
+    ::UpdateWindow(hwnd);
+    Manager().SetLayeredWindow(1);
+    for (const CRect request : {CRect(10, 20, 30, 40), CRect()})
+    {
+        ::ValidateRect(hwnd, nullptr);
+        dialog.OnControlUpdate(request, 1, Manager().GetControl(1));
+        EXPECT_EQ(PendingUpdate(hwnd), CRect(0, 0, kWidth, kHeight));
+    }
+    ::ValidateRect(hwnd, nullptr);
+    Manager().InvalidateRect(CRect(1, 1, 2, 2), FALSE);
+    EXPECT_EQ(PendingUpdate(hwnd), CRect(0, 0, kWidth, kHeight));
+    Manager().SetLayeredWindow(0);
+    ::ValidateRect(hwnd, nullptr);
+}
+
 TEST_F(WindowTest, PaintsBackgroundAndControlsInListOrder)
 {
     dialog.Add(new Probe(&dialog, 1, CRect(20, 20, 120, 120), RGB(0, 200, 0)), VREL::CONTROL_KIND_AREA);
@@ -376,6 +399,34 @@ TEST_F(WindowTest, EmptyClientAreaStillEndsThePaint)
     ::InvalidateRect(hwnd, nullptr, FALSE);
     ::SendMessageW(hwnd, WM_PAINT, 0, 0);
     EXPECT_TRUE(PendingUpdate(hwnd).IsRectEmpty());
+}
+
+// Each size limit is reported only where it is set (above 0).
+TEST_F(WindowTest, SizeLimitsAreReportedWhereSet)
+{
+    constexpr LONG kUntouched = -7;
+    struct Case
+    {
+        CSize max, min;
+        POINT maxTrack, minTrack, maxSize;
+    };
+    const Case cases[] = {
+        {CSize(0, 0), CSize(10, 10), {kUntouched, kUntouched}, {10, 10}, {kUntouched, kUntouched}},
+        {CSize(500, 0), CSize(0, 20), {500, kUntouched}, {kUntouched, 20}, {500, kUntouched}},
+        {CSize(640, 480), CSize(64, 48), {640, 480}, {64, 48}, {640, 480}},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.max.cx);
+        Manager().SetWindowMaxSize(c.max.cx, c.max.cy);
+        Manager().SetWindowMixSize(c.min.cx, c.min.cy);
+        MINMAXINFO info;
+        std::fill_n(reinterpret_cast<LONG*>(&info), sizeof(info) / sizeof(LONG), kUntouched);
+        EXPECT_EQ(Manager().OnWindowMessage(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info)), 1);
+        EXPECT_EQ(CPoint(info.ptMaxTrackSize), CPoint(c.maxTrack));
+        EXPECT_EQ(CPoint(info.ptMinTrackSize), CPoint(c.minTrack));
+        EXPECT_EQ(CPoint(info.ptMaxSize), CPoint(c.maxSize));
+    }
 }
 
 // ---- removal --------------------------------------------------------------------------------

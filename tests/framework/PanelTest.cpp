@@ -180,3 +180,35 @@ TEST_F(TallPanel, GetControlFindsAGrandchildAndNothingElse)
     EXPECT_EQ(panel.GetControl(77), grandchild);
     EXPECT_EQ(panel.GetControl(78), nullptr);
 }
+
+TEST(Panel, ARepaintMakesLaterOverlappingChildrenStaleOnlyOnceBound)
+{
+    RecordingOwner owner;
+    TestPanel panel(&owner, CRect(0, 0, 100, 100));
+    Probe* before = panel.Add(5, CRect(0, 0, 50, 50));
+    Probe* sender = panel.Add(6, CRect(10, 10, 40, 40));
+    Probe* over = panel.Add(7, CRect(30, 30, 60, 60));
+    Probe* apart = panel.Add(8, CRect(70, 70, 90, 90));
+    Probe* hidden = panel.Add(9, CRect(20, 20, 30, 30));
+    hidden->SetControlVisible(0);
+    auto staleOnes = [&](int redraw) {
+        for (Probe* p : {before, sender, over, apart, hidden})
+            p->updateFlags.clear();
+        EXPECT_EQ(panel.OnControlUpdate(sender->GetRect(), redraw, sender), 0);
+        std::vector<UINT> stale;
+        for (Probe* p : {before, sender, over, apart, hidden})
+            if (!p->updateFlags.empty())
+                stale.push_back(p->GetControlID());
+        return stale;
+    };
+
+    EXPECT_EQ(panel.OnControlUpdate(sender->GetRect(), 1, nullptr), 0);
+    // Not bound yet: the children are not walked.
+    EXPECT_EQ(staleOnes(1), (std::vector<UINT>{6}));
+
+    panel.InitControl(nullptr);
+    // Only visible children after the sender that meet its rectangle.
+    EXPECT_EQ(staleOnes(1), (std::vector<UINT>{6, 7}));
+    // Without redraw the sender keeps its cache; what lies over it still renders again.
+    EXPECT_EQ(staleOnes(0), (std::vector<UINT>{7}));
+}

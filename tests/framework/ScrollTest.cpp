@@ -161,6 +161,30 @@ TEST(ScrollBar, RowsStopAtBothEndsAndNeverReport)
     EXPECT_TRUE(owner.reports.empty());
 }
 
+// Arrow children ask their bar for a row step with lParam 2: 1 and 3 back, 2 and 4 forward.
+TEST(ScrollBar, ArrowChildrenStepTheThumbByARow)
+{
+    struct Case
+    {
+        UINT id;
+        LPARAM lParam;
+        std::vector<WPARAM> reported;
+    };
+    const Case cases[] = {
+        {1, 2, {400}}, {3, 2, {400}}, {2, 2, {600}}, {4, 2, {600}}, {1, 0, {}}, {4, 1, {}}, {5, 2, {}}, {0, 2, {}},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.id);
+        RecordingOwner owner;
+        VREL::CScrollVertical bar(&owner, 1, CRect(0, 0, 3, 200), 1);
+        bar.SetScrollCurrentPos(500);
+        // The thumb travels 100 pixels for 1000, so a step of 10 pixels is 100.
+        EXPECT_EQ(bar.OnMessage(c.id, 0, 0, c.lParam), 0);
+        EXPECT_EQ(ReportedPositions(owner), c.reported);
+    }
+}
+
 // ---- mouse --------------------------------------------------------------------------------
 
 TEST(ScrollBar, DraggingTheThumbReportsEachPositionWhileChanging)

@@ -320,3 +320,40 @@ TEST(ShadowWindow, ASecondShadowForTheSameWindowIsRefused)
     EXPECT_TRUE(MShadow::GetShadowMap().find(parent) == MShadow::GetShadowMap().end());
     EXPECT_FALSE(first.GetShadow()->GetShadowWnd());
 }
+
+TEST(ShadowWindow, SizeAndShowMessagesOfTheWindowHideAndShowIt)
+{
+    HWND parent = MakeParent(100, 100, 90, 60, true);
+    ASSERT_TRUE(parent);
+    {
+        VREL::PaintManager pm;
+        AttachShadow(pm, parent);
+        ASSERT_EQ(1, pm.SetSize(8));
+        const MShadow* shadow = pm.GetShadow();
+        ASSERT_TRUE(shadow->GetShadowWnd());
+        struct Step
+        {
+            const char* what;
+            UINT msg;
+            WPARAM wParam;
+            bool visible;
+            BYTE status; // 1 attached, 2 shown, 4 window shown
+        };
+        const Step steps[] = {
+            {"maximised", WM_SIZE, SIZE_MAXIMIZED, false, 5},
+            {"restored", WM_SIZE, SIZE_RESTORED, true, 7},
+            {"minimised", WM_SIZE, SIZE_MINIMIZED, false, 5},
+            {"window hidden", WM_SHOWWINDOW, FALSE, false, 1},
+            {"sized while hidden", WM_SIZE, SIZE_RESTORED, false, 1},
+            {"window shown", WM_SHOWWINDOW, TRUE, true, 7},
+        };
+        for (const Step& step : steps)
+        {
+            SCOPED_TRACE(step.what);
+            ::SendMessageW(parent, step.msg, step.wParam, step.msg == WM_SIZE ? MAKELPARAM(90, 60) : 0);
+            EXPECT_EQ(step.visible, ::IsWindowVisible(shadow->GetShadowWnd()) != FALSE);
+            EXPECT_EQ(step.status, shadow->GetStatus());
+        }
+    }
+    ::DestroyWindow(parent);
+}

@@ -70,6 +70,31 @@ TEST(EditField, PressTypeAndClickAwayReportTheEditInOrder)
     EXPECT_EQ(h.field->GetTitleEx(), L"ab");
 }
 
+TEST(EditField, IconAndSpaceReportTheirOwnCodes)
+{
+    EditingHost h;
+    ASSERT_EQ(h.field->SetIconImage(TestTheme::kStrip4, TestTheme::kStrip4Frames), 1);
+    // The icon ends 9 pixels inside the field's right edge.
+    const CRect icon = h.field->GetIconRect();
+    EXPECT_EQ(icon, CRect(kFieldRect.right - 9 - TestTheme::kStrip4Width, 30, kFieldRect.right - 9, 40));
+
+    // A press and release on the icon start no edit.
+    Click(h.hwnd, icon.left + icon.Width() / 2, icon.top + icon.Height() / 2);
+    EXPECT_EQ(h.host.Codes(kFieldId), (Codes{VREL::NC_ICON_OR_TAB, VREL::NC_ICON_CLICK}));
+    EXPECT_EQ(h.field->GetEditWindow(), nullptr);
+
+    // Space acts as a click only while the field has the focus, and only
+    // without modifiers.
+    h.host.reports.clear();
+    EXPECT_EQ(h.field->OnControlKeyDown(VK_SPACE, 1, 0), 0);
+    Click(h.hwnd, kInsideX, kInsideY);
+    h.host.reports.clear();
+    EXPECT_EQ(h.field->OnControlKeyDown(VK_SPACE, 1, 0x11), 0);
+    EXPECT_TRUE(h.host.reports.empty());
+    EXPECT_EQ(h.field->OnControlKeyDown(VK_SPACE, 1, 0), 1);
+    EXPECT_EQ(h.host.Codes(kFieldId), (Codes{VREL::NC_PRESSED, VREL::NC_CLICKED}));
+}
+
 TEST(EditField, ReadOnlyOrDisabledFieldNeverStartsAnEdit)
 {
     struct Case

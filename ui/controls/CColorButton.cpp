@@ -116,10 +116,10 @@ void CColorButton::DrawControl(HDC& dc, CRect)
     });
 }
 
+// Unlike the push buttons, the swatch takes the flag again when it is
+// unchanged: enabling an enabled swatch brings back its normal look.
 void CColorButton::SetControlEnabled(int enabled)
 {
-    if (enabled == m_bEnabled)
-        return;
     MControl::SetControlEnabled(enabled);
     m_state = enabled ? BUTTON_STATE_NORMAL : BUTTON_STATE_DISABLED;
     UpdateControl(0, 0);

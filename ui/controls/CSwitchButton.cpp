@@ -73,10 +73,10 @@ void CSwitchButton::DrawControl(HDC& dc, CRect)
     });
 }
 
+// Unlike the push buttons, the switch takes the flag again when it is
+// unchanged: enabling an enabled switch brings back its normal look.
 void CSwitchButton::SetControlEnabled(int enabled)
 {
-    if (enabled == m_bEnabled)
-        return;
     MControl::SetControlEnabled(enabled);
     m_state = enabled ? BUTTON_STATE_NORMAL : BUTTON_STATE_DISABLED;
     UpdateControl(0, 0);

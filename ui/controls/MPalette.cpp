@@ -187,7 +187,7 @@ void MPalette::SetPalletHeight(int height)
 
 int MPalette::SetThumbImage(const wchar_t* file)
 {
-    m_pThumbImage.reset(MRender::LoadImageFromFileEx(GetSkinFolder() + (file ? file : L""), 0, 0));
+    m_pThumbImage.reset(MRender::LoadImageFromFile(GetSkinFolder() + (file ? file : L"")));
     m_thumbWidth = m_pThumbImage ? static_cast<int>(m_pThumbImage->GetWidth()) / kThumbFrames : 0;
     m_thumbHeight = m_pThumbImage ? static_cast<int>(m_pThumbImage->GetHeight()) : 0;
     return 0;

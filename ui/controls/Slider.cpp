@@ -269,6 +269,8 @@ void MSlider2::DrawControl(HDC& dc, CRect)
             return;
         int64_t g = static_cast<int64_t>(track) * (static_cast<int64_t>(m_progress) - m_minimum) / span;
         g = std::min<int64_t>(std::max<int64_t>(g, 0), cell.width);
+        // The bar's own select colour, which starts as the library's: a colour
+        // given with SetSelectColor shows, as it does on MSlider.
         if (g > 0)
             FillInsetBar(cell.graphics, static_cast<float>(g), cell.height, m_selectColor);
     });

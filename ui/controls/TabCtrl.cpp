@@ -535,6 +535,8 @@ void MTabCtrl::RequestRepaint(int redraw)
 
 // ---- slide --------------------------------------------------------------------------------
 
+// A finished slide needs no more ticks: a window timer left running would
+// wake the window every 30 ms for the rest of the strip's life.
 void MTabCtrl::StopSlide()
 {
     m_bRunning = 0;

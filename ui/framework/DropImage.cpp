@@ -254,6 +254,11 @@ HBITMAP FromFileDrop(HGLOBAL files)
     HDROP drop = static_cast<HDROP>(files);
     if (::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) == 0)
         return nullptr;
+    // A longer name would come back cut short, and the shorter name may be
+    // another file.
+    const UINT length = ::DragQueryFileW(drop, 0, nullptr, 0);
+    if (length == 0 || length >= kMaxDropPath)
+        return nullptr;
     if (::DragQueryFileW(drop, 0, path, kMaxDropPath) == 0)
         return nullptr;
     return static_cast<HBITMAP>(

@@ -18,7 +18,8 @@ constexpr int kMaxSide = 4096;
 HBITMAP FromPackedDib(const void* data, SIZE_T size);
 // An enhanced metafile played into its frame, measured on window's device.
 HBITMAP FromEnhMetaFile(HENHMETAFILE metafile, HWND window);
-// The first file of a file list, when it is a bitmap file.
+// The first file of a file list, when it is a bitmap file whose name is
+// shorter than 520 characters.
 HBITMAP FromFileDrop(HGLOBAL files);
 // The picture in a medium of the four formats a library window accepts
 // (CF_BITMAP, CF_DIB, CF_HDROP, CF_ENHMETAFILE); the medium stays untouched.

@@ -186,6 +186,8 @@ int MPanel::OnControlScroll(int, UINT direction, CPoint)
     return 1;
 }
 
+int MPanel::OnControlKeyDown(UINT, UINT, UINT) { return 0; }
+
 int MPanel::OnControlKeyUp(UINT, UINT, UINT) { return 0; }
 
 // ---- layout and state -------------------------------------------------------------------------

@@ -65,6 +65,8 @@ public:
     void SetControlEnabled(int enabled) override;
     // One row of the vertical bar per wheel notch (direction 1 forward).
     int OnControlScroll(int amount, UINT direction, CPoint pt) override;
+    // A panel answers no shortcut of its own: keys are its children's.
+    int OnControlKeyDown(UINT key, UINT repeat, UINT modifiers) override;
 
     // ---- virtual operations added after those of MControlFont, in slot order ----
     // The factory with kind 0 and the panel as owner.

@@ -9,8 +9,11 @@
 // destructor) returns no tick of that timer runs any more. A timer stopped
 // from inside one of its own ticks stops ticking at once and is released by
 // the service right after the tick. A timer object must not be destroyed from
-// inside one of its own ticks. The system timer resolution is raised while at
-// least one timer of the process runs.
+// inside one of its own ticks. A subclass stops its timers (KillTimer()) in
+// its own destructor: the base destructor runs after the subclass is gone,
+// and a tick arriving in between would call into a destroyed object. The
+// system timer resolution is raised while at least one timer of the process
+// runs.
 
 #include <windows.h>
 

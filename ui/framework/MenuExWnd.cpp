@@ -3,8 +3,12 @@
 #include "ui/framework/MControl.h"
 #include "ui/framework/NotifyCode.h"
 
-// The item list belongs to the keyboard widgets; until they are built the
-// factory yields no list and the menu runs without one.
+// The item list is a keyboard widget, built later with the keyboard widgets.
+// Until that header exists this file compiles without it, and until the
+// class registers itself with the control factory, Create gets no list back:
+// the menu opens as an empty window (it still closes when it loses
+// activation), AddItem drops every item, and nothing is ever posted to the
+// owner window, since only the list reports choices.
 #if __has_include("ui/keyboard/KeyMenuFuncType.h")
 #include "ui/keyboard/KeyMenuFuncType.h"
 #define VREL_HAS_KEY_MENU_LIST 1

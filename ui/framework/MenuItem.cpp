@@ -111,6 +111,9 @@ void MenuItem::SetControlEnabled(int enabled)
 {
     m_bEnabled = enabled;
     m_state = enabled ? RestingState() : ROW_DISABLED;
+    // The row changes its look either way; its cells are rendered afresh.
+    if (m_bVisible)
+        UpdateControl(1, 0);
 }
 
 void MenuItem::SetControlCheck(int check)

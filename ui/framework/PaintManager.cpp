@@ -93,6 +93,7 @@ PaintManager::~PaintManager()
     if (m_hTooltipWnd && ::IsWindow(m_hTooltipWnd))
         ::DestroyWindow(m_hTooltipWnd);
     m_hTooltipWnd = nullptr;
+    m_pAirBladder.reset();
     if (m_hDragBitmap)
         ::DeleteObject(m_hDragBitmap);
     m_hDragBitmap = nullptr;
