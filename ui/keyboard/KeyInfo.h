@@ -33,7 +33,7 @@ struct KEY_INFO {
     int32_t checked = 0;      // 1 when checked
     int32_t reserved = 0;     // always 0
     COLORREF color = 0;       // 0x00BBGGRR; 0 counts as dark
-    Gdiplus::Image* icon = nullptr;  // owned by the record; null when none
+    Gdiplus::Image* icon = nullptr;  // freed by the picture with the record; null when none
     int32_t iconWidth = 0;
     int32_t iconHeight = 0;
 };
