@@ -44,10 +44,10 @@ fi
 packages=(
     g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
     mingw-w64-i686-dev
-    wine wine32 xvfb xauth x11-utils
+    wine wine32 xvfb xauth
     fonts-dejavu-core
     cmake ninja-build make tcl dpkg-dev
-    python3 imagemagick
+    python3
 )
 missing=()
 for p in "${packages[@]}"; do
