@@ -5,8 +5,11 @@
   make_skins.py --theme test OUTPUT_FOLDER      the colour-coded test theme
   make_skins.py --theme T --list                the files the theme has, one a line
 
-The images are listed in SKINS below, one entry per file; a control family
-adds its images there. Frame k of a strip is the control's state k (0 normal,
+The images are listed in SKINS below, one entry per file. A control family
+may instead keep its images in a module of its own in scripts/skins/: each
+module there defines SKINS (entries made with make_skins.skin) and KINDS (kind
+name -> draw function), and may define SAME_IN_BOTH_THEMES; they are added to
+the tables here in the order of their file names. Frame k of a strip is the control's state k (0 normal,
 1 hover, 2 pressed, 3 disabled, 4-7 the checked variants).
 
 The test theme draws every frame the same way whatever the kind, so that a
@@ -398,6 +401,28 @@ PRODUCT_KINDS = {
     "switch_off": draw_switch(False),
 }
 
+
+
+def load_family_modules():
+    """Adds the tables of every module in scripts/skins/ to the ones above."""
+    import importlib.util
+    folder = os.path.join(os.path.dirname(os.path.abspath(__file__)), "skins")
+    if not os.path.isdir(folder):
+        return
+    for name in sorted(os.listdir(folder)):
+        if not name.endswith(".py") or name.startswith("_"):
+            continue
+        spec = importlib.util.spec_from_file_location("skins_" + name[:-3], os.path.join(folder, name))
+        module = importlib.util.module_from_spec(spec)
+        spec.loader.exec_module(module)
+        SKINS.extend(getattr(module, "SKINS", []))
+        for kind, draw in getattr(module, "KINDS", {}).items():
+            if kind in PRODUCT_KINDS and PRODUCT_KINDS[kind] is not draw:
+                raise SystemExit("skins/%s: kind %s is defined twice" % (name, kind))
+            PRODUCT_KINDS[kind] = draw
+        SAME_IN_BOTH_THEMES.update(getattr(module, "SAME_IN_BOTH_THEMES", set()))
+
+
 # --------------------------------------------------------------- test theme
 
 FRAME_FILLS = [0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00, 0xFF00FF, 0x00FFFF, 0xFF8000, 0x8000FF]
@@ -454,9 +479,13 @@ def main(argv):
     parser.add_argument("--list", action="store_true", help="print the theme's files and write nothing")
     parser.add_argument("folder", nargs="?")
     args = parser.parse_args(argv[1:])
+    load_family_modules()
     if not args.list and not args.folder:
         parser.error("an output folder is needed")
 
+    names = [entry.name for entry in SKINS]
+    if len(names) != len(set(names)):
+        parser.error("an image is listed twice: %s" % sorted({n for n in names if names.count(n) > 1}))
     for entry in SKINS:
         if entry.kind not in PRODUCT_KINDS:
             parser.error("%s: unknown kind %s" % (entry.name, entry.kind))
