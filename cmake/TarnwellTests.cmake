@@ -24,3 +24,19 @@ function(tarnwell_add_test name)
         set_tests_properties(${name} PROPERTIES RESOURCE_LOCK display)
     endif()
 endfunction()
+
+# tarnwell_add_bench(<name> SOURCES ... [LIBS ...])
+# A benchmark: built with the tests into the same folder, never run by ctest.
+# scripts/bench.sh runs every one of them (named <name>.exe, <name> ending in
+# _bench); each prints its own figures, measured as ratios against a
+# reference it runs in the same invocation.
+function(tarnwell_add_bench name)
+    cmake_parse_arguments(B "" "" "SOURCES;LIBS" ${ARGN})
+    if(NOT name MATCHES "_bench$")
+        message(FATAL_ERROR "benchmark ${name}: the name must end in _bench")
+    endif()
+    add_executable(${name} ${B_SOURCES})
+    target_link_libraries(${name} PRIVATE ${B_LIBS})
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${TARNWELL_TEST_BIN_DIR})
+    add_dependencies(${name} tarnwell_runtime)
+endfunction()
