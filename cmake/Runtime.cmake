@@ -7,7 +7,13 @@
 get_filename_component(_cxx_dir ${CMAKE_CXX_COMPILER} DIRECTORY)
 execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libstdc++-6.dll
     OUTPUT_VARIABLE _stdcxx OUTPUT_STRIP_TRAILING_WHITESPACE)
-execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libgcc_s_dw2-1.dll
+# The unwinder DLL is named after its exception model: DWARF on 32-bit x86, SEH on x64.
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+    set(_libgcc_name libgcc_s_seh-1.dll)
+else()
+    set(_libgcc_name libgcc_s_dw2-1.dll)
+endif()
+execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${_libgcc_name}
     OUTPUT_VARIABLE _libgcc OUTPUT_STRIP_TRAILING_WHITESPACE)
 execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libwinpthread-1.dll
     OUTPUT_VARIABLE _pthread OUTPUT_STRIP_TRAILING_WHITESPACE)

@@ -6,11 +6,19 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=${TARNWELL_BUILD_DIR:-$root/build}
-bash "$root/scripts/build.sh"
 source "$root/scripts/wine-env.sh"
-wine_env_start "$build_dir"
+bash "$root/scripts/build.sh"
+arch=$(tarnwell_test_arch)
+run_bin=${TARNWELL_BIN_DIR:-$root/bin}
+if [ "$arch" = x86_64 ]; then
+    # Where 32-bit programs do not run, the 64-bit build is measured (see test.sh).
+    build_dir=$build_dir/x64
+    run_bin=$build_dir/bin
+    TARNWELL_ARCH=x86_64 TARNWELL_BUILD_DIR="$build_dir" TARNWELL_BIN_DIR="$run_bin" bash "$root/scripts/build.sh"
+fi
+wine_env_start "$build_dir" "$arch"
 bin_dir="$build_dir/tests/bin"
-bin_dos="Z:$(echo "${TARNWELL_BIN_DIR:-$root/bin}" | tr / '\\')"
+bin_dos="Z:$(echo "$run_bin" | tr / '\\')"
 names=("$@")
 if [ ${#names[@]} -eq 0 ]; then
     for exe in "$bin_dir"/*_bench.exe; do

@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
-# Builds the third-party libraries for the i686 Windows target from Debian's source
-# packages into a cache folder outside the repository, and prints that folder.
+# Builds the third-party libraries for a Windows target (TARNWELL_ARCH: i686, the
+# product's, by default; x86_64 for test builds on machines that cannot run 32-bit
+# programs) from Debian's source packages into a cache folder outside the
+# repository, and prints that folder.
 # A finished build is reused: the folder name carries the source versions, the
 # compiler version and a hash of this script.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 cache_root=${TARNWELL_DEPS_CACHE:-/var/cache/tarnwell}
-cc=i686-w64-mingw32-gcc-posix
-cxx=i686-w64-mingw32-g++-posix
-ar=i686-w64-mingw32-ar
+arch=${TARNWELL_ARCH:-i686}
+cc=$arch-w64-mingw32-gcc-posix
+cxx=$arch-w64-mingw32-g++-posix
+ar=$arch-w64-mingw32-ar
 
 log() { echo "deps: $*" >&2; }
 
@@ -45,9 +48,13 @@ else
     gtest_src=""
     versions+=" googletest=$(newest_version googletest)"
 fi
-key=$(printf '%s %s %s' "$versions" "$($cxx -dumpfullversion)" "$(sha1sum "$0" | cut -c1-12)" \
+key=$(printf '%s %s %s %s' "$arch" "$versions" "$($cxx -dumpfullversion)" "$(sha1sum "$0" | cut -c1-12)" \
     | sha1sum | cut -c1-16)
-prefix="$cache_root/deps-$key"
+if [ "$arch" = i686 ]; then
+    prefix="$cache_root/deps-$key"
+else
+    prefix="$cache_root/deps-$arch-$key"
+fi
 
 if [ -f "$prefix/.complete" ]; then
     echo "$prefix"
@@ -109,7 +116,7 @@ if [ -z "$gtest_src" ]; then
     gtest_src=$(fetch_source googletest "$work/googletest")
 fi
 cmake -S "$gtest_src" -B "$work/gtest-build" -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$here/../cmake/toolchain-i686-mingw.cmake" \
+    -DCMAKE_TOOLCHAIN_FILE="$here/../cmake/toolchain-$arch-mingw.cmake" \
     -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
     -DBUILD_SHARED_LIBS=OFF -Dgtest_disable_pthreads=OFF >/dev/null
 cmake --build "$work/gtest-build" >/dev/null

@@ -44,7 +44,9 @@ fi
 packages=(
     g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
     mingw-w64-i686-dev
-    wine wine32 xvfb xauth
+    g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+    mingw-w64-x86-64-dev
+    wine wine32 wine64 xvfb xauth
     fonts-dejavu-core
     cmake ninja-build make tcl dpkg-dev
     python3
