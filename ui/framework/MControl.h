@@ -18,7 +18,9 @@
 // its window, from inside any notification of that control: the control is
 // freed only once the window message (or tick) that notified is over. A
 // withdrawn control is never taken back: the manager refuses it as hover,
-// focus, fast-tick or window-timer control.
+// focus, fast-tick or window-timer control. It may be freed after its
+// manager and its owner are gone (a modal dialog closed inside another
+// window's message): a destructor touches neither once IsWithdrawn() is 1.
 //
 // Notifying: a control reports to its owner with SendMessageW (or
 // m_pOwner->OnBaseMessage). Once it returns, the control may have been
