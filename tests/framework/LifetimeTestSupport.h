@@ -1,15 +1,14 @@
 #pragma once
 
 // What the lifetime tests share: a count of access violations that sees
-// them even where Wine swallows them inside a window procedure, a scribbler
-// that reuses freed blocks so that a use after free reads garbage instead of
-// the old contents, and a watchdog that ends the program when a step hangs.
+// them even where Wine swallows them inside a window procedure, and a
+// scribbler that reuses freed blocks so that a use after free reads garbage
+// instead of the old contents. A hang is left to the test's time-out.
 
 #include <windows.h>
 #include <malloc.h>
 
 #include <atomic>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -82,45 +81,5 @@ private:
 
 // The size the heap gave an object (0 when it is not a heap block).
 inline size_t BlockSize(const void* object) { return object ? _msize(const_cast<void*>(object)) : 0; }
-
-// Ends the program with a message when Arm is not followed by Disarm within
-// the time: a hang would otherwise hold the test until its time-out.
-class Watchdog
-{
-public:
-    explicit Watchdog(const char* what, DWORD ms) : m_what(what), m_ms(ms)
-    {
-        m_done = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-        m_thread = ::CreateThread(nullptr, 0, &Watchdog::Run, this, 0, nullptr);
-    }
-    ~Watchdog()
-    {
-        ::SetEvent(m_done);
-        ::WaitForSingleObject(m_thread, INFINITE);
-        ::CloseHandle(m_thread);
-        ::CloseHandle(m_done);
-    }
-    Watchdog(const Watchdog&) = delete;
-    Watchdog& operator=(const Watchdog&) = delete;
-
-private:
-    static DWORD WINAPI Run(LPVOID context)
-    {
-        Watchdog* self = static_cast<Watchdog*>(context);
-        if (::WaitForSingleObject(self->m_done, self->m_ms) == WAIT_TIMEOUT)
-        {
-            std::fprintf(stderr, "HANG: %s did not finish within %lu ms\n", self->m_what,
-                         static_cast<unsigned long>(self->m_ms));
-            std::fflush(stderr);
-            ::TerminateProcess(::GetCurrentProcess(), 3);
-        }
-        return 0;
-    }
-
-    const char* m_what;
-    DWORD m_ms;
-    HANDLE m_done = nullptr;
-    HANDLE m_thread = nullptr;
-};
 
 } // namespace lifetimetest
