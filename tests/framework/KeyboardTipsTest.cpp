@@ -7,6 +7,7 @@
 
 #include "tests/framework/PopupTestSupport.h"
 #include "tests/support/DibCanvas.h"
+#include "ui/framework/AirBladder.h"
 #include "ui/framework/KeyboardTips.h"
 
 using VREL::CKeyboardTips;
@@ -102,4 +103,37 @@ TEST(KeyboardTips, ReducedTooltipChecksArgumentsAndChangesNothing)
     tips.PostMessageW(VREL::WM_USER_CLOSE_WINDOW, 0, 0);
     PopupTest::Pump();
     EXPECT_FALSE(::IsWindow(tips.GetSafeHwnd()));
+}
+
+namespace {
+
+class FontOfBalloon : public VREL::MAirBladder
+{
+public:
+    FontOfBalloon() { Create(nullptr, L"AirBladder Window", kTipStyle, 0, CRect()); }
+    ~FontOfBalloon() override { DestroyWindow(); }
+    using MAirBladder::GetTempFont;
+};
+
+class FontOfTips : public TestTips
+{
+public:
+    using CKeyboardTips::GetTempFont;
+};
+
+} // namespace
+
+TEST(KeyboardTips, BalloonsAndKeyTipsShareOneCopyOfTheLibraryFont)
+{
+    // Every copy of the font's collection holds the whole font, and the
+    // system never gives it back: many tips and balloons over a session
+    // must not each load one.
+    FontOfTips first;
+    FontOfTips second;
+    FontOfBalloon balloon;
+    FontOfBalloon another;
+    ASSERT_NE(first.GetTempFont(), nullptr);
+    EXPECT_EQ(second.GetTempFont(), first.GetTempFont());
+    EXPECT_EQ(balloon.GetTempFont(), first.GetTempFont());
+    EXPECT_EQ(another.GetTempFont(), first.GetTempFont());
 }

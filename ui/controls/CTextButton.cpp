@@ -3,6 +3,7 @@
 #include "ui/controls/PushInput.h"
 #include "ui/controls/StateCells.h"
 #include "ui/framework/ControlFactory.h"
+#include "ui/framework/PaintManager.h"
 #include "ui/framework/Render.h"
 
 namespace VREL {
@@ -40,31 +41,69 @@ void CTextButton::SetTextButtonColor(Gdiplus::Color normal, Gdiplus::Color hover
     UpdateControl(1, 0);
 }
 
-void CTextButton::DrawControl(HDC& dc, CRect)
+struct CTextButton::TextLayout
 {
-    CellFont font(*this);
+    // What the layout was made for.
+    CString title;
+    CString fontName;
+    int fontSize;
+    Gdiplus::FontStyle fontStyle;
+    CSize cell;
+    UINT hAlign;
+    UINT vAlign;
+    Gdiplus::FontFamily* family;
+
+    std::unique_ptr<ControlFont> font;
     std::unique_ptr<Gdiplus::StringFormat> format;
     CPoint origin;
-    int textHeight = 0;
+    int textHeight;
+};
+
+CTextButton::~CTextButton() = default;
+
+void CTextButton::DrawControl(HDC& dc, CRect)
+{
     DrawStateCells(*this, dc, m_hMemDC, kPushCells, m_state, [&](const StateCell& cell) {
         if (m_title.IsEmpty())
             return;
-        // Measured once, for the first cell.
-        if (!format)
+        // Making the font and measuring the title cost more than drawing
+        // it: both are kept while nothing they depend on changed.
+        const CString fontName = GetTextFont();
+        TextLayout* layout = m_pLayout.get();
+        // The window's cached family (a stand-in family without a window).
+        Gdiplus::FontFamily* family = m_pManager ? m_pManager->FindTempFont(fontName) : nullptr;
+        if (!layout || layout->title != m_title || layout->fontName != fontName || layout->fontSize != m_fontSize ||
+            layout->fontStyle != m_fontStyle || layout->cell != CSize(cell.width, cell.height) ||
+            layout->hAlign != m_hAlign || layout->vAlign != m_vAlign || layout->family != family)
         {
-            format = MakeStringFormat(Gdiplus::StringAlignmentNear, Gdiplus::StringAlignmentNear, kSingleLineFlags);
-            const Gdiplus::Size measured = MRender::GetTextBounds(font.Get(cell), *format, m_title);
-            textHeight = measured.Height;
-            origin = MRender::GetOriginPoint(cell.width, cell.height, measured.Width + kTextPadding, textHeight,
-                                             m_hAlign, m_vAlign);
+            m_pLayout = std::make_unique<TextLayout>();
+            layout = m_pLayout.get();
+            layout->title = m_title;
+            layout->fontName = fontName;
+            layout->fontSize = m_fontSize;
+            layout->fontStyle = m_fontStyle;
+            layout->cell = CSize(cell.width, cell.height);
+            layout->hAlign = m_hAlign;
+            layout->vAlign = m_vAlign;
+            layout->family = family;
+            layout->font = std::make_unique<ControlFont>(*this, m_fontSize, m_fontStyle);
+            layout->format =
+                MakeStringFormat(Gdiplus::StringAlignmentNear, Gdiplus::StringAlignmentNear, kSingleLineFlags);
+            const Gdiplus::Size measured = MRender::GetTextBounds(layout->font->Get(), *layout->format, m_title);
+            layout->textHeight = measured.Height;
+            layout->origin = MRender::GetOriginPoint(cell.width, cell.height, measured.Width + kTextPadding,
+                                                     layout->textHeight, m_hAlign, m_vAlign);
         }
+        if (cell.index == 0)
+            ::SetBkMode(cell.dc, TRANSPARENT);
         const Gdiplus::Color colours[kPushCells] = {m_textColor, m_hoverColor, m_downColor, m_disabledColor};
         const float shift = cell.index == BUTTON_STATE_PRESSED ? 1.0f : 0.0f;
+        const CPoint origin = layout->origin;
         cell.graphics.SetTextRenderingHint(m_textHint);
-        DrawText(cell.graphics, m_title, font.Get(cell),
+        DrawText(cell.graphics, m_title, layout->font->Get(),
                  cell.Box(static_cast<float>(origin.x) + shift, static_cast<float>(origin.y + kTextDrop) + shift,
-                          static_cast<float>(cell.width - origin.x), static_cast<float>(textHeight)),
-                 *format, colours[cell.index]);
+                          static_cast<float>(cell.width - origin.x), static_cast<float>(layout->textHeight)),
+                 *layout->format, colours[cell.index]);
     });
 }
 

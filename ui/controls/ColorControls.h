@@ -75,6 +75,9 @@ public:
     CSize GetThumbSize() const { return CSize(m_thumbWidth, m_thumbHeight); }
 
 private:
+    // The stretched field, made when missing or when the field's size changed.
+    HDC FieldPicture(HDC reference);
+    void FreeFieldPicture();
     void Layout();
     void PlaceThumb();
     // Field and bar pixels of the model, kept in a 32-bit bitmap and
@@ -106,6 +109,12 @@ private:
     HBITMAP m_hDataBitmap;
     HGDIOBJ m_hDataOld;
     BYTE* m_pData;
+    // The field stretched to its place, made once per size: only the bar
+    // and the thumb change while the thumb is dragged.
+    HDC m_hFieldDC;
+    HBITMAP m_hFieldBitmap;
+    HGDIOBJ m_hFieldOld;
+    CSize m_fieldSize;
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -288,11 +297,22 @@ public:
     int GetSelectIndex() const { return m_selected; }
 
 private:
+    // The look with no swatch marked, rendered once and copied under each
+    // render: a hover only draws the marked swatches again.
+    void RenderPlainLook(HDC reference, int width, int height);
+    void FreePlainLook();
+    void DrawSwatch(Gdiplus::Graphics& graphics, const Swatch& swatch, int dx, bool marked);
+
     std::vector<std::unique_ptr<Swatch>> m_items;
     CriticalSection m_lock;
     int m_hover;
     int m_selected;
     COLORREF m_colour;
+    HDC m_hPlainDC;
+    HBITMAP m_hPlainBitmap;
+    HGDIOBJ m_hPlainOld;
+    CSize m_plainSize;
+    bool m_bPlainValid;
 };
 
 } // namespace VREL

@@ -36,14 +36,74 @@ constexpr float kBorderWidth = 2.0f;
 } // namespace
 
 ColorView::ColorView(MObject* owner, UINT id, CRect rect, int visible, int enabled)
-    : MControlFont(owner, id, rect, L"", visible, enabled, 1), m_hover(-1), m_selected(-1), m_colour(kStartColour)
+    : MControlFont(owner, id, rect, L"", visible, enabled, 1),
+      m_hover(-1),
+      m_selected(-1),
+      m_colour(kStartColour),
+      m_hPlainDC(nullptr),
+      m_hPlainBitmap(nullptr),
+      m_hPlainOld(nullptr),
+      m_bPlainValid(false)
 {
 }
 
 ColorView::~ColorView()
 {
-    ScopedLock lock(m_lock);
-    m_items.clear();
+    {
+        ScopedLock lock(m_lock);
+        m_items.clear();
+    }
+    FreePlainLook();
+}
+
+void ColorView::FreePlainLook()
+{
+    if (m_hPlainDC && m_hPlainOld)
+        ::SelectObject(m_hPlainDC, m_hPlainOld);
+    if (m_hPlainBitmap)
+        ::DeleteObject(m_hPlainBitmap);
+    if (m_hPlainDC)
+        ::DeleteDC(m_hPlainDC);
+    m_hPlainDC = nullptr;
+    m_hPlainBitmap = nullptr;
+    m_hPlainOld = nullptr;
+    m_plainSize = CSize();
+    m_bPlainValid = false;
+}
+
+void ColorView::DrawSwatch(Gdiplus::Graphics& graphics, const Swatch& swatch, int dx, bool marked)
+{
+    const Gdiplus::Color fill(swatch.colour);
+    MRender::DrawRoundRectange(graphics, static_cast<float>(swatch.rect.left + dx), static_cast<float>(swatch.rect.top),
+                               static_cast<float>(swatch.rect.Width()), static_cast<float>(swatch.rect.Height()),
+                               kRadius, marked ? Gdiplus::Color(kHighlight) : fill, kBorderWidth, fill);
+}
+
+void ColorView::RenderPlainLook(HDC reference, int width, int height)
+{
+    if (m_bPlainValid && m_hPlainDC && m_plainSize == CSize(width, height))
+        return;
+    if (!m_hPlainDC || m_plainSize != CSize(width, height))
+    {
+        FreePlainLook();
+        m_hPlainDC = ::CreateCompatibleDC(reference);
+        m_hPlainBitmap = m_hPlainDC ? ::CreateCompatibleBitmap(reference, width, height) : nullptr;
+        if (!m_hPlainBitmap)
+        {
+            FreePlainLook();
+            return;
+        }
+        m_hPlainOld = ::SelectObject(m_hPlainDC, m_hPlainBitmap);
+        m_plainSize = CSize(width, height);
+    }
+    Gdiplus::Graphics graphics(m_hPlainDC);
+    graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
+    graphics.Clear(Gdiplus::Color(kBackground));
+    Gdiplus::Pen frame{Gdiplus::Color(kFrame), 1.0f};
+    graphics.DrawRectangle(&frame, 0, 0, width - 1, height - 1);
+    for (const auto& swatch : m_items)
+        DrawSwatch(graphics, *swatch, 0, false);
+    m_bPlainValid = true;
 }
 
 void ColorView::InitColorView()
@@ -61,6 +121,7 @@ void ColorView::InitColorView()
             m_items.push_back(std::move(swatch));
         }
     }
+    m_bPlainValid = false;
 }
 
 void ColorView::ClearAllItem()
@@ -70,6 +131,7 @@ void ColorView::ClearAllItem()
         m_items.clear();
         m_hover = -1;
         m_selected = -1;
+        m_bPlainValid = false;
     }
     UpdateControl(1, 0);
 }
@@ -135,21 +197,26 @@ int ColorView::OnControlLButtonUp(UINT, CPoint)
 void ColorView::DrawControl(HDC& dc, CRect)
 {
     DrawCachedLook(*this, dc, m_hMemDC, [&](const StateCell& cell) {
+        ScopedLock lock(m_lock);
+        RenderPlainLook(cell.dc, cell.width, cell.height);
         Gdiplus::Graphics& graphics = cell.graphics;
         graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
-        graphics.Clear(Gdiplus::Color(kBackground));
-        Gdiplus::Pen frame{Gdiplus::Color(kFrame), 1.0f};
-        graphics.DrawRectangle(&frame, 0, 0, cell.width - 1, cell.height - 1);
-        ScopedLock lock(m_lock);
+        if (m_bPlainValid)
+        {
+            // Nothing is drawn on the cell yet, so GDI may go first.
+            ::BitBlt(cell.dc, cell.left, 0, cell.width, cell.height, m_hPlainDC, 0, 0, SRCCOPY);
+        }
+        else
+        {
+            graphics.Clear(Gdiplus::Color(kBackground));
+            Gdiplus::Pen frame{Gdiplus::Color(kFrame), 1.0f};
+            graphics.DrawRectangle(&frame, 0, 0, cell.width - 1, cell.height - 1);
+        }
         for (size_t i = 0; i < m_items.size(); ++i)
         {
-            const Swatch& swatch = *m_items[i];
             const bool marked = static_cast<int>(i) == m_hover || static_cast<int>(i) == m_selected;
-            const Gdiplus::Color fill(swatch.colour);
-            MRender::DrawRoundRectange(graphics, static_cast<float>(swatch.rect.left),
-                                       static_cast<float>(swatch.rect.top), static_cast<float>(swatch.rect.Width()),
-                                       static_cast<float>(swatch.rect.Height()), kRadius,
-                                       marked ? Gdiplus::Color(kHighlight) : fill, kBorderWidth, fill);
+            if (marked || !m_bPlainValid)
+                DrawSwatch(graphics, *m_items[i], cell.left, marked);
         }
     });
 }

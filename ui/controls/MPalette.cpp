@@ -61,12 +61,56 @@ MPalette::MPalette(MObject* owner, UINT id, CRect rect, int visible)
       m_hDataDC(nullptr),
       m_hDataBitmap(nullptr),
       m_hDataOld(nullptr),
-      m_pData(nullptr)
+      m_pData(nullptr),
+      m_hFieldDC(nullptr),
+      m_hFieldBitmap(nullptr),
+      m_hFieldOld(nullptr)
 {
     Layout();
 }
 
-MPalette::~MPalette() { FreeData(); }
+MPalette::~MPalette()
+{
+    FreeFieldPicture();
+    FreeData();
+}
+
+void MPalette::FreeFieldPicture()
+{
+    if (m_hFieldDC && m_hFieldOld)
+        ::SelectObject(m_hFieldDC, m_hFieldOld);
+    if (m_hFieldBitmap)
+        ::DeleteObject(m_hFieldBitmap);
+    if (m_hFieldDC)
+        ::DeleteDC(m_hFieldDC);
+    m_hFieldDC = nullptr;
+    m_hFieldBitmap = nullptr;
+    m_hFieldOld = nullptr;
+    m_fieldSize = CSize();
+}
+
+HDC MPalette::FieldPicture(HDC reference)
+{
+    const CSize size(m_fieldRect.Width(), m_fieldRect.Height());
+    if (m_hFieldDC && m_fieldSize == size)
+        return m_hFieldDC;
+    FreeFieldPicture();
+    if (!m_hDataDC || size.cx <= 0 || size.cy <= 0)
+        return nullptr;
+    m_hFieldDC = ::CreateCompatibleDC(reference);
+    m_hFieldBitmap = m_hFieldDC ? ::CreateCompatibleBitmap(reference, size.cx, size.cy) : nullptr;
+    if (!m_hFieldBitmap)
+    {
+        FreeFieldPicture();
+        return nullptr;
+    }
+    m_hFieldOld = ::SelectObject(m_hFieldDC, m_hFieldBitmap);
+    m_fieldSize = size;
+    ::SetStretchBltMode(m_hFieldDC, HALFTONE);
+    ::SetBrushOrgEx(m_hFieldDC, 0, 0, nullptr);
+    ::StretchBlt(m_hFieldDC, 0, 0, size.cx, size.cy, m_hDataDC, 0, kLightTop, kFieldColumns, kLightSpan, SRCCOPY);
+    return m_hFieldDC;
+}
 
 // ---- the model's pixels -----------------------------------------------------------------------------
 
@@ -124,6 +168,7 @@ void MPalette::UpdatePaletteData()
 {
     if (!m_pData)
         return;
+    FreeFieldPicture();
     ::GdiFlush();
     for (int row = 0; row < kModelRows; ++row)
         for (int column = 0; column < kFieldColumns; ++column)
@@ -306,10 +351,11 @@ void MPalette::DrawControl(HDC& dc, CRect)
     DrawCachedLook(*this, dc, m_hMemDC, [&](const StateCell& cell) {
         if (m_hDataDC)
         {
+            if (HDC field = FieldPicture(cell.dc))
+                ::BitBlt(cell.dc, m_fieldRect.left - m_rect.left, m_fieldRect.top - m_rect.top, m_fieldRect.Width(),
+                         m_fieldRect.Height(), field, 0, 0, SRCCOPY);
             ::SetStretchBltMode(cell.dc, HALFTONE);
             ::SetBrushOrgEx(cell.dc, 0, 0, nullptr);
-            ::StretchBlt(cell.dc, m_fieldRect.left - m_rect.left, m_fieldRect.top - m_rect.top, m_fieldRect.Width(),
-                         m_fieldRect.Height(), m_hDataDC, 0, kLightTop, kFieldColumns, kLightSpan, SRCCOPY);
             ::StretchBlt(cell.dc, m_barRect.left - m_rect.left, m_barRect.top - m_rect.top, m_barWidth,
                          m_barRect.Height(), m_hDataDC, kBarColumn, 0, m_barWidth, kModelRows, SRCCOPY);
         }

@@ -130,6 +130,7 @@ class VREL_API CTextButton : public MControlFont
 {
 public:
     CTextButton(MObject* owner, UINT id, CRect rect, const wchar_t* title, int visible, int enabled);
+    ~CTextButton() override;
 
     // normal becomes the text colour; requests a content repaint.
     void SetTextButtonColor(Gdiplus::Color normal, Gdiplus::Color hover, Gdiplus::Color down,
@@ -147,6 +148,12 @@ protected:
     Gdiplus::Color m_downColor;
     Gdiplus::Color m_disabledColor;
     BUTTON_STATE m_state;
+
+private:
+    // The font, format and measured place of the title, kept between
+    // renders while title, font and size stay the same.
+    struct TextLayout;
+    std::unique_ptr<TextLayout> m_pLayout;
 };
 
 // A skinned button with a red badge "1" while an upgrade is waiting.

@@ -125,7 +125,8 @@ MTabCtrl::MTabCtrl(MObject* owner, UINT id, CRect rect, int visible, int enabled
 
 MTabCtrl::~MTabCtrl()
 {
-    if (m_pManager)
+    // A withdrawn strip has no timers left, and its manager may be gone.
+    if (m_pManager && !IsWithdrawn())
         m_pManager->KillTimer(this, kSlideTimerKey);
     delete m_pSeparatorImage;
     delete m_pTabButtonImage;

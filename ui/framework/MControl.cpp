@@ -4,6 +4,7 @@
 #include <cwchar>
 #include <utility>
 
+#include "ui/framework/DeferredDelete.h"
 #include "ui/framework/PaintManager.h"
 
 namespace VREL {
@@ -51,6 +52,7 @@ MControl::MControl(MObject* owner, UINT id, CRect rect, int visible, int enabled
       m_bAnimateUpdate(0),
       m_bRunTimer(0),
       m_bRunning(0),
+      m_bWithdrawn(0),
       m_pTarget(nullptr),
       m_hMemBitmap(nullptr),
       m_hMemDC(nullptr),
@@ -64,9 +66,10 @@ MControl::MControl(MObject* owner, UINT id, CRect rect, int visible, int enabled
 
 MControl::~MControl()
 {
-    // Owners withdraw a control before deleting it; a control deleted
+    // Owners withdraw a control before freeing it (and the manager may be
+    // gone by the time a withdrawn control is freed); a control deleted
     // directly still leaves no reference behind in the manager.
-    if (m_pManager)
+    if (m_pManager && !m_bWithdrawn)
         m_pManager->ForgetControl(this);
     RemoveAllControl();
     FreeCache(m_hMemDC, m_hMemBitmap, m_hMemOldBitmap, m_memSize);
@@ -112,9 +115,8 @@ int MControl::SetControlFocus(int focus)
 {
     if (!focus)
     {
-        ScopedLock lock(m_controlLock);
-        for (size_t i = 0; i < m_controls.size(); ++i)
-            m_controls[i]->SetControlFocus(0);
+        for (MControl* child : LiveChildren())
+            child->SetControlFocus(0);
     }
     return 0;
 }
@@ -198,13 +200,40 @@ std::vector<MControl*> MControl::CopyControls()
     return m_controls;
 }
 
+std::vector<MControl*> MControl::LiveChildren()
+{
+    std::vector<MControl*> live;
+    ScopedLock lock(m_controlLock);
+    live.reserve(m_controls.size());
+    for (MControl* child : m_controls)
+    {
+        if (!child->m_bWithdrawn)
+            live.push_back(child);
+    }
+    return live;
+}
+
 MControl* MControl::GetControl(UINT id)
 {
-    for (std::vector<MControl*>* list : {&m_controls, &m_areas})
+    // One list lock at a time; a pin keeps what the copies name allocated
+    // while another thread removes it.
+    ControlPin pin;
+    std::vector<MControl*> controls;
+    std::vector<MControl*> areas;
     {
-        for (size_t i = 0; i < list->size(); ++i)
+        ScopedLock lock(m_controlLock);
+        controls = m_controls;
+    }
+    {
+        ScopedLock lock(m_areaLock);
+        areas = m_areas;
+    }
+    for (const std::vector<MControl*>* list : {&controls, &areas})
+    {
+        for (MControl* child : *list)
         {
-            MControl* child = (*list)[i];
+            if (child->m_bWithdrawn)
+                continue;
             if (child->m_id == id)
                 return child;
             if (MControl* found = child->GetControl(id))
@@ -234,18 +263,29 @@ int MControl::RemoveControl(MControl* child)
         if (found && m_pTarget == child)
             m_pTarget = nullptr;
     }
-    // Withdrawn and deleted outside the lock: withdrawing waits for a running
+    // Withdrawn and freed outside the lock: withdrawing waits for a running
     // multimedia tick, and that tick may need this lock.
     if (found)
-    {
-        child->Withdraw();
-        delete child;
-    }
+        Dispose(child);
     return 0;
+}
+
+void MControl::Dispose(MControl* control)
+{
+    if (!control)
+        return;
+    control->Withdraw();
+    DeleteLater(control);
 }
 
 void MControl::Withdraw()
 {
+    // Once only: a withdrawn control may be freed after its manager, so
+    // freeing it must not reach the manager again. Marked first: a tick or a
+    // walk that already holds a copy skips it.
+    if (m_bWithdrawn)
+        return;
+    m_bWithdrawn = 1;
     // The children are copied out so that no lock is held while waiting for
     // a tick, which takes these locks itself.
     std::vector<MControl*> children;
@@ -279,10 +319,7 @@ void MControl::RemoveAllControl()
     for (std::vector<MControl*>* list : {&areas, &controls})
     {
         for (MControl* child : *list)
-        {
-            child->Withdraw();
-            delete child;
-        }
+            Dispose(child);
     }
 }
 
@@ -506,19 +543,15 @@ int MControl::OnMouseMove(UINT flags, CPoint pt)
     if (m_bPressed)
         return result;
 
+    // Every child sees every move, so each can notice that the mouse left it.
+    for (MControl* child : LiveChildren())
     {
-        // Every child sees every move, so each can notice that the mouse left it.
-        ScopedLock lock(m_controlLock);
-        for (size_t i = 0; i < m_controls.size(); ++i)
+        const CPoint p = ChildPoint(child, raw, pt);
+        if (child->OnMouseMove(flags, p))
         {
-            MControl* child = m_controls[i];
-            const CPoint p = ChildPoint(child, raw, pt);
-            if (child->OnMouseMove(flags, p))
-            {
-                result = 1;
-                if (child->PtInRect(p))
-                    m_pTarget = child;
-            }
+            result = 1;
+            if (child->PtInRect(p) && !child->m_bWithdrawn && !m_bWithdrawn)
+                m_pTarget = child;
         }
     }
     return (m_pTarget || previous) ? 1 : result;
@@ -612,10 +645,8 @@ int MControl::OnScroll(int amount, UINT direction, CPoint pt)
         return 0;
     if (OnControlScroll(amount, direction, pt))
         return 1;
-    ScopedLock lock(m_controlLock);
-    for (size_t i = 0; i < m_controls.size(); ++i)
+    for (MControl* child : LiveChildren())
     {
-        MControl* child = m_controls[i];
         if (child->PtInRect(pt) && child->OnScroll(amount, direction, pt))
             return 1;
     }
@@ -648,10 +679,9 @@ int MControl::OnKeyDown(UINT key, UINT repeat, UINT modifiers)
         return 1;
     if (OnControlKeyDown(key, repeat, modifiers))
         return 1;
-    ScopedLock lock(m_controlLock);
-    for (size_t i = 0; i < m_controls.size(); ++i)
+    for (MControl* child : LiveChildren())
     {
-        if (m_controls[i]->OnKeyDown(key, repeat, modifiers))
+        if (child->OnKeyDown(key, repeat, modifiers))
             return 1;
     }
     return 0;
@@ -662,11 +692,11 @@ int MControl::OnKeyUp(UINT, UINT, UINT) { return 0; }
 int MControl::OnTimer()
 {
     int result = OnControlTimer();
-    ScopedLock lock(m_controlLock);
-    for (size_t i = 0; i < m_controls.size(); ++i)
+    if (m_bWithdrawn)
+        return result;
+    for (MControl* child : LiveChildren())
     {
-        MControl* child = m_controls[i];
-        if (child->m_bRunTimer && child->m_bVisible && child->OnTimer())
+        if (child->m_bRunTimer && child->m_bVisible && !child->m_bWithdrawn && child->OnTimer())
             result = 1;
     }
     return result;

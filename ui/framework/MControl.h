@@ -8,13 +8,27 @@
 // OnControl... hooks; reports travel up through the owner's OnBaseMessage and
 // OnControlUpdate.
 //
-// Ownership: a control owns its areas and sub-controls and deletes them. It
-// does not own its owner, its manager or its target child. A control bound to
-// a paint manager must be destroyed before that manager. Whoever deletes a
-// control first calls Withdraw, which drops every reference the manager holds
-// to the control and its descendants (hover, focus, fast tick, window timers)
-// and waits for a tick running inside them; the destructor withdraws the
-// control again as a safety net for direct deletes.
+// Ownership: a control owns its areas and sub-controls. It does not own its
+// owner, its manager or its target child. Whoever lets a control go calls
+// Dispose (RemoveControl, RemoveAllControl and the manager's lists do): it
+// withdraws the control, which drops every reference the manager holds to the
+// control and its descendants (hover, focus, fast tick, window timers) and
+// waits for a tick running inside them, and frees it with DeleteLater
+// (DeferredDelete.h). So an owner may remove or destroy a control, or destroy
+// its window, from inside any notification of that control: the control is
+// freed only once the window message (or tick) that notified is over. A
+// withdrawn control is never taken back: the manager refuses it as hover,
+// focus, fast-tick or window-timer control. It may be freed after its
+// manager and its owner are gone (a modal dialog closed inside another
+// window's message): a destructor touches neither once IsWithdrawn() is 1.
+//
+// Notifying: a control reports to its owner with SendMessageW (or
+// m_pOwner->OnBaseMessage). Once it returns, the control may have been
+// withdrawn; code after a notification that starts timers or hands the
+// control to someone else checks IsWithdrawn() first. Walks over the children
+// that call into them work on a copy of the list, taken under its lock and
+// walked without it (one lock at a time: a handler that removes a control
+// waits for a running tick, which itself takes list locks).
 
 #include <windows.h>
 
@@ -105,15 +119,23 @@ public:
     MObject* GetParantObject() const { return m_pOwner; }
     std::vector<MControl*>* GetControls() { return &m_controls; }
     // A copy of the sub-control list taken under its lock, for walking the
-    // children without holding the lock (another thread may change the list).
+    // children without holding the lock. On the window's thread inside a
+    // message the copied controls stay allocated until the message is over;
+    // another thread holds a ControlPin while it uses the copy.
     std::vector<MControl*> CopyControls();
     // Depth first over the sub-controls, then the areas; never this control.
+    // Each list is read under its lock. Another thread holds a ControlPin
+    // while it uses the answer.
     MControl* GetControl(UINT id);
     // Deletes the child when it is one of the sub-controls; returns 0.
     int RemoveControl(MControl* child);
-    // Drops the manager's references to this control and its descendants;
-    // call it before deleting a control, outside every list lock.
+    // Drops the manager's references to this control and its descendants
+    // and marks them withdrawn; call it outside every list lock.
     void Withdraw();
+    int IsWithdrawn() const { return m_bWithdrawn; }
+    // Withdraws the control and frees it once no message or pin may still
+    // be using it.
+    static void Dispose(MControl* control);
     void RemoveAllControl();
     // 1 when every owner up to the window is visible.
     int IsParentVisible();
@@ -217,6 +239,8 @@ protected:
     int m_bRunTimer;
     // Not read by the base: animated controls keep their running state here.
     int m_bRunning;
+    // Set by Withdraw: the control has been let go and waits to be freed.
+    int m_bWithdrawn;
     std::vector<MControl*> m_areas;
     std::vector<MControl*> m_controls;
     CriticalSection m_areaLock;
@@ -250,6 +274,8 @@ private:
     // bars (ids 1 and 2), the mapped point for every other child.
     static CPoint ChildPoint(const MControl* child, const CPoint& raw, const CPoint& mapped);
     static void FreeCache(HDC& dc, HBITMAP& bitmap, HBITMAP& previous, CSize& size);
+    // The live (not withdrawn) children, copied under the list's lock.
+    std::vector<MControl*> LiveChildren();
 };
 
 } // namespace VREL

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "ui/framework/DeferredDelete.h"
 #include "ui/framework/Manager.h"
 
 namespace VREL {
@@ -142,6 +143,9 @@ void CALLBACK MTimer::TimerCallProc(UINT id, UINT, DWORD_PTR user, DWORD_PTR, DW
     if (!timer->GetTimerIsRun(id))
         return;
     TickScope scope;
+    // What the tick lets go of (a control removed by the notification its
+    // own tick sends) is freed once the tick is over.
+    MessageScope messageScope;
     timer->OnMTimer(id);
     if (timer->IsAppTimer(id))
         timer->OnMTimer(id, timer->GetTimerName(id));

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "ui/framework/DeferredDelete.h"
 #include "ui/framework/Manager.h"
 
 namespace VREL {
@@ -142,6 +143,8 @@ int MWindow::RegisterSuperClass()
 
 LRESULT MWindow::Dispatch(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, bool useProperty)
 {
+    // What a handler lets go of is freed when the outermost message is over.
+    MessageScope scope;
     MWindow* self = nullptr;
     if (msg == WM_NCCREATE)
     {

@@ -6,6 +6,8 @@
 #include <cwchar>
 #include <string>
 
+#include "ui/framework/ToolWindow.h"
+
 namespace VREL {
 
 // The definitions below run in this order when the library loads (and are
@@ -73,6 +75,8 @@ void Manager::InitGdiplus()
 
 void Manager::UnInitGdiplus()
 {
+    // GDI+ objects must go before GDI+ does.
+    MToolWindow::ReleaseSharedLibraryFont();
     Gdiplus::GdiplusShutdown(m_gdiplusToken);
     CoUninitialize();
     OleUninitialize();

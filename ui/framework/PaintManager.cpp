@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "ui/framework/DeferredDelete.h"
 #include "ui/framework/MControl.h"
 #include "ui/framework/MWindow.h"
 #include "ui/framework/Render.h"
@@ -46,6 +47,22 @@ Gdiplus::Color OpaqueColor(COLORREF colour)
 }
 
 bool KeyHeld(int key) { return (::GetKeyState(key) & 0x8000) != 0; }
+
+// The controls of a list that are not withdrawn, copied under its lock:
+// handlers run without the lock and may remove controls meanwhile, which
+// stay allocated until the message is over.
+std::vector<MControl*> LiveCopy(const std::vector<MControl*>& list, CriticalSection& lock)
+{
+    std::vector<MControl*> live;
+    ScopedLock guard(lock);
+    live.reserve(list.size());
+    for (MControl* control : list)
+    {
+        if (!control->IsWithdrawn())
+            live.push_back(control);
+    }
+    return live;
+}
 
 } // namespace
 
@@ -110,13 +127,20 @@ void PaintManager::OnMTimer(UINT id)
 {
     if (id != m_tickTimerId.load())
         return;
-    // The tick lock is held while ticking: a control leaving the list waits
-    // here, so no tick reaches a deleted control.
-    ScopedLock lock(m_tickLock);
-    for (size_t i = 0; i < m_ticks.size(); ++i)
+    // The run lock is held while ticking: a control leaving the list waits
+    // for it, so no tick reaches a freed control. The list lock is held only
+    // to copy the list, so a ticking control's repaint request (which takes
+    // the control lists' locks) never holds up a thread that is removing a
+    // control.
+    ScopedLock run(m_tickRunLock);
+    std::vector<MControl*> ticks;
     {
-        MControl* control = m_ticks[i];
-        if (control->IsRunTimer() && control->IsVisible() && control->IsParentVisible())
+        ScopedLock lock(m_tickLock);
+        ticks = m_ticks;
+    }
+    for (MControl* control : ticks)
+    {
+        if (!control->IsWithdrawn() && control->IsRunTimer() && control->IsVisible() && control->IsParentVisible())
             control->OnTimer();
     }
 }
@@ -129,6 +153,8 @@ void PaintManager::KillMTimer() { KillTimer(); }
 
 int PaintManager::AddMTimer(MControl* control)
 {
+    if (!control || control->IsWithdrawn())
+        return 0;
     ScopedLock lock(m_tickLock);
     m_ticks.push_back(control);
     return 1;
@@ -200,6 +226,11 @@ void PaintManager::ForgetControl(MControl* control)
         ScopedLock lock(m_tickLock);
         m_ticks.erase(std::remove(m_ticks.begin(), m_ticks.end(), control), m_ticks.end());
     }
+    {
+        // Waits for a tick that may be inside the control (on the tick's own
+        // thread the lock is re-entrant: a control removed from its own tick).
+        ScopedLock run(m_tickRunLock);
+    }
     if (m_pHover == control)
         m_pHover = nullptr;
     if (m_pFocus == control)
@@ -242,17 +273,23 @@ MControl* PaintManager::AddControl(UINT kind, MControl* control)
 
 std::vector<MControl*> PaintManager::CopyControls()
 {
+    // Withdrawn controls are not in the list: RemoveControl and ClearList
+    // take them out under the lock before they withdraw them.
     ScopedLock lock(m_controlLock);
     return m_controls;
 }
 
 MControl* PaintManager::GetControl(UINT id)
 {
-    for (std::vector<MControl*>* list : {&m_controls, &m_areas})
+    ControlPin pin;
+    const std::vector<MControl*> controls = LiveCopy(m_controls, m_controlLock);
+    const std::vector<MControl*> areas = LiveCopy(m_areas, m_areaLock);
+    for (const std::vector<MControl*>* list : {&controls, &areas})
     {
-        for (size_t i = 0; i < list->size(); ++i)
+        for (MControl* control : *list)
         {
-            MControl* control = (*list)[i];
+            if (control->IsWithdrawn())
+                continue;
             if (control->GetControlID() == id)
                 return control;
             if (MControl* found = control->GetControl(id))
@@ -277,10 +314,7 @@ void PaintManager::RemoveControl(MControl* control)
     // Outside the lock: withdrawing waits for a running tick, which needs
     // this lock for its repaint request.
     if (found)
-    {
-        control->Withdraw();
-        delete control;
-    }
+        MControl::Dispose(control);
 }
 
 void PaintManager::ClearList(std::vector<MControl*>& list, CriticalSection& lock)
@@ -291,10 +325,7 @@ void PaintManager::ClearList(std::vector<MControl*>& list, CriticalSection& lock
         doomed.swap(list);
     }
     for (MControl* control : doomed)
-    {
-        control->Withdraw();
-        delete control;
-    }
+        MControl::Dispose(control);
 }
 
 void PaintManager::ClearAreaControls() { ClearList(m_areas, m_areaLock); }
@@ -311,6 +342,8 @@ void PaintManager::ClearAllControls()
 
 void PaintManager::SetFocusControl(MControl* control)
 {
+    if (control && control->IsWithdrawn())
+        control = nullptr;
     if (control == m_pFocus)
         return;
     if (m_pFocus)
@@ -443,15 +476,14 @@ UINT PaintManager::GetModifierCode()
 
 LRESULT PaintManager::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    // Controls let go while the message runs are freed when it is over.
+    MessageScope scope;
+    // A control that answers the message hook takes the message away from
+    // the manager; the host then runs its own procedure.
+    for (MControl* control : LiveCopy(m_controls, m_controlLock))
     {
-        // A control that answers the message hook takes the message away from
-        // the manager; the host then runs its own procedure.
-        ScopedLock lock(m_controlLock);
-        for (size_t i = 0; i < m_controls.size(); ++i)
-        {
-            if (m_controls[i]->OnWindowMessage(msg, wParam, lParam))
-                return 0;
-        }
+        if (!control->IsWithdrawn() && control->OnWindowMessage(msg, wParam, lParam))
+            return 0;
     }
 
     const int x = GET_X_LPARAM(lParam);
@@ -594,16 +626,17 @@ int PaintManager::OnMouseMove(UINT keys, int x, int y)
         return 1;
     }
 
-    ScopedLock lock(m_controlLock);
     MControl* hover = nullptr;
-    for (size_t i = 0; i < m_controls.size(); ++i)
+    for (MControl* control : LiveCopy(m_controls, m_controlLock))
     {
-        MControl* control = m_controls[i];
+        if (control->IsWithdrawn())
+            continue;
         control->OnMouseMove(keys, pt);
-        if (control->PtInRect(pt) && control->GetRresponse())
+        if (!control->IsWithdrawn() && control->PtInRect(pt) && control->GetRresponse())
             hover = control;
     }
-    m_pHover = hover;
+    // A handler may have withdrawn the control found earlier in the walk.
+    m_pHover = (hover && !hover->IsWithdrawn()) ? hover : nullptr;
     return 1;
 }
 
@@ -750,10 +783,9 @@ int PaintManager::OnMouseWheel(UINT, int delta, int x, int y)
             taken = 1;
             continue;
         }
-        ScopedLock lock(m_controlLock);
-        for (size_t c = 0; c < m_controls.size(); ++c)
+        for (MControl* control : LiveCopy(m_controls, m_controlLock))
         {
-            if (m_controls[c]->OnScroll(1, direction, pt))
+            if (!control->IsWithdrawn() && control->OnScroll(1, direction, pt))
             {
                 taken = 1;
                 break;
@@ -771,10 +803,9 @@ int PaintManager::OnKeyDown(UINT key)
     // Keys go to the control under the mouse first, not to the focus control.
     if (m_pHover && m_pHover->OnKeyDown(key, 1, code))
         return 1;
-    ScopedLock lock(m_controlLock);
-    for (size_t i = 0; i < m_controls.size(); ++i)
+    for (MControl* control : LiveCopy(m_controls, m_controlLock))
     {
-        if (m_controls[i]->OnKeyDown(key, 1, code))
+        if (!control->IsWithdrawn() && control->OnKeyDown(key, 1, code))
             break;
     }
     return 1;
@@ -976,8 +1007,15 @@ void PaintManager::PaintBackBuffer(HDC memDc, BYTE* bits, int width, int height,
     const CRect client(0, 0, width, height);
     if (m_bLayered)
         ClearLayeredPixels(bits, width, height, update, false);
+    // Only the update area reaches the screen, so only it is drawn: a live
+    // picture that repaints a small rectangle many times a second must not
+    // cost a whole window each time. A layered window shows the whole
+    // buffer and draws all of it.
+    const CRect clip = m_bLayered ? client : update;
+    ::IntersectClipRect(memDc, clip.left, clip.top, clip.right, clip.bottom);
     {
         Gdiplus::Graphics graphics(memDc);
+        graphics.SetClip(Gdiplus::Rect(clip.left, clip.top, clip.Width(), clip.Height()));
         if (m_pBkImage)
         {
             DrawBackImage(graphics, client);
@@ -986,12 +1024,16 @@ void PaintManager::PaintBackBuffer(HDC memDc, BYTE* bits, int width, int height,
         {
             Gdiplus::SolidBrush border(OpaqueColor(m_borderColor));
             Gdiplus::SolidBrush back(OpaqueColor(m_backColor));
-            graphics.FillRectangle(&border, 0, 0, width, height);
-            graphics.FillRectangle(&back, 1, 1, width - 2, height - 2);
+            const CRect inner(1, 1, width - 1, height - 1);
+            CRect fill;
+            // The one-pixel border shows only where the clip meets the edge.
+            if ((inner & clip) != clip && fill.IntersectRect(client, clip))
+                graphics.FillRectangle(&border, fill.left, fill.top, fill.Width(), fill.Height());
+            if (fill.IntersectRect(inner, clip))
+                graphics.FillRectangle(&back, fill.left, fill.top, fill.Width(), fill.Height());
         }
     }
     HDC dc = memDc;
-    const CRect clip = m_bLayered ? client : update;
     DrawControl(dc, clip);
     DrawCaret(dc, clip);
     if (m_bLayered)

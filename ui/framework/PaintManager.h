@@ -11,13 +11,25 @@
 // Threads: input, focus and painting run on the window's thread. Repaint
 // requests (OnControlUpdate) also arrive from the multimedia tick and from
 // worker threads; they take the area lock and then the control lock, one at
-// a time, and end in InvalidateRect. The fast tick holds the tick lock while
-// it ticks; a control leaving the tick list waits for a running tick, so
-// controls are withdrawn and deleted outside the list locks.
+// a time, and end in InvalidateRect. Lock order is one lock at a time: input
+// walks call the controls from a copy of the list taken under its lock, never
+// under it; the fast tick copies the tick list under the tick lock and ticks
+// under a run lock of its own, which a control leaving the tick list waits
+// for. So a handler may remove controls from any notification, also from a
+// tick.
 //
-// Ownership: the manager owns the controls of its two lists and deletes them
-// outside the list locks. Hover and focus pointers are cleared when their
-// control goes.
+// Ownership: the manager owns the controls of its two lists. Removing a
+// control (RemoveControl, the Clear... calls, the window's destruction)
+// withdraws it and frees it once the current window message or tick is over
+// (MControl::Dispose, DeferredDelete.h). Hover and focus pointers are cleared
+// when their control goes.
+//
+// Other threads: GetControl reads each list under its lock, and CopyControls
+// copies under the lock, but a control found that way may be removed by the
+// window's thread at any moment. A thread other than the window's holds a
+// ControlPin (DeferredDelete.h) from before the look-up or copy until it is
+// done with the controls: while any pin is held, removed controls stay
+// allocated (withdrawn, IsWithdrawn() 1).
 
 #include <windows.h>
 #include <gdiplus.h>
@@ -164,7 +176,8 @@ public:
     void ClearAllControls();
     std::vector<MControl*>* GetControls() { return &m_controls; }
     // A copy of the control list taken under its lock, for walking the
-    // controls without holding the lock (another thread may change the list).
+    // controls without holding the lock. Another thread holds a ControlPin
+    // while it uses the copy (see the top of this header).
     std::vector<MControl*> CopyControls();
 
     // ---- focus and hover -------------------------------------------------------------
@@ -376,6 +389,8 @@ private:
     CriticalSection m_areaLock;
     CriticalSection m_controlLock;
     CriticalSection m_tickLock;
+    // Held while the fast tick runs; see the top of this header.
+    CriticalSection m_tickRunLock;
     enumBackMode m_bkMode;
     int m_bkParameter;
 

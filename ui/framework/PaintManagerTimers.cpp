@@ -57,7 +57,8 @@ UINT PaintManager::NextControlTimerId()
 
 int PaintManager::SetTimer(MControl* control, UINT key, UINT elapse)
 {
-    if (!control)
+    // A withdrawn control waits to be freed: a timer would outlive it.
+    if (!control || control->IsWithdrawn())
         return 0;
     ScopedLock lock(m_timerLock);
     for (const auto& record : m_timerRecords)
@@ -153,22 +154,32 @@ void PaintManager::OnTimer(UINT id)
         break;
     }
 
-    // The lock is re-entrant: a handler may start and stop timers, and a
-    // control it deletes removes its records. So the walk goes over a
-    // snapshot, and each control ticks only while its record still runs.
-    ScopedLock lock(m_timerLock);
+    // A handler may start and stop timers, and a control it removes drops
+    // its records. So the walk goes over a snapshot, each control ticks only
+    // while its record still runs, and no lock is held while it ticks (its
+    // handler may wait for the fast tick, which may want this lock).
     std::vector<MControl*> due;
-    for (const auto& record : m_timerRecords)
     {
-        if (record->window == m_hWnd && record->id == id && !record->killed)
-            due.push_back(record->control);
+        ScopedLock lock(m_timerLock);
+        for (const auto& record : m_timerRecords)
+        {
+            if (record->window == m_hWnd && record->id == id && !record->killed)
+                due.push_back(record->control);
+        }
     }
     for (MControl* control : due)
     {
-        const bool running = std::any_of(m_timerRecords.begin(), m_timerRecords.end(), [&](const auto& record) {
-            return record->control == control && record->window == m_hWnd && record->id == id && !record->killed;
-        });
-        if (running)
+        bool running;
+        {
+            ScopedLock lock(m_timerLock);
+            running = std::any_of(m_timerRecords.begin(), m_timerRecords.end(), [&](const auto& record) {
+                return record->control == control && record->window == m_hWnd && record->id == id &&
+                       !record->killed;
+            });
+        }
+        // Removed controls lose their records, but stay allocated until the
+        // message is over.
+        if (running && !control->IsWithdrawn())
             control->OnTimer();
     }
 }

@@ -1,5 +1,6 @@
 #include "ui/framework/ToolWindow.h"
 
+#include "ui/framework/CriticalSection.h"
 #include "ui/framework/LayeredCanvas.h"
 #include "ui/framework/Manager.h"
 #include "ui/framework/Render.h"
@@ -52,7 +53,6 @@ MToolWindow::~MToolWindow()
     // The window may outlive the object; from here on it must not reach it.
     Detach();
     m_pFontFamily.reset();
-    m_pFontCollection.reset();
 }
 
 LRESULT MToolWindow::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam)
@@ -156,10 +156,26 @@ LRESULT MToolWindow::PaintLayered(const LayeredDraw& draw)
     return 1;
 }
 
-Gdiplus::FontFamily* MToolWindow::LoadTempFont()
+namespace {
+
+// The library's font, loaded from its resource once for the process and
+// shared by every balloon and key tooltip: each private collection holds a
+// copy of the whole font, which the system does not give back.
+struct LibraryFont
 {
-    if (m_pFontFamily)
-        return m_pFontFamily.get();
+    CriticalSection lock;
+    std::shared_ptr<Gdiplus::FontFamily> family;
+    bool tried = false;
+};
+
+LibraryFont& TheLibraryFont()
+{
+    static LibraryFont* font = new LibraryFont; // outlives every static destructor
+    return *font;
+}
+
+std::shared_ptr<Gdiplus::FontFamily> LoadLibraryFont()
+{
     HMODULE module = GetLibraryModule();
     HRSRC info = module ? ::FindResourceW(module, MAKEINTRESOURCEW(kFontResourceId), kFontResourceType) : nullptr;
     HGLOBAL handle = info ? ::LoadResource(module, info) : nullptr;
@@ -167,15 +183,49 @@ Gdiplus::FontFamily* MToolWindow::LoadTempFont()
     const DWORD size = info ? ::SizeofResource(module, info) : 0;
     if (!data || size == 0)
         return nullptr;
-    auto collection = std::make_unique<Gdiplus::PrivateFontCollection>();
+    auto collection = std::make_shared<Gdiplus::PrivateFontCollection>();
     if (collection->AddMemoryFont(data, static_cast<INT>(size)) != Gdiplus::Ok || collection->GetFamilyCount() < 1)
         return nullptr;
     auto family = std::make_unique<Gdiplus::FontFamily>();
     INT found = 0;
     if (collection->GetFamilies(1, family.get(), &found) != Gdiplus::Ok || found < 1)
         return nullptr;
-    m_pFontCollection = std::move(collection);
-    m_pFontFamily = std::move(family);
+    // The family lives in the collection: both go together.
+    struct Holder
+    {
+        std::shared_ptr<Gdiplus::PrivateFontCollection> collection;
+        std::unique_ptr<Gdiplus::FontFamily> family;
+    };
+    auto holder = std::make_shared<Holder>(Holder{std::move(collection), std::move(family)});
+    return std::shared_ptr<Gdiplus::FontFamily>(holder, holder->family.get());
+}
+
+} // namespace
+
+std::shared_ptr<Gdiplus::FontFamily> MToolWindow::SharedLibraryFont()
+{
+    LibraryFont& font = TheLibraryFont();
+    ScopedLock lock(font.lock);
+    if (!font.family && !font.tried)
+    {
+        font.tried = true;
+        font.family = LoadLibraryFont();
+    }
+    return font.family;
+}
+
+void MToolWindow::ReleaseSharedLibraryFont()
+{
+    LibraryFont& font = TheLibraryFont();
+    ScopedLock lock(font.lock);
+    font.family.reset();
+    font.tried = false;
+}
+
+Gdiplus::FontFamily* MToolWindow::LoadTempFont()
+{
+    if (!m_pFontFamily)
+        m_pFontFamily = SharedLibraryFont();
     return m_pFontFamily.get();
 }
 

@@ -84,9 +84,17 @@ protected:
     // A rounded region of the window's own size.
     void SetupRegion(int corner);
     // The first family of the library's private font ("ttf" 106), kept for
-    // the window's lifetime; null when the resource cannot be used.
+    // the window's lifetime; null when the resource cannot be used. Every
+    // tool window shares the one copy SharedLibraryFont holds.
     Gdiplus::FontFamily* LoadTempFont();
     Gdiplus::FontFamily* GetTempFont() const { return m_pFontFamily.get(); }
+
+public:
+    // The library's font, loaded once for the process on first use and kept
+    // until ReleaseSharedLibraryFont (which the library's GDI+ shutdown
+    // calls); null when the resource cannot be used.
+    static std::shared_ptr<Gdiplus::FontFamily> SharedLibraryFont();
+    static void ReleaseSharedLibraryFont();
     // Draws a picture of the client area's size with draw (on a cleared
     // 32-bit surface of width x height) and hands it to the window as its
     // layered picture. Nothing happens without a client area.
@@ -97,8 +105,7 @@ protected:
     LRESULT PaintLayered(const LayeredDraw& draw);
 
 private:
-    std::unique_ptr<Gdiplus::PrivateFontCollection> m_pFontCollection;
-    std::unique_ptr<Gdiplus::FontFamily> m_pFontFamily;
+    std::shared_ptr<Gdiplus::FontFamily> m_pFontFamily;
 };
 
 } // namespace VREL

@@ -1,5 +1,6 @@
 #include "ui/lists/CEditWindow.h"
 
+#include "ui/framework/DeferredDelete.h"
 #include "ui/framework/MControlFont.h"
 #include "ui/lists/NativeEdit.h"
 
@@ -115,7 +116,9 @@ void CEditWindow::OnDestroyMessage(HWND)
     NativeEdit::RepaintOwner(m_pOwner);
     if (m_ppOwnerSlot && *m_ppOwnerSlot == this)
         *m_ppOwnerSlot = nullptr;
-    delete this;
+    // Destroyed from inside one of its own messages, this object is still on
+    // the stack.
+    DeleteLater(this);
 }
 
 } // namespace VREL

@@ -1,5 +1,6 @@
 #include "ui/lists/CEditWnd.h"
 
+#include "ui/framework/DeferredDelete.h"
 #include "ui/framework/NotifyCode.h"
 #include "ui/framework/PaintManager.h"
 #include "ui/lists/MEdit.h"
@@ -67,7 +68,9 @@ void CEditWnd::OnDestroyMessage(HWND)
         if (owner->GetEditWindow() == this)
             owner->SetEditWindow(nullptr);
     }
-    delete this;
+    // The window may be destroyed from inside one of its own messages (the
+    // field removed when its edit ends): this object is still on the stack.
+    DeleteLater(this);
 }
 
 } // namespace VREL

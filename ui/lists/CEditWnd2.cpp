@@ -1,5 +1,6 @@
 #include "ui/lists/CEditWnd2.h"
 
+#include "ui/framework/DeferredDelete.h"
 #include "ui/framework/MControlFont.h"
 #include "ui/lists/NativeEdit.h"
 
@@ -103,7 +104,9 @@ void CEditWnd2::OnDestroyMessage(HWND)
     NativeEdit::RepaintOwner(m_pCombo);
     if (m_ppOwnerSlot && *m_ppOwnerSlot == this)
         *m_ppOwnerSlot = nullptr;
-    delete this;
+    // Destroyed from inside one of its own messages, this object is still on
+    // the stack.
+    DeleteLater(this);
 }
 
 } // namespace VREL
