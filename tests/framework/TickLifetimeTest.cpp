@@ -211,7 +211,9 @@ TEST_F(TickLifetime, AnotherThreadLooksUpAndWalksCopiesWhileTheWindowRemovesCont
             ++reads;
         }
     });
-    for (int round = 0; round < 400; ++round)
+    // The rounds go on until the reader has overlapped them for a while: on a
+    // fast machine 400 rounds can be over before the reader's first walk.
+    for (int round = 0; round < 400 || (reads.load() < 200 && round < 200000); ++round)
     {
         auto* parent = dialog.Add(new Probe(&dialog, 60, CRect(10, 10, 110, 60)));
         parent->AddChild(new Probe(parent, 61, CRect(20, 20, 60, 40)));
