@@ -40,8 +40,10 @@ struct RegKey
 bool ReadAppConfig(const wchar_t* path, AppConfig& config)
 {
     XmlDoc doc;
-    if (!doc.Load(path))
+    if (!doc.ReadTextFile(path))
         return false;
+    // A file cut short or otherwise ill-formed still gives what stands before the fault.
+    doc.Parse();
     if (!doc.FindElement(L"config") || !doc.Descend())
         return true;
     if (!doc.FindElement(L"language.info"))

@@ -26,8 +26,7 @@ struct AppConfig
 
 // Reads "config" > "language.info" > "lan"@value, then "software"@name
 // (searched forward from "language.info"). Whatever was read before a missing
-// element or a parse failure is kept. False when the file could not be read
-// or parsed.
+// element or an ill-formed part is kept. False when the file could not be read.
 bool ReadAppConfig(const wchar_t* path, AppConfig& config);
 
 // Clears the supported set, reads <program folder>config.xml, fills the set
