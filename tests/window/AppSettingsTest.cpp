@@ -72,8 +72,8 @@ TEST_F(ConfigFile, ReadsLanguagesAndDeviceName)
         // no languages at all
         {"<config><software name=\"Other\"/></config>", {}, L""},
         {"<config><language.info/><software name=\"Plain\"/></config>", {}, L"Plain"},
-        // what stood before a cut is kept
-        {"<config><language.info><lan value=\"1045\"/></language.info><software name=\"Cut\"", {1045}, L""},
+        // a file cut short names nothing: English and the library's default name follow
+        {"<config><language.info><lan value=\"1045\"/></language.info><software name=\"Cut\"", {}, L""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
