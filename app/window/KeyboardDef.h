@@ -1,0 +1,83 @@
+#pragma once
+
+// The main window's own window messages, timers and the ids its code refers
+// to by name. KeyboardDlg derives from it for the names only.
+
+#include <windows.h>
+
+struct KeyboardDef
+{
+    // ---- window messages -------------------------------------------------------
+    static constexpr UINT WM_HOOK_KEY = 0x676;
+    static constexpr UINT WM_TRAY_NOTIFY = 0x69A;
+    static constexpr UINT WM_APP_EXIT = 0x69B;
+    static constexpr UINT WM_UPDATE_RESULT = 0x69C;
+    static constexpr UINT WM_PROFILE_MENU = 0x72A;
+    static constexpr UINT WM_MACRO_MENU = 0x73F;
+    static constexpr UINT WM_RECORD_EDIT = 0x740;
+    static constexpr UINT WM_RECORD_MENU = 0x741;
+    static constexpr UINT WM_PROGRESS_VALUE = 0x785;
+    static constexpr UINT WM_APPLY_LANGUAGE = 0x7E8;
+    static constexpr UINT WM_KEY_DRAG_OVER = 0x7E9;
+    static constexpr UINT WM_KEY_DROP = 0x7EA;
+    // What the worker asks of the UI thread (wParam: a WorkerRequest). The
+    // worker never sets timers or closes windows itself.
+    static constexpr UINT WM_WORKER_REQUEST = 0x7F0;
+
+    enum WorkerRequest : WPARAM {
+        REQUEST_START_STAGE_TIMER = 1,    // timer 300
+        REQUEST_STOP_STAGE_TIMER = 2,
+        REQUEST_STOP_RESET_TIMER = 3,     // timer 301
+        REQUEST_CLOSE_PROGRESS = 4,
+        REQUEST_ENABLE_WINDOW = 5,
+    };
+
+    // lParam of WM_APP_EXIT that ends the program.
+    static constexpr LPARAM APP_EXIT_CODE = 610;
+    // The tray menu's one item.
+    static constexpr UINT TRAY_MENU_EXIT = 100;
+    static constexpr UINT TRAY_ICON_ID = 109;
+    static constexpr UINT APP_ICON_RESOURCE = 107;
+
+    // ---- timers ------------------------------------------------------------------
+    static constexpr UINT TIMER_STAGE_PROGRESS = 300;
+    static constexpr UINT TIMER_RESET_PROGRESS = 301;
+    static constexpr UINT STAGE_TIMER_PERIOD_MS = 200;
+
+    // ---- window ------------------------------------------------------------------
+    static constexpr int WINDOW_WIDTH = 1380;
+    static constexpr int WINDOW_HEIGHT = 800;
+    static constexpr DWORD WINDOW_STYLE = WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+    static constexpr UINT WORKER_PERIOD_MS = 16;
+    static constexpr DWORD WORKER_STOP_WAIT_MS = 1000;
+
+    // ---- page ids ----------------------------------------------------------------
+    static constexpr int PAGE_HOME = 0;
+    static constexpr int PAGE_KEYS = 1;
+    static constexpr int PAGE_MACRO = 2;
+    static constexpr int PAGE_LIGHTING = 3;
+    static constexpr int PAGE_SETTINGS = 5;
+
+    // Views the system settings panel returns to.
+    static constexpr int VIEW_DEVICE_PAGES = 1;
+    static constexpr int VIEW_HOME = 2;
+
+    // ---- control ids the dialog's own code refers to ------------------------------
+    static constexpr UINT ID_CAPTION_BAR = 31;
+    static constexpr UINT ID_CAPTION_TEXT = 32;
+    static constexpr UINT ID_CLOSE = 35;
+    static constexpr UINT ID_MAXIMISE = 36;
+    static constexpr UINT ID_MINIMISE = 37;
+    static constexpr UINT ID_SETTINGS = 39;
+    static constexpr UINT ID_PROFILE_FIRST = 44;
+    static constexpr UINT ID_PROFILE_LAST = 50;
+    static constexpr UINT ID_RETURN_HOME = 51;
+    static constexpr UINT ID_TAB_STRIP = 52;
+    static constexpr UINT ID_SYSTEM_PANEL = 58;
+    static constexpr UINT ID_HOME_PAGE = 59;
+    static constexpr UINT ID_LANGUAGE_POLISH = 199;
+    static constexpr UINT ID_LANGUAGE_ENGLISH = 200;
+    static constexpr UINT ID_RED_FIELD = 141;
+    static constexpr UINT ID_GREEN_FIELD = 142;
+    static constexpr UINT ID_BLUE_FIELD = 143;
+};

@@ -1,0 +1,276 @@
+#pragma once
+
+// The program's one main window: hosts every page, owns the program's state,
+// receives every control notification and window message, keeps the tray
+// icon and carries the worker thread that talks to the keyboard.
+//
+// This file's class, its lifetime and both dispatch tables live in
+// KeyboardDlg.cpp; the worker's steps in KeyboardDlgWorker.cpp; each page's
+// handlers in the file named after the page (HomePage.cpp (with the device state), KeysPage.cpp,
+// LightingPage.cpp, MusicPage.cpp, MacroPage.cpp, SettingsPage.cpp,
+// ProfileBar.cpp, UpdateClient.cpp).
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/device/DeviceLink.h"
+#include "app/device/DeviceLinkHost.h"
+#include "app/window/KeyboardDef.h"
+#include "app/window/ThreadBasic.h"
+#include "app/window/WorkerTasks.h"
+#include "ui/framework/MDialog.h"
+
+namespace VREL {
+class MControl;
+}
+
+// One control notification as the dispatch table hands it on.
+struct ControlNotify
+{
+    UINT id;
+    UINT code;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+class KeyboardDlg : public VREL::MDialog,
+                    public KeyboardDef,
+                    public CThreadBasic,
+                    public DeviceLinkHost,
+                    private tarnwell::TaskRunner
+{
+public:
+    using ControlHandler = LRESULT (KeyboardDlg::*)(const ControlNotify&);
+    using MessageHandler = LRESULT (KeyboardDlg::*)(WPARAM, LPARAM);
+
+    // A row of the control table: ids first..last; anyCode rows act on every
+    // code, the others on code 2 only.
+    struct ControlRoute
+    {
+        UINT first;
+        UINT last;
+        bool anyCode;
+        ControlHandler handler;
+    };
+    // A row of the window-message table; passOn rows let the default
+    // handling run after the handler.
+    struct MessageRoute
+    {
+        UINT message;
+        MessageHandler handler;
+        bool passOn;
+    };
+    static const std::vector<ControlRoute>& ControlTable();
+    static const std::vector<MessageRoute>& MessageTable();
+
+    KeyboardDlg();
+    ~KeyboardDlg() override;
+
+    // Creates the window, centres it and runs it modally.
+    UINT RunModal();
+
+    // ---- MDialog --------------------------------------------------------------------
+    LRESULT OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    int OnInitDialog() override;
+    void InitUI(CRect client) override;
+    void UISize(CRect client) override;
+    LRESULT OnMessage(UINT id, UINT code, WPARAM wParam, LPARAM lParam) override;
+    LRESULT OnLButtonDown(UINT keys, CPoint point) override;
+    void OnTimer(UINT id) override;
+
+    // Stops the worker, removes the tray icon, empties the catalogue and
+    // destroys the window.
+    virtual void CloseDialog();
+
+    // ---- worker ------------------------------------------------------------------------
+    void OnThreadTick() override;
+    void PushTask(int code) { m_worker.Tasks().Push(code); }
+    // Stops the worker before anything it uses goes away: true when it ended.
+    bool StopWorker();
+
+    // ---- exit ----------------------------------------------------------------------------
+    // Ends the process with the code once the worker has finished its step.
+    [[noreturn]] void EndProgram(UINT exitCode);
+    void CloseAppWindows();
+    void RemoveTrayIcon();
+    bool TrayIconAdded() const { return m_tray.hIcon != nullptr; }
+
+    // ---- DeviceLinkHost -----------------------------------------------------------------
+    int GetCurrentProfileId() override { return m_profileId; }
+    int GetCurrentLightMode() override { return m_lightMode; }
+    void SetCurrentLightMode(int mode) override { m_lightMode = mode; }
+    int GetLightFlagWord() override { return m_lightFlags; }
+    const std::map<int, int>& GetLayoutKeyMap() override { return m_layoutKeyMap; }
+    int GetLightEnabled() override { return m_lightEnabled; }
+    int GetPerKeyRgb() override { return m_perKeyRgb; }
+    std::vector<KeyColorEntry> GetLightingKeyColors() override;
+    void SetLightingKeyColors(const std::vector<KeyColorEntry>& colors) override;
+
+    // ---- state read by the tests of the window and the pages --------------------------
+    int GetCurrentPage() const { return m_currentPage; }
+    bool IsConnected() override { return m_connected; }
+    bool IsReady() override { return m_ready; }
+    VREL::MControl* Control(UINT id) { return GetControl(id); }
+
+    // The registry step of the factory reset.
+    void SaveExitMode();
+
+private:
+    // ---- TaskRunner (worker thread) -------------------------------------------------
+    void RunTask(int code) override;
+    void RunDeviceTask(int code) override;
+    int CurrentPage() override { return m_currentPage; }
+    int CurrentLightFlags() override { return m_lightFlags; }
+    void RunIdle(tarnwell::IdleAction action) override;
+    // The worker asks the UI thread; it never touches timers or windows itself.
+    void AskUiThread(WorkerRequest request);
+    void CloseProgressFromWorker();
+    void OnWorkerRequest(WorkerRequest request);
+
+    // ---- window set-up ------------------------------------------------------------
+    void InitWindow();
+    void AddTrayIcon();
+    void SetControlVisible(UINT id, bool visible);
+    bool IsControlVisible(UINT id);
+
+    // ---- shell and page switching (this file's own) --------------------------------
+    LRESULT OnTabChanged(const ControlNotify& n);
+    LRESULT OnCloseButton(const ControlNotify& n);
+    LRESULT OnMaximiseButton(const ControlNotify& n);
+    LRESULT OnMinimiseButton(const ControlNotify& n);
+    LRESULT ShowSystemSettings(const ControlNotify& n);
+    LRESULT ShowHome(const ControlNotify& n);
+    LRESULT OnLanguageRadio(const ControlNotify& n);
+    LRESULT OpenWebsite(const ControlNotify& n);
+    void ShowDeviceChrome(bool visible);
+    int TabItemId(int index);
+    void SelectFirstTab();
+
+    // ---- window messages ----------------------------------------------------------------
+    LRESULT OnRawInput(WPARAM wParam, LPARAM lParam);
+    LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
+    LRESULT OnDeviceBroadcast(WPARAM wParam, LPARAM lParam);
+    LRESULT OnHookKey(WPARAM wParam, LPARAM lParam);
+    LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
+    LRESULT OnExitRequest(WPARAM wParam, LPARAM lParam);
+    LRESULT OnUpdateResult(WPARAM wParam, LPARAM lParam);
+    LRESULT OnProfileMenu(WPARAM wParam, LPARAM lParam);
+    LRESULT OnMacroMenu(WPARAM wParam, LPARAM lParam);
+    LRESULT EditRecordItem(WPARAM wParam, LPARAM lParam);
+    LRESULT OnRecordMenu(WPARAM wParam, LPARAM lParam);
+    LRESULT OnProgressValue(WPARAM wParam, LPARAM lParam);
+    LRESULT OnApplyLanguageMessage(WPARAM wParam, LPARAM lParam);
+    LRESULT OnKeyDragOver(WPARAM wParam, LPARAM lParam);
+    LRESULT OnKeyDrop(WPARAM wParam, LPARAM lParam);
+    LRESULT OnWorkerRequestMessage(WPARAM wParam, LPARAM lParam);
+
+    // ---- device state (HomePage.cpp) --------------------------------------------
+    void LoadDeviceConfig();
+    void RefreshDevices();
+    void UpdateDeviceState();
+    void OnDeviceChange(int event);
+    LRESULT OnEnterDevice(const ControlNotify& n);
+
+    // ---- profile bar (ProfileBar.cpp) ------------------------------------------------
+    LRESULT OnProfileListNotify(const ControlNotify& n);
+    LRESULT AddProfile(const ControlNotify& n);
+    LRESULT DeleteProfile(const ControlNotify& n);
+    LRESULT ImportProfile(const ControlNotify& n);
+    LRESULT ExportProfile(const ControlNotify& n);
+    void LoadProfileList();
+    void ApplyProfile();
+
+    // ---- keys page (KeysPage.cpp) --------------------------------------------------
+    LRESULT OnLayoutPreset(const ControlNotify& n);
+    LRESULT OnResetKeyButton(const ControlNotify& n);
+    LRESULT ConfirmResetLayer(const ControlNotify& n);
+    LRESULT OnFnLayerTab(const ControlNotify& n);
+    LRESULT FillFunctionList(const ControlNotify& n);
+    LRESULT AssignPickedKey(const ControlNotify& n);
+    LRESULT AssignFunction(const ControlNotify& n);
+    void LoadKeyMap();
+
+    // ---- lighting page (LightingPage.cpp) ------------------------------------------
+    LRESULT OnLightKeysChanged(const ControlNotify& n);
+    LRESULT OnLightModeChanged(const ControlNotify& n);
+    LRESULT OnPaletteColor(const ControlNotify& n);
+    LRESULT OnRgbEdit(const ControlNotify& n);
+    LRESULT OnEnableLight(const ControlNotify& n);
+    LRESULT OnBrightnessChanged(const ControlNotify& n);
+    LRESULT OnSpeedChanged(const ControlNotify& n);
+    LRESULT OnDirectionChanged(const ControlNotify& n);
+    LRESULT OnColorfulChanged(const ControlNotify& n);
+    LRESULT OnColorCell(const ControlNotify& n);
+    void LoadLightPage();
+
+    // ---- music lighting (MusicPage.cpp) ---------------------------------------------
+    LRESULT OnMusicSetting(const ControlNotify& n);
+    void BuildMusicGrid();
+    void SendMusicFrame();
+
+    // ---- macro page (MacroPage.cpp) ------------------------------------------------
+    LRESULT ShowMacroMenu(const ControlNotify& n);
+    LRESULT OnRecordListNotify(const ControlNotify& n);
+    LRESULT OnMacroField(const ControlNotify& n);
+    LRESULT OnEventValueField(const ControlNotify& n);
+    LRESULT AddMacro(const ControlNotify& n);
+    LRESULT DeleteMacro(const ControlNotify& n);
+    LRESULT OnEventEditButton(const ControlNotify& n);
+    LRESULT ClearRecordItems(const ControlNotify& n);
+    LRESULT ToggleRecording(const ControlNotify& n);
+    LRESULT OnMacroRadio(const ControlNotify& n);
+    void LoadMacroList();
+
+    // ---- settings pages (SettingsPage.cpp) ------------------------------------------
+    LRESULT OnFirmwareInfo(const ControlNotify& n);
+    LRESULT OnDisableKeyOption(const ControlNotify& n);
+    LRESULT OnSleepTimeChanged(const ControlNotify& n);
+    LRESULT FactoryReset(const ControlNotify& n);
+    LRESULT CloseSystemSettings(const ControlNotify& n);
+    LRESULT SetAutorun(const ControlNotify& n);
+    LRESULT SetAutorunMinimize(const ControlNotify& n);
+    LRESULT SetExitMode(const ControlNotify& n);
+    void LoadSettingsPage();
+    void ApplyLanguage();
+
+    // ---- worker reloads ------------------------------------------------------------
+    void RefreshPages();
+    void ReloadAll();
+    void ResetDevice();
+    void DownloadAppUpdate();
+    void DownloadFirmware();
+
+    // ---- state ---------------------------------------------------------------------
+    tarnwell::TaskWorker m_worker;
+    std::unique_ptr<DeviceLink> m_link;
+
+    volatile bool m_connected;
+    volatile bool m_ready;
+    volatile int m_currentPage;
+    volatile int m_lastDeviceTab;
+    volatile int m_profileId;
+    volatile int m_fnLayer;
+    volatile int m_lightMode;
+    volatile int m_lightFlags;
+    volatile int m_lightEnabled;
+    volatile int m_perKeyRgb;
+    std::map<int, int> m_layoutKeyMap;
+
+    Gdiplus::Color m_pageTextColour;
+    NOTIFYICONDATAW m_tray;
+
+    // Progress of the update window: the open window (none when closed), the
+    // shown and target values and the stage.
+    VREL::MDialog* m_progressWindow;
+    volatile int m_progressShown;
+    volatile int m_progressTarget;
+    volatile int m_stage;
+
+    int m_restoreView;
+    HKL m_keyboardLayout;
+};

@@ -1,0 +1,163 @@
+// The worker's side of the main dialog: what each task runs, the reloads and
+// the idle streaming. Everything here runs on the worker thread; it changes
+// no timer and closes no window, it asks the UI thread by a posted message.
+
+#include "app/window/KeyboardDlg.h"
+
+#include <mmsystem.h>
+
+#include "app/device/HidDeviceManager.h"
+#include "app/device/DeviceReport.h"
+
+using namespace tarnwell;
+
+namespace {
+
+constexpr DWORD DEVICE_SETTLE_MS = 1000;
+constexpr DWORD AFTER_UPLOAD_MS = 100;
+constexpr DWORD PROGRESS_CLOSE_PAUSE_MS = 100;
+
+} // namespace
+
+void KeyboardDlg::OnThreadTick() { m_worker.Step(*this); }
+
+void KeyboardDlg::RunTask(int code)
+{
+    switch (code) {
+    case TASK_FIRST_START:
+        if (!m_worker.TakeFirstStart())
+            break;
+        RefreshDevices();
+        UpdateDeviceState();
+        // The visualizer starts here once the music lighting page exists.
+        break;
+    case TASK_DEVICE_ARRIVED:
+    case TASK_DEVICE_REMOVED:
+        Sleep(DEVICE_SETTLE_MS);
+        RefreshDevices();
+        UpdateDeviceState();
+        break;
+    case TASK_RELOAD_ALL:
+        ReloadAll();
+        break;
+    case TASK_DEVICE_READY:
+        m_progressTarget = 90;
+        RefreshPages();
+        m_progressTarget = 100;
+        SetControlVisible(ID_TAB_STRIP, true);
+        SelectFirstTab();
+        SetControlVisible(ID_HOME_PAGE, false);
+        ShowDeviceChrome(true);
+        AskUiThread(REQUEST_STOP_RESET_TIMER);
+        CloseProgressFromWorker();
+        break;
+    case TASK_DOWNLOAD_APP:
+        DownloadAppUpdate();
+        break;
+    case TASK_DOWNLOAD_FIRMWARE:
+        AskUiThread(REQUEST_START_STAGE_TIMER);
+        DownloadFirmware();
+        AskUiThread(REQUEST_STOP_STAGE_TIMER);
+        CloseProgressFromWorker();
+        break;
+    case TASK_FIRMWARE_REQUIRED:
+        AskUiThread(REQUEST_START_STAGE_TIMER);
+        AskUiThread(REQUEST_STOP_STAGE_TIMER);
+        CloseProgressFromWorker();
+        break;
+    default:
+        break;
+    }
+}
+
+void KeyboardDlg::RunDeviceTask(int code)
+{
+    switch (code) {
+    case TASK_APPLY_PROFILE:
+        ApplyProfile();
+        Sleep(AFTER_UPLOAD_MS);
+        break;
+    case TASK_WRITE_KEYMAP:
+        m_link->WriteKeyMap();
+        Sleep(AFTER_UPLOAD_MS);
+        break;
+    case TASK_WRITE_MACROS:
+        m_link->WriteMacros();
+        Sleep(AFTER_UPLOAD_MS);
+        break;
+    case TASK_WRITE_SETTINGS:
+        m_link->WriteSettings();
+        break;
+    case TASK_WRITE_LIGHTING:
+        m_link->WriteLighting();
+        break;
+    case TASK_RESET_DEVICE:
+        ResetDevice();
+        AskUiThread(REQUEST_ENABLE_WINDOW);
+        break;
+    default:
+        break;
+    }
+}
+
+void KeyboardDlg::RunIdle(IdleAction action)
+{
+    timeBeginPeriod(1);
+    if (action == IdleAction::SendMusicFrame)
+        SendMusicFrame();
+    else
+        m_link->ReadLiveColors();
+    timeEndPeriod(1);
+}
+
+void KeyboardDlg::CloseProgressFromWorker()
+{
+    Sleep(PROGRESS_CLOSE_PAUSE_MS);
+    AskUiThread(REQUEST_CLOSE_PROGRESS);
+    Sleep(PROGRESS_CLOSE_PAUSE_MS);
+}
+
+void KeyboardDlg::RefreshPages()
+{
+    LoadProfileList();
+    LoadKeyMap();
+    LoadLightPage();
+    BuildMusicGrid();
+    LoadSettingsPage();
+    LoadMacroList();
+}
+
+void KeyboardDlg::ReloadAll()
+{
+    RefreshDevices();
+    UpdateDeviceState();
+    RefreshPages();
+}
+
+void KeyboardDlg::ResetDevice()
+{
+    m_progressTarget = 90;
+    HidReport report{};
+    report[1] = 0x55;
+    report[2] = 0xEE;
+    GetHidDeviceManager().SendToAll(report);
+    Sleep(DeviceLink::FACTORY_RESET_SLEEP_MS);
+    LoadProfileList();
+    LoadKeyMap();
+    m_progressTarget = 95;
+    LoadLightPage();
+    BuildMusicGrid();
+    LoadSettingsPage();
+    LoadMacroList();
+    m_progressTarget = 100;
+    AskUiThread(REQUEST_STOP_RESET_TIMER);
+    CloseProgressFromWorker();
+}
+
+std::vector<KeyColorEntry> KeyboardDlg::GetLightingKeyColors()
+{
+    // The lighting page's keyboard picture comes with the lighting page.
+    return {};
+}
+
+void KeyboardDlg::SetLightingKeyColors(const std::vector<KeyColorEntry>&) {}

@@ -1,0 +1,93 @@
+// Start-up to the first painted main window, Tarnwell against a minimal
+// program that opens one window, run alternately in the same invocation.
+// Prints the median of each and their ratio.
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "tests/window/e2e/ProgramHarness.h"
+
+namespace {
+
+constexpr int kRounds = 5;
+constexpr UINT WM_APP_EXIT = 0x69B;
+constexpr LPARAM APP_EXIT_CODE = 610;
+
+// Milliseconds from CreateProcess until the window is shown and has
+// handled a paint; -1 when it did not come up.
+double TimeToPaintedWindow(const std::wstring& exe, const std::wstring& folder, bool tarnwell)
+{
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    std::wstring line = L"\"" + exe + L"\"";
+    LARGE_INTEGER frequency, start, end;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup, &info))
+        return -1;
+    HWND window = nullptr;
+    bool up = e2e::WaitFor(
+        [&] {
+            window = e2e::FindProgramWindow(info.dwProcessId, L"Tarnwell");
+            if (window == nullptr || !IsWindowVisible(window))
+                return false;
+            // The paint is handled before the thread answers the message after it.
+            RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+            DWORD_PTR result = 0;
+            return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result) != 0;
+        },
+        e2e::kStartTimeoutMs);
+    QueryPerformanceCounter(&end);
+    if (window != nullptr) {
+        if (tarnwell)
+            PostMessageW(window, WM_APP_EXIT, 0, APP_EXIT_CODE);
+        else
+            PostMessageW(window, WM_CLOSE, 0, 0);
+    }
+    if (WaitForSingleObject(info.hProcess, e2e::kTimeoutMs) != WAIT_OBJECT_0)
+        TerminateProcess(info.hProcess, 1);
+    CloseHandle(info.hProcess);
+    CloseHandle(info.hThread);
+    return up ? (end.QuadPart - start.QuadPart) * 1000.0 / frequency.QuadPart : -1;
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.empty() ? -1 : values[values.size() / 2];
+}
+
+} // namespace
+
+int main()
+{
+    const std::wstring run = e2e::RunFolder();
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring here(self);
+    here = here.substr(0, here.find_last_of(L'\\') + 1);
+
+    std::vector<double> reference, program;
+    // One unmeasured start of each warms the file cache and the wineserver.
+    TimeToPaintedWindow(here + L"startup_reference.exe", here, false);
+    TimeToPaintedWindow(run + L"Tarnwell.exe", run, true);
+    for (int round = 0; round < kRounds; ++round) {
+        reference.push_back(TimeToPaintedWindow(here + L"startup_reference.exe", here, false));
+        program.push_back(TimeToPaintedWindow(run + L"Tarnwell.exe", run, true));
+    }
+    const double minimal = Median(reference);
+    const double tarnwell = Median(program);
+    if (minimal <= 0 || tarnwell <= 0) {
+        std::printf("startup: a program did not come up (minimal %.1f ms, Tarnwell %.1f ms)\n", minimal, tarnwell);
+        return 1;
+    }
+    std::printf("startup to first painted window, median of %d: minimal program %.1f ms, Tarnwell %.1f ms, "
+                "ratio %.2f (goal at most 2.00)\n",
+                kRounds, minimal, tarnwell, tarnwell / minimal);
+    return 0;
+}

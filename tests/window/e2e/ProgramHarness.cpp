@@ -1,0 +1,462 @@
+#include "tests/window/e2e/ProgramHarness.h"
+
+#include <shlobj.h>
+
+#include <lodepng.h>
+#include <sqlite3.h>
+
+#include <cstdio>
+#include <sstream>
+
+namespace e2e {
+
+namespace {
+
+constexpr DWORD kPollMs = 10;
+constexpr UINT WM_TRAY_NOTIFY = 0x69A;
+constexpr UINT TRAY_ICON_ID = 109;
+constexpr uint8_t CMD_BEGIN = 0x01;
+constexpr uint8_t CMD_END = 0x02;
+const wchar_t* const kDeviceName = L"Tarnwell";
+
+// A build folder as the build passes it (forward slashes) in Windows form.
+std::wstring Widen(const char* text)
+{
+    std::wstring out;
+    for (; *text != 0; ++text)
+        out += *text == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(*text));
+    return out;
+}
+
+std::string Narrow(const std::wstring& text)
+{
+    int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string out(size > 0 ? size - 1 : 0, '\0');
+    if (size > 1)
+        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &out[0], size, nullptr, nullptr);
+    return out;
+}
+
+void RemoveTree(const std::wstring& folder)
+{
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            const std::wstring child = folder + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(child + L"\\");
+            } else {
+                SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(child.c_str());
+            }
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryW(folder.c_str());
+}
+
+// Mirrors a folder tree: hard links where possible, copies otherwise.
+void MirrorTree(const std::wstring& from, const std::wstring& to)
+{
+    CreateDirectoryW(to.c_str(), nullptr);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((from + L"*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name == L"." || name == L"..")
+            continue;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            MirrorTree(from + name + L"\\", to + name + L"\\");
+        } else if (!CreateHardLinkW((to + name).c_str(), (from + name).c_str(), nullptr)) {
+            CopyFileW((from + name).c_str(), (to + name).c_str(), FALSE);
+        }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+}
+
+std::wstring ReadText(const std::wstring& path)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return std::wstring();
+    std::string text;
+    char chunk[8192];
+    DWORD got = 0;
+    while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got != 0)
+        text.append(chunk, got);
+    CloseHandle(file);
+    return std::wstring(text.begin(), text.end());
+}
+
+bool WriteFileAtomically(const std::wstring& path, const std::string& text)
+{
+    const std::wstring temporary = path + L".new";
+    HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(file);
+    return MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+}
+
+std::vector<uint8_t> ParseHex(const std::string& hex)
+{
+    std::vector<uint8_t> bytes;
+    for (size_t i = 0; i + 1 < hex.size(); i += 2)
+        bytes.push_back(static_cast<uint8_t>(std::stoi(hex.substr(i, 2), nullptr, 16)));
+    return bytes;
+}
+
+} // namespace
+
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (condition())
+            return true;
+        if (GetTickCount() - start >= timeoutMs)
+            return condition();
+        Sleep(kPollMs);
+    }
+}
+
+// ---- run folder and user state ------------------------------------------------------
+
+const std::wstring& RunFolder()
+{
+    static const std::wstring folder = [] {
+        const std::wstring bin = Widen(TARNWELL_E2E_BIN_DIR) + L"\\";
+        const std::wstring sim = Widen(TARNWELL_E2E_SIM_DIR) + L"\\";
+        const std::wstring run = Widen(TARNWELL_E2E_RUN_DIR) + L"\\";
+        RemoveTree(run);
+        MirrorTree(bin, run);
+        DeleteFileW((run + L"hidapi.dll").c_str());
+        CopyFileW((sim + L"hidapi.dll").c_str(), (run + L"hidapi.dll").c_str(), FALSE);
+        return run;
+    }();
+    return folder;
+}
+
+std::wstring DataFolder()
+{
+    wchar_t base[MAX_PATH] = {};
+    SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, base);
+    return std::wstring(base) + L"\\" + kDeviceName + L" Files\\";
+}
+
+std::wstring RegistryKey() { return std::wstring(L"SOFTWARE\\") + kDeviceName; }
+
+void ClearUserState()
+{
+    RegDeleteTreeW(HKEY_CURRENT_USER, RegistryKey().c_str());
+    RegDeleteKeyW(HKEY_CURRENT_USER, RegistryKey().c_str());
+    RemoveTree(DataFolder());
+}
+
+// ---- simulated keyboard ----------------------------------------------------------------
+
+void SimulatedKeyboard::Reset(const std::vector<SimDevice>& devices)
+{
+    DeleteFileW((RunFolder() + L"hidsim-log.txt").c_str());
+    m_devices = devices;
+    Write();
+}
+
+bool SimulatedKeyboard::SetDevices(const std::vector<SimDevice>& devices)
+{
+    m_devices = devices;
+    Write();
+    const std::string applied = std::to_string(m_generation);
+    return WaitFor([&] {
+        for (const SimEvent& event : Events())
+            if (event.kind == "applied" && !event.words.empty() && event.words[0] == applied)
+                return true;
+        return false;
+    });
+}
+
+void SimulatedKeyboard::Write()
+{
+    ++m_generation;
+    std::ostringstream text;
+    text << "generation " << m_generation << "\n";
+    for (const SimDevice& d : m_devices) {
+        char line[128];
+        snprintf(line, sizeof line, "device %d %04x %04x %d %s %d\n", d.id, d.vid, d.pid, d.interfaceNumber,
+                 d.numpad ? "numpad" : "keyboard", d.present ? 1 : 0);
+        text << line;
+    }
+    WriteFileAtomically(RunFolder() + L"hidsim-control.txt", text.str());
+}
+
+std::vector<SimEvent> SimulatedKeyboard::Events() const
+{
+    std::vector<SimEvent> events;
+    std::wstring wide = ReadText(RunFolder() + L"hidsim-log.txt");
+    std::istringstream lines(std::string(wide.begin(), wide.end()));
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::istringstream words(line);
+        SimEvent event;
+        if (!(words >> event.tick >> event.kind))
+            continue;
+        std::string word;
+        while (words >> word)
+            event.words.push_back(word);
+        if ((event.kind == "open" || event.kind == "out" || event.kind == "in") && !event.words.empty())
+            event.device = std::atoi(event.words[0].c_str());
+        if (event.kind == "broadcast" && event.words.size() >= 2)
+            event.device = std::atoi(event.words[1].c_str());
+        if ((event.kind == "out" || event.kind == "in") && !event.words.empty())
+            event.bytes = ParseHex(event.words.back());
+        events.push_back(event);
+    }
+    return events;
+}
+
+int SimulatedKeyboard::Count(const std::string& kind) const
+{
+    int count = 0;
+    for (const SimEvent& event : Events())
+        count += event.kind == kind ? 1 : 0;
+    return count;
+}
+
+std::vector<uint8_t> SimulatedKeyboard::Commands(int device) const
+{
+    std::vector<uint8_t> commands;
+    for (const SimEvent& event : Events())
+        if (event.kind == "out" && event.device == device && event.words.size() >= 3 && event.words[1] == "ok" &&
+            event.words[2] == "accepted" && event.bytes.size() > 2)
+            commands.push_back(event.bytes[2]);
+    return commands;
+}
+
+std::string SimulatedKeyboard::UnbalancedBeginEnd() const
+{
+    for (const SimDevice& device : m_devices) {
+        bool open = false;
+        for (uint8_t command : Commands(device.id)) {
+            if (command == CMD_BEGIN) {
+                if (open)
+                    return "device " + std::to_string(device.id) + ": BEGIN while a BEGIN was open";
+                open = true;
+            } else if (command == CMD_END) {
+                open = false;
+            }
+        }
+        if (open)
+            return "device " + std::to_string(device.id) + ": BEGIN without its END";
+    }
+    return std::string();
+}
+
+// ---- program ------------------------------------------------------------------------------
+
+Program::~Program() { Kill(); }
+
+bool Program::Start(const std::wstring& arguments)
+{
+    std::wstring command = L"\"" + RunFolder() + L"Tarnwell.exe\"";
+    if (!arguments.empty())
+        command += L" " + arguments;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    std::vector<wchar_t> line(command.begin(), command.end());
+    line.push_back(L'\0');
+    return CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, RunFolder().c_str(), &startup,
+                          &m_info) != 0;
+}
+
+HWND Program::WaitForWindow(DWORD timeoutMs)
+{
+    WaitFor([&] {
+        m_window = FindProgramWindow(m_info.dwProcessId, kDeviceName);
+        return m_window != nullptr && IsWindowVisible(m_window);
+    },
+            timeoutMs);
+    return m_window;
+}
+
+long Program::WaitForExit(DWORD timeoutMs)
+{
+    if (m_info.hProcess == nullptr)
+        return -1;
+    if (WaitForSingleObject(m_info.hProcess, timeoutMs) != WAIT_OBJECT_0)
+        return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(m_info.hProcess, &code);
+    return static_cast<long>(code);
+}
+
+bool Program::Running() const
+{
+    return m_info.hProcess != nullptr && WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+void Program::Kill()
+{
+    if (m_info.hProcess == nullptr)
+        return;
+    if (Running()) {
+        TerminateProcess(m_info.hProcess, 99);
+        WaitForSingleObject(m_info.hProcess, kTimeoutMs);
+    }
+    CloseHandle(m_info.hProcess);
+    CloseHandle(m_info.hThread);
+    m_info = {};
+}
+
+HWND FindProgramWindow(DWORD processId, const wchar_t* property)
+{
+    for (HWND window = GetWindow(GetDesktopWindow(), GW_CHILD); window != nullptr;
+         window = GetWindow(window, GW_HWNDNEXT)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == processId && GetPropW(window, property) != nullptr)
+            return window;
+    }
+    return nullptr;
+}
+
+bool IsShown(HWND window) { return IsWindow(window) && IsWindowVisible(window); }
+
+// ---- input ---------------------------------------------------------------------------------
+
+void Click(HWND window, int x, int y)
+{
+    const LPARAM at = MAKELPARAM(x, y);
+    PostMessageW(window, WM_MOUSEMOVE, 0, at);
+    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(window, WM_LBUTTONUP, 0, at);
+}
+
+void TrayMessage(HWND window, UINT mouseMessage)
+{
+    PostMessageW(window, WM_TRAY_NOTIFY, TRAY_ICON_ID, mouseMessage);
+}
+
+void PressKey(HWND window, UINT virtualKey)
+{
+    PostMessageW(window, WM_KEYDOWN, virtualKey, 1);
+    PostMessageW(window, WM_KEYUP, virtualKey, 0xC0000001);
+}
+
+// ---- what happened ----------------------------------------------------------------------
+
+bool ReadRegistryValue(const wchar_t* name, std::wstring& value)
+{
+    wchar_t buffer[512] = {};
+    DWORD size = sizeof(buffer) - sizeof(wchar_t);
+    DWORD type = 0;
+    if (RegGetValueW(HKEY_CURRENT_USER, RegistryKey().c_str(), name, RRF_RT_REG_SZ, &type, buffer, &size) !=
+        ERROR_SUCCESS)
+        return false;
+    value = buffer;
+    return true;
+}
+
+void WriteRegistryValue(const wchar_t* name, const wchar_t* value)
+{
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, RegistryKey().c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        return;
+    RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
+                   static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+}
+
+bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+long long QueryDatabase(const std::wstring& file, const char* sql)
+{
+    sqlite3* db = nullptr;
+    long long result = -1;
+    if (sqlite3_open_v2(Narrow(file).c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) == SQLITE_OK && sqlite3_step(statement) == SQLITE_ROW)
+            result = sqlite3_column_int64(statement, 0);
+        sqlite3_finalize(statement);
+    }
+    sqlite3_close(db);
+    return result;
+}
+
+std::wstring SaveScreenshot(HWND window, const std::wstring& name)
+{
+    RECT rect;
+    if (!GetWindowRect(window, &rect))
+        return std::wstring();
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    SelectObject(memory, old);
+    std::vector<unsigned char> rgba(static_cast<size_t>(width) * height * 4);
+    const auto* bgra = static_cast<const unsigned char*>(bits);
+    for (size_t i = 0; i < rgba.size(); i += 4) {
+        rgba[i] = bgra[i + 2];
+        rgba[i + 1] = bgra[i + 1];
+        rgba[i + 2] = bgra[i];
+        rgba[i + 3] = 255;
+    }
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    const std::wstring folder = Widen(TARNWELL_E2E_SCREENSHOT_DIR) + L"\\";
+    SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
+    const std::wstring path = folder + name + L".png";
+    if (lodepng::encode(Narrow(path), rgba, width, height) != 0)
+        return std::wstring();
+    return path;
+}
+
+// ---- fixture -----------------------------------------------------------------------------
+
+void ProgramJourney::SetUp()
+{
+    RunFolder();
+    ClearUserState();
+    sim.Reset({SimDevice{}});
+    program = std::make_unique<Program>();
+}
+
+void ProgramJourney::TearDown()
+{
+    program.reset();
+}
+
+HWND ProgramJourney::StartProgram(const std::wstring& arguments)
+{
+    if (!program->Start(arguments)) {
+        ADD_FAILURE() << "Tarnwell.exe did not start";
+        return nullptr;
+    }
+    HWND window = program->WaitForWindow();
+    if (window == nullptr)
+        ADD_FAILURE() << "no main window appeared";
+    return window;
+}
+
+} // namespace e2e

@@ -1,0 +1,151 @@
+#pragma once
+
+// End-to-end harness: runs the real Tarnwell.exe from a copy of bin/ in which
+// the simulated keyboard stands in for hidapi.dll, drives it from outside as
+// a user does, and reads what happened (the simulator's log, the registry,
+// the settings database, the exit code, screenshots).
+//
+// Every wait polls a condition against a time-out; nothing sleeps a fixed
+// time. A journey test derives its fixture from ProgramJourney.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+// Generous: the program runs under an emulator on a shared machine.
+constexpr DWORD kStartTimeoutMs = 60000;
+constexpr DWORD kTimeoutMs = 20000;
+
+// Polls the condition every few milliseconds until it holds or the time is
+// up; true when it held.
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = kTimeoutMs);
+
+// ---- the run folder ----------------------------------------------------------------
+
+// The copy of bin/ a journey runs in, with the simulated keyboard's DLL in
+// place of hidapi.dll. Made once per test program; the files are linked
+// rather than copied where the file system allows.
+const std::wstring& RunFolder();
+
+// Where the program keeps its data and settings (the device name's).
+std::wstring DataFolder();
+std::wstring RegistryKey();
+// Deletes the registry key and the data folder: a first start.
+void ClearUserState();
+
+// ---- the simulated keyboard ----------------------------------------------------------
+
+struct SimDevice
+{
+    int id = 1;
+    unsigned vid = 0x3151;
+    unsigned pid = 0x4010;
+    int interfaceNumber = 2;
+    bool numpad = false;
+    bool present = true;
+};
+
+struct SimEvent
+{
+    DWORD tick = 0;
+    std::string kind;   // init, exit, applied, enumerate, open, out, in, broadcast
+    std::vector<std::string> words;  // the rest of the line
+    std::vector<uint8_t> bytes;      // out and in: the report
+    int device = -1;                 // open, out, in, broadcast: the device id
+};
+
+// Writes the control file and reads the log of the simulator in the run folder.
+class SimulatedKeyboard
+{
+public:
+    // Starts a fresh log and the given devices (before the program starts).
+    void Reset(const std::vector<SimDevice>& devices);
+    // Changes the devices while the program runs; waits until the simulator
+    // has applied the change (its broadcast has been delivered).
+    bool SetDevices(const std::vector<SimDevice>& devices);
+    const std::vector<SimDevice>& Devices() const { return m_devices; }
+
+    std::vector<SimEvent> Events() const;
+    int Count(const std::string& kind) const;
+    // Requests written and accepted, with their command byte, in order.
+    std::vector<uint8_t> Commands(int device) const;
+    // Empty when every BEGIN the device saw was followed by its END before
+    // the next BEGIN and by the end of the log; else what was wrong.
+    std::string UnbalancedBeginEnd() const;
+
+private:
+    void Write();
+    std::vector<SimDevice> m_devices;
+    long m_generation = 0;
+};
+
+// ---- the program ---------------------------------------------------------------------
+
+class Program
+{
+public:
+    ~Program();
+    // Starts Tarnwell.exe from the run folder; false when it could not start.
+    bool Start(const std::wstring& arguments = L"");
+    // The main window: the top-level window with the device name's property
+    // that belongs to this process.
+    HWND WaitForWindow(DWORD timeoutMs = kStartTimeoutMs);
+    HWND Window() const { return m_window; }
+    // Waits for the process to end; its exit code, or -1 on time-out.
+    long WaitForExit(DWORD timeoutMs = kTimeoutMs);
+    bool Running() const;
+    DWORD ProcessId() const { return m_info.dwProcessId; }
+    // Ends the process if it still runs (a failed journey).
+    void Kill();
+
+private:
+    PROCESS_INFORMATION m_info = {};
+    HWND m_window = nullptr;
+};
+
+// The first top-level window of a process carrying the named property.
+HWND FindProgramWindow(DWORD processId, const wchar_t* property);
+bool IsShown(HWND window);
+
+// ---- input -----------------------------------------------------------------------------
+
+// A left click at a client point, posted (the cursor does not move).
+void Click(HWND window, int x, int y);
+// A tray icon callback with the given mouse message.
+void TrayMessage(HWND window, UINT mouseMessage);
+void PressKey(HWND window, UINT virtualKey);
+
+// ---- what happened ---------------------------------------------------------------------
+
+// A REG_SZ value under the program's key; false when missing.
+bool ReadRegistryValue(const wchar_t* name, std::wstring& value);
+void WriteRegistryValue(const wchar_t* name, const wchar_t* value);
+bool FileExists(const std::wstring& path);
+// The first column of the first row of a query on a database file, or -1.
+long long QueryDatabase(const std::wstring& file, const char* sql);
+// Saves the window's pixels (copied from the screen) as
+// build/screenshots/pages/<name>.png; the saved path, empty on failure.
+std::wstring SaveScreenshot(HWND window, const std::wstring& name);
+
+// A fixture with a clean user state, a simulated keyboard and a program
+// that is killed if a journey leaves it running.
+class ProgramJourney : public ::testing::Test
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // Starts the program and waits for its window; fails the test otherwise.
+    HWND StartProgram(const std::wstring& arguments = L"");
+
+    SimulatedKeyboard sim;
+    std::unique_ptr<Program> program;
+};
+
+} // namespace e2e

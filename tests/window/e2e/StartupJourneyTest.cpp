@@ -1,0 +1,163 @@
+// Journeys of the program's start, its single instance and its exit roads,
+// run against the real program and the simulated keyboard.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "tests/window/e2e/ProgramHarness.h"
+
+namespace {
+
+using namespace e2e;
+
+constexpr UINT WM_APP_EXIT = 0x69B;
+constexpr LPARAM APP_EXIT_CODE = 610;
+constexpr UINT TRAY_MENU_EXIT = 100;
+// The close button's centre in the caption bar of the 1380-wide window.
+constexpr int kCloseX = 1345;
+constexpr int kCloseY = 25;
+
+class StartupJourney : public ProgramJourney
+{
+protected:
+    // The first start scans: the simulator saw the device list asked for and
+    // its keyboard opened.
+    bool ScannedKeyboard() const
+    {
+        bool enumerated = false;
+        for (const SimEvent& event : sim.Events()) {
+            enumerated = enumerated || event.kind == "enumerate";
+            if (enumerated && event.kind == "open" && event.device == 1 && event.words.size() > 1 &&
+                event.words[1] == "ok")
+                return true;
+        }
+        return false;
+    }
+};
+
+TEST_F(StartupJourney, FirstStartCreatesSettingsShowsWindowAndScans)
+{
+    HWND window = StartProgram();
+    ASSERT_NE(window, nullptr);
+
+    wchar_t caption[64] = {};
+    GetWindowTextW(window, caption, 64);
+    EXPECT_STREQ(caption, L"Tarnwell");
+    RECT rect;
+    GetWindowRect(window, &rect);
+    EXPECT_EQ(rect.right - rect.left, 1380);
+    EXPECT_EQ(rect.bottom - rect.top, 800);
+
+    std::wstring lcid, deviceType;
+    EXPECT_TRUE(WaitFor([&] { return ReadRegistryValue(L"LCID", lcid); }));
+    EXPECT_TRUE(lcid == L"1033" || lcid == L"1045") << "LCID " << std::string(lcid.begin(), lcid.end());
+    const std::wstring database = DataFolder() + L"db\\TK75_data.db";
+    EXPECT_TRUE(WaitFor([&] { return FileExists(database); }));
+    EXPECT_TRUE(WaitFor([&] { return QueryDatabase(database, "SELECT COUNT(*) FROM t_config_data") > 0; }))
+        << "the database holds no configuration rows";
+
+    EXPECT_TRUE(WaitFor([&] { return ScannedKeyboard(); })) << "the first task never scanned the keyboard";
+    SaveScreenshot(window, L"home");
+
+    SendMessageW(window, WM_APP_EXIT, 0, APP_EXIT_CODE);
+    EXPECT_EQ(program->WaitForExit(), 0);
+}
+
+TEST_F(StartupJourney, SecondStartExitsAndBringsFirstWindowForward)
+{
+    HWND window = StartProgram();
+    ASSERT_NE(window, nullptr);
+    // Hidden to the tray: the second start must show it again.
+    ShowWindow(window, SW_HIDE);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(window); }));
+
+    Program second;
+    ASSERT_TRUE(second.Start());
+    EXPECT_EQ(second.WaitForExit(kStartTimeoutMs), 0);
+    EXPECT_TRUE(WaitFor([&] { return IsShown(window); }));
+    EXPECT_TRUE(program->Running());
+
+    SendMessageW(window, WM_APP_EXIT, 0, APP_EXIT_CODE);
+    EXPECT_EQ(program->WaitForExit(), 0);
+}
+
+// Each road ends the program with its code (0 from inside the window, 1
+// after the normal teardown), and the keyboard never sees a BEGIN left
+// without its END.
+struct ExitRoad
+{
+    const char* name;
+    void (*take)(HWND window);
+    long exitCode;
+};
+
+const ExitRoad kExitRoads[] = {
+    {"close button, exit mode 0", [](HWND w) { Click(w, kCloseX, kCloseY); }, 0},
+    {"tray menu exit item", [](HWND w) { PostMessageW(w, WM_COMMAND, TRAY_MENU_EXIT, 0); }, 0},
+    {"exit request from another process", [](HWND w) { PostMessageW(w, WM_APP_EXIT, 0, APP_EXIT_CODE); }, 0},
+    {"window closed otherwise", [](HWND w) { PostMessageW(w, WM_CLOSE, 0, 0); }, 1},
+};
+
+TEST_F(StartupJourney, ExitRoadsEndTheProgramWithoutOpenDeviceCommands)
+{
+    for (const ExitRoad& road : kExitRoads) {
+        SCOPED_TRACE(road.name);
+        ClearUserState();
+        sim.Reset({SimDevice{}});
+        program = std::make_unique<Program>();
+        HWND window = StartProgram();
+        ASSERT_NE(window, nullptr);
+        ASSERT_TRUE(WaitFor([&] { return ScannedKeyboard(); }));
+        road.take(window);
+        EXPECT_EQ(program->WaitForExit(), road.exitCode);
+        EXPECT_EQ(sim.UnbalancedBeginEnd(), "");
+    }
+}
+
+TEST_F(StartupJourney, CloseInTrayModeHidesAndTrayClickRestores)
+{
+    WriteRegistryValue(L"exit_mode", L"1");
+    HWND window = StartProgram();
+    ASSERT_NE(window, nullptr);
+
+    Click(window, kCloseX, kCloseY);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(window); })) << "the close button did not hide the window";
+    EXPECT_TRUE(program->Running());
+
+    // Messages of the tray that are no click are ignored.
+    for (UINT other : {static_cast<UINT>(WM_MOUSEMOVE), static_cast<UINT>(WM_RBUTTONDOWN), 0x42u})
+        TrayMessage(window, other);
+    // A wrong exit code is ignored too.
+    SendMessageW(window, WM_APP_EXIT, 0, APP_EXIT_CODE + 1);
+    EXPECT_FALSE(IsWindowVisible(window));
+    EXPECT_TRUE(program->Running());
+
+    TrayMessage(window, WM_LBUTTONDOWN);
+    EXPECT_TRUE(WaitFor([&] { return IsShown(window); })) << "the tray click did not restore the window";
+
+    SendMessageW(window, WM_APP_EXIT, 0, APP_EXIT_CODE);
+    EXPECT_EQ(program->WaitForExit(), 0);
+    EXPECT_EQ(sim.UnbalancedBeginEnd(), "");
+}
+
+TEST_F(StartupJourney, PluggingInAndOutRescans)
+{
+    sim.Reset({});
+    HWND window = StartProgram();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return sim.Count("enumerate") >= 1; }));
+
+    ASSERT_TRUE(sim.SetDevices({SimDevice{}}));
+    EXPECT_TRUE(WaitFor([&] { return ScannedKeyboard(); })) << "the arrival did not rescan";
+    const int scans = sim.Count("enumerate");
+    SimDevice gone;
+    gone.present = false;
+    ASSERT_TRUE(sim.SetDevices({gone}));
+    EXPECT_TRUE(WaitFor([&] { return sim.Count("enumerate") > scans; })) << "the removal did not rescan";
+
+    SendMessageW(window, WM_APP_EXIT, 0, APP_EXIT_CODE);
+    EXPECT_EQ(program->WaitForExit(), 0);
+}
+
+} // namespace
