@@ -1,0 +1,527 @@
+#include "app/window/PageBuilder.h"
+
+#include <cwchar>
+#include <string>
+
+#include "ui/controls/Areas.h"
+#include "ui/controls/CheckButtons.h"
+#include "ui/controls/ColorControls.h"
+#include "ui/controls/MText.h"
+#include "ui/controls/Picture.h"
+#include "ui/controls/PushButtons.h"
+#include "ui/controls/Slider.h"
+#include "ui/controls/TabCtrl.h"
+#include "ui/framework/CriticalSection.h"
+#include "ui/framework/MDialog.h"
+#include "ui/framework/MPanel.h"
+#include "ui/framework/Manager.h"
+#include "ui/lists/MEdit.h"
+
+namespace tarnwell {
+
+using VREL::MControl;
+using VREL::MControlFont;
+
+namespace {
+
+// ---- widget hooks ---------------------------------------------------------------------
+
+struct HookTable
+{
+    VREL::CriticalSection lock;
+    std::map<std::wstring, WidgetHooks> hooks;
+};
+
+HookTable& Hooks()
+{
+    static HookTable table;
+    return table;
+}
+
+WidgetHooks HooksOf(const wchar_t* className)
+{
+    HookTable& table = Hooks();
+    VREL::ScopedLock lock(table.lock);
+    auto it = table.hooks.find(className ? className : L"");
+    return it == table.hooks.end() ? WidgetHooks{} : it->second;
+}
+
+// ---- tab strip and start view -----------------------------------------------------------
+
+constexpr int kTabWidth = 120;
+constexpr int kTabHeight = 40;
+constexpr int kTabRightPadding = 720;
+constexpr int kTabIconFrames = 2;
+
+constexpr int kDevicePanels[] = {kIdKeysPanel, kIdLightingPanel, kIdMacroPanel, kIdSettingsPanel, kIdSystemPanel};
+
+// Sleep-time choices that read "<minutes> <unit>"; 0 is the "never" item.
+constexpr int kSleepUnitText = 506;
+constexpr int kSleepNeverText = 507;
+
+constexpr int kLanguageShownByOtherRadio = 1045;
+
+const wchar_t* OpName(Op op)
+{
+    switch (op)
+    {
+    case Op::AddItem:
+        return L"AddItem";
+    case Op::AddSleepItem:
+        return L"AddSleepItem";
+    case Op::CurSel:
+        return L"SetCurSel";
+    case Op::KeyboardMode:
+        return L"SetKeyboardCtrlMode";
+    case Op::AddKeyLayer:
+        return L"AddKeyLayer";
+    case Op::SelectKeyLayer:
+        return L"SetSelectKeyLayer";
+    case Op::AddKeyType:
+        return L"AddKeyType";
+    case Op::InitItemInfo:
+        return L"InitItemInfo";
+    case Op::ShowEdit:
+        return L"EnableShowEdit";
+    case Op::EditImage:
+        return L"SetEditImage";
+    case Op::ItemImage:
+        return L"SetItemImage";
+    case Op::MoreImage:
+        return L"SetMoreImage";
+    case Op::AllItemHeight:
+        return L"SetAllItemHeight";
+    default:
+        return L"set-up";
+    }
+}
+
+int AsInt(uint32_t v) { return static_cast<int>(v); }
+
+bool IsItemOp(Op op) { return op == Op::AddItem || op == Op::AddSleepItem || op == Op::AddKeyLayer || op == Op::AddKeyType; }
+
+
+} // namespace
+
+void RegisterWidgetHooks(const wchar_t* className, WidgetHooks hooks)
+{
+    HookTable& table = Hooks();
+    VREL::ScopedLock lock(table.lock);
+    table.hooks[className ? className : L""] = hooks;
+}
+
+void UnregisterWidgetHooks(const wchar_t* className)
+{
+    HookTable& table = Hooks();
+    VREL::ScopedLock lock(table.lock);
+    table.hooks.erase(className ? className : L"");
+}
+
+// ---- PageControls --------------------------------------------------------------------------
+
+MControl* PageControls::Get(int id) const
+{
+    auto it = m_controls.find(id);
+    return it == m_controls.end() ? nullptr : it->second;
+}
+
+// ---- PageBuilder -----------------------------------------------------------------------------
+
+PageBuilder::PageBuilder(const LanguageTexts& texts, Gdiplus::Color pageColour)
+    : m_texts(texts), m_pageColour(pageColour)
+{
+}
+
+int PageBuilder::LanguageRadioFor(int language)
+{
+    return language == kLanguageShownByOtherRadio ? kIdLanguageOther : kIdLanguageEnglish;
+}
+
+int PageBuilder::EnterButtonText(bool connected) { return connected ? 60 : 63; }
+
+int PageBuilder::CloseTooltipText(int exitMode) { return exitMode == 2 ? 17 : 16; }
+
+CString PageBuilder::SleepItemText(int minutes) const
+{
+    CString text;
+    if (minutes == 0)
+        return m_texts.GetLanguageText(kSleepNeverText);
+    text.Format(L"%d %s", minutes, m_texts.GetLanguageText(kSleepUnitText).GetString());
+    return text;
+}
+
+CString PageBuilder::OpText(const SetupOp& op) const
+{
+    if (op.op == Op::AddSleepItem)
+        return SleepItemText(AsInt(op.v[0]));
+    if (op.op == Op::CloseTooltip)
+        return CString();
+    return m_texts.Resolve(op.text);
+}
+
+PageControls PageBuilder::Build(VREL::MDialog& dialog, const RECT& client, const PageState& state)
+{
+    PageControls out;
+    for (const PageTable& table : AllPageTables())
+    {
+        BuildRows(out, dialog, table, state);
+        if (table.rows == &ShellRows())
+            BuildTabStrip(out);
+        else if (table.rows == &LightingRows())
+            FillColourFields(out);
+    }
+    ApplySystemState(out, state);
+
+    // The start view: the home page alone; the strip shows once a keyboard is ready.
+    for (int id : kDevicePanels)
+        if (MControl* panel = out.Get(id))
+            panel->SetVisible(0);
+    if (MControl* home = out.Get(kIdHomePanel))
+        home->SetVisible(1);
+    if (MControl* strip = out.Get(kIdTabStrip))
+        strip->SetVisible(0);
+
+    Place(out, client);
+    return out;
+}
+
+void PageBuilder::BuildRows(PageControls& out, VREL::MDialog& dialog, const PageTable& table, const PageState& state)
+{
+    VREL::MPanel* panel = nullptr;
+    if (table.panelId != kOnWindow)
+    {
+        panel = dynamic_cast<VREL::MPanel*>(out.Get(table.panelId));
+        if (!panel)
+        {
+            for (const ControlRow& row : *table.rows)
+            {
+                CString entry;
+                entry.Format(L"%d %s (no panel %d)", row.id, row.className, table.panelId);
+                out.m_missing.push_back(entry);
+            }
+            return;
+        }
+    }
+    for (const ControlRow& row : *table.rows)
+    {
+        const CString title = m_texts.Resolve(row.title);
+        const wchar_t* titleArg = row.title.source == TextSource::None ? nullptr : title.GetString();
+        const CRect empty;
+        MControl* control = nullptr;
+        if (panel)
+            control = row.kind == Kind::Area ? panel->CreateArea(row.className, row.id, empty, titleArg, 1, 1)
+                                             : panel->CreateControl(row.className, row.id, empty, titleArg, 1, 1);
+        else
+            control = row.kind == Kind::Area ? dialog.CreateArea(row.className, row.id, empty, titleArg, 1, 1)
+                                             : dialog.CreateControl(row.className, row.id, empty, titleArg, 1, 1);
+        if (!control)
+        {
+            CString entry;
+            entry.Format(L"%d %s", row.id, row.className);
+            out.m_missing.push_back(entry);
+            continue;
+        }
+        out.m_controls[row.id] = control;
+        for (const SetupOp& op : row.setup)
+            ApplyOp(out, control, row, op, state);
+    }
+}
+
+void PageBuilder::ApplyOp(PageControls& out, MControl* control, const ControlRow& row, const SetupOp& op,
+                          const PageState& state) const
+{
+    auto* font = dynamic_cast<MControlFont*>(control);
+    bool done = true;
+    switch (op.op)
+    {
+    case Op::Image:
+        done = font && (font->SetImage(op.file, AsInt(op.v[0])), true);
+        break;
+    case Op::SkinPathImage:
+        done = font && (font->SetImage((GetSkinFolder() + op.file).GetString(), AsInt(op.v[0])), true);
+        break;
+    case Op::TextColour:
+        done = font && (font->SetTextColor(Gdiplus::Color(op.v[0])), true);
+        break;
+    case Op::PageColour:
+        done = font && (font->SetTextColor(m_pageColour), true);
+        break;
+    case Op::Align:
+        done = font && (font->SetAlignment(op.v[0]), true);
+        break;
+    case Op::VAlign:
+        done = font && (font->SetVAlignment(op.v[0]), true);
+        break;
+    case Op::FontSize:
+        done = font && (font->SetFontWidth(AsInt(op.v[0])), true);
+        break;
+    case Op::FontStyle:
+        done = font && (font->SetFontStyle(static_cast<Gdiplus::FontStyle>(op.v[0])), true);
+        break;
+    case Op::Title:
+        done = font && (font->SetTitle(OpText(op).GetString()), true);
+        break;
+    case Op::Tooltip:
+        control->SetTooltip(OpText(op).GetString());
+        break;
+    case Op::CloseTooltip:
+        control->SetTooltip(m_texts.GetLanguageText(CloseTooltipText(state.exitMode)).GetString());
+        break;
+    case Op::Visible:
+        control->SetVisible(AsInt(op.v[0]));
+        break;
+    case Op::Enabled:
+        control->SetEnabled(AsInt(op.v[0]));
+        break;
+    case Op::Fill:
+        if (auto* area = dynamic_cast<VREL::CRoundArea*>(control))
+            area->SetColor(Gdiplus::Color(op.v[0]));
+        else
+            done = false;
+        break;
+    case Op::Frame:
+        if (auto* area = dynamic_cast<VREL::CRoundArea*>(control))
+            area->SetFrame(AsInt(op.v[0]), Gdiplus::Color(op.v[1]), AsInt(op.v[2]));
+        else
+            done = false;
+        break;
+    case Op::Round:
+        if (auto* area = dynamic_cast<VREL::CRoundArea*>(control))
+            area->SetRound(AsInt(op.v[0]));
+        else
+            done = false;
+        break;
+    case Op::Transparent:
+        if (auto* area = dynamic_cast<VREL::CArea*>(control))
+            area->SetTransparent(AsInt(op.v[0]), AsInt(op.v[1]), op.v[2]);
+        else
+            done = false;
+        break;
+    case Op::ShowMode:
+        if (auto* picture = dynamic_cast<VREL::MPicture*>(control))
+            picture->SetShowMode(static_cast<VREL::enumShowMode>(op.v[0]), AsInt(op.v[1]));
+        else
+            done = false;
+        break;
+    case Op::MultiLine:
+    case Op::VCentre:
+        if (auto* text = dynamic_cast<VREL::MText*>(control))
+            op.op == Op::MultiLine ? text->EnableMultiLine(AsInt(op.v[0])) : text->EnableVCenter(AsInt(op.v[0]));
+        else
+            done = false;
+        break;
+    case Op::SwitchImages:
+        if (auto* toggle = dynamic_cast<VREL::CSwitchButton*>(control))
+            toggle->SetImage(op.file, op.file2, AsInt(op.v[0]));
+        else
+            done = false;
+        break;
+    case Op::Group:
+        if (auto* radio = dynamic_cast<VREL::CRadioButton*>(control))
+            radio->SetGroupName(op.file);
+        else if (auto* cell = dynamic_cast<VREL::CColorButton*>(control))
+            cell->SetGroupName(op.file);
+        else
+            done = false;
+        break;
+    case Op::Check:
+        if (auto* check = dynamic_cast<VREL::CCheckButton*>(control))
+            check->SetCheck(AsInt(op.v[0]));
+        else if (auto* toggle = dynamic_cast<VREL::CSwitchButton*>(control))
+            toggle->SetCheck(AsInt(op.v[0]));
+        else
+            done = false;
+        break;
+    case Op::FrameSize:
+        if (auto* button = dynamic_cast<VREL::MButton*>(control))
+            button->SetFrameSize(AsInt(op.v[0]));
+        else
+            done = false;
+        break;
+    case Op::IconImage:
+        if (auto* button = dynamic_cast<VREL::CIconButton*>(control))
+            button->SetIconImage(op.file, AsInt(op.v[0]));
+        else
+            done = false;
+        break;
+    case Op::TextRect:
+        if (auto* button = dynamic_cast<VREL::CIconButton*>(control))
+            button->SetTextRect(CRect(AsInt(op.v[0]), AsInt(op.v[1]), AsInt(op.v[2]), AsInt(op.v[3])),
+                                CRect(AsInt(op.v[4]), AsInt(op.v[5]), AsInt(op.v[6]), AsInt(op.v[7])));
+        else
+            done = false;
+        break;
+    case Op::CellColour:
+        if (auto* cell = dynamic_cast<VREL::CColorButton*>(control))
+            cell->SetColor(op.v[0]);
+        else
+            done = false;
+        break;
+    case Op::ShowText:
+    case Op::MinProgress:
+    case Op::MaxProgress:
+    case Op::Progress:
+        if (auto* slider = dynamic_cast<VREL::MSliderBase*>(control))
+        {
+            if (op.op == Op::ShowText)
+                slider->SetShowText(AsInt(op.v[0]));
+            else if (op.op == Op::MinProgress)
+                slider->SetMinProgress(AsInt(op.v[0]));
+            else if (op.op == Op::MaxProgress)
+                slider->SetMaxProgress(AsInt(op.v[0]));
+            else
+                slider->SetProgress(AsInt(op.v[0]));
+        }
+        else
+            done = false;
+        break;
+    case Op::NumberOnly:
+    case Op::EditBack:
+    case Op::LimitText:
+        if (auto* edit = dynamic_cast<VREL::MEdit*>(control))
+        {
+            if (op.op == Op::NumberOnly)
+                edit->SetNumberOnly(AsInt(op.v[0]));
+            else if (op.op == Op::EditBack)
+                edit->SetEditBKColor(op.v[0]);
+            else
+                edit->SetLimitText(AsInt(op.v[0]));
+        }
+        else
+            done = false;
+        break;
+    default:
+    {
+        // The class's own set-up: through the family's hooks.
+        const WidgetHooks hooks = HooksOf(row.className);
+        done = hooks.apply && hooks.apply(control, op, OpText(op));
+        break;
+    }
+    }
+    if (!done)
+    {
+        CString entry;
+        entry.Format(L"%d %s %s", row.id, row.className, OpName(op.op));
+        out.m_skipped.push_back(entry);
+    }
+}
+
+void PageBuilder::BuildTabStrip(PageControls& out) const
+{
+    auto* strip = out.As<VREL::MTabCtrl>(kIdTabStrip);
+    if (!strip)
+        return;
+    strip->SetTabCtrlWidth(kTabWidth);
+    strip->SetTabCtrlHeight(kTabHeight);
+    strip->SetLeftRightPading(0, kTabRightPadding);
+    strip->SetTopBottomPading(0, kTabHeight);
+    strip->SetTabType(VREL::TAB_TYPE_HORIZONTAL);
+    for (const TabItemRow& item : TabStripItems())
+        strip->InsertItem(static_cast<UINT>(item.itemId), m_texts.GetLanguageText(item.textNumber),
+                          CString(item.iconStrip), out.Get(item.panelId), kTabIconFrames, 0);
+    strip->SetItemWidth(kTabWidth, kTabWidth, 1);
+    strip->SetItemHeight(kTabHeight, kTabHeight, 1);
+    // The first selection is made before the dialog listens to the strip:
+    // building the window must not run the page switch, which would hide
+    // the home page that the window starts on.
+    VREL::MObject* owner = strip->GetParantObject();
+    strip->SetParent(nullptr);
+    strip->SetSelectItem(0);
+    strip->SetParent(owner);
+}
+
+void PageBuilder::FillColourFields(const PageControls& out) const
+{
+    auto* circle = out.As<VREL::CirclePalette>(kIdColourCircle);
+    if (!circle)
+        return;
+    const COLORREF colour = circle->GetSelectColor();
+    const int components[3] = {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
+    const int fields[3] = {kIdRedField, kIdGreenField, kIdBlueField};
+    for (int i = 0; i < 3; ++i)
+    {
+        if (auto* field = out.As<MControlFont>(fields[i]))
+        {
+            CString text;
+            text.Format(L"%d", components[i]);
+            field->SetTitle(text.GetString());
+        }
+    }
+}
+
+void PageBuilder::ApplySystemState(const PageControls& controls, const PageState& state)
+{
+    if (auto* radio = controls.As<VREL::CRadioButton>(LanguageRadioFor(state.language)))
+        radio->SetCheck(1);
+    if (state.autorun)
+    {
+        if (auto* autorun = controls.As<VREL::CCheckButton>(kIdAutorun))
+            autorun->SetCheck(1);
+        if (auto* minimized = controls.As<VREL::CCheckButton>(kIdAutorunMinimized))
+        {
+            minimized->SetEnabled(1);
+            if (state.autorunMinimize == 1)
+                minimized->SetCheck(1);
+        }
+    }
+    if (auto* radio = controls.As<VREL::CRadioButton>(state.exitMode == 1 ? kIdExitToTray : kIdExitProgram))
+        radio->SetCheck(1);
+}
+
+void PageBuilder::Place(const PageControls& controls, const RECT& client)
+{
+    if (!controls.Get(kIdCloseButton))
+        return;
+    for (const PageTable& table : AllPageTables())
+    {
+        for (const ControlRow& row : *table.rows)
+        {
+            MControl* control = controls.Get(row.id);
+            if (control && row.place.placed)
+                control->SetRect(CRect(Resolve(row.place, client)));
+        }
+    }
+}
+
+void PageBuilder::ApplyTexts(const PageControls& controls, const PageState& state) const
+{
+    for (const PageTable& table : AllPageTables())
+    {
+        for (const ControlRow& row : *table.rows)
+        {
+            MControl* control = controls.Get(row.id);
+            if (!control || (row.flags & kKeepCreationTexts))
+                continue;
+            auto* font = dynamic_cast<MControlFont*>(control);
+            if (font && row.id == kIdEnterButton)
+                font->SetTitle(m_texts.GetLanguageText(EnterButtonText(state.connected)).GetString());
+            else if (font && (row.title.source == TextSource::Dialog || row.title.source == TextSource::Caption))
+                font->SetTitle(m_texts.Resolve(row.title).GetString());
+
+            const WidgetHooks hooks = HooksOf(row.className);
+            const bool items = !(row.flags & kItemsOnlyOnRgbKeyboard) || state.rgbKeyboard;
+            int index = 0;
+            for (const SetupOp& op : row.setup)
+            {
+                if (op.op == Op::Tooltip)
+                    control->SetTooltip(OpText(op).GetString());
+                else if (op.op == Op::CloseTooltip)
+                    control->SetTooltip(m_texts.GetLanguageText(CloseTooltipText(state.exitMode)).GetString());
+                else if (IsItemOp(op.op))
+                {
+                    if (items && hooks.setItemText && op.text.source != TextSource::Literal)
+                        hooks.setItemText(control, index, OpText(op));
+                    ++index;
+                }
+            }
+        }
+    }
+    if (auto* strip = controls.As<VREL::MTabCtrl>(kIdTabStrip))
+    {
+        int index = 0;
+        for (const TabItemRow& item : TabStripItems())
+            strip->SetItemText(index++, m_texts.GetLanguageText(item.textNumber));
+    }
+}
+
+} // namespace tarnwell

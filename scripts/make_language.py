@@ -1,0 +1,324 @@
+#!/usr/bin/env python3
+"""Writes the program's language files and its built-in texts from one table.
+
+  make_language.py            writes bin/language/1033.lan, bin/language/1045.lan
+                              and app/window/BuiltinTexts.inc
+  make_language.py --check    exits 1 when a written file differs from the table
+
+A language file is an INI file: sections "CAPTION", "KB.DIALOG" and "LAN",
+keys the decimal text numbers. A file whose text is plain ASCII is written as
+ASCII; any other is written as UTF-16LE with a byte-order mark, which the
+system's private-profile functions read as Unicode. Lines end in CRLF.
+
+The English column is also compiled into the program as the built-in texts
+that stand in for a missing file, section or number.
+"""
+
+import os
+import sys
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+
+# (section, number, English, Polish)
+TEXTS = [
+    # Caption title and the copyright line of the home and system settings pages.
+    ("CAPTION", 1, "Tarnwell", "Tarnwell"),
+    ("CAPTION", 2, "Copyright 2026 Tarnwell. All rights reserved.",
+     "Copyright 2026 Tarnwell. Wszelkie prawa zastrzeżone."),
+
+    # Record editor.
+    ("LAN", 5, "Close", "Zamknij"),
+    ("LAN", 22, "OK", "OK"),
+
+    # Caption buttons, tray and message boxes.
+    ("KB.DIALOG", 2, "Maximize", "Maksymalizuj"),
+    ("KB.DIALOG", 3, "Minimize", "Minimalizuj"),
+    ("KB.DIALOG", 10, "Settings", "Ustawienia"),
+    ("KB.DIALOG", 11, "Exit", "Zakończ"),
+    ("KB.DIALOG", 16, "Close", "Zamknij"),
+    ("KB.DIALOG", 17, "Exit", "Zakończ"),
+    ("KB.DIALOG", 20, "OK", "OK"),
+    ("KB.DIALOG", 23, "OK", "OK"),
+    ("KB.DIALOG", 25, "Cancel", "Anuluj"),
+    ("KB.DIALOG", 26, "Rename", "Zmień nazwę"),
+    ("KB.DIALOG", 27, "Delete", "Usuń"),
+    ("KB.DIALOG", 30, "Delete", "Usuń"),
+    ("KB.DIALOG", 38, "More profiles", "Więcej profili"),
+    ("KB.DIALOG", 39, "Insert", "Wstaw"),
+
+    # Shell and home page.
+    ("KB.DIALOG", 50, "Home", "Strona główna"),
+    ("KB.DIALOG", 51, "Keys", "Klawisze"),
+    ("KB.DIALOG", 52, "Lighting", "Podświetlenie"),
+    ("KB.DIALOG", 53, "Macros", "Makra"),
+    ("KB.DIALOG", 54, "Settings", "Ustawienia"),
+    ("KB.DIALOG", 60, "Customize", "Dostosuj"),
+    ("KB.DIALOG", 61, "Connect the keyboard and try again.", "Podłącz klawiaturę i spróbuj ponownie."),
+    ("KB.DIALOG", 62, "No keyboard", "Brak klawiatury"),
+    ("KB.DIALOG", 63, "No keyboard connected", "Nie podłączono klawiatury"),
+    ("KB.DIALOG", 80, "Restoring factory settings...", "Przywracanie ustawień fabrycznych..."),
+
+    # Keys page: profiles, reset buttons, layers, categories.
+    ("KB.DIALOG", 100, "Profiles", "Profile"),
+    ("KB.DIALOG", 101, "Profile", "Profil"),
+    ("KB.DIALOG", 102, "Default profile", "Profil domyślny"),
+    ("KB.DIALOG", 103, "Restore the default profile", "Przywróć profil domyślny"),
+    ("KB.DIALOG", 104, "Reset key", "Resetuj klawisz"),
+    ("KB.DIALOG", 105, "Reset layer", "Resetuj warstwę"),
+    # 106-110 are the mouse buttons of the event editor; 108 and 109 also
+    # name the two Fn layers of the keys page, which is where they show.
+    ("KB.DIALOG", 106, "Left button", "Lewy przycisk"),
+    ("KB.DIALOG", 107, "Right button", "Prawy przycisk"),
+    ("KB.DIALOG", 108, "Standard", "Standard"),
+    ("KB.DIALOG", 109, "Fn layer", "Warstwa Fn"),
+    ("KB.DIALOG", 110, "Forward button", "Przycisk Dalej"),
+    ("KB.DIALOG", 115, "Reset every key of this layer to its default?",
+     "Przywrócić domyślne ustawienia wszystkich klawiszy tej warstwy?"),
+    ("KB.DIALOG", 116, "Reset layer", "Resetuj warstwę"),
+    ("KB.DIALOG", 120, "Keys", "Klawisze"),
+    ("KB.DIALOG", 121, "Media", "Multimedia"),
+    ("KB.DIALOG", 122, "F13-F24", "F13-F24"),
+    ("KB.DIALOG", 125, "Macros", "Makra"),
+    ("KB.DIALOG", 126, "Mouse", "Mysz"),
+    # Mouse functions.
+    ("KB.DIALOG", 151, "Left click", "Lewy klik"),
+    ("KB.DIALOG", 152, "Middle click", "Środkowy klik"),
+    ("KB.DIALOG", 153, "Right click", "Prawy klik"),
+    ("KB.DIALOG", 155, "Back", "Wstecz"),
+    ("KB.DIALOG", 156, "Forward", "Dalej"),
+    # Media functions.
+    ("KB.DIALOG", 160, "Media player", "Odtwarzacz"),
+    ("KB.DIALOG", 161, "Volume up", "Głośniej"),
+    ("KB.DIALOG", 162, "Volume down", "Ciszej"),
+    ("KB.DIALOG", 163, "Mute", "Wycisz"),
+    ("KB.DIALOG", 164, "Play/Pause", "Odtwórz/Pauza"),
+    ("KB.DIALOG", 165, "Stop", "Stop"),
+    ("KB.DIALOG", 166, "Previous track", "Poprzedni utwór"),
+    ("KB.DIALOG", 167, "Next track", "Następny utwór"),
+    ("KB.DIALOG", 168, "Brightness up", "Jaśniej"),
+    ("KB.DIALOG", 169, "Brightness down", "Ciemniej"),
+    ("KB.DIALOG", 170, "Web home", "Strona startowa"),
+    ("KB.DIALOG", 171, "Web refresh", "Odśwież stronę"),
+    ("KB.DIALOG", 172, "Web stop", "Zatrzymaj stronę"),
+    ("KB.DIALOG", 173, "Web back", "Strona wstecz"),
+    ("KB.DIALOG", 174, "Web forward", "Strona dalej"),
+    ("KB.DIALOG", 175, "Favorites", "Ulubione"),
+    ("KB.DIALOG", 176, "Web search", "Wyszukaj w sieci"),
+    ("KB.DIALOG", 177, "This PC", "Ten komputer"),
+    ("KB.DIALOG", 178, "Calculator", "Kalkulator"),
+    ("KB.DIALOG", 179, "Email", "Poczta"),
+
+    # Lighting page.
+    ("KB.DIALOG", 200, "Lighting", "Podświetlenie"),
+    ("KB.DIALOG", 201, "Effect settings", "Ustawienia efektu"),
+    ("KB.DIALOG", 202, "Colorful", "Kolorowy"),
+    ("KB.DIALOG", 203, "Brightness", "Jasność"),
+    ("KB.DIALOG", 204, "Speed", "Prędkość"),
+    ("KB.DIALOG", 205, "Direction", "Kierunek"),
+    ("KB.DIALOG", 206, "Up", "W górę"),
+    ("KB.DIALOG", 207, "Down", "W dół"),
+    ("KB.DIALOG", 208, "Right", "W prawo"),
+    ("KB.DIALOG", 209, "Left", "W lewo"),
+    ("KB.DIALOG", 210, "Clockwise", "Zgodnie z zegarem"),
+    ("KB.DIALOG", 211, "Counterclockwise", "Przeciwnie do zegara"),
+    ("KB.DIALOG", 212, "Inward", "Do środka"),
+    ("KB.DIALOG", 213, "Outward", "Na zewnątrz"),
+    ("KB.DIALOG", 220, "At least one profile must remain.", "Musi pozostać co najmniej jeden profil."),
+    ("KB.DIALOG", 221, "Delete profile", "Usuń profil"),
+    # Music lighting; 225-228 also name the hidden layout presets.
+    ("KB.DIALOG", 222, "Bar effect", "Efekt słupków"),
+    ("KB.DIALOG", 223, "Sensitivity", "Czułość"),
+    ("KB.DIALOG", 224, "Background", "Tło"),
+    ("KB.DIALOG", 225, "Brightness", "Jasność"),
+    ("KB.DIALOG", 226, "Spectrum", "Widmo"),
+    ("KB.DIALOG", 227, "Wave", "Fala"),
+    ("KB.DIALOG", 228, "Pulse", "Puls"),
+    ("KB.DIALOG", 229, "Bars", "Słupki"),
+    ("KB.DIALOG", 230, "Fountain", "Fontanna"),
+    ("KB.DIALOG", 231, "Ripple", "Zmarszczki"),
+    ("KB.DIALOG", 232, "Breathing", "Oddychanie"),
+    ("KB.DIALOG", 233, "Rainbow", "Tęcza"),
+    ("KB.DIALOG", 234, "Flash", "Błysk"),
+    ("KB.DIALOG", 235, "Gradient", "Gradient"),
+    ("KB.DIALOG", 237, "None", "Brak"),
+    ("KB.DIALOG", 238, "Fire", "Ogień"),
+    # Light-mode names.
+    ("KB.DIALOG", 260, "Wave", "Fala"),
+    ("KB.DIALOG", 261, "Breathing", "Oddychanie"),
+    ("KB.DIALOG", 262, "Ripple", "Zmarszczki"),
+    ("KB.DIALOG", 263, "Static", "Stały"),
+    ("KB.DIALOG", 264, "Reactive", "Reakcja"),
+    ("KB.DIALOG", 265, "Spectrum", "Widmo"),
+    ("KB.DIALOG", 266, "Starlight", "Gwiazdy"),
+    ("KB.DIALOG", 267, "Rain", "Deszcz"),
+    ("KB.DIALOG", 268, "Fireworks", "Fajerwerki"),
+    ("KB.DIALOG", 269, "Spiral", "Spirala"),
+    ("KB.DIALOG", 270, "Scan", "Skan"),
+    ("KB.DIALOG", 271, "Neon", "Neon"),
+    ("KB.DIALOG", 272, "Rings", "Pierścienie"),
+    ("KB.DIALOG", 273, "Aurora", "Zorza"),
+    ("KB.DIALOG", 274, "Custom", "Własny"),
+    ("KB.DIALOG", 286, "Music", "Muzyka"),
+
+    # Macro page.
+    ("KB.DIALOG", 351, "Macro", "Makro"),
+    ("KB.DIALOG", 352, "Macros", "Makra"),
+    ("KB.DIALOG", 353, "New", "Nowe"),
+    ("KB.DIALOG", 355, "Events", "Zdarzenia"),
+    ("KB.DIALOG", 357, "Delete", "Usuń"),
+    ("KB.DIALOG", 358, "Record", "Nagraj"),
+    ("KB.DIALOG", 359, "Stop", "Zatrzymaj"),
+    ("KB.DIALOG", 360, "Delay", "Opóźnienie"),
+    ("KB.DIALOG", 361, "No delay", "Bez opóźnień"),
+    ("KB.DIALOG", 362, "Recorded delay", "Nagrane opóźnienia"),
+    ("KB.DIALOG", 363, "Fixed delay", "Stałe opóźnienie"),
+    ("KB.DIALOG", 364, "Repeat", "Powtarzanie"),
+    ("KB.DIALOG", 365, "While held", "Dopóki wciśnięty"),
+    ("KB.DIALOG", 366, "Until pressed again", "Do ponownego wciśnięcia"),
+    ("KB.DIALOG", 367, "Times", "Liczba razy"),
+    ("KB.DIALOG", 368, "Insert", "Wstaw"),
+    ("KB.DIALOG", 385, "Press a key", "Naciśnij klawisz"),
+    ("KB.DIALOG", 386, "The macro has reached its event limit.", "Makro osiągnęło limit zdarzeń."),
+    ("KB.DIALOG", 387, "Select a macro first.", "Najpierw wybierz makro."),
+    ("KB.DIALOG", 388, "No.", "Nr"),
+    ("KB.DIALOG", 389, "Event", "Zdarzenie"),
+    ("KB.DIALOG", 390, "Delay (ms)", "Opóźnienie (ms)"),
+    ("KB.DIALOG", 391, "Event type", "Typ zdarzenia"),
+    ("KB.DIALOG", 392, "Mouse button", "Przycisk myszy"),
+    ("KB.DIALOG", 393, "Mouse", "Mysz"),
+    ("KB.DIALOG", 394, "Key", "Klawisz"),
+    ("KB.DIALOG", 395, "Delay", "Opóźnienie"),
+    ("KB.DIALOG", 397, "Move up", "Przenieś wyżej"),
+    ("KB.DIALOG", 398, "Move to end", "Przenieś na koniec"),
+    ("KB.DIALOG", 400, "Move to top", "Przenieś na początek"),
+    ("KB.DIALOG", 401, "Move up", "Przenieś wyżej"),
+    ("KB.DIALOG", 402, "Move down", "Przenieś niżej"),
+    ("KB.DIALOG", 403, "Move to end", "Przenieś na koniec"),
+    ("KB.DIALOG", 404, "Clear", "Wyczyść"),
+    ("KB.DIALOG", 410, "Insert delay", "Wstaw opóźnienie"),
+    ("KB.DIALOG", 411, "Insert key", "Wstaw klawisz"),
+    ("KB.DIALOG", 412, "Insert mouse button", "Wstaw przycisk myszy"),
+    ("KB.DIALOG", 421, "You can keep at most 32 macros.", "Można mieć najwyżej 32 makra."),
+
+    # Settings page.
+    ("KB.DIALOG", 500, "Firmware version", "Wersja oprogramowania"),
+    ("KB.DIALOG", 501, "The version of the firmware in the keyboard.",
+     "Wersja oprogramowania zapisanego w klawiaturze."),
+    ("KB.DIALOG", 502, "Info", "Info"),
+    ("KB.DIALOG", 505, "Sleep after", "Uśpienie po"),
+    ("KB.DIALOG", 506, "min", "min"),
+    ("KB.DIALOG", 507, "Never", "Nigdy"),
+    ("KB.DIALOG", 510, "Lock the Windows key", "Blokada klawisza Windows"),
+    ("KB.DIALOG", 511, "The Windows key does nothing while this is on, so a game is not interrupted.",
+     "Gdy włączone, klawisz Windows nie działa i nie przerywa gry."),
+    ("KB.DIALOG", 512, "Lock Alt+Tab", "Blokada Alt+Tab"),
+    ("KB.DIALOG", 513, "Alt+Tab does not switch windows while this is on.",
+     "Gdy włączone, Alt+Tab nie przełącza okien."),
+    ("KB.DIALOG", 514, "Lock Alt+F4", "Blokada Alt+F4"),
+    ("KB.DIALOG", 515, "Alt+F4 does not close windows while this is on.",
+     "Gdy włączone, Alt+F4 nie zamyka okien."),
+    ("KB.DIALOG", 520, "Factory reset", "Ustawienia fabryczne"),
+    ("KB.DIALOG", 521, "Restores the factory settings; all profiles, macros and lighting are lost.",
+     "Przywraca ustawienia fabryczne; wszystkie profile, makra i podświetlenie zostaną utracone."),
+    ("KB.DIALOG", 522, "Reset", "Resetuj"),
+
+    # System settings page.
+    ("KB.DIALOG", 550, "Language", "Język"),
+    ("KB.DIALOG", 553, "Startup", "Uruchamianie"),
+    ("KB.DIALOG", 554, "Start with Windows", "Uruchamiaj z systemem Windows"),
+    ("KB.DIALOG", 555, "Start minimized to the tray", "Uruchamiaj zminimalizowany do zasobnika"),
+    ("KB.DIALOG", 556, "On close", "Przy zamykaniu"),
+    ("KB.DIALOG", 557, "Minimize to the tray", "Minimalizuj do zasobnika"),
+    ("KB.DIALOG", 558, "Exit the program", "Zakończ program"),
+    ("KB.DIALOG", 560, "Updates", "Aktualizacje"),
+    ("KB.DIALOG", 561, "Check", "Sprawdź"),
+    ("KB.DIALOG", 565, "Support", "Pomoc techniczna"),
+    ("KB.DIALOG", 566, "Downloads", "Pobieranie"),
+
+    # Profile buttons.
+    ("KB.DIALOG", 822, "New", "Nowy"),
+    ("KB.DIALOG", 823, "Delete", "Usuń"),
+    ("KB.DIALOG", 824, "Export", "Eksportuj"),
+    ("KB.DIALOG", 825, "Import", "Importuj"),
+
+    # Progress window stages.
+    ("KB.DIALOG", 1000, "Downloading...", "Pobieranie..."),
+    ("KB.DIALOG", 1001, "Unpacking...", "Rozpakowywanie..."),
+    ("KB.DIALOG", 1002, "Installing...", "Instalowanie..."),
+]
+
+SECTIONS = ("CAPTION", "KB.DIALOG", "LAN")
+LANGUAGES = ((1033, 2), (1045, 3))  # LCID, column of TEXTS
+
+
+def lan_text(column):
+    lines = []
+    for section in SECTIONS:
+        lines.append("[%s]" % section)
+        for row in TEXTS:
+            if row[0] == section:
+                lines.append("%d=%s" % (row[1], row[column]))
+        lines.append("")
+    return "\r\n".join(lines)
+
+
+def lan_bytes(text):
+    try:
+        return text.encode("ascii")
+    except UnicodeEncodeError:
+        return b"\xff\xfe" + text.encode("utf-16-le")
+
+
+def cxx_literal(text):
+    out = []
+    for ch in text:
+        if ch in '\\"':
+            out.append("\\" + ch)
+        elif 32 <= ord(ch) < 127:
+            out.append(ch)
+        else:
+            out.append("\\x%04x" % ord(ch))
+    return 'L"%s"' % "".join(out)
+
+
+def builtin_inc():
+    lines = ["// Generated by scripts/make_language.py from its table: the English texts",
+             "// that stand in for a missing language file, section or number.", ""]
+    for section, number, english, _ in TEXTS:
+        lines.append("{L\"%s\", %d, %s}," % (section, number, cxx_literal(english)))
+    return "\n".join(lines) + "\n"
+
+
+def outputs():
+    files = {}
+    for lcid, column in LANGUAGES:
+        files[os.path.join(ROOT, "bin", "language", "%d.lan" % lcid)] = lan_bytes(lan_text(column))
+    files[os.path.join(ROOT, "app", "window", "BuiltinTexts.inc")] = builtin_inc().encode("ascii")
+    return files
+
+
+def main(argv):
+    keys = [(row[0], row[1]) for row in TEXTS]
+    if len(keys) != len(set(keys)):
+        raise SystemExit("a text number is listed twice")
+    for row in TEXTS:
+        if not row[2].strip() or not row[3].strip() or "\n" in row[2] + row[3] or len(row[3]) > 259:
+            raise SystemExit("text %s %d must be one non-empty line" % row[:2])
+    check = "--check" in argv[1:]
+    stale = []
+    for path, data in outputs().items():
+        if check:
+            if not os.path.exists(path) or open(path, "rb").read() != data:
+                stale.append(path)
+            continue
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "wb") as out:
+            out.write(data)
+    if stale:
+        print("out of date: " + ", ".join(stale))
+        return 1
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))

@@ -1,0 +1,92 @@
+// Draws the shell and every page, built from the tables on a plain dialog,
+// on the product theme into screenshots/pages_preview/<view>_<language>.png
+// of the build folder, in English and in Polish, for people to look at.
+// Classes the library does not build yet are simply absent.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+#include <lodepng.h>
+
+#include <string>
+#include <vector>
+
+#include "app/window/PageBuilder.h"
+#include "tests/support/DibCanvas.h"
+#include "tests/window/PagesTestSupport.h"
+#include "ui/framework/MControl.h"
+
+using namespace tarnwell;
+
+namespace {
+
+constexpr uint32_t kWindowArgb = 0xFF161718;
+constexpr char kFolder[] = "pages_preview";
+
+// Which controls a view shows, as the main dialog's page switching leaves them.
+struct View
+{
+    const char* name;
+    int panel;
+    bool deviceView;  // the caption bar and the tab strip show
+};
+
+const View kViews[] = {
+    {"home", kIdHomePanel, false},     {"keys", kIdKeysPanel, true},
+    {"lighting", kIdLightingPanel, true}, {"macro", kIdMacroPanel, true},
+    {"settings", kIdSettingsPanel, true}, {"system_settings", kIdSystemPanel, false},
+};
+
+void Show(const PageControls& controls, const View& view)
+{
+    for (int id : {kIdKeysPanel, kIdLightingPanel, kIdMacroPanel, kIdSettingsPanel, kIdSystemPanel, kIdHomePanel})
+        if (VREL::MControl* panel = controls.Get(id))
+            panel->SetVisible(id == view.panel);
+    const int captionParts[] = {31, kIdTabStrip};
+    for (int id : captionParts)
+        if (VREL::MControl* control = controls.Get(id))
+            control->SetVisible(view.deviceView);
+}
+
+unsigned WritePng(DibCanvas& canvas, const std::string& path)
+{
+    std::vector<unsigned char> rgba;
+    rgba.reserve(static_cast<size_t>(canvas.Width()) * canvas.Height() * 4);
+    for (int y = 0; y < canvas.Height(); ++y)
+        for (int x = 0; x < canvas.Width(); ++x)
+        {
+            const uint32_t p = canvas.Pixel(x, y);
+            rgba.push_back(static_cast<unsigned char>(p >> 16));
+            rgba.push_back(static_cast<unsigned char>(p >> 8));
+            rgba.push_back(static_cast<unsigned char>(p));
+            rgba.push_back(0xFF);
+        }
+    return lodepng::encode(path, rgba, static_cast<unsigned>(canvas.Width()), static_cast<unsigned>(canvas.Height()));
+}
+
+} // namespace
+
+TEST(PagesPreview, EveryViewInEnglishAndPolish)
+{
+    ::CreateDirectoryA(kFolder, nullptr);
+    for (int language : {1033, 1045})
+    {
+        PageState state;
+        state.language = language;
+        LanguageTexts texts(pagestest::BinFolder(), language);
+        pagestest::PagesDialog dialog(texts, state);
+        ASSERT_NE(dialog.CreateMain(), nullptr);
+        for (const View& view : kViews)
+        {
+            SCOPED_TRACE(view.name);
+            Show(dialog.controls, view);
+            DibCanvas canvas(pagestest::kWindowWidth, pagestest::kWindowHeight, kWindowArgb);
+            dialog.GetPaintManager()->DrawControl(canvas.Dc(),
+                                                  CRect(0, 0, pagestest::kWindowWidth, pagestest::kWindowHeight));
+            const std::string path =
+                std::string(kFolder) + "/" + view.name + "_" + std::to_string(language) + ".png";
+            EXPECT_EQ(WritePng(canvas, path), 0u) << path;
+        }
+        dialog.DestroyWindow();
+    }
+}

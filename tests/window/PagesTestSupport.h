@@ -1,0 +1,62 @@
+#pragma once
+
+// A plain dialog that builds the main window's shell and pages on itself, as
+// the main dialog does, and the folders the page tests read.
+
+#include <windows.h>
+
+#include <memory>
+
+#include "app/window/LanguageTexts.h"
+#include "app/window/PageBuilder.h"
+#include "ui/framework/MDialog.h"
+
+namespace pagestest {
+
+// The run-time folder of the source tree (language files, product skins),
+// with a trailing slash; set by the build.
+inline const wchar_t* BinFolder() { return L"" TARNWELL_BIN_FOLDER; }
+// The product theme's file list (make_skins.py --list), one a line.
+inline const wchar_t* ProductSkinList() { return L"" TARNWELL_PRODUCT_SKIN_LIST; }
+
+constexpr int kWindowWidth = 1380;
+constexpr int kWindowHeight = 800;
+
+class PagesDialog : public VREL::MDialog
+{
+public:
+    PagesDialog(const tarnwell::LanguageTexts& texts, tarnwell::PageState state) : m_texts(texts), m_state(state) {}
+
+    HWND CreateMain()
+    {
+        return Create(nullptr, L"Tarnwell", WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0,
+                      CRect(0, 0, kWindowWidth, kWindowHeight));
+    }
+
+    void InitUI(CRect client) override
+    {
+        tarnwell::PageBuilder builder(m_texts);
+        controls = builder.Build(*this, client, m_state);
+    }
+
+    void UISize(CRect client) override { tarnwell::PageBuilder::Place(controls, client); }
+
+    LRESULT OnMessage(UINT id, UINT code, WPARAM, LPARAM) override
+    {
+        ++notifications;
+        lastId = id;
+        lastCode = code;
+        return 0;
+    }
+
+    tarnwell::PageControls controls;
+    int notifications = 0;
+    UINT lastId = 0;
+    UINT lastCode = 0;
+
+private:
+    const tarnwell::LanguageTexts& m_texts;
+    tarnwell::PageState m_state;
+};
+
+} // namespace pagestest
