@@ -19,7 +19,20 @@ for a in "$@"; do
     if [ "$a" = "--simulated-keyboard" ]; then simulated=1; else args+=("$a"); fi
 done
 
-TARNWELL_TARGETS="Tarnwell hidapi_sim window_snapshot" bash "$root/scripts/build.sh"
+source "$root/scripts/wine-env.sh"
+arch=$(tarnwell_test_arch)
+targets="Tarnwell hidapi_sim window_snapshot"
+if [ "$arch" = x86_64 ]; then
+    # The kernel here does not run 32-bit programs (see scripts/wine-env.sh):
+    # the 64-bit build of the same sources runs instead.
+    echo "run: this machine does not run 32-bit programs; running the 64-bit build"
+    build_dir=$build_dir/x64
+    bin_dir=$build_dir/bin
+    TARNWELL_ARCH=x86_64 TARNWELL_BUILD_DIR="$build_dir" TARNWELL_BIN_DIR="$bin_dir" \
+        TARNWELL_TARGETS="$targets" bash "$root/scripts/build.sh"
+else
+    TARNWELL_TARGETS="$targets" bash "$root/scripts/build.sh"
+fi
 
 run_dir=$bin_dir
 if [ $simulated = 1 ]; then
@@ -36,8 +49,7 @@ fi
 
 headless=0
 if [ -z "${DISPLAY:-}" ]; then headless=1; else export TARNWELL_KEEP_DISPLAY=1; fi
-source "$root/scripts/wine-env.sh"
-wine_env_start "$build_dir"
+wine_env_start "$build_dir" "$arch"
 
 cd "$run_dir"
 if [ $headless = 0 ]; then
@@ -47,8 +59,9 @@ fi
 
 wine ./Tarnwell.exe "${args[@]}" &
 program=$!
-if shot=$(cd "$build_dir/tests/bin" && wine ./window_snapshot.exe | tr -d '\r'); then
-    echo "run: Tarnwell runs on the virtual display $DISPLAY; screenshot: $(winepath -u "$shot" 2>/dev/null || echo "$shot")"
+bin_dos="Z:$(echo "$bin_dir" | tr / '\\')"
+if shot=$(cd "$build_dir/tests/bin" && WINEPATH="$bin_dos" wine ./window_snapshot.exe | tr -d '\r'); then
+    echo "run: Tarnwell runs on the virtual display $DISPLAY; screenshot: $(wine winepath.exe -u "$shot" 2>/dev/null | tr -d '\r' || echo "$shot")"
 else
     echo "run: no window to take a picture of: $shot"
 fi

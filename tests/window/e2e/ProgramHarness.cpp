@@ -398,6 +398,11 @@ std::wstring SaveScreenshot(HWND window, const std::wstring& name)
     RECT rect;
     if (!GetWindowRect(window, &rect))
         return std::wstring();
+    // The picture is taken from the screen: have the window paint first, and
+    // wait until its thread has done so (a just-shown window may not have).
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer);
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
     HDC screen = GetDC(nullptr);
