@@ -412,9 +412,9 @@ def load_family_modules():
     for name in sorted(os.listdir(folder)):
         if not name.endswith(".py") or name.startswith("_"):
             continue
-        spec = importlib.util.spec_from_file_location("skins_" + name[:-3], os.path.join(folder, name))
-        module = importlib.util.module_from_spec(spec)
-        spec.loader.exec_module(module)
+        loader_info = importlib.util.spec_from_file_location("skins_" + name[:-3], os.path.join(folder, name))
+        module = importlib.util.module_from_spec(loader_info)
+        loader_info.loader.exec_module(module)
         SKINS.extend(getattr(module, "SKINS", []))
         for kind, draw in getattr(module, "KINDS", {}).items():
             if kind in PRODUCT_KINDS and PRODUCT_KINDS[kind] is not draw:
