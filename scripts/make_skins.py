@@ -64,7 +64,7 @@ SKINS = [
     skin("img_spin_up.png", 4, (12, 9), "spin_up"),
     skin("img_spin_down.png", 4, (12, 9), "spin_down"),
     # Push buttons: nine-grid skins (corner 8) and whole-frame images.
-    skin("btn_apply.png", 4, (40, 30), "button", margin=8),
+    skin("btn_apply.png", 4, (40, 30), "apply_button", margin=8),
     skin("img_recorditem_up.png", 4, (24, 24), "button_up", margin=8),
     skin("img_recorditem_down.png", 4, (24, 24), "button_down", margin=8),
     skin("sysbtn_close.png", 4, (30, 30), "close"),
