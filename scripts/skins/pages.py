@@ -37,14 +37,10 @@ SKINS = [
     skin("img_light_speed.png", 4, (60, 26), "slider_strip", margin=6),
     skin("img_light_music.png", 4, (60, 26), "slider_strip", margin=6),
     # List rows (normal, selected) and the row's more button.
-    skin("img_list_bkg.png", 2, (60, 40), "list_row", margin=6),
-    skin("btn_more.png", 4, (24, 24), "button_more"),
     skin("img_button.png", 4, (40, 30), "button", margin=8),
     # Macro icons: the event types of the event list, the stop-recording icon,
     # the profile row's edit icon.
-    skin("icon/icon_list.png", 8, (16, 16), "event_icons"),
     skin("icon/icon_stop_rec.png", 1, (12, 12), "icon_stop"),
-    skin("icon/icon_profile_edit.png", 2, (16, 16), "icon_pencil"),
 ]
 
 
@@ -218,7 +214,6 @@ KINDS = {
     "tab_config": draw_tab_config,
     "combo": draw_combo,
     "slider_strip": draw_slider_strip,
-    "list_row": draw_list_row,
     "button_more": draw_button_more,
     "event_icons": draw_event_icons,
     "icon_stop": draw_icon_stop,
