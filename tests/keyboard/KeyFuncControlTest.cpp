@@ -48,7 +48,7 @@ std::set<int> KeyboardUsages()
 template <class T>
 struct Picker
 {
-    explicit Picker(CRect rect = CRect(10, 20, 1000, 400)) : grid(&owner, 74, rect, 1)
+    explicit Picker(CRect rect = CRect(10, 20, 1200, 400)) : grid(&owner, 74, rect, 1)
     {
         grid.SetManager(&manager);
         grid.InitItemInfo();

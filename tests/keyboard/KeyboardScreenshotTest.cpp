@@ -118,14 +118,16 @@ TEST(Screenshot, KeyboardPictureInEveryMode)
     sheet.Paint();
     ASSERT_EQ(sheet.WritePng("keyboard_picture.png"), 0u);
 
-    // Each picture drew something over the window colour.
+    // Each picture drew something over the window colour: across its middle
+    // at least the key rims and two key colours (the user-colour picture has
+    // no more than that there).
     for (int row = 0; row < 4; ++row)
     {
         std::set<uint32_t> colours;
         const int y = 16 + row * kRowPitch + kCaptionHeight + kPictureHeight / 2;
         for (int x = 40; x < kPictureWidth; x += 5)
             colours.insert(sheet.Canvas().Rgb(x, y));
-        EXPECT_GT(colours.size(), 4u) << row;
+        EXPECT_GE(colours.size(), 3u) << row;  // the window colour alone would be one
     }
     sheet.Manager().ClearImgResInfo();
 }
