@@ -97,6 +97,7 @@ TEST(Battery, ChargeToFill)
         const char* what;
         int percent;
         int filledX;  // -1: no pixel must be filled
+        // Clear of the text, which is centred on the left edge (no body).
         int emptyX;
         const wchar_t* title;
     };
@@ -105,7 +106,7 @@ TEST(Battery, ChargeToFill)
         {"full", 100, 55, -1, L"100%"},
         {"empty: no fill, no text", 0, -1, 10, L""},
         {"above full is full", 150, 55, -1, L"150%"},
-        {"below empty is empty", -20, -1, 10, L"-20%"},
+        {"below empty is empty", -20, -1, 40, L"-20%"},
     };
     for (const Case& c : cases)
     {
