@@ -30,8 +30,6 @@ SKINS = [
     skin("icon/tab_macro.png", 2, (20, 20), "tab_macro"),
     skin("icon/tab_config.png", 2, (20, 20), "tab_config"),
     # Combo boxes (normal, hover, open, disabled) and the device combo.
-    skin("img_combobox.png", 4, (120, 30), "combo", margin=8),
-    skin("combobox_device_dropdown.png", 1, (120, 30), "combo", margin=8),
     # Slider strips (normal, hover, pressed, disabled).
     skin("img_light_brightness.png", 4, (60, 26), "slider_strip", margin=6),
     skin("img_light_speed.png", 4, (60, 26), "slider_strip", margin=6),

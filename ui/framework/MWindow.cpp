@@ -39,6 +39,21 @@ void StoreObject(HWND hwnd, MWindow* object, bool useProperty)
         ::RemovePropW(hwnd, kObjectProperty);
 }
 
+// Rounded corners belong to the library's own top-level windows: a child
+// window, a system control copied as a superclass (the in-place edits) and
+// a tool-window popup opened under a control (the drop-downs) would lose
+// their corners' pixels to the region.
+bool TakesRoundedRegion(DWORD style, DWORD exStyle, bool superclass, int width)
+{
+    if (width <= kRoundedMinWidth)
+        return false;
+    if (style & WS_CHILD)
+        return false;
+    if (superclass)
+        return false;
+    return !(exStyle & WS_EX_TOOLWINDOW);
+}
+
 } // namespace
 
 MWindow::MWindow() : m_hParent(nullptr), m_hWnd(nullptr), m_oldWndProc(::DefWindowProcW), m_bSuperclassed(false) {}
@@ -90,7 +105,7 @@ HWND MWindow::Create(HWND parent, const wchar_t* name, DWORD style, DWORD exStyl
     const int height = rect.bottom - rect.top;
     HWND hwnd = ::CreateWindowExW(exStyle, GetWindowClassName(), name, style, rect.left, rect.top, width, height,
                                   parent, menu, Manager::GetInstance(), this);
-    if (hwnd && width > kRoundedMinWidth)
+    if (hwnd && TakesRoundedRegion(style, exStyle, superclass, width))
     {
         HRGN region = ::CreateRoundRectRgn(kRegionInset, kRegionInset, width, height, kCornerEllipse, kCornerEllipse);
         // The window owns the region once SetWindowRgn succeeds.

@@ -107,12 +107,14 @@ void PaintManager::DrawCaret(HDC dc, const CRect& clip)
     const CaretOwnerAccess access = GetCaretOwnerAccess();
     MControl* owner = access.control ? access.control(m_pCaretObject) : nullptr;
     // The caret stops by itself once its owner or the window lost the focus.
+    // It then counts as hidden, so that showing it again restarts the blink.
     if (!owner || !owner->IsFocused() || ::GetFocus() != m_hWnd)
     {
         StopOwnTimer(TIMER_CARET_BLINK);
         if (m_caretPhase == 1)
             InvalidateCaret();
         m_caretPhase = 0;
+        m_caretShown = 0;
         return;
     }
     if (m_caretPhase != 1 || !m_caretShown)

@@ -41,6 +41,13 @@ public:
     // and text colour; read at every colour request.
     void SetEditColor(COLORREF back, COLORREF text);
     MControlFont* GetOwner() const { return m_pCombo; }
+    // For a combo that is going: the window, destroyed afterwards, then
+    // touches it no more.
+    void DetachOwner()
+    {
+        m_pCombo = nullptr;
+        m_ppOwnerSlot = nullptr;
+    }
 
 private:
     // A change of the text by the user becomes the combo's title.
