@@ -487,7 +487,13 @@ void CTxtWinHost::SetMaxLength(DWORD length)
 {
     m_maxLength = static_cast<LONG>(length) <= 0 ? kDefaultMaxLength : length;
     if (m_pServices)
+    {
         m_pServices->OnTxPropertyBitsChange(TXTBIT_MAXLENGTHCHANGE, TXTBIT_MAXLENGTHCHANGE);
+        // Some text services ignore the property change and only honour the
+        // message, so the limit is set through both roads.
+        LRESULT ignored = 0;
+        m_pServices->TxSendMessage(EM_EXLIMITTEXT, 0, static_cast<LPARAM>(m_maxLength), &ignored);
+    }
 }
 
 void CTxtWinHost::SetColor(COLORREF colour)
