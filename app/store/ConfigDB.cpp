@@ -103,6 +103,28 @@ bool ConfigDB::DeleteDBFile(const CString& folder, const CString& keyboard)
     return !PathFileExistsW(path);
 }
 
+bool ConfigDB::RecreateDB()
+{
+    CritSecLock lock(&m_lock);
+    if (m_dbPath.empty())
+        return false;
+    const CString path = Utf8ToCString(m_dbPath.c_str());
+    if (m_db.IsOpen()) {
+        m_bOpen = false;
+        if (!m_db.Close())
+            return false;
+    }
+    DeleteFileW(path);
+    DeleteFileW(path + L"-journal");
+    if (PathFileExistsW(path)) {
+        // Another process holds the file: keep using it rather than lose it.
+        m_bOpen = m_db.Open(m_dbPath.c_str(), m_key, kOpenExisting);
+        return false;
+    }
+    m_bOpen = CreateDB();
+    return m_bOpen;
+}
+
 void ConfigDB::InsertDefaultConfig(int profile)
 {
     CritSecLock lock(&m_lock);

@@ -37,6 +37,11 @@ public:
     // Deletes the keyboard's database file, closing the store's connection
     // first when it is on that file. True when the file is gone afterwards.
     bool DeleteDBFile(const CString& folder, const CString& keyboard);
+    // Replaces the database file of the last OpenDB with a fresh one (schema
+    // and default rows) in one locked step, so no other thread's operation can
+    // run between the delete and the reopen. False when no file was opened or
+    // the old file could not be removed (it is then left as it was).
+    bool RecreateDB();
     // The 44 default configuration rows of `profile`, in one transaction.
     void InsertDefaultConfig(int profile);
 

@@ -175,6 +175,47 @@ void SetRegistryString(const wchar_t* name, const wchar_t* text)
     RegSetValueExW(key.key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), bytes);
 }
 
+namespace {
+const wchar_t kRunKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+const wchar_t kExeName[] = L"Tarnwell.exe";
+const wchar_t kAutorunArgument[] = L" -autorun";
+} // namespace
+
+std::wstring AutorunCommand(const std::wstring& exeFolder)
+{
+    return L"\"" + exeFolder + kExeName + L"\"" + kAutorunArgument;
+}
+
+void SetAutorunEntry(bool on)
+{
+    RegKey key;
+    // A fresh profile may not have the per-user Run key yet; it is created so
+    // that the choice is not silently dropped.
+    const LONG opened = on ? RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                             &key.key, nullptr)
+                           : RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, KEY_ALL_ACCESS, &key.key);
+    if (opened != ERROR_SUCCESS)
+        return;
+    const CString name = VREL::Manager::GetDeviceName();
+    if (!on) {
+        RegDeleteValueW(key.key, name.GetString());
+        return;
+    }
+    const std::wstring command = AutorunCommand(GetExeFolder());
+    const DWORD bytes = static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t));
+    RegSetValueExW(key.key, name.GetString(), 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()), bytes);
+}
+
+std::wstring GetAutorunEntry()
+{
+    RegKey key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, KEY_READ, &key.key) != ERROR_SUCCESS)
+        return std::wstring();
+    const CString name = VREL::Manager::GetDeviceName();
+    std::wstring text;
+    return ReadRegistryText(key.key, name.GetString(), text, 2 * 1024) ? text : std::wstring();
+}
+
 std::wstring GetExeFolder()
 {
     std::vector<wchar_t> buffer(MAX_PATH);

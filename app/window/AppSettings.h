@@ -54,6 +54,15 @@ int GetRegistryInt(const wchar_t* name);
 void SetRegistryString(const wchar_t* name, const wchar_t* text);
 // "SOFTWARE\<device name>".
 std::wstring RegistryKeyPath();
+
+// The command the Run key starts at logon. The path is quoted: unquoted, a
+// program folder with spaces would start whatever its first word names.
+std::wstring AutorunCommand(const std::wstring& exeFolder);
+// Writes (on) or deletes (off) the value named after the device under
+// HKEY_CURRENT_USER's Run key; nothing happens when the key cannot be opened.
+void SetAutorunEntry(bool on);
+// The Run key's value for this program, empty when there is none.
+std::wstring GetAutorunEntry();
 // Reads a REG_SZ value into text, always terminated whatever the stored
 // bytes; false when the value is missing or not text.
 bool ReadRegistryText(HKEY key, const wchar_t* name, std::wstring& text, DWORD maxBytes = 255);

@@ -323,6 +323,10 @@ void KeyboardDlg::OnWorkerRequest(WorkerRequest request)
     case REQUEST_ENABLE_WINDOW:
         EnableWindow(1);
         break;
+    case REQUEST_RESET_NO_DEVICE:
+        EnableWindow(1);
+        ShowNotConnected();
+        break;
     }
 }
 

@@ -236,6 +236,8 @@ private:
     LRESULT SetAutorunMinimize(const ControlNotify& n);
     LRESULT SetExitMode(const ControlNotify& n);
     void LoadSettingsPage();
+    void LoadFirmwareLine();
+    void ShowNotConnected();
     void ApplyLanguage();
 
     // ---- worker reloads ------------------------------------------------------------

@@ -8,6 +8,7 @@
 
 #include "app/device/HidDeviceManager.h"
 #include "app/device/DeviceReport.h"
+#include "app/store/ConfigDB.h"
 
 using namespace tarnwell;
 
@@ -136,6 +137,18 @@ void KeyboardDlg::ReloadAll()
 
 void KeyboardDlg::ResetDevice()
 {
+    // The keyboard may have gone since the button was pressed: the progress
+    // window must still close and the store must stay as it was.
+    if (!GetHidDeviceManager().IsConnected()) {
+        AskUiThread(REQUEST_STOP_RESET_TIMER);
+        CloseProgressFromWorker();
+        AskUiThread(REQUEST_RESET_NO_DEVICE);
+        return;
+    }
+    // On this thread, under the store's lock: no task can use the store
+    // between the delete and the reopen, and the store replaced is the one of
+    // the keyboard in use.
+    GetConfigDB().RecreateDB();
     m_progressTarget = 90;
     HidReport report{};
     report[1] = 0x55;

@@ -1,19 +1,224 @@
-// The settings page and the system settings panel.
-// The handlers are dispatched by KeyboardDlg's tables; until the page's
-// behaviour lands they report the notification as not handled.
+// The settings page (the keyboard's global settings, kept as configuration
+// values of profile 1 whichever profile is current) and the system settings
+// panel (the program's own settings, kept in the registry).
 
 #include "app/window/KeyboardDlg.h"
 
-LRESULT KeyboardDlg::OnFirmwareInfo(const ControlNotify&) { return 0; }
-LRESULT KeyboardDlg::OnDisableKeyOption(const ControlNotify&) { return 0; }
-LRESULT KeyboardDlg::OnSleepTimeChanged(const ControlNotify&) { return 0; }
-LRESULT KeyboardDlg::FactoryReset(const ControlNotify&) { return 0; }
-LRESULT KeyboardDlg::CloseSystemSettings(const ControlNotify&) { return 0; }
-LRESULT KeyboardDlg::SetAutorun(const ControlNotify&) { return 0; }
-LRESULT KeyboardDlg::SetAutorunMinimize(const ControlNotify&) { return 0; }
-LRESULT KeyboardDlg::SetExitMode(const ControlNotify&) { return 0; }
+#include <cwchar>
+
+#include "app/device/HidDeviceManager.h"
+#include "app/store/ConfigDB.h"
+#include "app/window/AppSettings.h"
+#include "app/window/CUIMessageBox.h"
+#include "app/window/LanguageTexts.h"
+#include "ui/controls/CheckButtons.h"
+#include "ui/controls/TabCtrl.h"
+#include "ui/framework/MControlFont.h"
+#include "ui/lists/ComboBox.h"
+
+namespace {
+
+// The profile whose configuration values carry the keyboard's settings.
+constexpr int kSettingsProfile = 1;
+
+constexpr UINT ID_SLEEP_TIME = 192;
+constexpr UINT ID_LOCK_WIN = 188;
+constexpr UINT ID_LOCK_ALTTAB = 189;
+constexpr UINT ID_LOCK_ALTF4 = 190;
+constexpr UINT ID_AUTORUN = 202;
+constexpr UINT ID_AUTORUN_MINIMISE = 203;
+constexpr UINT ID_EXIT_TO_TRAY = 207;
+constexpr UINT ID_FRAME_AREA = 31;
+constexpr UINT ID_CAPTION_SETTINGS = 39;
+constexpr UINT ID_CAPTION_MAXIMISE = 36;
+
+struct KeyLock
+{
+    UINT id;
+    const wchar_t* key;
+};
+constexpr KeyLock kKeyLocks[] = {
+    {ID_LOCK_ALTTAB, L"disable_alttab"},
+    {ID_LOCK_ALTF4, L"disable_altf4"},
+    {ID_LOCK_WIN, L"disable_win"},
+};
+
+CString Decimal(int value)
+{
+    wchar_t text[16];
+    std::swprintf(text, 16, L"%d", value);
+    return CString(text);
+}
+
+int StoredNumber(const wchar_t* key)
+{
+    CString value;
+    if (!GetConfigDB().GetConfigValue(kSettingsProfile, key, value))
+        return 0;
+    return _wtoi(value.GetString());
+}
+
+} // namespace
+
+void KeyboardDlg::LoadSettingsPage()
+{
+    if (auto* sleep = dynamic_cast<VREL::MComboBox*>(GetControl(ID_SLEEP_TIME)))
+        sleep->SelectData(StoredNumber(L"sleep_time"));
+    for (const KeyLock& lock : kKeyLocks) {
+        if (auto* button = dynamic_cast<VREL::CSwitchButton*>(GetControl(lock.id)))
+            button->SetCheck(StoredNumber(lock.key) == 1 ? 1 : 0);
+    }
+    LoadFirmwareLine();
+}
+
+LRESULT KeyboardDlg::OnSleepTimeChanged(const ControlNotify&)
+{
+    auto* sleep = dynamic_cast<VREL::MComboBox*>(GetControl(ID_SLEEP_TIME));
+    if (!sleep)
+        return 1;
+    GetConfigDB().SetConfigValue(kSettingsProfile, L"sleep_time", Decimal(static_cast<int>(sleep->GetCurData())));
+    PushTask(tarnwell::TASK_WRITE_SETTINGS);
+    return 1;
+}
+
+LRESULT KeyboardDlg::OnDisableKeyOption(const ControlNotify& n)
+{
+    for (const KeyLock& lock : kKeyLocks) {
+        if (lock.id != n.id)
+            continue;
+        auto* button = dynamic_cast<VREL::CSwitchButton*>(GetControl(lock.id));
+        if (!button)
+            return 1;
+        GetConfigDB().SetConfigValue(kSettingsProfile, lock.key, Decimal(button->GetCheck() ? 1 : 0));
+        PushTask(tarnwell::TASK_WRITE_SETTINGS);
+    }
+    return 1;
+}
+
+LRESULT KeyboardDlg::CloseSystemSettings(const ControlNotify&)
+{
+    SetControlVisible(ID_SYSTEM_PANEL, false);
+    SetControlVisible(ID_CAPTION_SETTINGS, true);
+    SetControlVisible(ID_CAPTION_MAXIMISE, true);
+    if (m_connected && m_currentPage != PAGE_HOME) {
+        SetControlVisible(ID_TAB_STRIP, true);
+        if (auto* tabs = dynamic_cast<VREL::MTabCtrl*>(GetControl(ID_TAB_STRIP)))
+            tabs->SetSelectItem(m_lastDeviceTab);
+        SetControlVisible(ID_FRAME_AREA, true);
+        for (UINT id = ID_PROFILE_FIRST; id <= ID_PROFILE_LAST; ++id)
+            SetControlVisible(id, true);
+        return 1;
+    }
+    if (auto* tabs = dynamic_cast<VREL::MTabCtrl*>(GetControl(ID_TAB_STRIP)))
+        tabs->SetSelectItem(0);
+    SetControlVisible(ID_HOME_PAGE, true);
+    return 1;
+}
+
+LRESULT KeyboardDlg::SetAutorun(const ControlNotify&)
+{
+    auto* autorun = dynamic_cast<VREL::CCheckButton*>(GetControl(ID_AUTORUN));
+    auto* minimise = dynamic_cast<VREL::CCheckButton*>(GetControl(ID_AUTORUN_MINIMISE));
+    const bool on = autorun && autorun->GetCheck();
+    if (on) {
+        if (minimise)
+            minimise->SetEnabled(1);
+        tarnwell::SetAutorunEntry(true);
+        return 1;
+    }
+    if (minimise) {
+        minimise->SetCheck(0);
+        minimise->SetEnabled(0);
+    }
+    tarnwell::SetRegistryString(L"autorun_minimize", L"0");
+    tarnwell::SetAutorunEntry(false);
+    return 1;
+}
+
+LRESULT KeyboardDlg::SetAutorunMinimize(const ControlNotify&)
+{
+    auto* minimise = dynamic_cast<VREL::CCheckButton*>(GetControl(ID_AUTORUN_MINIMISE));
+    tarnwell::SetRegistryString(L"autorun_minimize", minimise && minimise->GetCheck() ? L"1" : L"0");
+    return 1;
+}
+
+LRESULT KeyboardDlg::SetExitMode(const ControlNotify&)
+{
+    auto* toTray = dynamic_cast<VREL::CRadioButton*>(GetControl(ID_EXIT_TO_TRAY));
+    tarnwell::SetRegistryString(L"exit_mode", toTray && toTray->GetCheck() ? L"1" : L"0");
+    return 1;
+}
+
+// ---- firmware line, factory reset ----------------------------------------------------
+
+namespace {
+
+constexpr UINT ID_FIRMWARE_TEXT = 178;
+constexpr int TEXT_FIRMWARE = 500;
+constexpr int TEXT_FIRMWARE_INFO = 501;
+constexpr int TEXT_RESET_TITLE = 520;
+constexpr int TEXT_RESET_QUESTION = 521;
+constexpr int TEXT_CONNECT_AND_RETRY = 61;
+constexpr int TEXT_NO_KEYBOARD = 63;
+constexpr int BOX_OK = 0;
+constexpr int BOX_OK_CANCEL = 4;
+constexpr int BOX_ANSWER_OK = 1;
+constexpr WPARAM RESET_NOTICE = 1001;
+
+tarnwell::LanguageTexts CurrentTexts()
+{
+    return tarnwell::LanguageTexts(tarnwell::GetExeFolder().c_str(), tarnwell::GetCurrentLanguage());
+}
+
+} // namespace
+
+void KeyboardDlg::LoadFirmwareLine()
+{
+    HidDeviceManager& manager = GetHidDeviceManager();
+    int release = 0;
+    if (manager.GetReady() && !manager.GetDevices().empty())
+        release = manager.GetDevices().front()->releaseNumber;
+    const CString label = CurrentTexts().GetLanguageText(TEXT_FIRMWARE);
+    wchar_t line[300];
+    std::swprintf(line, 300, L"%ls: 0x%02x", label.GetString(), release);
+    if (auto* text = dynamic_cast<VREL::MControlFont*>(GetControl(ID_FIRMWARE_TEXT)))
+        text->SetControlTitle(line);
+}
+
+LRESULT KeyboardDlg::OnFirmwareInfo(const ControlNotify&)
+{
+    const tarnwell::LanguageTexts texts = CurrentTexts();
+    tarnwell::ShowMessageBox(GetSafeHwnd(), texts.GetLanguageText(TEXT_FIRMWARE_INFO),
+                             texts.GetLanguageText(TEXT_FIRMWARE), BOX_OK, texts);
+    return 1;
+}
+
+void KeyboardDlg::ShowNotConnected()
+{
+    const tarnwell::LanguageTexts texts = CurrentTexts();
+    tarnwell::ShowMessageBox(GetSafeHwnd(), texts.GetLanguageText(TEXT_CONNECT_AND_RETRY),
+                             texts.GetLanguageText(TEXT_NO_KEYBOARD), BOX_OK, texts);
+}
+
+LRESULT KeyboardDlg::FactoryReset(const ControlNotify&)
+{
+    const tarnwell::LanguageTexts texts = CurrentTexts();
+    // Only an explicit OK resets: closing the question is no consent to lose
+    // every profile.
+    if (tarnwell::ShowMessageBox(GetSafeHwnd(), texts.GetLanguageText(TEXT_RESET_QUESTION),
+                                 texts.GetLanguageText(TEXT_RESET_TITLE), BOX_OK_CANCEL, texts) != BOX_ANSWER_OK)
+        return 0;
+    SaveExitMode();
+    // Without a keyboard no progress window is opened: nothing would close it.
+    if (!m_connected) {
+        ShowNotConnected();
+        return 0;
+    }
+    ::PostMessageW(GetSafeHwnd(), WM_UPDATE_RESULT, RESET_NOTICE, 1);
+    PushTask(tarnwell::TASK_RESET_DEVICE);
+    return 1;
+}
 
 LRESULT KeyboardDlg::OnApplyLanguageMessage(WPARAM, LPARAM) { return 0; }
 
-void KeyboardDlg::LoadSettingsPage() {}
 void KeyboardDlg::ApplyLanguage() {}

@@ -188,6 +188,39 @@ TEST_F(ConfigDBFileTest, DeletingAMissingOrForeignHeldFileReportsWhetherItIsGone
     EXPECT_TRUE(store.DeleteDBFile(folder.Path(), L"K3"));
 }
 
+TEST_F(ConfigDBFileTest, RecreatingReplacesOnlyTheOpenKeyboardsFileWithDefaults)
+{
+    EXPECT_FALSE(store.RecreateDB()) << "nothing opened yet";
+    ASSERT_TRUE(store.OpenDB(folder.Path(), L"Other"));
+    store.SetConfigValue(0, L"sleep_time", L"30");
+    ASSERT_TRUE(store.OpenDB(folder.Path(), L"K1"));
+    store.SetConfigValue(0, L"sleep_time", L"9");
+    ProfileData profile;
+    profile.name = L"Mine";
+    ASSERT_NE(0, store.InsertProfile(profile));
+
+    ASSERT_TRUE(store.RecreateDB());
+    EXPECT_TRUE(store.IsDBOpen());
+    std::vector<ProfileData*> profiles;
+    EXPECT_EQ(0, store.GetProfileList(profiles));
+    CString value;
+    EXPECT_TRUE(store.GetConfigValue(0, L"sleep_time", value));
+    EXPECT_EQ(CString(L"2"), value);
+    EXPECT_EQ(1u, QueryFile(folder.DbFile(L"Other"), "SELECT 1 FROM t_config_data WHERE key='sleep_time' AND value='30'").size())
+        << "another keyboard's file is not touched";
+
+    // A file another program holds open cannot be replaced: the store keeps it.
+    HANDLE other = CreateFileW(folder.DbFile(L"K1"), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, other);
+    store.SetConfigValue(0, L"sleep_time", L"5");
+    EXPECT_FALSE(store.RecreateDB());
+    CloseHandle(other);
+    EXPECT_TRUE(store.IsDBOpen());
+    EXPECT_TRUE(store.GetConfigValue(0, L"sleep_time", value));
+    EXPECT_EQ(CString(L"5"), value);
+}
+
 TEST_F(ConfigDBFileTest, AConnectionLeftBySchemaFailureIsNotReusedForAnotherKeyboard)
 {
     // A table with the right name but the wrong columns makes its index fail.

@@ -181,3 +181,36 @@ TEST(Folders, PathIsCompletedLevelByLevel)
 }
 
 } // namespace
+
+TEST(Autorun, TheCommandQuotesAProgramFolderWithSpaces)
+{
+    struct Case
+    {
+        const wchar_t* folder;
+        const wchar_t* command;
+    };
+    for (const Case c : {Case{L"C:\\Program Files\\Tarnwell\\", L"\"C:\\Program Files\\Tarnwell\\Tarnwell.exe\" -autorun"},
+                         Case{L"D:\\kb\\", L"\"D:\\kb\\Tarnwell.exe\" -autorun"}})
+        EXPECT_EQ(AutorunCommand(c.folder), c.command);
+}
+
+TEST_F(RegistryValues, AutorunWritesTheWholeQuotedCommandAndOffRemovesIt)
+{
+    SetAutorunEntry(true);
+    const std::wstring expected = AutorunCommand(GetExeFolder());
+    EXPECT_EQ(GetAutorunEntry(), expected);
+
+    // The stored size counts the terminator, so readers that trust it get a
+    // terminated string.
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run", 0, KEY_READ,
+                            &key),
+              ERROR_SUCCESS);
+    DWORD size = 0;
+    EXPECT_EQ(RegQueryValueExW(key, name.c_str(), nullptr, nullptr, nullptr, &size), ERROR_SUCCESS);
+    EXPECT_EQ(size, (expected.size() + 1) * sizeof(wchar_t));
+    RegCloseKey(key);
+
+    SetAutorunEntry(false);
+    EXPECT_EQ(GetAutorunEntry(), L"");
+}
