@@ -94,6 +94,11 @@ public:
     // Deletes every row of user light 1, whatever the argument.
     bool DeleteUserLightRgbs(int unused);
     int GetUserLightRgbs(int userlightId, std::vector<UserLightRgbData*>& list);
+    // The per-key colours of one profile: the rows of that profile's user
+    // light replaced as a whole (all or nothing; other profiles' rows stay),
+    // and read back. Replace returns false when nothing was changed.
+    bool ReplaceProfileUserLightRgbs(int profile, const std::vector<UserLightRgbData>& rows);
+    int GetProfileUserLightRgbs(int profile, std::vector<UserLightRgbData*>& list);
 
     // ---- macros (t_macro_data, t_macrorecord) ------------------------------------------------
     // The inserts return the new id, 0 on failure.

@@ -248,6 +248,9 @@ constexpr char kInsertUserLightRgb[] =
     "INSERT INTO t_userlightrgb_data(profile, userlight_id, key_code, key_rgb) VALUES (?, ?, ?, ?);";
 constexpr char kDeleteUserLightRgbs[] = "DELETE FROM t_userlightrgb_data WHERE userlight_id = ?";
 constexpr char kGetUserLightRgbs[] = "SELECT * FROM t_userlightrgb_data WHERE userlight_id = ?";
+constexpr char kDeleteProfileUserLightRgbs[] = "DELETE FROM t_userlightrgb_data WHERE profile = ? AND userlight_id = ?";
+constexpr char kGetProfileUserLightRgbs[] =
+    "SELECT * FROM t_userlightrgb_data WHERE profile = ? AND userlight_id = ? ORDER BY userlightrgb_id";
 
 constexpr char kInsertMacro[] =
     "INSERT INTO t_macro_data(name, play_type, play_times, delay_type, delay_time) VALUES (?, ?, ?, ?, ?);";
@@ -567,6 +570,30 @@ int ConfigDB::GetUserLightRgbs(int userlightId, std::vector<UserLightRgbData*>& 
     CritSecLock lock(&m_lock);
     ClearList(list);
     return Query(m_db, kGetUserLightRgbs).Int(userlightId).ReadList(list);
+}
+
+bool ConfigDB::ReplaceProfileUserLightRgbs(int profile, const std::vector<UserLightRgbData>& rows)
+{
+    CritSecLock lock(&m_lock);
+    if (m_db.Exec("BEGIN") != SQLITE_OK)
+        return false;
+    bool ok = Query(m_db, kDeleteProfileUserLightRgbs).Int(profile).Int(kUserLightId).Run();
+    for (size_t i = 0; ok && i < rows.size(); ++i) {
+        const UserLightRgbData& row = rows[i];
+        ok = Query(m_db, kInsertUserLightRgb).Int(profile).Int(kUserLightId).Int(row.key_code).Int(row.key_rgb).Run();
+    }
+    if (ok && m_db.Exec("COMMIT") == SQLITE_OK)
+        return true;
+    // Half a set of colours would light the keyboard in a pattern nobody chose.
+    m_db.Exec("ROLLBACK");
+    return false;
+}
+
+int ConfigDB::GetProfileUserLightRgbs(int profile, std::vector<UserLightRgbData*>& list)
+{
+    CritSecLock lock(&m_lock);
+    ClearList(list);
+    return Query(m_db, kGetProfileUserLightRgbs).Int(profile).Int(kUserLightId).ReadList(list);
 }
 
 // ---- macros ------------------------------------------------------------------------------------

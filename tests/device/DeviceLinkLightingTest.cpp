@@ -20,10 +20,10 @@ using ColorTable = std::array<uint8_t, COLOR_TABLE_SIZE>;
 
 class LightingTest : public DeviceLinkTestBed {
 protected:
-    void AddUserColor(int keyCode, int rgb)
+    void AddUserColor(int keyCode, int rgb, int profile = -1)
     {
         UserLightRgbData row{};
-        row.profile = host_.profile;
+        row.profile = profile < 0 ? host_.profile : profile;
         row.userlight_id = 1;
         row.key_code = keyCode;
         row.key_rgb = rgb;
@@ -87,6 +87,7 @@ TEST_F(LightingTest, UserColoursGoToTheDeviceOfEachKey)
     AddUserColor(5, 0x123456);   // the layout's last position
     AddUserColor(6, 0xFFFFFF);   // layout position 128: skipped
     AddUserColor(83, 0x302010);  // Num Lock, keypad position 103
+    AddUserColor(7, 0x00FF00, host_.profile + 1);  // another profile's: not sent
     Connect();
 
     link_->WriteLighting();
