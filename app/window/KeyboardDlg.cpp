@@ -166,7 +166,7 @@ LRESULT KeyboardDlg::OnMessage(UINT id, UINT code, WPARAM wParam, LPARAM lParam)
 
 KeyboardDlg::KeyboardDlg()
     : m_connected(false), m_ready(false), m_currentPage(PAGE_HOME), m_lastDeviceTab(1), m_profileId(0),
-      m_fnLayer(0), m_lightMode(0), m_lightFlags(0), m_lightEnabled(1), m_perKeyRgb(1),
+      m_fnLayer(0), m_lightMode(0), m_lightFlags(0), m_lightEnabled(1), m_perKeyRgb(1), m_musicActive(false),
       m_pageTextColour(0xFFFFFFFF), m_tray{}, m_progressWindow(nullptr), m_progressShown(0), m_progressTarget(0),
       m_stage(0), m_restoreView(VIEW_DEVICE_PAGES), m_keyboardLayout(nullptr)
 {

@@ -20,6 +20,7 @@
 
 #include "app/device/DeviceLink.h"
 #include "app/device/DeviceLinkHost.h"
+#include "app/store/ConfigRows.h"
 #include "app/window/KeyboardDef.h"
 #include "app/window/ThreadBasic.h"
 #include "app/window/WorkerTasks.h"
@@ -207,6 +208,18 @@ private:
     LRESULT OnColorfulChanged(const ControlNotify& n);
     LRESULT OnColorCell(const ControlNotify& n);
     void LoadLightPage();
+    void ShowLightMode();
+    void ShowMusicControls(bool shown);
+    void ShowEditors(UINT first, UINT last, bool shown);
+    void PaintStoredKeyColours();
+    bool StoreKeyColours();
+    void ApplyColor(COLORREF colour);
+    void ApplyRgbEdits();
+    // After a colour pick a colourful mode turns into that one colour.
+    void ApplyColourfulRule();
+    LRESULT UpdateLightField(int LightData::*field, int value);
+    CString ColourFieldText(UINT id);
+    void ShowColourBytes(COLORREF colour);
 
     // ---- music lighting (MusicPage.cpp) ---------------------------------------------
     LRESULT OnMusicSetting(const ControlNotify& n);
@@ -237,6 +250,8 @@ private:
     LRESULT SetExitMode(const ControlNotify& n);
     void LoadSettingsPage();
     void LoadFirmwareLine();
+    // A numbered text of the current language.
+    CString Text(int number);
     void ShowNotConnected();
     void ApplyLanguage();
 
@@ -261,6 +276,8 @@ private:
     volatile int m_lightFlags;
     volatile int m_lightEnabled;
     volatile int m_perKeyRgb;
+    // The music mode is shown: the spectrum runs and the worker streams it.
+    volatile bool m_musicActive;
     std::map<int, int> m_layoutKeyMap;
 
     Gdiplus::Color m_pageTextColour;

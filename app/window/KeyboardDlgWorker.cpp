@@ -167,10 +167,3 @@ void KeyboardDlg::ResetDevice()
     CloseProgressFromWorker();
 }
 
-std::vector<KeyColorEntry> KeyboardDlg::GetLightingKeyColors()
-{
-    // The lighting page's keyboard picture comes with the lighting page.
-    return {};
-}
-
-void KeyboardDlg::SetLightingKeyColors(const std::vector<KeyColorEntry>&) {}

@@ -172,6 +172,8 @@ tarnwell::LanguageTexts CurrentTexts()
 
 } // namespace
 
+CString KeyboardDlg::Text(int number) { return CurrentTexts().GetLanguageText(number); }
+
 void KeyboardDlg::LoadFirmwareLine()
 {
     HidDeviceManager& manager = GetHidDeviceManager();
