@@ -5,6 +5,18 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
+// A control notification as another process sends it in WM_COPYDATA: fixed
+// widths, so that the sender's pointer size does not matter.
+struct ControlNotifyPacket
+{
+    uint32_t id;
+    uint32_t code;
+    int64_t wParam;
+    int64_t lParam;
+};
+
 struct KeyboardDef
 {
     // ---- window messages -------------------------------------------------------
@@ -23,6 +35,10 @@ struct KeyboardDef
     // What the worker asks of the UI thread (wParam: a WorkerRequest). The
     // worker never sets timers or closes windows itself.
     static constexpr UINT WM_WORKER_REQUEST = 0x7F0;
+    // WM_COPYDATA tag of a control notification delivered from outside the
+    // process (accessibility and test tools drive controls the layout does not
+    // place this way); the data is one ControlNotifyPacket.
+    static constexpr ULONG_PTR COPYDATA_CONTROL_NOTIFY = 0x4E544354;  // "TCTN"
 
     enum WorkerRequest : WPARAM {
         REQUEST_START_STAGE_TIMER = 1,    // timer 300

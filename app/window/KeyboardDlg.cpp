@@ -132,6 +132,7 @@ const std::vector<KeyboardDlg::MessageRoute>& KeyboardDlg::MessageTable()
         {WM_KEY_DRAG_OVER, &KeyboardDlg::OnKeyDragOver, false},
         {WM_KEY_DROP, &KeyboardDlg::OnKeyDrop, false},
         {WM_WORKER_REQUEST, &KeyboardDlg::OnWorkerRequestMessage, false},
+        {WM_COPYDATA, &KeyboardDlg::OnCopyData, false},
     };
     return table;
 }
@@ -302,6 +303,19 @@ LRESULT KeyboardDlg::OnWorkerRequestMessage(WPARAM wParam, LPARAM)
 {
     OnWorkerRequest(static_cast<WorkerRequest>(wParam));
     return 0;
+}
+
+LRESULT KeyboardDlg::OnCopyData(WPARAM, LPARAM lParam)
+{
+    // The system copies the block into this process; only its size and tag
+    // are trusted, nothing in it is a pointer.
+    const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+    if (!data || data->dwData != COPYDATA_CONTROL_NOTIFY || data->cbData != sizeof(ControlNotifyPacket) ||
+        !data->lpData)
+        return 0;
+    ControlNotifyPacket packet;
+    memcpy(&packet, data->lpData, sizeof(packet));
+    return OnMessage(packet.id, packet.code, static_cast<WPARAM>(packet.wParam), static_cast<LPARAM>(packet.lParam));
 }
 
 void KeyboardDlg::OnWorkerRequest(WorkerRequest request)

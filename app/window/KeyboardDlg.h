@@ -169,6 +169,7 @@ private:
     LRESULT OnKeyDragOver(WPARAM wParam, LPARAM lParam);
     LRESULT OnKeyDrop(WPARAM wParam, LPARAM lParam);
     LRESULT OnWorkerRequestMessage(WPARAM wParam, LPARAM lParam);
+    LRESULT OnCopyData(WPARAM wParam, LPARAM lParam);
 
     // ---- device state (HomePage.cpp) --------------------------------------------
     void LoadDeviceConfig();

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <sstream>
 
+#include "app/window/KeyboardDef.h"
+
 namespace e2e {
 
 namespace {
@@ -339,6 +341,21 @@ void Click(HWND window, int x, int y)
     PostMessageW(window, WM_MOUSEMOVE, 0, at);
     PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
     PostMessageW(window, WM_LBUTTONUP, 0, at);
+}
+
+LRESULT SendControlNotify(HWND window, UINT id, UINT code, WPARAM wParam, LPARAM lParam)
+{
+    ControlNotifyPacket packet{static_cast<uint32_t>(id), static_cast<uint32_t>(code), static_cast<int64_t>(wParam),
+                               static_cast<int64_t>(lParam)};
+    COPYDATASTRUCT data{};
+    data.dwData = KeyboardDef::COPYDATA_CONTROL_NOTIFY;
+    data.cbData = sizeof(packet);
+    data.lpData = &packet;
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_NORMAL, kTimeoutMs,
+                             &result))
+        return 0;
+    return static_cast<LRESULT>(result);
 }
 
 void TrayMessage(HWND window, UINT mouseMessage)

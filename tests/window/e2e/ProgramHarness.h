@@ -120,6 +120,10 @@ bool IsShown(HWND window);
 void Click(HWND window, int x, int y);
 // A tray icon callback with the given mouse message.
 void TrayMessage(HWND window, UINT mouseMessage);
+// A control's notification (id, code, wParam, lParam) delivered to the main
+// window as the control would send it; returns the handler's result. This is
+// how journeys reach controls the layout does not place.
+LRESULT SendControlNotify(HWND window, UINT id, UINT code, WPARAM wParam = 0, LPARAM lParam = 0);
 void PressKey(HWND window, UINT virtualKey);
 
 // ---- what happened ---------------------------------------------------------------------
