@@ -84,9 +84,6 @@ void DeviceLink::WriteSettings()
         if (manager_.FindByKind(kind) == nullptr)
             continue;
         SendFrame(CMD_BEGIN, kind);
-        // A reply that came after its read gave up would otherwise be taken
-        // for the settings block.
-        manager_.DrainInput(kind);
         HidReport reply = MakeRequest(CMD_READ_SETTINGS, SETTINGS_READ_LENGTH);
         manager_.Transfer(reply, static_cast<int>(REPORT_FRAME_SIZE), kind);
         // Without an acknowledged reply the buffer holds our own request, not

@@ -40,3 +40,15 @@ HidReport MakeFactoryResetRequest()
 {
     return MakeRequest(CMD_FACTORY_RESET);
 }
+
+bool IsReplyTo(const HidReport& reply, const HidReport& request)
+{
+    const uint8_t command = request[REQ_COMMAND];
+    if (reply[REPLY_COMMAND] != command)
+        return false;
+    const bool readsData =
+        command == CMD_READ_SETTINGS || command == CMD_READ_KEYMAP || command == CMD_READ_LIVE_COLORS;
+    if (!readsData || !IsAcknowledged(reply))
+        return true;
+    return reply[REPLY_OFFSET_LO] == request[REQ_OFFSET_LO] && reply[REPLY_OFFSET_HI] == request[REQ_OFFSET_HI];
+}

@@ -43,6 +43,11 @@ constexpr size_t REPLY_DATA = 8;
 // Request byte n travels as reply byte n - 1 (the reply has no report id).
 constexpr size_t REPLY_TO_REQUEST_SHIFT = 1;
 
+// Where a reply mirrors the request's header.
+constexpr size_t REPLY_COMMAND = REQ_COMMAND - REPLY_TO_REQUEST_SHIFT;
+constexpr size_t REPLY_OFFSET_LO = REQ_OFFSET_LO - REPLY_TO_REQUEST_SHIFT;
+constexpr size_t REPLY_OFFSET_HI = REQ_OFFSET_HI - REPLY_TO_REQUEST_SHIFT;
+
 constexpr size_t CHUNK_DATA_SIZE = 56;  // payload of a request, data of a reply
 
 enum DeviceCommand : uint8_t {
@@ -116,3 +121,11 @@ inline bool IsAcknowledged(const HidReport& reply)
 {
     return reply[REPLY_ACK] == REPORT_ACK;
 }
+
+// Whether a report read after `request` was sent is its answer. A reply whose
+// read gave up stays queued and reaches the next read, so a reply carrying
+// another command answers an earlier request; an acknowledged reply to a read
+// must also carry the offset of the chunk asked for, or its data would land
+// in the wrong place. A refusal counts by its command alone: no data is taken
+// from it.
+bool IsReplyTo(const HidReport& reply, const HidReport& request);

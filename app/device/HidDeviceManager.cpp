@@ -149,6 +149,25 @@ hid_device* HidDeviceManager::OpenHandle(int kind) const
     return ready_ != 0 ? FindByKind(kind) : nullptr;
 }
 
+bool HidDeviceManager::ReadAnswer(hid_device* handle, const HidReport& request, HidReport& reply, size_t length,
+                                  int timeoutMs)
+{
+    const uint32_t start = clock_.Now();
+    for (int reads = 0; reads < ANSWER_MAX_REPORTS; ++reads) {
+        const int elapsed = static_cast<int>(clock_.Now() - start);
+        if (reads > 0 && elapsed >= timeoutMs)
+            break;
+        HidReport report = reply;
+        if (hid_read_timeout(handle, report.data(), length, std::max(timeoutMs - elapsed, 0)) <= 0)
+            break;
+        if (IsReplyTo(report, request)) {
+            reply = report;
+            return true;
+        }
+    }
+    return false;
+}
+
 bool HidDeviceManager::Transfer(HidReport& buffer, int length, int kind)
 {
     hid_device* handle = OpenHandle(kind);
@@ -165,10 +184,9 @@ bool HidDeviceManager::Transfer(HidReport& buffer, int length, int kind)
         if (hid_write(handle, work.data(), sent) <= 0)
             return true;
     }
-    const int got = hid_read_timeout(handle, work.data(), sent, TRANSFER_READ_TIMEOUT_MS);
-    if (got <= 0 || work[REPLY_ACK] != REPORT_ACK) {
+    if (!ReadAnswer(handle, buffer, work, sent, TRANSFER_READ_TIMEOUT_MS) || !IsAcknowledged(work)) {
         clock_.Sleep(TRANSFER_REREAD_SLEEP_MS);
-        hid_read_timeout(handle, work.data(), sent, TRANSFER_READ_TIMEOUT_MS);
+        ReadAnswer(handle, buffer, work, sent, TRANSFER_READ_TIMEOUT_MS);
     }
     buffer = work;
     return true;
@@ -189,8 +207,7 @@ bool HidDeviceManager::TransferQuick(HidReport& buffer, int length, int kind)
         if (hid_write(handle, work.data(), sent) <= 0)
             return IsAcknowledged(buffer);
     }
-    const int got = hid_read_timeout(handle, work.data(), sent, QUICK_READ_TIMEOUT_MS);
-    if (got > 0 && work[REPLY_ACK] == REPORT_ACK)
+    if (ReadAnswer(handle, buffer, work, sent, QUICK_READ_TIMEOUT_MS) && IsAcknowledged(work))
         buffer = work;
     return IsAcknowledged(buffer);
 }
@@ -225,10 +242,11 @@ bool HidDeviceManager::TransferDrained(HidReport& buffer, int /*length*/, int ki
         if (hid_write(handle, buffer.data(), REPORT_FRAME_SIZE) <= 0)
             return IsAcknowledged(buffer);
     }
+    const HidReport request = buffer;
     for (int attempt = 0; attempt < DRAINED_READ_ATTEMPTS; ++attempt) {
         if (attempt > 0)
             clock_.Sleep(DRAINED_REREAD_SLEEP_MS);
-        hid_read_timeout(handle, buffer.data(), REPORT_FRAME_SIZE, DRAINED_READ_TIMEOUT_MS);
+        ReadAnswer(handle, request, buffer, REPORT_FRAME_SIZE, DRAINED_READ_TIMEOUT_MS);
         if (IsAcknowledged(buffer))
             break;
     }

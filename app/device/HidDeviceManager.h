@@ -73,6 +73,9 @@ public:
     static constexpr int DRAINED_READ_TIMEOUT_MS = 50;
     static constexpr int DRAINED_REREAD_SLEEP_MS = 10;
     static constexpr int DRAINED_READ_ATTEMPTS = 3;
+    // Reports one read takes while it waits for its answer; the stray ones
+    // are dropped, and a device that never stops talking cannot hang the worker.
+    static constexpr int ANSWER_MAX_REPORTS = 32;
     static constexpr size_t STRING_BUFFER_CHARS = 512;
 
     // The clock paces every transfer; it must outlive the manager.
@@ -93,6 +96,10 @@ public:
     bool IsKnownDevice(int vendorId, int productId, const wchar_t* productString) const;
     std::wstring GetPathPattern(int vendorId, int productId) const;
 
+    // Every transfer takes as the reply only the answer to its own request
+    // (IsReplyTo): reports that answer something else are dropped, and the
+    // read goes on within the same time-out.
+    //
     // General exchange: length is 65 or 64. Returns true when that kind was
     // open; the buffer then holds the reply, or the request when none came.
     bool Transfer(HidReport& buffer, int length, int kind);
@@ -120,6 +127,11 @@ public:
 
 private:
     hid_device* OpenHandle(int kind) const;
+    // Reads until the answer to `request` comes or timeoutMs have passed.
+    // True with the answer's `length` bytes in `reply`, whose other bytes keep
+    // what they held; false leaves `reply` as it was.
+    bool ReadAnswer(hid_device* handle, const HidReport& request, HidReport& reply, size_t length,
+                    int timeoutMs);
 
     Clock& clock_;
     int ready_ = 0;

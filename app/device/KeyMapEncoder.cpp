@@ -100,7 +100,11 @@ bool EntryFor(const KeyMacroData& row, const std::vector<int>& macroIdsBySlot, E
             out = {KEY_ENTRY_KEYBOARD, LowByte(ModifierToBit(row.macro_value2)), LowByte(v)};
         return true;
     case ASSIGN_MOUSE:
-        return LookUp(kMouseEntries, v, out);
+        // A value the table lacks still makes the key a mouse key, with no
+        // button: what the device held there must not survive the assignment.
+        if (!LookUp(kMouseEntries, v, out))
+            out = {KEY_ENTRY_MOUSE_BUTTONS, 0, 0};
+        return true;
     case ASSIGN_CONSUMER:
         out = {KEY_ENTRY_CONSUMER, LowByte(v), LowByte(v >> 8)};
         return true;

@@ -153,4 +153,33 @@ TEST_F(WriteKeyMapTest, AnUnansweredReadLeavesThatDevicesMapAlone)
     EXPECT_EQ(hidsim::Memory(keypad).keyMap[103 * 6], 0x10);
 }
 
+TEST_F(WriteKeyMapTest, ABeginReplyStillInFlightIsNotTakenForAChunk)
+{
+    // The begin reply gives up after 207 ms; one that comes later reaches the
+    // host ahead of the first chunk's, which then follows it within its own
+    // reads (the last of them ends 383 ms after the begin request).
+    AddKeyAssignment(0, 4, 1, 0);
+    for (uint32_t late : {230u, 290u, 350u}) {
+        SCOPED_TRACE(testing::Message() << "begin answered after " << late << " ms");
+        hidsim::Reset();
+        hidsim::SetClock(&clock_);
+        const int keyboard = AddKeyboard();
+        const KeyMap device = Pattern<KEYMAP_SIZE>(7);
+        hidsim::Memory(keyboard).keyMap = device;
+        hidsim::Fault slow;
+        slow.action = hidsim::FaultAction::LateReply;
+        slow.command = CMD_BEGIN;
+        slow.delayMs = late;
+        hidsim::AddFault(keyboard, slow);
+        Connect();
+
+        link_->WriteKeyMap();
+
+        ExpectFullSequence(keyboard);
+        KeyMap expected = device;
+        SetEntry(expected, 9, 0, {0x10, 0x00, 0x00});
+        EXPECT_EQ(hidsim::Memory(keyboard).keyMap, expected);
+    }
+}
+
 }  // namespace

@@ -157,6 +157,49 @@ TEST_F(LightingTest, AnUnansweredLiveReadAbandonsThePassAndTheNextOneBegins)
     EXPECT_EQ(host_.paints.size(), 2u);
 }
 
+TEST_F(LightingTest, ALiveReplyStillInFlightDoesNotShiftLaterPasses)
+{
+    // One chunk's reply comes 30 ms late, past its 20 ms read: the pass is
+    // abandoned, and that reply then reaches the host ahead of the next
+    // pass's begin reply.
+    host_.layout = {{4, 9}, {30, 40}, {5, 100}, {7, 127}, {83, 103}};
+    for (int lateChunk : {0, 3, 6}) {
+        SCOPED_TRACE(testing::Message() << "chunk " << lateChunk << " late");
+        hidsim::Reset();
+        hidsim::SetClock(&clock_);
+        host_.paints.clear();
+        const int keyboard = AddKeyboard();
+        const int keypad = AddKeypad();
+        const ColorTable keyboardColors = Pattern<COLOR_TABLE_SIZE>(12);
+        const ColorTable keypadColors = Pattern<COLOR_TABLE_SIZE>(13);
+        hidsim::Memory(keyboard).liveColors = keyboardColors;
+        hidsim::Memory(keypad).liveColors = keypadColors;
+        hidsim::Fault slow;
+        slow.action = hidsim::FaultAction::LateReply;
+        slow.command = CMD_READ_LIVE_COLORS;
+        slow.skip = lateChunk;
+        slow.delayMs = 30;
+        hidsim::AddFault(keyboard, slow);
+        Connect();
+
+        link_->ReadLiveColors();
+        EXPECT_TRUE(host_.paints.empty());
+        EXPECT_EQ(link_->GetResynchronise(), 1);
+
+        const std::vector<KeyColorEntry> expected = {
+            {4, ColorAt(keyboardColors, 9)},   {5, ColorAt(keyboardColors, 100)},
+            {7, ColorAt(keyboardColors, 127)}, {30, ColorAt(keyboardColors, 40)},
+            {83, ColorAt(keypadColors, 103)}};
+        for (int pass = 0; pass < 2; ++pass) {
+            clock_.Advance(16);  // the worker's next step
+            link_->ReadLiveColors();
+            ASSERT_EQ(host_.paints.size(), static_cast<size_t>(pass + 1));
+            EXPECT_EQ(host_.paints.back(), expected) << "pass " << pass + 2;
+            EXPECT_EQ(link_->GetResynchronise(), 0);
+        }
+    }
+}
+
 TEST_F(LightingTest, LiveWriteSendsNothingWhileLightingIsOff)
 {
     AddKeyboard();

@@ -285,6 +285,34 @@ TEST_F(WriteSettingsTest, StaleReplyWaitingOnTheInterfaceIsNotTakenForTheBlock)
     EXPECT_EQ(hidsim::Requests(keyboard)[2][REQ_FLAG], hidsim::DEFAULT_SETTINGS_STATUS);
 }
 
+TEST_F(WriteSettingsTest, ABeginReplyStillInFlightIsNotTakenForTheBlock)
+{
+    // The begin reply gives up after 207 ms and this one comes later, ahead
+    // of the settings reply: its empty data must not become the block.
+    const int keyboard = AddDevice(false, 0x60, 2);
+    AddLight(1, 3, 4);
+    ScanAll();
+    Fault slow;
+    slow.action = FaultAction::LateReply;
+    slow.command = CMD_BEGIN;
+    slow.delayMs = 230;
+    hidsim::AddFault(keyboard, slow);
+
+    link->WriteSettings();
+
+    EXPECT_EQ(hidsim::Commands(keyboard),
+              (std::vector<uint8_t>{CMD_BEGIN, CMD_READ_SETTINGS, CMD_WRITE_SETTINGS, CMD_END}));
+    EXPECT_EQ(hidsim::RejectedCount(keyboard), 0);
+    const HidReport write = hidsim::Requests(keyboard)[2];
+    EXPECT_EQ(write[REQ_LENGTH], SETTINGS_READ_LENGTH);
+    EXPECT_EQ(write[REQ_FLAG], hidsim::DEFAULT_SETTINGS_STATUS);
+    const std::vector<uint8_t> block = WrittenBlock(keyboard);
+    EXPECT_EQ(block[0], 0x60);
+    EXPECT_EQ(block[SETTINGS_KEY_LOCKS + 1], 0x60 + SETTINGS_KEY_LOCKS + 1);
+    EXPECT_EQ(hidsim::Memory(keyboard).settings[SETTINGS_BRIGHTNESS], 4);
+    EXPECT_EQ(hidsim::Memory(keyboard).settings[1], 0x61);
+}
+
 TEST_F(WriteSettingsTest, KeyboardVanishingMidSequenceDoesNotStopTheKeypad)
 {
     const int keyboard = AddDevice(false, 0x10, 2);

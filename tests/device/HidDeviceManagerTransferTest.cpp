@@ -179,8 +179,98 @@ TEST_F(TransferTest, GeneralTransferReadsPastAnUnsolicitedReport)
     EXPECT_TRUE(manager->Transfer(buffer, 65, DEVICE_KIND_KEYBOARD));
     EXPECT_EQ(buffer[0], REPORT_ACK);
     EXPECT_EQ(buffer[1], CMD_BEGIN);
-    EXPECT_EQ(clock.Sleeps(), (std::vector<uint32_t>{5, 2}));
+    EXPECT_EQ(clock.Sleeps(), (std::vector<uint32_t>{5}));  // within the first read
 }
+
+// A report that reaches a read but answers something else: the late reply to
+// an earlier request, or for a read the reply to another of its chunks.
+struct StrayCase {
+    const char* name;
+    Variant variant;
+    uint8_t strayCommand;
+    uint16_t strayOffset;
+    uint32_t pause;      // the variant's pause before it writes
+    uint32_t timeoutMs;  // its first read's time-out
+};
+
+class StrayReplies : public SimulatedDevices, public ::testing::WithParamInterface<StrayCase> {
+protected:
+    // An acknowledged reply as the device would send it, with its header.
+    static std::vector<uint8_t> Reply(uint8_t command, uint16_t offset)
+    {
+        std::vector<uint8_t> reply(REPLY_SIZE, 0x99);
+        reply[REPLY_ACK] = REPORT_ACK;
+        reply[REQ_COMMAND - REPLY_TO_REQUEST_SHIFT] = command;
+        reply[REQ_LENGTH - REPLY_TO_REQUEST_SHIFT] = CHUNK_DATA_SIZE;
+        reply[REQ_OFFSET_LO - REPLY_TO_REQUEST_SHIFT] = static_cast<uint8_t>(offset);
+        reply[REQ_OFFSET_HI - REPLY_TO_REQUEST_SHIFT] = static_cast<uint8_t>(offset >> 8);
+        return reply;
+    }
+
+    bool Run(Variant variant, HidReport& buffer)
+    {
+        switch (variant) {
+        case Variant::Transfer65:
+            return manager->Transfer(buffer, 65, DEVICE_KIND_KEYBOARD);
+        case Variant::Transfer64:
+            return manager->Transfer(buffer, 64, DEVICE_KIND_KEYBOARD);
+        case Variant::Quick:
+            return manager->TransferQuick(buffer, 65, DEVICE_KIND_KEYBOARD);
+        case Variant::Drained:
+            return manager->TransferDrained(buffer, 64, DEVICE_KIND_KEYBOARD);
+        }
+        return false;
+    }
+};
+
+TEST_P(StrayReplies, AreDroppedAndTheAnswerIsReadWithinTheSameTimeOut)
+{
+    const StrayCase& c = GetParam();
+    hidsim::DeviceConfig config = hidsim::KeyboardConfig(VID, PID, InterfacePath(2));
+    config.replyLatencyMs = c.timeoutMs / 2;
+    const int keyboard = hidsim::AddDevice(config);
+    hidsim::Memory(keyboard).keyMap = {};
+    hidsim::Memory(keyboard).keyMap[CHUNK_DATA_SIZE] = 0x42;
+    ScanAll();
+    // Arrives once the variant has drained and written, before the answer.
+    hidsim::InjectInput(keyboard, Reply(c.strayCommand, c.strayOffset), c.pause + 2);
+
+    HidReport buffer = RequestFor(c.variant);
+    const uint8_t command = buffer[REQ_COMMAND];
+    const uint32_t start = clock.Now();
+    EXPECT_TRUE(Run(c.variant, buffer));
+
+    EXPECT_EQ(buffer[REPLY_ACK], REPORT_ACK);
+    EXPECT_EQ(buffer[REQ_COMMAND - REPLY_TO_REQUEST_SHIFT], command);
+    EXPECT_NE(buffer[REPLY_DATA + 1], 0x99) << "the stray report's data was taken";
+    if (c.variant == Variant::Drained) {
+        EXPECT_EQ(buffer[REPLY_DATA], 0x42);
+    }
+    // One read, no second attempt: the answer came within the first time-out.
+    EXPECT_EQ(clock.Sleeps(), c.pause != 0 ? std::vector<uint32_t>{c.pause} : std::vector<uint32_t>{});
+    EXPECT_EQ(clock.Now() - start, c.pause + (c.variant == Variant::Drained ? 1 : 0) + c.timeoutMs / 2);
+
+    // The stray report alone, with the answer lost: the read gives up as if
+    // nothing had come, and the buffer holds no acknowledgement.
+    hidsim::ClearLog();
+    clock.ClearSleeps();
+    hidsim::Fault lost;
+    lost.action = FaultAction::NoReply;
+    hidsim::AddFault(keyboard, lost);
+    hidsim::InjectInput(keyboard, Reply(c.strayCommand, c.strayOffset), c.pause + 2);
+    buffer = RequestFor(c.variant);
+    Run(c.variant, buffer);
+    EXPECT_NE(buffer[REPLY_ACK], REPORT_ACK);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Transfer, StrayReplies,
+    ::testing::Values(StrayCase{"GeneralAfterBegin", Variant::Transfer65, CMD_BEGIN, 0, 5, 100},
+                      StrayCase{"SettingsReadAfterLiveRead", Variant::Transfer64, CMD_READ_LIVE_COLORS, 0, 5, 100},
+                      StrayCase{"QuickAfterAnotherCommand", Variant::Quick, CMD_READ_LIVE_COLORS, 0, 0, 20},
+                      StrayCase{"DrainedAfterBegin", Variant::Drained, CMD_BEGIN, 0, 10, 50},
+                      StrayCase{"DrainedAfterAnotherChunk", Variant::Drained, CMD_READ_KEYMAP, 0, 10, 50}),
+    [](const ::testing::TestParamInfo<StrayCase>& info) { return std::string(info.param.name); });
 
 TEST_F(TransferTest, DrainedTransferDropsEarlierTrafficBeforeItWrites)
 {
@@ -210,7 +300,8 @@ TEST_F(TransferTest, DrainStopsAtItsBoundWhenTheDeviceNeverFallsSilent)
     size_t reads = 0;
     for (const hidsim::LogEntry& e : hidsim::Log())
         reads += e.direction == hidsim::Direction::In ? 1 : 0;
-    EXPECT_EQ(reads, static_cast<size_t>(HidDeviceManager::DRAIN_MAX_READS + HidDeviceManager::DRAINED_READ_ATTEMPTS));
+    EXPECT_EQ(reads, static_cast<size_t>(HidDeviceManager::DRAIN_MAX_READS + HidDeviceManager::DRAINED_READ_ATTEMPTS *
+                                                                                  HidDeviceManager::ANSWER_MAX_REPORTS));
     EXPECT_EQ(hidsim::Requests(keyboard).size(), 1u);
 }
 

@@ -39,9 +39,10 @@ const EncodeCase kCases[] = {
     {4, 6, 0, W, {0x21, 0x00, 0xFF}},
     {4, 7, 0, W, {0x20, 0x10, 0x00}},
     {4, 8, 0, W, {0x20, 0x08, 0x00}},
-    {4, 0, 0, U, {}},
-    {4, 4, 0, U, {}},
-    {4, 9, 0, U, {}},
+    {4, 0, 0, W, {0x20, 0x00, 0x00}},  // any other value: a mouse entry without buttons
+    {4, 4, 0, W, {0x20, 0x00, 0x00}},
+    {4, 9, 0, W, {0x20, 0x00, 0x00}},
+    {4, 0x101, 0, W, {0x20, 0x00, 0x00}},  // not read by its low byte
     // consumer usage, little-endian
     {5, 0x00E9, 0, W, {0x30, 0xE9, 0x00}},
     {5, 0x0223, 0, W, {0x30, 0x23, 0x02}},

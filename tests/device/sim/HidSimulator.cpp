@@ -1,6 +1,7 @@
 // Simulated keyboard and keypad behind hidapi's C interface. Each device keeps
 // its blocks, answers every well-formed request with an acknowledged reply,
-// refuses malformed ones, and can be scripted to misbehave.
+// refuses malformed ones, and can be scripted to misbehave. Like the real
+// ones it answers in order: a reply held back keeps the later ones behind it.
 
 #include "tests/device/sim/HidSimulator.h"
 
@@ -49,6 +50,10 @@ struct SimDevice {
     DeviceMemory factory;
     std::vector<ScriptedFault> faults;
     std::deque<PendingReport> input;
+    // When the last reply queued leaves the device: it answers in the order
+    // the requests came, so a reply still in flight holds back the next ones.
+    uint32_t lastReplyAt = 0;
+    bool hasReplied = false;
     bool unplugged = false;
     int rejected = 0;
 };
@@ -215,6 +220,17 @@ void Queue(SimDevice& device, uint32_t at, std::vector<uint8_t> bytes)
     auto it = std::upper_bound(device.input.begin(), device.input.end(), at,
                                [](uint32_t t, const PendingReport& p) { return t < p.at; });
     device.input.insert(it, PendingReport{at, std::move(bytes)});
+}
+
+// A reply leaves no earlier than the one before it: a late answer reaches
+// the host ahead of the answers to the requests sent after it.
+void QueueReply(SimDevice& device, uint32_t at, std::vector<uint8_t> bytes)
+{
+    if (device.hasReplied && static_cast<int32_t>(device.lastReplyAt - at) > 0)
+        at = device.lastReplyAt;
+    device.lastReplyAt = at;
+    device.hasReplied = true;
+    Queue(device, at, std::move(bytes));
 }
 
 // The first scripted fault that strikes this request, if any. Every fault
@@ -595,9 +611,9 @@ int HID_API_EXPORT HID_API_CALL hid_write(hid_device* dev, const unsigned char* 
 
     const uint32_t now = NowLocked(s);
     if (fault == nullptr || action == FaultAction::NegativeReply)
-        Queue(*device, now + device->config.replyLatencyMs, std::move(reply));
+        QueueReply(*device, now + device->config.replyLatencyMs, std::move(reply));
     else if (action == FaultAction::LateReply)
-        Queue(*device, now + fault->delayMs, std::move(reply));
+        QueueReply(*device, now + fault->delayMs, std::move(reply));
     // NoReply: the request was carried out, but nothing comes back.
     return static_cast<int>(REPORT_SIZE);
 }

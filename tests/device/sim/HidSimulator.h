@@ -51,7 +51,7 @@ struct DeviceMemory {
 enum class FaultAction {
     NoReply,        // the request is taken but never answered
     NegativeReply,  // answered with REPLY_NAK in byte 0
-    LateReply,      // answered after delayMs
+    LateReply,      // answered after delayMs; later replies follow it, as the device answers in order
     FailWrite,      // hid_write returns -1; the device sees nothing
     Vanish,         // the device is unplugged before this request: every call fails from now on
 };
