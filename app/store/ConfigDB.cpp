@@ -13,6 +13,16 @@ constexpr int kOpenOrCreate = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLIT
 
 constexpr char kInsertConfigRow[] = "INSERT INTO t_config_data(profile, key, value) VALUES (?, ?, ?);";
 
+bool InsertConfigRow(SQLiteDB& db, int profile, const DefaultConfigRow& row)
+{
+    SQLiteStatement statement;
+    db.Prepare(statement, kInsertConfigRow);
+    statement.BindInt(1, profile);
+    statement.BindText(2, row.key, -1);
+    statement.BindText(3, row.value, -1);
+    return statement.Step() == SQLITE_DONE;
+}
+
 CString DatabaseFilePath(const CString& folder, const CString& keyboard)
 {
     CString path = folder;
@@ -125,19 +135,20 @@ bool ConfigDB::RecreateDB()
     return m_bOpen;
 }
 
-void ConfigDB::InsertDefaultConfig(int profile)
+bool ConfigDB::InsertDefaultConfig(int profile)
 {
     CritSecLock lock(&m_lock);
     SQLiteAutoTransaction transaction(&m_db);
     transaction.Begin();
-    SQLiteStatement statement;
+    if (!transaction.Began())
+        return false;
+    // A profile with some of its settings missing would fall back on values
+    // never meant for it: all of them go in, or none.
     for (size_t i = 0; i < kDefaultConfigRowCount; ++i) {
-        const DefaultConfigRow& row = kDefaultConfigRows[i];
-        m_db.Prepare(statement, kInsertConfigRow);
-        statement.BindInt(1, profile);
-        statement.BindText(2, row.key, -1);
-        statement.BindText(3, row.value, -1);
-        statement.Step();
+        if (!InsertConfigRow(m_db, profile, kDefaultConfigRows[i])) {
+            transaction.Rollback();
+            return false;
+        }
     }
-    transaction.End();
+    return transaction.End();
 }

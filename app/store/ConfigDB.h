@@ -43,7 +43,7 @@ public:
     // the old file could not be removed (it is then left as it was).
     bool RecreateDB();
     // The 44 default configuration rows of `profile`, in one transaction.
-    void InsertDefaultConfig(int profile);
+    bool InsertDefaultConfig(int profile);
 
     bool IsDBOpen() const { return m_bOpen; }
     SQLiteDB& GetDB() { return m_db; }
@@ -69,9 +69,9 @@ public:
 
     // ---- key assignments (t_key_macro_data) ------------------------------------------
     int CountKeyMacros(int profile);
-    void InsertKeyMacros(std::vector<KeyMacroData> rows);
+    bool InsertKeyMacros(std::vector<KeyMacroData> rows);
     void UpdateKeyMacro(const KeyMacroData& row);
-    void UpdateKeyMacros(std::vector<KeyMacroData> rows);
+    bool UpdateKeyMacros(std::vector<KeyMacroData> rows);
     bool UpdateKeyMacroDesc(int profile, int fnLayer, int keyCode, const CString& desc);
     bool GetKeyMacro(int profile, int fnLayer, int keyCode, KeyMacroData& row);
     int GetLayerKeyMacros(int profile, int fnLayer, std::vector<KeyMacroData*>& list);
@@ -111,7 +111,7 @@ public:
     // In ascending macro_id order: a macro's index here is its device slot.
     int GetMacroList(std::vector<MacroData*>& list);
     int InsertMacroRecord(MacroRecordData row);
-    void InsertMacroRecords(std::vector<MacroRecordData> rows);
+    bool InsertMacroRecords(std::vector<MacroRecordData> rows);
     int GetMacroRecords(int macroId, std::vector<MacroRecordData*>& list);
     bool DeleteMacroRecords(int macroId);
 

@@ -198,6 +198,32 @@ private:
     SQLiteStatement m_statement;
 };
 
+template <class Row, class Bind>
+bool WriteRow(SQLiteDB& db, const char* sql, const Row& row, Bind bind)
+{
+    Query query(db, sql);
+    return bind(query, row).Run();
+}
+
+// Runs the statement once per row inside one transaction: every row is
+// written, or, at the first that fails, none of them. True when committed.
+template <class Row, class Bind>
+bool RunBatch(SQLiteDB& db, const char* sql, const std::vector<Row>& rows, Bind bind)
+{
+    SQLiteAutoTransaction transaction(&db);
+    transaction.Begin();  // begun by the constructor already: sends nothing
+    if (!transaction.Began())
+        return false;  // the rows would commit one by one
+    for (const Row& row : rows) {
+        // The failed row's statement is finalized before the rollback.
+        if (!WriteRow(db, sql, row, bind)) {
+            transaction.Rollback();
+            return false;
+        }
+    }
+    return transaction.End();
+}
+
 // ---- statements --------------------------------------------------------------------
 
 constexpr char kSetConfigValue[] = "UPDATE t_config_data SET value = ? WHERE profile = ? and key = ?";
@@ -393,24 +419,19 @@ int ConfigDB::CountKeyMacros(int profile)
     return Query(m_db, kCountKeyMacros).Int(profile).FirstInt();
 }
 
-void ConfigDB::InsertKeyMacros(std::vector<KeyMacroData> rows)
+bool ConfigDB::InsertKeyMacros(std::vector<KeyMacroData> rows)
 {
     CritSecLock lock(&m_lock);
-    SQLiteAutoTransaction transaction(&m_db);
-    transaction.Begin();
-    for (const KeyMacroData& row : rows) {
-        Query(m_db, kInsertKeyMacro)
-            .Int(row.profile)
+    return RunBatch(m_db, kInsertKeyMacro, rows, [](Query& query, const KeyMacroData& row) -> Query& {
+        return query.Int(row.profile)
             .Int(row.fn_layer)
             .Int(row.key_code)
             .Int(row.macro_type)
             .Int(row.macro_value)
             .Int(row.macro_value2)
             .Int(row.macro_value3)
-            .Text(row.macro_desc)
-            .Run();
-    }
-    transaction.End();
+            .Text(row.macro_desc);
+    });
 }
 
 void ConfigDB::UpdateKeyMacro(const KeyMacroData& row)
@@ -420,16 +441,10 @@ void ConfigDB::UpdateKeyMacro(const KeyMacroData& row)
     BindKeyMacroUpdate(query, row).Run();
 }
 
-void ConfigDB::UpdateKeyMacros(std::vector<KeyMacroData> rows)
+bool ConfigDB::UpdateKeyMacros(std::vector<KeyMacroData> rows)
 {
     CritSecLock lock(&m_lock);
-    SQLiteAutoTransaction transaction(&m_db);
-    transaction.Begin();
-    for (const KeyMacroData& row : rows) {
-        Query query(m_db, kUpdateKeyMacro);
-        BindKeyMacroUpdate(query, row).Run();
-    }
-    transaction.End();
+    return RunBatch(m_db, kUpdateKeyMacro, rows, BindKeyMacroUpdate);
 }
 
 bool ConfigDB::UpdateKeyMacroDesc(int profile, int fnLayer, int keyCode, const CString& desc)
@@ -547,16 +562,10 @@ int ConfigDB::GetLightList(int profile, std::vector<LightData*>& list)
 int ConfigDB::InsertUserLightRgbs(std::vector<UserLightRgbData> rows)
 {
     CritSecLock lock(&m_lock);
-    SQLiteAutoTransaction transaction(&m_db);
-    transaction.Begin();
-    int written = 0;
-    for (const UserLightRgbData& row : rows) {
-        Query query(m_db, kInsertUserLightRgb);
-        if (query.Int(row.profile).Int(row.userlight_id).Int(row.key_code).Int(row.key_rgb).Run())
-            ++written;
-    }
-    // Rows that were never committed were not written.
-    return transaction.End() ? written : 0;
+    const bool written = RunBatch(m_db, kInsertUserLightRgb, rows, [](Query& query, const UserLightRgbData& row) -> Query& {
+        return query.Int(row.profile).Int(row.userlight_id).Int(row.key_code).Int(row.key_rgb);
+    });
+    return written ? static_cast<int>(rows.size()) : 0;
 }
 
 bool ConfigDB::DeleteUserLightRgbs(int /*unused*/)
@@ -575,18 +584,18 @@ int ConfigDB::GetUserLightRgbs(int userlightId, std::vector<UserLightRgbData*>& 
 bool ConfigDB::ReplaceProfileUserLightRgbs(int profile, const std::vector<UserLightRgbData>& rows)
 {
     CritSecLock lock(&m_lock);
-    if (m_db.Exec("BEGIN") != SQLITE_OK)
+    // Half a set of colours would light the keyboard in a pattern nobody
+    // chose: a failed step leaves the scope without End and rolls back.
+    SQLiteAutoTransaction transaction(&m_db);
+    if (!transaction.Began())
         return false;
-    bool ok = Query(m_db, kDeleteProfileUserLightRgbs).Int(profile).Int(kUserLightId).Run();
-    for (size_t i = 0; ok && i < rows.size(); ++i) {
-        const UserLightRgbData& row = rows[i];
-        ok = Query(m_db, kInsertUserLightRgb).Int(profile).Int(kUserLightId).Int(row.key_code).Int(row.key_rgb).Run();
+    if (!Query(m_db, kDeleteProfileUserLightRgbs).Int(profile).Int(kUserLightId).Run())
+        return false;
+    for (const UserLightRgbData& row : rows) {
+        if (!Query(m_db, kInsertUserLightRgb).Int(profile).Int(kUserLightId).Int(row.key_code).Int(row.key_rgb).Run())
+            return false;
     }
-    if (ok && m_db.Exec("COMMIT") == SQLITE_OK)
-        return true;
-    // Half a set of colours would light the keyboard in a pattern nobody chose.
-    m_db.Exec("ROLLBACK");
-    return false;
+    return transaction.End();
 }
 
 int ConfigDB::GetProfileUserLightRgbs(int profile, std::vector<UserLightRgbData*>& list)
@@ -657,16 +666,10 @@ int ConfigDB::InsertMacroRecord(MacroRecordData row)
     return BindMacroRecord(query, row).Insert();
 }
 
-void ConfigDB::InsertMacroRecords(std::vector<MacroRecordData> rows)
+bool ConfigDB::InsertMacroRecords(std::vector<MacroRecordData> rows)
 {
     CritSecLock lock(&m_lock);
-    SQLiteAutoTransaction transaction(&m_db);
-    transaction.Begin();
-    for (const MacroRecordData& row : rows) {
-        Query query(m_db, kInsertMacroRecord);
-        BindMacroRecord(query, row).Run();
-    }
-    transaction.End();
+    return RunBatch(m_db, kInsertMacroRecord, rows, BindMacroRecord);
 }
 
 int ConfigDB::GetMacroRecords(int macroId, std::vector<MacroRecordData*>& list)

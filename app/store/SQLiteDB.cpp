@@ -9,6 +9,7 @@ namespace {
 constexpr char kSynchronousOff[] = "PRAGMA synchronous = OFF; ";
 constexpr char kBegin[] = "BEGIN";
 constexpr char kEnd[] = "END";
+constexpr char kRollback[] = "ROLLBACK";
 
 }  // namespace
 
@@ -45,6 +46,9 @@ bool SQLiteDB::Open(const char* path, const std::string& key, int flags)
         return false;
     }
     m_path = path;
+    // Another program reading the file (a second instance, a database browser,
+    // a backup) then delays a save instead of failing it.
+    sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
     sqlite3_exec(m_db, kSynchronousOff, nullptr, nullptr, nullptr);
 
     // This build carries no encryption extension; an encrypted file could not
@@ -92,6 +96,11 @@ int64_t SQLiteDB::LastInsertRowId() const
 int SQLiteDB::Changes() const
 {
     return m_db ? sqlite3_changes(m_db) : 0;
+}
+
+bool SQLiteDB::InTransaction() const
+{
+    return m_db && !sqlite3_get_autocommit(m_db);
 }
 
 // ---- SQLiteStatement ---------------------------------------------------------
@@ -143,14 +152,14 @@ SQLiteAutoTransaction::SQLiteAutoTransaction(SQLiteDB* db) : m_db(db)
     if (!m_db)
         return;
     if (m_db->IsOpen())
-        m_db->Exec(kBegin);
+        m_began = m_db->Exec(kBegin) == SQLITE_OK;
     m_active = true;
 }
 
 SQLiteAutoTransaction::~SQLiteAutoTransaction()
 {
-    if (m_active && m_db && m_db->IsOpen())
-        m_db->Exec(kEnd);
+    if (m_active && m_began)
+        RollbackIfOpen();
     m_active = false;
 }
 
@@ -161,7 +170,8 @@ bool SQLiteAutoTransaction::Begin()
     m_active = true;
     if (!m_db->IsOpen())
         return false;
-    return m_db->Exec(kBegin) == SQLITE_OK;
+    m_began = m_db->Exec(kBegin) == SQLITE_OK;
+    return m_began;
 }
 
 bool SQLiteAutoTransaction::End()
@@ -169,7 +179,33 @@ bool SQLiteAutoTransaction::End()
     if (!m_db)
         return false;
     m_active = false;
+    m_began = false;
     if (!m_db->IsOpen())
         return false;
-    return m_db->Exec(kEnd) == SQLITE_OK;
+    if (m_db->Exec(kEnd) == SQLITE_OK)
+        return true;
+    // SQLite keeps the transaction open after a refused commit. Left open,
+    // every later write would run inside it, report success, and be rolled
+    // back when the connection closes.
+    RollbackIfOpen();
+    return false;
+}
+
+bool SQLiteAutoTransaction::Rollback()
+{
+    if (!m_db)
+        return false;
+    m_active = false;
+    m_began = false;
+    if (!m_db->IsOpen())
+        return false;
+    return m_db->Exec(kRollback) == SQLITE_OK;
+}
+
+void SQLiteAutoTransaction::RollbackIfOpen()
+{
+    m_began = false;
+    // Some failures (a full disk, an I/O error) have rolled back already.
+    if (m_db && m_db->InTransaction())
+        m_db->Exec(kRollback);
 }

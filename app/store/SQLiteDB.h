@@ -24,7 +24,10 @@ public:
 
     // Opens `path` (UTF-8) with the given sqlite3_open_v2 flags, closing any
     // connection held before. Keys are not supported: the files are plain
-    // SQLite databases, so a non-empty key fails the open.
+    // SQLite databases, so a non-empty key fails the open. A statement that
+    // finds the file locked by another connection retries for up to
+    // kBusyTimeoutMs before it fails with SQLITE_BUSY.
+    static constexpr int kBusyTimeoutMs = 2000;
     bool Open(const char* path, const std::string& key, int flags);
     // True when nothing is held afterwards; a failed close keeps the handle.
     bool Close();
@@ -40,6 +43,8 @@ public:
     int64_t LastInsertRowId() const;
     // Rows changed by the most recent INSERT, UPDATE or DELETE; 0 without a connection.
     int Changes() const;
+    // A transaction is open on the connection (it is not in autocommit mode).
+    bool InTransaction() const;
 
     // The raw handle, for diagnostics only (tracing, pragmas in tests).
     sqlite3* GetHandle() const { return m_db; }
@@ -79,8 +84,10 @@ private:
     sqlite3_stmt* m_stmt = nullptr;
 };
 
-// BEGIN on construction (when the connection is open), END on End() or, if the
-// scope is left early, on destruction. END commits whatever rows succeeded.
+// BEGIN on construction (when the connection is open), END on End(). A scope
+// left without End() is an unfinished batch: the destructor rolls it back.
+// Whatever ends the scope, no transaction stays open on the connection, so a
+// later write can never land in one that is thrown away at close.
 class SQLiteAutoTransaction {
 public:
     explicit SQLiteAutoTransaction(SQLiteDB* db);
@@ -91,10 +98,20 @@ public:
     // No-op (false) while the scope is active, so calling it right after the
     // constructor sends nothing.
     bool Begin();
+    // Commits; true only when the rows are in the file. A refused commit (the
+    // file still locked by a reader once the busy time-out has passed) is
+    // rolled back.
     bool End();
+    bool Rollback();
     bool IsActive() const { return m_active; }
+    // BEGIN succeeded and the scope has not ended: the statements run now are
+    // committed or rolled back together.
+    bool Began() const { return m_began; }
 
 private:
+    void RollbackIfOpen();
+
     SQLiteDB* m_db;
     bool m_active = false;
+    bool m_began = false;
 };

@@ -288,21 +288,6 @@ TEST_F(ConfigTablesTest, UserLightRgbsAreDeletedForUserLightOneWhateverTheArgume
     FreeRows(list);
 }
 
-TEST_F(ConfigTablesTest, UserLightRgbBatchCountsOnlyTheRowsWritten)
-{
-    RejectInserts("t_userlightrgb_data", "NEW.key_code = 999");
-    std::vector<UserLightRgbData> rows(3);
-    rows[0].key_code = 4;
-    rows[1].key_code = 999;
-    rows[2].key_code = 6;
-    for (auto& row : rows)
-        row.userlight_id = 1;
-    EXPECT_EQ(2, store.InsertUserLightRgbs(rows));
-    std::vector<UserLightRgbData*> list;
-    EXPECT_EQ(2, store.GetUserLightRgbs(1, list));  // the others were committed
-    FreeRows(list);
-}
-
 TEST_F(ConfigTablesTest, AProfilesKeyColoursAreReplacedWholeAndLeaveOtherProfilesAlone)
 {
     auto colours = [](std::initializer_list<std::pair<int, int>> keys) {

@@ -2,6 +2,9 @@
 
 #include <sqlite3.h>
 
+#include <string>
+#include <vector>
+
 #include "app/store/SQLiteDB.h"
 #include "app/store/Utf8Convert.h"
 #include "StoreTestSupport.h"
@@ -89,22 +92,70 @@ TEST(SQLiteDBTest, AutoTransactionSendsOneBeginAndOneEnd)
         EXPECT_FALSE(transaction.IsActive());
     }
     {
-        // Left early: the destructor ends (commits) the transaction.
+        // Left early: half a batch is not committed.
         SQLiteAutoTransaction transaction(&db);
         db.Exec("INSERT INTO t VALUES (2)");
     }
-    EXPECT_EQ(2, trace.Count("BEGIN"));
-    EXPECT_EQ(2, trace.Count("END"));
+    {
+        SQLiteAutoTransaction transaction(&db);
+        db.Exec("INSERT INTO t VALUES (3)");
+        EXPECT_TRUE(transaction.Rollback());
+        EXPECT_FALSE(transaction.IsActive());
+    }
+    EXPECT_EQ(3, trace.Count("BEGIN"));
+    EXPECT_EQ(1, trace.Count("END"));
+    EXPECT_EQ(2, trace.Count("ROLLBACK"));
     EXPECT_EQ(1, sqlite3_get_autocommit(db.GetHandle()));
     SQLiteStatement statement;
     db.Prepare(statement, "SELECT count(*) FROM t");
     statement.Step();
-    EXPECT_EQ(2, statement.GetInt(0));
+    EXPECT_EQ(1, statement.GetInt(0));
 
     SQLiteAutoTransaction none(nullptr);
     EXPECT_FALSE(none.IsActive());
     EXPECT_FALSE(none.Begin());
     EXPECT_FALSE(none.End());
+}
+
+// Another program reading the file refuses the commit. The transaction must
+// not stay open: every later write would land in it, report success and be
+// rolled back when the connection closes.
+TEST(SQLiteDBTest, RefusedCommitRollsBackAndLaterWritesCommitOnTheirOwn)
+{
+    ScratchFolder folder;
+    const CString file = folder.Path() + L"t.db";
+    SQLiteDB db;
+    ASSERT_TRUE(db.Open(CStringToUtf8(file).c_str(), "", kCreate));
+    ASSERT_EQ(SQLITE_OK, db.Exec("CREATE TABLE t(v INTEGER); INSERT INTO t VALUES (0); INSERT INTO t VALUES (0);"));
+    ASSERT_EQ(SQLITE_OK, db.Exec("PRAGMA busy_timeout = 50"));  // the reader below never lets go
+    {
+        HeldReader reader(file, "SELECT v FROM t");
+        ASSERT_TRUE(reader.Holding());
+        SQLiteAutoTransaction transaction(&db);
+        ASSERT_EQ(SQLITE_OK, db.Exec("INSERT INTO t VALUES (1)"));
+        EXPECT_FALSE(transaction.End());
+        EXPECT_EQ(1, sqlite3_get_autocommit(db.GetHandle()));
+    }
+    EXPECT_EQ(SQLITE_OK, db.Exec("INSERT INTO t VALUES (2)"));
+    EXPECT_TRUE(db.Close());
+    EXPECT_EQ((std::vector<std::string>{"0", "0", "2"}), QueryFile(file, "SELECT v FROM t ORDER BY rowid"));
+}
+
+TEST(SQLiteDBTest, ConnectionWaitsForAReaderBeforeGivingUp)
+{
+    ScratchFolder folder;
+    SQLiteDB db;
+    ASSERT_TRUE(db.Open(CStringToUtf8(folder.Path() + L"t.db").c_str(), "", kCreate));
+    std::vector<std::string> timeout;
+    db.Exec("PRAGMA busy_timeout", [](void* arg, int, char** values, char**) {
+        static_cast<std::vector<std::string>*>(arg)->push_back(values[0]);
+        return 0;
+    }, &timeout);
+    // Long enough for another program's short read, short enough that a save
+    // behind a stuck one is reported failed while the user still waits for it.
+    ASSERT_EQ(1u, timeout.size());
+    EXPECT_GE(std::stoi(timeout[0]), 1000);
+    EXPECT_LE(std::stoi(timeout[0]), 5000);
 }
 
 TEST(Utf8ConvertTest, RoundTripsAndStopsAtTheFirstZero)

@@ -70,6 +70,30 @@ bool ExecStore(ConfigDB& store, const char* sql)
     return store.GetDB().Exec(sql) == SQLITE_OK;
 }
 
+HeldReader::HeldReader(const CString& path, const char* sql)
+{
+    // The reader never waits: it is the one holding things up.
+    if (sqlite3_open_v2(CStringToUtf8(path).c_str(), &m_db, SQLITE_OPEN_READONLY | SQLITE_OPEN_FULLMUTEX,
+                        nullptr) != SQLITE_OK)
+        return;
+    if (sqlite3_prepare_v2(m_db, sql, -1, &m_statement, nullptr) != SQLITE_OK)
+        return;
+    m_holding = sqlite3_step(m_statement) == SQLITE_ROW;
+}
+
+HeldReader::~HeldReader()
+{
+    Release();
+    sqlite3_close(m_db);
+}
+
+void HeldReader::Release()
+{
+    sqlite3_finalize(m_statement);
+    m_statement = nullptr;
+    m_holding = false;
+}
+
 StatementTrace::StatementTrace(SQLiteDB& db) : m_db(db)
 {
     sqlite3_trace_v2(m_db.GetHandle(), SQLITE_TRACE_STMT, &StatementTrace::OnStatement, this);

@@ -3,6 +3,7 @@
 // Helpers for the settings-store tests: a scratch data folder under the
 // system's temp folder, and direct looks at a database file.
 
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,27 @@ std::vector<std::string> QueryFile(const CString& path, const char* sql);
 std::vector<std::string> QueryStore(ConfigDB& store, const char* sql);
 // Runs `sql` on the store's connection; true on success.
 bool ExecStore(ConfigDB& store, const char* sql);
+
+// A second connection on a file in the middle of a read, as another program
+// with a query open: its stepped SELECT keeps a shared lock on the file until
+// Release. `sql` must return at least two rows.
+class HeldReader {
+public:
+    HeldReader(const CString& path, const char* sql);
+    ~HeldReader();
+    HeldReader(const HeldReader&) = delete;
+    HeldReader& operator=(const HeldReader&) = delete;
+
+    // True while the lock is held.
+    bool Holding() const { return m_holding; }
+    // May be called from another thread.
+    void Release();
+
+private:
+    sqlite3* m_db = nullptr;
+    sqlite3_stmt* m_statement = nullptr;
+    std::atomic<bool> m_holding{false};
+};
 
 // Records the SQL text of every statement run on a connection while alive.
 class StatementTrace {
