@@ -146,7 +146,7 @@ CString PageBuilder::SleepItemText(int minutes) const
     CString text;
     if (minutes == 0)
         return m_texts.GetLanguageText(kSleepNeverText);
-    text.Format(L"%d %s", minutes, m_texts.GetLanguageText(kSleepUnitText).GetString());
+    text.Format(L"%d %ls", minutes, m_texts.GetLanguageText(kSleepUnitText).GetString());
     return text;
 }
 
@@ -196,7 +196,7 @@ void PageBuilder::BuildRows(PageControls& out, VREL::MDialog& dialog, const Page
             for (const ControlRow& row : *table.rows)
             {
                 CString entry;
-                entry.Format(L"%d %s (no panel %d)", row.id, row.className, table.panelId);
+                entry.Format(L"%d %ls (no panel %d)", row.id, row.className, table.panelId);
                 out.m_missing.push_back(entry);
             }
             return;
@@ -217,7 +217,7 @@ void PageBuilder::BuildRows(PageControls& out, VREL::MDialog& dialog, const Page
         if (!control)
         {
             CString entry;
-            entry.Format(L"%d %s", row.id, row.className);
+            entry.Format(L"%d %ls", row.id, row.className);
             out.m_missing.push_back(entry);
             continue;
         }
@@ -401,7 +401,7 @@ void PageBuilder::ApplyOp(PageControls& out, MControl* control, const ControlRow
     if (!done)
     {
         CString entry;
-        entry.Format(L"%d %s %s", row.id, row.className, OpName(op.op));
+        entry.Format(L"%d %ls %ls", row.id, row.className, OpName(op.op));
         out.m_skipped.push_back(entry);
     }
 }

@@ -13,7 +13,4 @@ LRESULT KeyboardDlg::SetAutorun(const ControlNotify&) { return 0; }
 LRESULT KeyboardDlg::SetAutorunMinimize(const ControlNotify&) { return 0; }
 LRESULT KeyboardDlg::SetExitMode(const ControlNotify&) { return 0; }
 
-LRESULT KeyboardDlg::OnApplyLanguageMessage(WPARAM, LPARAM) { return 0; }
-
 void KeyboardDlg::LoadSettingsPage() {}
-void KeyboardDlg::ApplyLanguage() {}
