@@ -172,6 +172,12 @@ PageControls PageBuilder::Build(VREL::MDialog& dialog, const RECT& client, const
     }
     ApplySystemState(out, state);
 
+    // Placed while everything is still shown: the tab strip lays its items
+    // out only when it is visible, and a strip placed hidden would keep the
+    // item rectangles of its empty creation rectangle, so no click would
+    // ever hit a tab.
+    Place(out, client);
+
     // The start view: the home page alone; the strip shows once a keyboard is ready.
     for (int id : kDevicePanels)
         if (MControl* panel = out.Get(id))
@@ -180,8 +186,6 @@ PageControls PageBuilder::Build(VREL::MDialog& dialog, const RECT& client, const
         home->SetVisible(1);
     if (MControl* strip = out.Get(kIdTabStrip))
         strip->SetVisible(0);
-
-    Place(out, client);
     return out;
 }
 

@@ -397,3 +397,32 @@ TEST(PageBuilder, WithTheProgramsHooksEveryRowIsBuiltAndEverySetUpCallMade)
                                 L"KeyFuncControl", L"MacroList", L"CRecordList", L"MListBoxEx"})
         UnregisterWidgetHooks(name);
 }
+
+// The strip starts hidden; once shown, a click on a tab selects its page.
+TEST(PageBuilder, AClickOnAShownTabSelectsItsPage)
+{
+    Built built;
+    const PageControls& controls = built.dialog.controls;
+    ::ShowWindow(built.hwnd, SW_SHOW);
+    controls.Get(kIdTabStrip)->SetVisible(1);
+    auto* strip = controls.As<VREL::MTabCtrl>(kIdTabStrip);
+    ASSERT_NE(strip, nullptr);
+    struct Case
+    {
+        int x;
+        int selected;
+        int panel;
+    };
+    // Each tab is 120 wide from the strip's left edge at 450.
+    for (const Case& c : {Case{630, 1, kIdLightingPanel}, Case{750, 2, kIdMacroPanel}, Case{870, 3, kIdSettingsPanel}})
+    {
+        SCOPED_TRACE(c.x);
+        const LPARAM at = MAKELPARAM(c.x, 25);
+        ::SendMessageW(built.hwnd, WM_MOUSEMOVE, 0, at);
+        ::SendMessageW(built.hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        ::SendMessageW(built.hwnd, WM_LBUTTONUP, 0, at);
+        EXPECT_EQ(strip->GetSelectItem(), c.selected);
+        EXPECT_EQ(built.dialog.lastId, static_cast<UINT>(kIdTabStrip));
+        EXPECT_TRUE(controls.Get(c.panel)->IsVisible());
+    }
+}
