@@ -23,8 +23,8 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 TEXTS = [
     # Caption title and the copyright line of the home and system settings pages.
     ("CAPTION", 1, "Tarnwell", "Tarnwell"),
-    ("CAPTION", 2, "Copyright 2026 Tarnwell. All rights reserved.",
-     "Copyright 2026 Tarnwell. Wszelkie prawa zastrzeżone."),
+    # One short line: it sits right-aligned in a 300-pixel box on the home page.
+    ("CAPTION", 2, "Copyright 2026 Tarnwell", "Copyright 2026 Tarnwell"),
 
     # Record editor.
     ("LAN", 5, "Close", "Zamknij"),
@@ -225,9 +225,9 @@ TEXTS = [
     # System settings page.
     ("KB.DIALOG", 550, "Language", "Język"),
     ("KB.DIALOG", 553, "Startup", "Uruchamianie"),
-    ("KB.DIALOG", 554, "Start with Windows", "Uruchamiaj z systemem Windows"),
+    ("KB.DIALOG", 554, "Start with Windows", "Uruchamiaj z Windows"),
     ("KB.DIALOG", 555, "Start minimized to the tray", "Uruchamiaj zminimalizowany do zasobnika"),
-    ("KB.DIALOG", 556, "On close", "Przy zamykaniu"),
+    ("KB.DIALOG", 556, "On close", "Zamykanie"),
     ("KB.DIALOG", 557, "Minimize to the tray", "Minimalizuj do zasobnika"),
     ("KB.DIALOG", 558, "Exit the program", "Zakończ program"),
     ("KB.DIALOG", 560, "Updates", "Aktualizacje"),

@@ -235,8 +235,7 @@ TEST(PageBuilder, LanguageSwitchSetsEveryTextAndComesBack)
         {198, false, L"Language", L"J\x0119zyk"},
         {195, false, L"Reset", L"Resetuj"},
         {83, false, L"New", L"Nowe"},
-        {33, false, L"Copyright 2026 Tarnwell. All rights reserved.",
-         L"Copyright 2026 Tarnwell. Wszelkie prawa zastrze\x017cone."},
+        {206, false, L"On close", L"Zamykanie"},
         {39, true, L"Settings", L"Ustawienia"},
         {51, true, L"Home", L"Strona g\x0142\x00f3wna"},
         // Fixed texts and the texts of creation stay.

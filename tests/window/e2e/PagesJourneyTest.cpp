@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -207,11 +208,18 @@ TEST_F(PagesJourney, EnteringWithoutAKeyboardShowsTheMessageBoxUntilItsButtonIsP
         box = FindWindowW(L"MWindow", L"MessageBox");
         return box != nullptr && IsWindowVisible(box);
     })) << "no message box";
-    SaveScreenshot(box, L"message_box");
-    RECT rect;
-    GetWindowRect(box, &rect);
+    // 500 x 260, centred on the main window.
+    RECT main;
+    GetWindowRect(window, &main);
+    RECT rect = {};
+    EXPECT_TRUE(WaitFor([&] {
+        GetWindowRect(box, &rect);
+        return std::abs((rect.left + rect.right) - (main.left + main.right)) <= 2 &&
+               std::abs((rect.top + rect.bottom) - (main.top + main.bottom)) <= 2;
+    })) << "the box is not centred on the window: " << rect.left << "," << rect.top;
     EXPECT_EQ(rect.right - rect.left, 500);
     EXPECT_EQ(rect.bottom - rect.top, 260);
+    SaveScreenshot(box, L"message_box");
     // The one button, OK, in the middle of the bottom row.
     Click(box, 250, 228);
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); })) << "OK did not close the box";
