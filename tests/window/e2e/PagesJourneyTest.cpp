@@ -146,6 +146,30 @@ TEST_F(PagesJourney, EveryPageShowsAndIsPhotographed)
     Exit(window);
 }
 
+// The device pages in Polish, whose words are the longest the pages show.
+TEST_F(PagesJourney, EveryDevicePageInPolishIsPhotographed)
+{
+    WriteRegistryValue(L"LCID", L"1045");
+    HWND window = StartProgram();
+    ASSERT_NE(window, nullptr);
+    // The keyboard is there from the start: the pages open on the keys page.
+    ASSERT_TRUE(WaitFor([&] { return Colours(Capture(window, kTabStrip)) > 8; })) << "the tab strip never showed";
+    const RECT page = {1, 60, 1379, 799};
+    const struct
+    {
+        int index;
+        const wchar_t* name;
+    } tabs[] = {{0, L"keys_pl"}, {1, L"lighting_pl"}, {2, L"macro_pl"}, {3, L"settings_pl"}};
+    for (const auto& tab : tabs) {
+        const std::vector<DWORD> before = Capture(window, page);
+        Click(window, kTabLeft + kTabWidth * tab.index + kTabWidth / 2, kTabY);
+        if (tab.index != 0)
+            EXPECT_TRUE(Changed(window, page, before));
+        Shoot(window, tab.name);
+    }
+    Exit(window);
+}
+
 TEST_F(PagesJourney, LanguageRadiosChangeEveryCaptionAndTheStoredLanguageAndBack)
 {
     WriteRegistryValue(L"LCID", L"1033");
