@@ -253,7 +253,7 @@ TEST(PageBuilder, LanguageSwitchSetsEveryTextAndComesBack)
         ASSERT_NE(strip, nullptr);
         ASSERT_NE(strip->GetItemInfo(1), nullptr);
         EXPECT_EQ(std::wstring(strip->GetItemInfo(1)->strText.GetString()),
-                  polish ? L"Pod\x015bwietlenie" : L"Lighting");
+                  polish ? L"\x015awiat\x0142o" : L"Lighting");
     };
     check(false);
     texts.SetLanguage(1045);
