@@ -219,8 +219,9 @@ TEST_F(PagesJourney, LanguageRadiosChangeEveryCaptionAndTheStoredLanguageAndBack
 }
 
 // Without a keyboard the way into the device pages answers with the
-// program's message box; its OK button closes it and the window goes on.
-TEST_F(PagesJourney, EnteringWithoutAKeyboardShowsTheMessageBoxUntilItsButtonIsPressed)
+// program's message box; its OK button closes it and the window goes on, and
+// a keyboard plugged in while it shows closes it too.
+TEST_F(PagesJourney, EnteringWithoutAKeyboardShowsTheMessageBoxUntilItsButtonOrTheKeyboardClosesIt)
 {
     sim.Reset({});
     HWND window = StartProgram();
@@ -248,6 +249,19 @@ TEST_F(PagesJourney, EnteringWithoutAKeyboardShowsTheMessageBoxUntilItsButtonIsP
     Click(box, 250, 228);
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); })) << "OK did not close the box";
     EXPECT_TRUE(program->Running());
+
+    // Asked again, the box is closed by the keyboard's arrival, and the
+    // device pages open.
+    ClickAt(window, kEnterButton);
+    ASSERT_TRUE(WaitFor([&] {
+        box = FindWindowW(L"MWindow", L"MessageBox");
+        return box != nullptr && IsWindowVisible(box);
+    })) << "no message box the second time";
+    const std::vector<DWORD> hiddenStrip = Capture(window, kTabStrip);
+    ASSERT_TRUE(sim.SetDevices({SimDevice{}}));
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); }))
+        << "the keyboard's arrival did not close the box";
+    EXPECT_TRUE(Changed(window, kTabStrip, hiddenStrip)) << "the device pages did not open";
     Exit(window);
 }
 
