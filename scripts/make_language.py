@@ -23,8 +23,8 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 TEXTS = [
     # Caption title and the copyright line of the home and system settings pages.
     ("CAPTION", 1, "Tarnwell", "Tarnwell"),
-    ("CAPTION", 2, "Copyright 2026 Tarnwell. All rights reserved.",
-     "Copyright 2026 Tarnwell. Wszelkie prawa zastrzeżone."),
+    # One short line: it sits right-aligned in a 300-pixel box on the home page.
+    ("CAPTION", 2, "Copyright 2026 Tarnwell", "Copyright 2026 Tarnwell"),
 
     # Record editor.
     ("LAN", 5, "Close", "Zamknij"),
@@ -49,7 +49,7 @@ TEXTS = [
     # Shell and home page.
     ("KB.DIALOG", 50, "Home", "Strona główna"),
     ("KB.DIALOG", 51, "Keys", "Klawisze"),
-    ("KB.DIALOG", 52, "Lighting", "Podświetlenie"),
+    ("KB.DIALOG", 52, "Lighting", "Światło"),
     ("KB.DIALOG", 53, "Macros", "Makra"),
     ("KB.DIALOG", 54, "Settings", "Ustawienia"),
     ("KB.DIALOG", 60, "Customize", "Dostosuj"),
@@ -63,8 +63,8 @@ TEXTS = [
     ("KB.DIALOG", 101, "Profile", "Profil"),
     ("KB.DIALOG", 102, "Default profile", "Profil domyślny"),
     ("KB.DIALOG", 103, "Restore the default profile", "Przywróć profil domyślny"),
-    ("KB.DIALOG", 104, "Reset key", "Resetuj klawisz"),
-    ("KB.DIALOG", 105, "Reset layer", "Resetuj warstwę"),
+    ("KB.DIALOG", 104, "Reset key", "Reset klawisza"),
+    ("KB.DIALOG", 105, "Reset layer", "Reset warstwy"),
     # 106-110 are the mouse buttons of the event editor; 108 and 109 also
     # name the two Fn layers of the keys page, which is where they show.
     ("KB.DIALOG", 106, "Left button", "Lewy przycisk"),
@@ -170,8 +170,8 @@ TEXTS = [
     ("KB.DIALOG", 359, "Stop", "Zatrzymaj"),
     ("KB.DIALOG", 360, "Delay", "Opóźnienie"),
     ("KB.DIALOG", 361, "No delay", "Bez opóźnień"),
-    ("KB.DIALOG", 362, "Recorded delay", "Nagrane opóźnienia"),
-    ("KB.DIALOG", 363, "Fixed delay", "Stałe opóźnienie"),
+    ("KB.DIALOG", 362, "Recorded delay", "Z nagrania"),
+    ("KB.DIALOG", 363, "Fixed delay", "Stałe"),
     ("KB.DIALOG", 364, "Repeat", "Powtarzanie"),
     ("KB.DIALOG", 365, "While held", "Dopóki wciśnięty"),
     ("KB.DIALOG", 366, "Until pressed again", "Do ponownego wciśnięcia"),
@@ -201,14 +201,14 @@ TEXTS = [
     ("KB.DIALOG", 421, "You can keep at most 32 macros.", "Można mieć najwyżej 32 makra."),
 
     # Settings page.
-    ("KB.DIALOG", 500, "Firmware version", "Wersja oprogramowania"),
+    ("KB.DIALOG", 500, "Firmware version", "Wersja firmware"),
     ("KB.DIALOG", 501, "The version of the firmware in the keyboard.",
      "Wersja oprogramowania zapisanego w klawiaturze."),
     ("KB.DIALOG", 502, "Info", "Info"),
     ("KB.DIALOG", 505, "Sleep after", "Uśpienie po"),
     ("KB.DIALOG", 506, "min", "min"),
     ("KB.DIALOG", 507, "Never", "Nigdy"),
-    ("KB.DIALOG", 510, "Lock the Windows key", "Blokada klawisza Windows"),
+    ("KB.DIALOG", 510, "Lock the Windows key", "Blokada Windows"),
     ("KB.DIALOG", 511, "The Windows key does nothing while this is on, so a game is not interrupted.",
      "Gdy włączone, klawisz Windows nie działa i nie przerywa gry."),
     ("KB.DIALOG", 512, "Lock Alt+Tab", "Blokada Alt+Tab"),
@@ -217,7 +217,7 @@ TEXTS = [
     ("KB.DIALOG", 514, "Lock Alt+F4", "Blokada Alt+F4"),
     ("KB.DIALOG", 515, "Alt+F4 does not close windows while this is on.",
      "Gdy włączone, Alt+F4 nie zamyka okien."),
-    ("KB.DIALOG", 520, "Factory reset", "Ustawienia fabryczne"),
+    ("KB.DIALOG", 520, "Factory reset", "Reset fabryczny"),
     ("KB.DIALOG", 521, "Restores the factory settings; all profiles, macros and lighting are lost.",
      "Przywraca ustawienia fabryczne; wszystkie profile, makra i podświetlenie zostaną utracone."),
     ("KB.DIALOG", 522, "Reset", "Resetuj"),
@@ -225,9 +225,9 @@ TEXTS = [
     # System settings page.
     ("KB.DIALOG", 550, "Language", "Język"),
     ("KB.DIALOG", 553, "Startup", "Uruchamianie"),
-    ("KB.DIALOG", 554, "Start with Windows", "Uruchamiaj z systemem Windows"),
+    ("KB.DIALOG", 554, "Start with Windows", "Uruchamiaj z Windows"),
     ("KB.DIALOG", 555, "Start minimized to the tray", "Uruchamiaj zminimalizowany do zasobnika"),
-    ("KB.DIALOG", 556, "On close", "Przy zamykaniu"),
+    ("KB.DIALOG", 556, "On close", "Zamykanie"),
     ("KB.DIALOG", 557, "Minimize to the tray", "Minimalizuj do zasobnika"),
     ("KB.DIALOG", 558, "Exit the program", "Zakończ program"),
     ("KB.DIALOG", 560, "Updates", "Aktualizacje"),

@@ -71,7 +71,7 @@ SKINS = [
     skin("sysbtn_min.png", 4, (30, 30), "minimize"),
     skin("btn_max.png", 4, (30, 30), "maximize"),
     skin("sysbtn_setting.png", 4, (30, 30), "setting"),
-    skin("btn_returnhome.png", 4, (206, 41), "button_back"),
+    skin("btn_returnhome.png", 4, (206, 41), "home_button"),
     skin("img_return.png", 4, (80, 50), "button_back"),
     skin("icon_btn_moreprofile.png", 1, (16, 16), "icon_plus"),
     skin("icon_btn_defaultprofile.png", 1, (16, 16), "icon_reset"),

@@ -12,8 +12,18 @@
 #include "app/store/ConfigDB.h"
 #include "app/store/XmlDoc.h"
 #include "app/window/AppSettings.h"
+#include "app/window/CUIMessageBox.h"
+#include "ui/controls/TabCtrl.h"
 
 using namespace tarnwell;
+
+namespace {
+
+// The message box of the way in while no keyboard is ready.
+constexpr int NO_KEYBOARD_TITLE_TEXT = 62;
+constexpr int NO_KEYBOARD_MESSAGE_TEXT = 61;
+
+} // namespace
 
 void KeyboardDlg::LoadDeviceConfig()
 {
@@ -57,8 +67,17 @@ void KeyboardDlg::RefreshDevices()
 
 void KeyboardDlg::UpdateDeviceState()
 {
-    // The home page's device state and the move to the device pages come
-    // with the catalogue's page.
+    CloseAppWindows();
+    if (m_connected) {
+        m_ready = true;
+        PushTask(TASK_DEVICE_READY);
+        return;
+    }
+    ShowDeviceChrome(false);
+    if (auto* tabs = dynamic_cast<VREL::MTabCtrl*>(Control(ID_TAB_STRIP)))
+        tabs->SetSelectItem(-1);
+    SetControlVisible(ID_TAB_STRIP, false);
+    SetControlVisible(ID_HOME_PAGE, true);
 }
 
 void KeyboardDlg::OnDeviceChange(int event)
@@ -66,4 +85,17 @@ void KeyboardDlg::OnDeviceChange(int event)
     PushTask(event == DBT_DEVICEARRIVAL ? TASK_DEVICE_ARRIVED : TASK_DEVICE_REMOVED);
 }
 
-LRESULT KeyboardDlg::OnEnterDevice(const ControlNotify&) { return 0; }
+LRESULT KeyboardDlg::OnEnterDevice(const ControlNotify&)
+{
+    if (!m_ready) {
+        ShowMessage(m_texts.GetLanguageText(NO_KEYBOARD_MESSAGE_TEXT), m_texts.GetLanguageText(NO_KEYBOARD_TITLE_TEXT),
+                    kMessageBoxOk);
+        return 1;
+    }
+    SetControlVisible(ID_HOME_PAGE, false);
+    SetControlVisible(ID_TAB_STRIP, true);
+    if (auto* tabs = dynamic_cast<VREL::MTabCtrl*>(Control(ID_TAB_STRIP)))
+        tabs->SetSelectItem(m_lastDeviceTab);
+    ShowDeviceChrome(true);
+    return 1;
+}

@@ -20,6 +20,8 @@ namespace {
 
 constexpr UINT NOTIFY_CLICKED = 2;
 const wchar_t* const kWebsite = L"https://www.tarnwell.example/";
+// The tray menu's exit item.
+constexpr int TRAY_EXIT_TEXT = 11;
 
 // Closes or hides one of this process's library windows by its caption.
 BOOL CALLBACK CloseOneAppWindow(HWND window, LPARAM processId)
@@ -168,7 +170,8 @@ LRESULT KeyboardDlg::OnMessage(UINT id, UINT code, WPARAM wParam, LPARAM lParam)
 KeyboardDlg::KeyboardDlg()
     : m_connected(false), m_ready(false), m_currentPage(PAGE_HOME), m_lastDeviceTab(1), m_profileId(0),
       m_fnLayer(0), m_lightMode(0), m_lightFlags(0), m_lightEnabled(1), m_perKeyRgb(1), m_musicActive(false),
-      m_pageTextColour(0xFFFFFFFF), m_tray{}, m_progressWindow(nullptr), m_progressShown(0), m_progressTarget(0),
+      m_pageTextColour(0xFFFFFFFF), m_texts(GetModuleFolder(), tarnwell::GetCurrentLanguage()), m_tray{},
+      m_progressWindow(nullptr), m_progressShown(0), m_progressTarget(0),
       m_stage(0), m_restoreView(VIEW_DEVICE_PAGES), m_keyboardLayout(nullptr)
 {
     m_link = std::make_unique<DeviceLink>(GetHidDeviceManager(), GetConfigDB(), *this, GetSystemClock());
@@ -285,13 +288,13 @@ LRESULT KeyboardDlg::OnLButtonDown(UINT, CPoint)
 
 void KeyboardDlg::SetControlVisible(UINT id, bool visible)
 {
-    if (VREL::MControl* control = GetControl(id))
+    if (VREL::MControl* control = Control(id))
         control->SetVisible(visible ? 1 : 0);
 }
 
 bool KeyboardDlg::IsControlVisible(UINT id)
 {
-    VREL::MControl* control = GetControl(id);
+    VREL::MControl* control = Control(id);
     return control != nullptr && control->IsVisible();
 }
 
@@ -364,7 +367,7 @@ LRESULT KeyboardDlg::OnProgressValue(WPARAM wParam, LPARAM)
 
 int KeyboardDlg::TabItemId(int index)
 {
-    if (auto* tabs = dynamic_cast<VREL::MTabCtrl*>(GetControl(ID_TAB_STRIP)))
+    if (auto* tabs = dynamic_cast<VREL::MTabCtrl*>(Control(ID_TAB_STRIP)))
         return static_cast<int>(tabs->GetItemID(index));
     // The strip's items, in order, when there is no strip to ask.
     static const int items[] = {PAGE_KEYS, PAGE_LIGHTING, PAGE_MACRO, PAGE_SETTINGS};
@@ -373,7 +376,7 @@ int KeyboardDlg::TabItemId(int index)
 
 void KeyboardDlg::SelectFirstTab()
 {
-    if (auto* tabs = dynamic_cast<VREL::MTabCtrl*>(GetControl(ID_TAB_STRIP)))
+    if (auto* tabs = dynamic_cast<VREL::MTabCtrl*>(Control(ID_TAB_STRIP)))
         tabs->SetSelectItem(0);  // reports back to OnTabChanged on this thread
     else
         OnTabChanged(ControlNotify{ID_TAB_STRIP, 2, 0, 0});
@@ -429,6 +432,7 @@ LRESULT KeyboardDlg::OnLanguageRadio(const ControlNotify& n)
     const int language = n.id == ID_LANGUAGE_POLISH ? 1045 : 1033;
     tarnwell::SetCurrentLanguage(language);
     tarnwell::SetLanguageId(language);
+    m_texts.SetLanguage(language);
     ApplyLanguage();
     return 1;
 }
@@ -489,8 +493,7 @@ LRESULT KeyboardDlg::OnTrayNotify(WPARAM, LPARAM lParam)
         HMENU menu = CreatePopupMenu();
         if (menu == nullptr)
             break;
-        // Language text 11 comes with the language files.
-        AppendMenuW(menu, MF_STRING, TRAY_MENU_EXIT, L"Exit");
+        AppendMenuW(menu, MF_STRING, TRAY_MENU_EXIT, m_texts.GetLanguageText(TRAY_EXIT_TEXT).GetString());
         POINT cursor;
         GetCursorPos(&cursor);
         SetForegroundWindow(m_hWnd);
@@ -524,7 +527,7 @@ void KeyboardDlg::SaveExitMode()
         const wchar_t* text;
     } fields[] = {{ID_RED_FIELD, L"255"}, {ID_GREEN_FIELD, L"0"}, {ID_BLUE_FIELD, L"0"}};
     for (const auto& field : fields) {
-        if (auto* control = dynamic_cast<VREL::MControlFont*>(GetControl(field.id)))
+        if (auto* control = dynamic_cast<VREL::MControlFont*>(Control(field.id)))
             control->SetControlTitle(field.text);
     }
 }

@@ -22,6 +22,8 @@
 #include "app/device/DeviceLinkHost.h"
 #include "app/store/ConfigRows.h"
 #include "app/window/KeyboardDef.h"
+#include "app/window/LanguageTexts.h"
+#include "app/window/PageBuilder.h"
 #include "app/window/ThreadBasic.h"
 #include "app/window/WorkerTasks.h"
 #include "ui/framework/MDialog.h"
@@ -116,7 +118,9 @@ public:
     int GetCurrentPage() const { return m_currentPage; }
     bool IsConnected() override { return m_connected; }
     bool IsReady() override { return m_ready; }
-    VREL::MControl* Control(UINT id) { return GetControl(id); }
+    // A control of the window or of one of its pages.
+    VREL::MControl* Control(UINT id);
+    const tarnwell::LanguageTexts& Texts() const { return m_texts; }
 
     // The registry step of the factory reset.
     void SaveExitMode();
@@ -138,6 +142,11 @@ private:
     void AddTrayIcon();
     void SetControlVisible(UINT id, bool visible);
     bool IsControlVisible(UINT id);
+    // What the window's construction and its texts depend on, read now.
+    tarnwell::PageState CurrentPageState();
+    // The program's own message box over this window (style 0: OK; 4: OK
+    // and Cancel); its result: 1 OK, 2 Cancel or closed, -1 not shown.
+    int ShowMessage(const CString& message, const CString& title, int style);
 
     // ---- shell and page switching (this file's own) --------------------------------
     LRESULT OnTabChanged(const ControlNotify& n);
@@ -282,6 +291,10 @@ private:
     std::map<int, int> m_layoutKeyMap;
 
     Gdiplus::Color m_pageTextColour;
+    // The numbered texts of the current language, and every control the
+    // page construction made, by id.
+    tarnwell::LanguageTexts m_texts;
+    tarnwell::PageControls m_controls;
     NOTIFYICONDATAW m_tray;
 
     // Progress of the update window: the open window (none when closed), the

@@ -1,60 +1,84 @@
-// The window's shell until the page construction builds it: the caption bar
-// with its title and the window buttons, at the places the full shell uses.
+// The window's shell and every page: built once from the page tables, placed
+// on every size, and given their texts again when the language changes.
 
 #include "app/window/KeyboardDlg.h"
 
-#include "ui/controls/Areas.h"
-#include "ui/controls/PushButtons.h"
-#include "ui/framework/MControlFont.h"
+#include <string>
+
+#include "app/window/AppSettings.h"
+#include "app/window/CUIMessageBox.h"
+#include "ui/framework/MControl.h"
 #include "ui/framework/Manager.h"
+
+using namespace tarnwell;
 
 namespace {
 
-constexpr int kCaptionHeight = 51;
+const wchar_t* const kRunKey = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr DWORD kRunValueBytes = 1024;
 
-struct ShellButton
+// The program starts with Windows: the Run key holds a value named by the
+// device name.
+bool StartsWithWindows()
 {
-    UINT id;
-    const wchar_t* image;
-    int rightOffset;  // left edge, from the client's right
-};
-
-const ShellButton kButtons[] = {
-    {KeyboardDef::ID_CLOSE, L"sysbtn_close.png", 50},
-    {KeyboardDef::ID_MINIMISE, L"sysbtn_min.png", 82},
-    {KeyboardDef::ID_SETTINGS, L"sysbtn_setting.png", 114},
-};
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    std::wstring command;
+    const CString name = VREL::Manager::GetDeviceName();
+    const bool found = ReadRegistryText(key, name.GetString(), command, kRunValueBytes);
+    RegCloseKey(key);
+    return found;
+}
 
 } // namespace
+
+PageState KeyboardDlg::CurrentPageState()
+{
+    PageState state;
+    state.language = m_texts.Language();
+    state.exitMode = GetRegistryInt(L"exit_mode");
+    state.connected = m_connected;
+    state.autorun = StartsWithWindows();
+    state.autorunMinimize = GetRegistryInt(L"autorun_minimize");
+    state.rgbKeyboard = m_perKeyRgb != 0;
+    return state;
+}
 
 void KeyboardDlg::InitUI(CRect client)
 {
     m_pm.SetBackColor(RGB(0x1B, 0x1B, 0x1B), RGB(0x3A, 0x3A, 0x3A));
-    if (auto* bar = dynamic_cast<VREL::CRoundArea*>(CreateArea(L"CRoundArea", ID_CAPTION_BAR, CRect(), nullptr, 1, 1)))
-        bar->SetColor(Gdiplus::Color(0xFF272727));
-    CString name = VREL::Manager::GetDeviceName();
-    if (auto* title =
-            dynamic_cast<VREL::MControlFont*>(CreateArea(L"MText", ID_CAPTION_TEXT, CRect(), name.GetString(), 1, 1))) {
-        title->SetTextColor(m_pageTextColour);
-        title->SetFont(L"Segoe UI", 20, Gdiplus::FontStyleBold);
-    }
-    for (const ShellButton& button : kButtons) {
-        if (auto* control =
-                dynamic_cast<VREL::MControlFont*>(CreateControl(L"CImageButton", button.id, CRect(), nullptr, 1, 1)))
-            control->SetImage(button.image, 4);
-    }
-    UISize(client);
+    RegisterPageWidgetHooks();
+    // Builds the shell and the pages in their order and places them.
+    m_controls = PageBuilder(m_texts, m_pageTextColour).Build(*this, client, CurrentPageState());
 }
 
-void KeyboardDlg::UISize(CRect client)
+void KeyboardDlg::UISize(CRect client) { PageBuilder::Place(m_controls, client); }
+
+VREL::MControl* KeyboardDlg::Control(UINT id)
 {
-    if (VREL::MControl* bar = GetControl(ID_CAPTION_BAR))
-        bar->SetRect(CRect(client.left + 1, client.top + 1, client.right - 1, client.top + kCaptionHeight));
-    if (VREL::MControl* title = GetControl(ID_CAPTION_TEXT))
-        title->SetRect(CRect(client.left + 20, client.top + 1, client.left + 520, client.top + kCaptionHeight));
-    for (const ShellButton& button : kButtons) {
-        if (VREL::MControl* control = GetControl(button.id))
-            control->SetRect(CRect(client.right - button.rightOffset, client.top + 10,
-                                   client.right - button.rightOffset + 30, client.top + 40));
-    }
+    if (VREL::MControl* control = m_controls.Get(static_cast<int>(id)))
+        return control;
+    return GetControl(id);
+}
+
+void KeyboardDlg::ApplyLanguage()
+{
+    m_texts.SetLanguage(GetCurrentLanguage());
+    PageBuilder(m_texts, m_pageTextColour).ApplyTexts(m_controls, CurrentPageState());
+    // The light-mode tiles take their names from the language file as the
+    // lighting page fills them.
+    LoadLightPage();
+    m_pm.Invalidate();
+}
+
+LRESULT KeyboardDlg::OnApplyLanguageMessage(WPARAM, LPARAM)
+{
+    ApplyLanguage();
+    return 0;
+}
+
+int KeyboardDlg::ShowMessage(const CString& message, const CString& title, int style)
+{
+    return ShowMessageBox(m_hWnd, message.GetString(), title.GetString(), style, m_texts);
 }

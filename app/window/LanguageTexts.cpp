@@ -48,7 +48,9 @@ LanguageTexts::LanguageTexts(CString programFolder, int language)
 CString LanguageTexts::FilePath() const
 {
     CString path;
-    path.Format(L"%slanguage\\%d.lan", m_folder.GetString(), m_language);
+    // %ls, not %s: this compiler's wide printf family reads %s as a narrow
+    // string, which would cut the folder after its first character.
+    path.Format(L"%lslanguage\\%d.lan", m_folder.GetString(), m_language);
     return path;
 }
 

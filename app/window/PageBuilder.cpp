@@ -146,7 +146,7 @@ CString PageBuilder::SleepItemText(int minutes) const
     CString text;
     if (minutes == 0)
         return m_texts.GetLanguageText(kSleepNeverText);
-    text.Format(L"%d %s", minutes, m_texts.GetLanguageText(kSleepUnitText).GetString());
+    text.Format(L"%d %ls", minutes, m_texts.GetLanguageText(kSleepUnitText).GetString());
     return text;
 }
 
@@ -172,6 +172,12 @@ PageControls PageBuilder::Build(VREL::MDialog& dialog, const RECT& client, const
     }
     ApplySystemState(out, state);
 
+    // Placed while everything is still shown: the tab strip lays its items
+    // out only when it is visible, and a strip placed hidden would keep the
+    // item rectangles of its empty creation rectangle, so no click would
+    // ever hit a tab.
+    Place(out, client);
+
     // The start view: the home page alone; the strip shows once a keyboard is ready.
     for (int id : kDevicePanels)
         if (MControl* panel = out.Get(id))
@@ -180,8 +186,6 @@ PageControls PageBuilder::Build(VREL::MDialog& dialog, const RECT& client, const
         home->SetVisible(1);
     if (MControl* strip = out.Get(kIdTabStrip))
         strip->SetVisible(0);
-
-    Place(out, client);
     return out;
 }
 
@@ -196,7 +200,7 @@ void PageBuilder::BuildRows(PageControls& out, VREL::MDialog& dialog, const Page
             for (const ControlRow& row : *table.rows)
             {
                 CString entry;
-                entry.Format(L"%d %s (no panel %d)", row.id, row.className, table.panelId);
+                entry.Format(L"%d %ls (no panel %d)", row.id, row.className, table.panelId);
                 out.m_missing.push_back(entry);
             }
             return;
@@ -217,7 +221,7 @@ void PageBuilder::BuildRows(PageControls& out, VREL::MDialog& dialog, const Page
         if (!control)
         {
             CString entry;
-            entry.Format(L"%d %s", row.id, row.className);
+            entry.Format(L"%d %ls", row.id, row.className);
             out.m_missing.push_back(entry);
             continue;
         }
@@ -401,7 +405,7 @@ void PageBuilder::ApplyOp(PageControls& out, MControl* control, const ControlRow
     if (!done)
     {
         CString entry;
-        entry.Format(L"%d %s %s", row.id, row.className, OpName(op.op));
+        entry.Format(L"%d %ls %ls", row.id, row.className, OpName(op.op));
         out.m_skipped.push_back(entry);
     }
 }

@@ -58,6 +58,9 @@ struct WidgetHooks
 void RegisterWidgetHooks(const wchar_t* className, WidgetHooks hooks);
 // Removes the hooks of a class (tests).
 void UnregisterWidgetHooks(const wchar_t* className);
+// The hooks of every widget family the pages hold (combos, keyboard pictures,
+// layer and category tabs, the key picker, the row lists).
+void RegisterPageWidgetHooks();
 
 // The controls a build created, by id.
 class PageControls

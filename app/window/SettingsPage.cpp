@@ -9,8 +9,6 @@
 #include "app/device/HidDeviceManager.h"
 #include "app/store/ConfigDB.h"
 #include "app/window/AppSettings.h"
-#include "app/window/CUIMessageBox.h"
-#include "app/window/LanguageTexts.h"
 #include "ui/controls/CheckButtons.h"
 #include "ui/controls/TabCtrl.h"
 #include "ui/framework/MControlFont.h"
@@ -159,20 +157,15 @@ constexpr int TEXT_FIRMWARE_INFO = 501;
 constexpr int TEXT_RESET_TITLE = 520;
 constexpr int TEXT_RESET_QUESTION = 521;
 constexpr int TEXT_CONNECT_AND_RETRY = 61;
-constexpr int TEXT_NO_KEYBOARD = 63;
+constexpr int TEXT_NO_KEYBOARD = 62;
 constexpr int BOX_OK = 0;
 constexpr int BOX_OK_CANCEL = 4;
 constexpr int BOX_ANSWER_OK = 1;
 constexpr WPARAM RESET_NOTICE = 1001;
 
-tarnwell::LanguageTexts CurrentTexts()
-{
-    return tarnwell::LanguageTexts(tarnwell::GetExeFolder().c_str(), tarnwell::GetCurrentLanguage());
-}
-
 } // namespace
 
-CString KeyboardDlg::Text(int number) { return CurrentTexts().GetLanguageText(number); }
+CString KeyboardDlg::Text(int number) { return m_texts.GetLanguageText(number); }
 
 void KeyboardDlg::LoadFirmwareLine()
 {
@@ -180,7 +173,7 @@ void KeyboardDlg::LoadFirmwareLine()
     int release = 0;
     if (manager.GetReady() && !manager.GetDevices().empty())
         release = manager.GetDevices().front()->releaseNumber;
-    const CString label = CurrentTexts().GetLanguageText(TEXT_FIRMWARE);
+    const CString label = Text(TEXT_FIRMWARE);
     wchar_t line[300];
     std::swprintf(line, 300, L"%ls: 0x%02x", label.GetString(), release);
     if (auto* text = dynamic_cast<VREL::MControlFont*>(GetControl(ID_FIRMWARE_TEXT)))
@@ -189,26 +182,20 @@ void KeyboardDlg::LoadFirmwareLine()
 
 LRESULT KeyboardDlg::OnFirmwareInfo(const ControlNotify&)
 {
-    const tarnwell::LanguageTexts texts = CurrentTexts();
-    tarnwell::ShowMessageBox(GetSafeHwnd(), texts.GetLanguageText(TEXT_FIRMWARE_INFO),
-                             texts.GetLanguageText(TEXT_FIRMWARE), BOX_OK, texts);
+    ShowMessage(Text(TEXT_FIRMWARE_INFO), Text(TEXT_FIRMWARE), BOX_OK);
     return 1;
 }
 
 void KeyboardDlg::ShowNotConnected()
 {
-    const tarnwell::LanguageTexts texts = CurrentTexts();
-    tarnwell::ShowMessageBox(GetSafeHwnd(), texts.GetLanguageText(TEXT_CONNECT_AND_RETRY),
-                             texts.GetLanguageText(TEXT_NO_KEYBOARD), BOX_OK, texts);
+    ShowMessage(Text(TEXT_CONNECT_AND_RETRY), Text(TEXT_NO_KEYBOARD), BOX_OK);
 }
 
 LRESULT KeyboardDlg::FactoryReset(const ControlNotify&)
 {
-    const tarnwell::LanguageTexts texts = CurrentTexts();
     // Only an explicit OK resets: closing the question is no consent to lose
     // every profile.
-    if (tarnwell::ShowMessageBox(GetSafeHwnd(), texts.GetLanguageText(TEXT_RESET_QUESTION),
-                                 texts.GetLanguageText(TEXT_RESET_TITLE), BOX_OK_CANCEL, texts) != BOX_ANSWER_OK)
+    if (ShowMessage(Text(TEXT_RESET_QUESTION), Text(TEXT_RESET_TITLE), BOX_OK_CANCEL) != BOX_ANSWER_OK)
         return 0;
     SaveExitMode();
     // Without a keyboard no progress window is opened: nothing would close it.
@@ -220,7 +207,3 @@ LRESULT KeyboardDlg::FactoryReset(const ControlNotify&)
     PushTask(tarnwell::TASK_RESET_DEVICE);
     return 1;
 }
-
-LRESULT KeyboardDlg::OnApplyLanguageMessage(WPARAM, LPARAM) { return 0; }
-
-void KeyboardDlg::ApplyLanguage() {}

@@ -101,8 +101,10 @@ const std::vector<ControlRow>& SystemSettingsRows()
              PlaceAt(At(240), At(80), FromR(-240), FromB(-50))},
             {197, L"CImageButton", Kind::Control, NoText(), {Image(L"img_return.png", 4)}, Fixed(260, 100, 340, 150)},
             {198, L"MText", Kind::Area, Text(550), SystemText(), Fixed(450, 200, 550, 236)},
-            {kIdLanguageOther, L"CRadioButton", Kind::Control, Literal(L"turkish"),
-             SystemRadio(L"IDC_SET_STC_LANGUAGE"), NoPlace()},
+            // The radio that selects Polish names it in its own language and
+            // sits beside English, where the user can reach it.
+            {kIdLanguageOther, L"CRadioButton", Kind::Control, Literal(L"Polski"),
+             SystemRadio(L"IDC_SET_STC_LANGUAGE"), Fixed(620, 236, 770, 266)},
             {kIdLanguageEnglish, L"CRadioButton", Kind::Control, Literal(L"English"),
              SystemRadio(L"IDC_SET_STC_LANGUAGE"), Fixed(450, 236, 600, 266)},
             {201, L"MText", Kind::Area, Text(553), SystemText(), Fixed(450, 296, 650, 332)},

@@ -3,9 +3,14 @@ backgrounds, the logo, the tab icons, combo boxes, slider strips, list rows,
 the macro event icons, the message box and update window backgrounds."""
 
 import math
+import os
+import sys
 
 import make_skins
 import pngtools
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import _keyfont as keyfont  # noqa: E402
 from make_skins import skin, NORMAL, HOVER, SELECT, RIM, DISABLED, TEXT
 
 BACKDROP_TOP = 0x1C1D1F
@@ -201,7 +206,26 @@ def draw_icon_pencil(canvas, left, top, w, h, state, entry):
     canvas.shape(pngtools.in_polygon([(left + 2, top + h - 2), (left + 3, top + h - 6), (left + 6, top + h - 3)]), c)
 
 
+def draw_home_button(canvas, left, top, w, h, state, entry):
+    # The way home carries the product's mark, as nothing else in the caption
+    # bar names the program: the back arrow, the logo's square and the name.
+    make_skins.draw_button(canvas, left, top, w, h, state, entry)
+    cy = top + h / 2.0
+    r = h * 0.22
+    canvas.shape(pngtools.in_polygon([(left + h * 0.55, cy - r), (left + h * 0.3, cy), (left + h * 0.55, cy + r)]),
+                 make_skins.glyph_color(state))
+    mark = h - 16
+    mx, my = left + int(h * 0.8), top + 8
+    canvas.shape(pngtools.in_round_rect(mx, my, mark, mark, mark / 4.0), HOVER)
+    canvas.shape(pngtools.in_round_rect(mx + 3, my + 3, mark - 6, mark - 6, mark / 6.0), NORMAL)
+    bar = max(2, mark // 4)
+    canvas.fill(mx + mark // 4, my + (mark - bar) // 2, mark // 2, bar, SELECT)
+    text_left = mx + mark + 10
+    keyfont.draw_text(canvas, "TARNWELL", text_left, top, left + w - 8 - text_left, h, TEXT, 2)
+
+
 KINDS = {
+    "home_button": draw_home_button,
     "page_backdrop": draw_backdrop,
     "page_panel": draw_page_panel,
     "dialog_panel": draw_dialog_panel,

@@ -14,6 +14,9 @@
 #include "ui/controls/CheckButtons.h"
 #include "ui/controls/PushButtons.h"
 #include "ui/controls/TabCtrl.h"
+#include "ui/keyboard/KeyLists.h"
+#include "ui/keyboard/KeyboardCtrl.h"
+#include "ui/lists/ComboBox.h"
 #include "ui/framework/ControlFactory.h"
 #include "ui/framework/MControlFont.h"
 
@@ -135,8 +138,7 @@ TEST(PageBuilder, BuildsEveryBuiltClassAndRecordsTheClassesNotYetBuilt)
     for (const CString& missing : controls.Missing())
         EXPECT_EQ(controls.Get(_wtoi(missing.GetString())), nullptr);
 
-    // Controls of a page belong to its panel, not to the window's list.
-    EXPECT_EQ(built.dialog.GetControl(198), nullptr);
+    // Controls of a page belong to its panel.
     ASSERT_NE(controls.Get(198), nullptr);
     EXPECT_EQ(controls.Get(198)->GetParantObject(), controls.Get(kIdSystemPanel));
 
@@ -144,7 +146,9 @@ TEST(PageBuilder, BuildsEveryBuiltClassAndRecordsTheClassesNotYetBuilt)
     EXPECT_EQ(Str(controls.Get(35)->GetRect()), "1330,10,1360,40");
     EXPECT_EQ(Str(controls.Get(200)->GetRect()), "450,236,600,266");
     EXPECT_TRUE(controls.Get(36)->GetRect().IsRectEmpty());
-    EXPECT_TRUE(controls.Get(kIdLanguageOther)->GetRect().IsRectEmpty());
+    EXPECT_TRUE(controls.Get(41)->GetRect().IsRectEmpty());
+    // Both language radios can be reached, side by side.
+    EXPECT_EQ(Str(controls.Get(kIdLanguageOther)->GetRect()), "620,236,770,266");
 }
 
 TEST(PageBuilder, StartsOnTheHomePageWithoutRunningThePageSwitch)
@@ -180,12 +184,14 @@ TEST(PageBuilder, SystemSettingsShowTheLanguageAutorunAndExitModeOfTheState)
         int autorunMinimize;
         int exitMode;
         int radio199, radio200, check202, check203, enabled203, radio207, radio208;
+        const wchar_t* closeTooltip;
     };
     const Case cases[] = {
         // The other language's radio stands for 1045, the language it selects.
-        {1045, false, 0, 1, 1, 0, 0, 0, 0, 1, 0},
-        {1033, true, 1, 2, 0, 1, 1, 1, 1, 0, 1},
-        {2052, true, 0, 0, 0, 1, 1, 0, 1, 0, 1},
+        {1045, false, 0, 1, 1, 0, 0, 0, 0, 1, 0, L"Zamknij"},
+        {1033, true, 1, 2, 0, 1, 1, 1, 1, 0, 1, L"Exit"},
+        // No file for 2052: the built-in text.
+        {2052, true, 0, 0, 0, 1, 1, 0, 1, 0, 1, L"Close"},
     };
     for (const Case& c : cases)
     {
@@ -204,7 +210,7 @@ TEST(PageBuilder, SystemSettingsShowTheLanguageAutorunAndExitModeOfTheState)
         EXPECT_EQ(controls.Get(203)->IsEnabled(), c.enabled203);
         EXPECT_EQ(Checked(controls, 207), c.radio207);
         EXPECT_EQ(Checked(controls, 208), c.radio208);
-        EXPECT_EQ(TooltipOf(controls, 35), c.exitMode == 2 ? L"Exit" : L"Close");
+        EXPECT_EQ(TooltipOf(controls, 35), c.closeTooltip);
     }
     EXPECT_EQ(PageBuilder::LanguageRadioFor(1045), 199);
     EXPECT_EQ(PageBuilder::LanguageRadioFor(2052), 200);
@@ -229,8 +235,7 @@ TEST(PageBuilder, LanguageSwitchSetsEveryTextAndComesBack)
         {198, false, L"Language", L"J\x0119zyk"},
         {195, false, L"Reset", L"Resetuj"},
         {83, false, L"New", L"Nowe"},
-        {33, false, L"Copyright 2026 Tarnwell. All rights reserved.",
-         L"Copyright 2026 Tarnwell. Wszelkie prawa zastrze\x017cone."},
+        {206, false, L"On close", L"Zamykanie"},
         {39, true, L"Settings", L"Ustawienia"},
         {51, true, L"Home", L"Strona g\x0142\x00f3wna"},
         // Fixed texts and the texts of creation stay.
@@ -248,7 +253,7 @@ TEST(PageBuilder, LanguageSwitchSetsEveryTextAndComesBack)
         ASSERT_NE(strip, nullptr);
         ASSERT_NE(strip->GetItemInfo(1), nullptr);
         EXPECT_EQ(std::wstring(strip->GetItemInfo(1)->strText.GetString()),
-                  polish ? L"Pod\x015bwietlenie" : L"Lighting");
+                  polish ? L"\x015awiat\x0142o" : L"Lighting");
     };
     check(false);
     texts.SetLanguage(1045);
@@ -347,4 +352,76 @@ TEST(PageBuilder, PlacingBeforeTheCloseButtonExistsDoesNothing)
     EXPECT_EQ(Str(controls.Get(35)->GetRect()), "1550,10,1580,40");
     EXPECT_EQ(Str(controls.Get(52)->GetRect()), "560,5,1040,45");
     EXPECT_EQ(Str(controls.Get(198)->GetRect()), Str(before));
+}
+
+TEST(PageBuilder, WithTheProgramsHooksEveryRowIsBuiltAndEverySetUpCallMade)
+{
+    RegisterPageWidgetHooks();
+    {
+        PageState state;
+        Built built(state);
+        const PageControls& controls = built.dialog.controls;
+        for (const CString& missing : controls.Missing())
+            ADD_FAILURE() << "not built: " << std::string(missing.GetString(), missing.GetString() + missing.GetLength());
+        for (const CString& skipped : controls.Skipped())
+            ADD_FAILURE() << "not made: " << std::string(skipped.GetString(), skipped.GetString() + skipped.GetLength());
+
+        // The class's own calls reached the widgets.
+        auto* sleep = controls.As<VREL::MComboBoxBase>(192);
+        ASSERT_NE(sleep, nullptr);
+        ASSERT_EQ(sleep->GetItemCount(), 5);
+        EXPECT_EQ(std::wstring(sleep->GetItemText(4).GetString()), L"Never");
+        EXPECT_EQ(sleep->GetItemData(2), 10);
+        EXPECT_EQ(sleep->GetCurSel(), 0);
+        EXPECT_EQ(std::wstring(sleep->GetTitle().GetString()), L"2 min");
+        auto* layers = controls.As<VREL::KeyLayerCtrl>(70);
+        ASSERT_NE(layers, nullptr);
+        EXPECT_EQ(layers->GetSelectKeyLayerID(), 0);
+        auto* keys = controls.As<VREL::KeyboardCtrl>(63);
+        auto* lights = controls.As<VREL::KeyboardCtrl>(118);
+        ASSERT_NE(keys, nullptr);
+        ASSERT_NE(lights, nullptr);
+        EXPECT_EQ(keys->GetKeyboardCtrlMode(), 101);
+        EXPECT_EQ(lights->GetKeyboardCtrlMode(), 102);
+
+        // A language switch renames the items and the shown selection with them.
+        built.texts.SetLanguage(1045);
+        PageBuilder(built.texts).ApplyTexts(controls, state);
+        EXPECT_EQ(std::wstring(sleep->GetItemText(4).GetString()), L"Nigdy");
+        auto* mouse = controls.As<VREL::MComboBoxBase>(114);
+        ASSERT_NE(mouse, nullptr);
+        EXPECT_EQ(std::wstring(mouse->GetTitle().GetString()), L"Lewy przycisk");
+    }
+    for (const wchar_t* name : {L"MComboBox", L"MComboBox2", L"KeyboardCtrl", L"KeyLayerCtrl", L"KeyTypeTab",
+                                L"KeyFuncControl", L"MacroList", L"CRecordList", L"MListBoxEx"})
+        UnregisterWidgetHooks(name);
+}
+
+// The strip starts hidden; once shown, a click on a tab selects its page.
+TEST(PageBuilder, AClickOnAShownTabSelectsItsPage)
+{
+    Built built;
+    const PageControls& controls = built.dialog.controls;
+    ::ShowWindow(built.hwnd, SW_SHOW);
+    controls.Get(kIdTabStrip)->SetVisible(1);
+    auto* strip = controls.As<VREL::MTabCtrl>(kIdTabStrip);
+    ASSERT_NE(strip, nullptr);
+    struct Case
+    {
+        int x;
+        int selected;
+        int panel;
+    };
+    // Each tab is 120 wide from the strip's left edge at 450.
+    for (const Case& c : {Case{630, 1, kIdLightingPanel}, Case{750, 2, kIdMacroPanel}, Case{870, 3, kIdSettingsPanel}})
+    {
+        SCOPED_TRACE(c.x);
+        const LPARAM at = MAKELPARAM(c.x, 25);
+        ::SendMessageW(built.hwnd, WM_MOUSEMOVE, 0, at);
+        ::SendMessageW(built.hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        ::SendMessageW(built.hwnd, WM_LBUTTONUP, 0, at);
+        EXPECT_EQ(strip->GetSelectItem(), c.selected);
+        EXPECT_EQ(built.dialog.lastId, static_cast<UINT>(kIdTabStrip));
+        EXPECT_TRUE(controls.Get(c.panel)->IsVisible());
+    }
 }

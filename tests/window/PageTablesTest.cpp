@@ -148,7 +148,7 @@ TEST(PageTables, EveryPlaceLiesInsideTheWindowAndMatchesTheLayoutAt1380x800)
         {71, {1, 420, 1379, 799}},    {72, {1, 460, 1370, 461}},    {73, {390, 430, 990, 460}},
         {137, {860, 549, 1020, 709}}, {144, {1150, 550, 1184, 584}}, {156, {1230, 630, 1264, 664}},
         {168, {1310, 710, 1344, 744}}, {176, {870, 620, 1130, 646}}, {177, {300, 80, 1080, 790}},
-        {196, {240, 80, 1140, 750}},
+        {196, {240, 80, 1140, 750}},  {199, {620, 236, 770, 266}}, {200, {450, 236, 600, 266}},
     };
     std::map<int, const ControlRow*> rows;
     for (const PageTable& table : AllPageTables())
@@ -219,5 +219,5 @@ TEST(PageTables, EveryTextNumberIsInBothLanguageFilesAndBuiltIn)
     }
     // The Polish file really is another language, read as Unicode.
     EXPECT_GT(differ, compared / 2);
-    EXPECT_EQ(std::wstring(polish.GetLanguageText(52).GetString()), L"Pod\x015bwietlenie");
+    EXPECT_EQ(std::wstring(polish.GetLanguageText(52).GetString()), L"\x015awiat\x0142o");
 }

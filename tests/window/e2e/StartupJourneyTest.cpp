@@ -54,10 +54,12 @@ TEST_F(StartupJourney, FirstStartCreatesSettingsShowsWindowAndScans)
     EXPECT_TRUE(lcid == L"1033" || lcid == L"1045") << "LCID " << std::string(lcid.begin(), lcid.end());
     const std::wstring database = DataFolder() + L"db\\TK75_data.db";
     EXPECT_TRUE(WaitFor([&] { return FileExists(database); }));
+    // The store is filled before the worker starts; read it only after the
+    // scan, as a read while the program creates its tables can make them fail.
+    EXPECT_TRUE(WaitFor([&] { return ScannedKeyboard(); })) << "the first task never scanned the keyboard";
     EXPECT_TRUE(WaitFor([&] { return QueryDatabase(database, "SELECT COUNT(*) FROM t_config_data") > 0; }))
         << "the database holds no configuration rows";
 
-    EXPECT_TRUE(WaitFor([&] { return ScannedKeyboard(); })) << "the first task never scanned the keyboard";
     SaveScreenshot(window, L"home");
 
     SendMessageW(window, WM_APP_EXIT, 0, APP_EXIT_CODE);
