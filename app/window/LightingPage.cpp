@@ -51,7 +51,7 @@ constexpr DWORD kPerKeyRepaintDelayMs = 100;
 
 CString KeyboardDlg::ColourFieldText(UINT id)
 {
-    auto* field = dynamic_cast<VREL::MEdit*>(GetControl(id));
+    auto* field = dynamic_cast<VREL::MEdit*>(Control(id));
     return field ? field->GetEditText() : CString();
 }
 
@@ -62,14 +62,14 @@ void KeyboardDlg::ShowColourBytes(COLORREF colour)
     for (int i = 0; i < 3; ++i) {
         wchar_t text[8];
         std::swprintf(text, 8, L"%d", bytes[i]);
-        if (auto* field = dynamic_cast<VREL::MEdit*>(GetControl(ids[i])))
+        if (auto* field = dynamic_cast<VREL::MEdit*>(Control(ids[i])))
             field->SetEditText(text);
     }
 }
 
 void KeyboardDlg::LoadLightPage()
 {
-    auto* modes = dynamic_cast<VREL::MListBoxEx*>(GetControl(ID_MODE_LIST));
+    auto* modes = dynamic_cast<VREL::MListBoxEx*>(Control(ID_MODE_LIST));
     if (modes)
         modes->ClearList();
     if (m_profileId <= 0)
@@ -89,7 +89,7 @@ void KeyboardDlg::LoadLightPage()
     CString enabled;
     store.GetConfigValue(m_profileId, L"enable_light", enabled);
     m_lightEnabled = enabled == L"1" ? 1 : 0;
-    if (auto* lightSwitch = dynamic_cast<VREL::CSwitchButton*>(GetControl(ID_LIGHT_SWITCH)))
+    if (auto* lightSwitch = dynamic_cast<VREL::CSwitchButton*>(Control(ID_LIGHT_SWITCH)))
         lightSwitch->SetCheck(m_lightEnabled);
     if (!m_lightEnabled)
         m_lightMode = kLightOffMode;
@@ -125,7 +125,7 @@ void KeyboardDlg::ShowLightMode()
         const bool shown = (flags & s.flag) != 0;
         SetControlVisible(s.text, shown);
         SetControlVisible(s.slider, shown);
-        if (auto* slider = dynamic_cast<VREL::MSlider2*>(GetControl(s.slider)))
+        if (auto* slider = dynamic_cast<VREL::MSlider2*>(Control(s.slider)))
             slider->SetProgress(shown ? s.value : 0);
     }
 
@@ -136,23 +136,23 @@ void KeyboardDlg::ShowLightMode()
     for (UINT id = ID_DIRECTION_LEFT; id <= ID_DIRECTION_DOWN; ++id)
         SetControlVisible(id, direction.shown && (id == first || id == second));
     if (direction.shown) {
-        if (auto* radio = dynamic_cast<VREL::CRadioButton*>(GetControl(row.direction ? second : first)))
+        if (auto* radio = dynamic_cast<VREL::CRadioButton*>(Control(row.direction ? second : first)))
             radio->SetCheck(1);
-        if (auto* radio = dynamic_cast<VREL::CRadioButton*>(GetControl(row.direction ? first : second)))
+        if (auto* radio = dynamic_cast<VREL::CRadioButton*>(Control(row.direction ? first : second)))
             radio->SetCheck(0);
         if (!direction.upDown) {
-            if (auto* radio = dynamic_cast<VREL::MControlFont*>(GetControl(ID_DIRECTION_LEFT)))
+            if (auto* radio = dynamic_cast<VREL::MControlFont*>(Control(ID_DIRECTION_LEFT)))
                 radio->SetControlTitle(Text(direction.firstText));
-            if (auto* radio = dynamic_cast<VREL::MControlFont*>(GetControl(ID_DIRECTION_RIGHT)))
+            if (auto* radio = dynamic_cast<VREL::MControlFont*>(Control(ID_DIRECTION_RIGHT)))
                 radio->SetControlTitle(Text(direction.secondText));
         }
     }
 
-    auto* picture = dynamic_cast<VREL::KeyboardCtrl*>(GetControl(ID_LIGHT_PICTURE));
+    auto* picture = dynamic_cast<VREL::KeyboardCtrl*>(Control(ID_LIGHT_PICTURE));
     if (flags & LIGHT_COLOURFUL) {
         SetControlVisible(ID_COLOURFUL, true);
         SetControlVisible(ID_COLOURFUL_TEXT, true);
-        if (auto* colourful = dynamic_cast<VREL::CSwitchButton*>(GetControl(ID_COLOURFUL)))
+        if (auto* colourful = dynamic_cast<VREL::CSwitchButton*>(Control(ID_COLOURFUL)))
             colourful->SetCheck(row.colorful == 1 ? 1 : 0);
         if (picture)
             picture->SetLightModeColor(row.colorful == 1 ? 1 : 0, static_cast<COLORREF>(row.color_value1));
@@ -184,7 +184,7 @@ void KeyboardDlg::ShowMusicControls(bool shown)
 
 void KeyboardDlg::PaintStoredKeyColours()
 {
-    auto* picture = dynamic_cast<VREL::KeyboardCtrl*>(GetControl(ID_LIGHT_PICTURE));
+    auto* picture = dynamic_cast<VREL::KeyboardCtrl*>(Control(ID_LIGHT_PICTURE));
     if (!picture)
         return;
     picture->EnableFrameSelect(1);
@@ -202,7 +202,7 @@ void KeyboardDlg::PaintStoredKeyColours()
 
 bool KeyboardDlg::StoreKeyColours()
 {
-    auto* picture = dynamic_cast<VREL::KeyboardCtrl*>(GetControl(ID_LIGHT_PICTURE));
+    auto* picture = dynamic_cast<VREL::KeyboardCtrl*>(Control(ID_LIGHT_PICTURE));
     if (!picture || m_profileId <= 0)
         return false;
     std::vector<UserLightRgbData> rows;
@@ -220,7 +220,7 @@ LRESULT KeyboardDlg::OnLightModeChanged(const ControlNotify& n)
 {
     if (n.code != kClicked || m_profileId <= 0)
         return 0;
-    auto* modes = dynamic_cast<VREL::MListBoxEx*>(GetControl(ID_MODE_LIST));
+    auto* modes = dynamic_cast<VREL::MListBoxEx*>(Control(ID_MODE_LIST));
     if (!modes)
         return 0;
     m_lightMode = modes->GetCurData();
@@ -237,14 +237,14 @@ LRESULT KeyboardDlg::OnLightModeChanged(const ControlNotify& n)
         PaintStoredKeyColours();
     }
     store.SetConfigValue(m_profileId, L"enable_light", L"1");
-    if (auto* lightSwitch = dynamic_cast<VREL::CSwitchButton*>(GetControl(ID_LIGHT_SWITCH)))
+    if (auto* lightSwitch = dynamic_cast<VREL::CSwitchButton*>(Control(ID_LIGHT_SWITCH)))
         lightSwitch->SetCheck(1);
     return 1;
 }
 
 LRESULT KeyboardDlg::OnEnableLight(const ControlNotify&)
 {
-    auto* lightSwitch = dynamic_cast<VREL::CSwitchButton*>(GetControl(ID_LIGHT_SWITCH));
+    auto* lightSwitch = dynamic_cast<VREL::CSwitchButton*>(Control(ID_LIGHT_SWITCH));
     if (!lightSwitch || m_profileId <= 0)
         return 1;
     ConfigDB& store = GetConfigDB();
@@ -266,7 +266,7 @@ void KeyboardDlg::ApplyColor(COLORREF colour)
 {
     if (m_profileId <= 0)
         return;
-    auto* picture = dynamic_cast<VREL::KeyboardCtrl*>(GetControl(ID_LIGHT_PICTURE));
+    auto* picture = dynamic_cast<VREL::KeyboardCtrl*>(Control(ID_LIGHT_PICTURE));
     if (m_lightFlags & LIGHT_PER_KEY) {
         if (!picture)
             return;
@@ -291,7 +291,7 @@ void KeyboardDlg::ApplyColourfulRule()
 {
     if (m_lightFlags & LIGHT_PER_KEY)
         return;
-    auto* colourful = dynamic_cast<VREL::CSwitchButton*>(GetControl(ID_COLOURFUL));
+    auto* colourful = dynamic_cast<VREL::CSwitchButton*>(Control(ID_COLOURFUL));
     if (colourful && colourful->GetCheck()) {
         colourful->SetCheck(0);
         OnColorfulChanged(ControlNotify{ID_COLOURFUL, 0, 0, 0});
@@ -309,7 +309,7 @@ LRESULT KeyboardDlg::OnLightKeysChanged(const ControlNotify& n)
 
 LRESULT KeyboardDlg::OnPaletteColor(const ControlNotify& n)
 {
-    auto* wheel = dynamic_cast<VREL::CirclePalette*>(GetControl(ID_WHEEL));
+    auto* wheel = dynamic_cast<VREL::CirclePalette*>(Control(ID_WHEEL));
     if (!wheel)
         return 0;
     const COLORREF colour = wheel->GetSelectColor();
@@ -323,7 +323,7 @@ LRESULT KeyboardDlg::OnPaletteColor(const ControlNotify& n)
 
 LRESULT KeyboardDlg::OnColorCell(const ControlNotify& n)
 {
-    auto* cell = dynamic_cast<VREL::CColorButton*>(GetControl(n.id));
+    auto* cell = dynamic_cast<VREL::CColorButton*>(Control(n.id));
     if (!cell)
         return 0;
     const COLORREF colour = cell->GetColor();
@@ -337,7 +337,7 @@ LRESULT KeyboardDlg::OnRgbEdit(const ControlNotify& n)
 {
     if (n.code != kTextChanged)
         return 0;
-    auto* field = dynamic_cast<VREL::MEdit*>(GetControl(n.id));
+    auto* field = dynamic_cast<VREL::MEdit*>(Control(n.id));
     if (!field)
         return 0;
     const ColourByte clamped = ClampColourByte(field->GetEditText().GetString());
@@ -363,7 +363,7 @@ LRESULT KeyboardDlg::OnColorfulChanged(const ControlNotify& n)
     LightData row;
     if (!GetConfigDB().GetLight(m_profileId, m_lightMode, row))
         return 1;
-    auto* colourful = dynamic_cast<VREL::CSwitchButton*>(GetControl(ID_COLOURFUL));
+    auto* colourful = dynamic_cast<VREL::CSwitchButton*>(Control(ID_COLOURFUL));
     row.colorful = colourful && colourful->GetCheck() ? 1 : 0;
     if (!row.colorful) {
         // Turned off by the user the mode starts from red; turned off by a
@@ -393,13 +393,13 @@ LRESULT KeyboardDlg::UpdateLightField(int LightData::*field, int value)
 
 LRESULT KeyboardDlg::OnBrightnessChanged(const ControlNotify&)
 {
-    auto* slider = dynamic_cast<VREL::MSlider2*>(GetControl(ID_BRIGHTNESS));
+    auto* slider = dynamic_cast<VREL::MSlider2*>(Control(ID_BRIGHTNESS));
     return slider ? UpdateLightField(&LightData::brightness, slider->GetProgress()) : 1;
 }
 
 LRESULT KeyboardDlg::OnSpeedChanged(const ControlNotify&)
 {
-    auto* slider = dynamic_cast<VREL::MSlider2*>(GetControl(ID_SPEED));
+    auto* slider = dynamic_cast<VREL::MSlider2*>(Control(ID_SPEED));
     return slider ? UpdateLightField(&LightData::speed, slider->GetProgress()) : 1;
 }
 
@@ -414,7 +414,7 @@ LRESULT KeyboardDlg::OnDirectionChanged(const ControlNotify& n)
 std::vector<KeyColorEntry> KeyboardDlg::GetLightingKeyColors()
 {
     std::vector<KeyColorEntry> colours;
-    if (auto* picture = dynamic_cast<VREL::KeyboardCtrl*>(GetControl(ID_LIGHT_PICTURE))) {
+    if (auto* picture = dynamic_cast<VREL::KeyboardCtrl*>(Control(ID_LIGHT_PICTURE))) {
         for (const VREL::KEY_COLOR& key : picture->GetKeyColors())
             colours.push_back(KeyColorEntry{key.keyCode, static_cast<uint32_t>(key.color)});
     }
@@ -423,7 +423,7 @@ std::vector<KeyColorEntry> KeyboardDlg::GetLightingKeyColors()
 
 void KeyboardDlg::SetLightingKeyColors(const std::vector<KeyColorEntry>& colors)
 {
-    auto* picture = dynamic_cast<VREL::KeyboardCtrl*>(GetControl(ID_LIGHT_PICTURE));
+    auto* picture = dynamic_cast<VREL::KeyboardCtrl*>(Control(ID_LIGHT_PICTURE));
     if (!picture)
         return;
     std::vector<VREL::KEY_COLOR> keys;

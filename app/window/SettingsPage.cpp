@@ -60,10 +60,10 @@ int StoredNumber(const wchar_t* key)
 
 void KeyboardDlg::LoadSettingsPage()
 {
-    if (auto* sleep = dynamic_cast<VREL::MComboBox*>(GetControl(ID_SLEEP_TIME)))
+    if (auto* sleep = dynamic_cast<VREL::MComboBox*>(Control(ID_SLEEP_TIME)))
         sleep->SelectData(StoredNumber(L"sleep_time"));
     for (const KeyLock& lock : kKeyLocks) {
-        if (auto* button = dynamic_cast<VREL::CSwitchButton*>(GetControl(lock.id)))
+        if (auto* button = dynamic_cast<VREL::CSwitchButton*>(Control(lock.id)))
             button->SetCheck(StoredNumber(lock.key) == 1 ? 1 : 0);
     }
     LoadFirmwareLine();
@@ -71,7 +71,7 @@ void KeyboardDlg::LoadSettingsPage()
 
 LRESULT KeyboardDlg::OnSleepTimeChanged(const ControlNotify&)
 {
-    auto* sleep = dynamic_cast<VREL::MComboBox*>(GetControl(ID_SLEEP_TIME));
+    auto* sleep = dynamic_cast<VREL::MComboBox*>(Control(ID_SLEEP_TIME));
     if (!sleep)
         return 1;
     GetConfigDB().SetConfigValue(kSettingsProfile, L"sleep_time", Decimal(static_cast<int>(sleep->GetCurData())));
@@ -84,7 +84,7 @@ LRESULT KeyboardDlg::OnDisableKeyOption(const ControlNotify& n)
     for (const KeyLock& lock : kKeyLocks) {
         if (lock.id != n.id)
             continue;
-        auto* button = dynamic_cast<VREL::CSwitchButton*>(GetControl(lock.id));
+        auto* button = dynamic_cast<VREL::CSwitchButton*>(Control(lock.id));
         if (!button)
             return 1;
         GetConfigDB().SetConfigValue(kSettingsProfile, lock.key, Decimal(button->GetCheck() ? 1 : 0));
@@ -100,14 +100,14 @@ LRESULT KeyboardDlg::CloseSystemSettings(const ControlNotify&)
     SetControlVisible(ID_CAPTION_MAXIMISE, true);
     if (m_connected && m_currentPage != PAGE_HOME) {
         SetControlVisible(ID_TAB_STRIP, true);
-        if (auto* tabs = dynamic_cast<VREL::MTabCtrl*>(GetControl(ID_TAB_STRIP)))
+        if (auto* tabs = dynamic_cast<VREL::MTabCtrl*>(Control(ID_TAB_STRIP)))
             tabs->SetSelectItem(m_lastDeviceTab);
         SetControlVisible(ID_FRAME_AREA, true);
         for (UINT id = ID_PROFILE_FIRST; id <= ID_PROFILE_LAST; ++id)
             SetControlVisible(id, true);
         return 1;
     }
-    if (auto* tabs = dynamic_cast<VREL::MTabCtrl*>(GetControl(ID_TAB_STRIP)))
+    if (auto* tabs = dynamic_cast<VREL::MTabCtrl*>(Control(ID_TAB_STRIP)))
         tabs->SetSelectItem(0);
     SetControlVisible(ID_HOME_PAGE, true);
     return 1;
@@ -115,8 +115,8 @@ LRESULT KeyboardDlg::CloseSystemSettings(const ControlNotify&)
 
 LRESULT KeyboardDlg::SetAutorun(const ControlNotify&)
 {
-    auto* autorun = dynamic_cast<VREL::CCheckButton*>(GetControl(ID_AUTORUN));
-    auto* minimise = dynamic_cast<VREL::CCheckButton*>(GetControl(ID_AUTORUN_MINIMISE));
+    auto* autorun = dynamic_cast<VREL::CCheckButton*>(Control(ID_AUTORUN));
+    auto* minimise = dynamic_cast<VREL::CCheckButton*>(Control(ID_AUTORUN_MINIMISE));
     const bool on = autorun && autorun->GetCheck();
     if (on) {
         if (minimise)
@@ -135,14 +135,14 @@ LRESULT KeyboardDlg::SetAutorun(const ControlNotify&)
 
 LRESULT KeyboardDlg::SetAutorunMinimize(const ControlNotify&)
 {
-    auto* minimise = dynamic_cast<VREL::CCheckButton*>(GetControl(ID_AUTORUN_MINIMISE));
+    auto* minimise = dynamic_cast<VREL::CCheckButton*>(Control(ID_AUTORUN_MINIMISE));
     tarnwell::SetRegistryString(L"autorun_minimize", minimise && minimise->GetCheck() ? L"1" : L"0");
     return 1;
 }
 
 LRESULT KeyboardDlg::SetExitMode(const ControlNotify&)
 {
-    auto* toTray = dynamic_cast<VREL::CRadioButton*>(GetControl(ID_EXIT_TO_TRAY));
+    auto* toTray = dynamic_cast<VREL::CRadioButton*>(Control(ID_EXIT_TO_TRAY));
     tarnwell::SetRegistryString(L"exit_mode", toTray && toTray->GetCheck() ? L"1" : L"0");
     return 1;
 }
@@ -176,7 +176,7 @@ void KeyboardDlg::LoadFirmwareLine()
     const CString label = Text(TEXT_FIRMWARE);
     wchar_t line[300];
     std::swprintf(line, 300, L"%ls: 0x%02x", label.GetString(), release);
-    if (auto* text = dynamic_cast<VREL::MControlFont*>(GetControl(ID_FIRMWARE_TEXT)))
+    if (auto* text = dynamic_cast<VREL::MControlFont*>(Control(ID_FIRMWARE_TEXT)))
         text->SetControlTitle(line);
 }
 

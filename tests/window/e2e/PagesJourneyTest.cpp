@@ -37,54 +37,6 @@ constexpr RECT kSystemTexts = {450, 200, 550, 236};
 constexpr RECT kStartupTexts = {480, 296, 950, 362};
 constexpr RECT kExitTexts = {480, 428, 950, 530};
 
-// The window's pixels in a client rectangle, taken from the screen after the
-// window has painted.
-std::vector<DWORD> Capture(HWND window, const RECT& area)
-{
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    DWORD_PTR answer = 0;
-    SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer);
-    POINT origin = {area.left, area.top};
-    ClientToScreen(window, &origin);
-    const int width = area.right - area.left;
-    const int height = area.bottom - area.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
-    SelectObject(memory, old);
-    std::vector<DWORD> pixels(static_cast<const DWORD*>(bits), static_cast<const DWORD*>(bits) + width * height);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return pixels;
-}
-
-// Distinct colours in an area: one for a plain background, many where words
-// or pictures are drawn.
-size_t Colours(const std::vector<DWORD>& pixels)
-{
-    std::vector<DWORD> seen;
-    for (DWORD p : pixels) {
-        bool known = false;
-        for (DWORD s : seen)
-            known = known || s == p;
-        if (!known)
-            seen.push_back(p);
-        if (seen.size() > 64)
-            break;
-    }
-    return seen.size();
-}
-
 bool Changed(HWND window, const RECT& area, const std::vector<DWORD>& before)
 {
     return WaitFor([&] { return Capture(window, area) != before; });

@@ -158,11 +158,24 @@ std::wstring DataFolder()
 
 std::wstring RegistryKey() { return std::wstring(L"SOFTWARE\\") + kDeviceName; }
 
+const wchar_t kRunKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+
 void ClearUserState()
 {
     RegDeleteTreeW(HKEY_CURRENT_USER, RegistryKey().c_str());
     RegDeleteKeyW(HKEY_CURRENT_USER, RegistryKey().c_str());
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunKey, kDeviceName);
     RemoveTree(DataFolder());
+}
+
+bool ReadAutorunValue(std::wstring& value)
+{
+    wchar_t text[1024] = {};
+    DWORD size = sizeof(text) - sizeof(wchar_t);
+    if (RegGetValueW(HKEY_CURRENT_USER, kRunKey, kDeviceName, RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS)
+        return false;
+    value = text;
+    return true;
 }
 
 // ---- simulated keyboard ----------------------------------------------------------------
@@ -395,6 +408,50 @@ void WriteRegistryValue(const wchar_t* name, const wchar_t* value)
 }
 
 bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::vector<DWORD> Capture(HWND window, const RECT& area)
+{
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer);
+    POINT origin = {area.left, area.top};
+    ClientToScreen(window, &origin);
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
+    SelectObject(memory, old);
+    std::vector<DWORD> pixels(static_cast<const DWORD*>(bits), static_cast<const DWORD*>(bits) + width * height);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+size_t Colours(const std::vector<DWORD>& pixels)
+{
+    std::vector<DWORD> seen;
+    for (DWORD p : pixels) {
+        bool known = false;
+        for (DWORD s : seen)
+            known = known || s == p;
+        if (!known)
+            seen.push_back(p);
+        if (seen.size() > 64)
+            break;
+    }
+    return seen.size();
+}
 
 long long QueryDatabase(const std::wstring& file, const char* sql)
 {

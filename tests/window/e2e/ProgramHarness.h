@@ -131,9 +131,17 @@ void PressKey(HWND window, UINT virtualKey);
 // A REG_SZ value under the program's key; false when missing.
 bool ReadRegistryValue(const wchar_t* name, std::wstring& value);
 void WriteRegistryValue(const wchar_t* name, const wchar_t* value);
+// The program's value under the user's Run key; false when missing.
+bool ReadAutorunValue(std::wstring& value);
 bool FileExists(const std::wstring& path);
 // The first column of the first row of a query on a database file, or -1.
 long long QueryDatabase(const std::wstring& file, const char* sql);
+// The window's pixels in a client rectangle, taken from the screen after the
+// window has painted.
+std::vector<DWORD> Capture(HWND window, const RECT& area);
+// Distinct colours in an area (counting stops past 64): one for a plain
+// background, many where words or pictures are drawn.
+size_t Colours(const std::vector<DWORD>& pixels);
 // Saves the window's pixels (copied from the screen) as
 // build/screenshots/pages/<name>.png; the saved path, empty on failure.
 std::wstring SaveScreenshot(HWND window, const std::wstring& name);

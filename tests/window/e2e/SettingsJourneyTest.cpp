@@ -1,0 +1,141 @@
+// Journeys of the settings page and the system settings panel against the
+// real program and the simulated keyboard: what a click stores, where it is
+// stored and what the keyboard is sent.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "tests/window/e2e/ProgramHarness.h"
+
+namespace {
+
+using namespace e2e;
+
+constexpr UINT WM_APP_EXIT = 0x69B;
+constexpr LPARAM APP_EXIT_CODE = 610;
+constexpr uint8_t CMD_WRITE_SETTINGS = 0x06;
+
+// Places in the 1380 x 800 window.
+constexpr POINT kSettingsButton = {1281, 25};
+constexpr POINT kSettingsTab = {450 + 3 * 120 + 60, 25};
+constexpr POINT kWindowsKeyLock = {990, 395};
+constexpr POINT kAutorun = {465, 347};
+constexpr POINT kAutorunMinimised = {525, 383};
+constexpr POINT kExitToTray = {465, 479};
+constexpr POINT kExitProgram = {465, 515};
+constexpr POINT kCloseButton = {1344, 25};
+constexpr RECT kTabStrip = {450, 5, 930, 45};
+
+void ClickAt(HWND window, POINT at) { Click(window, at.x, at.y); }
+
+std::wstring Registry(const wchar_t* name)
+{
+    std::wstring value;
+    return ReadRegistryValue(name, value) ? value : L"(missing)";
+}
+
+std::wstring Autorun()
+{
+    std::wstring value;
+    return ReadAutorunValue(value) ? value : L"(missing)";
+}
+
+// The settings database of the model in use.
+std::wstring Database()
+{
+    WIN32_FIND_DATAW found;
+    const std::wstring folder = DataFolder() + L"db\\";
+    HANDLE search = FindFirstFileW((folder + L"*_data.db").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return std::wstring();
+    FindClose(search);
+    return folder + found.cFileName;
+}
+
+int SettingsWrites(const SimulatedKeyboard& sim)
+{
+    const std::vector<uint8_t> commands = sim.Commands(1);
+    return static_cast<int>(std::count(commands.begin(), commands.end(), CMD_WRITE_SETTINGS));
+}
+
+class SettingsJourney : public ProgramJourney
+{
+protected:
+    void Exit(HWND window)
+    {
+        SendMessageW(window, WM_APP_EXIT, 0, APP_EXIT_CODE);
+        EXPECT_EQ(program->WaitForExit(), 0);
+    }
+};
+
+TEST_F(SettingsJourney, TheWindowsKeyLockIsStoredForProfileOneAndSentToTheKeyboard)
+{
+    HWND window = StartProgram();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return Colours(Capture(window, kTabStrip)) > 8; })) << "the device pages never opened";
+    ClickAt(window, kSettingsTab);
+    const int before = SettingsWrites(sim);
+    const std::wstring database = Database();
+    ASSERT_FALSE(database.empty());
+
+    ClickAt(window, kWindowsKeyLock);
+    EXPECT_TRUE(WaitFor([&] {
+        return QueryDatabase(database,
+                             "SELECT COUNT(*) FROM t_config_data WHERE profile = 1 AND key = 'disable_win' "
+                             "AND value = '1'") == 1;
+    })) << "the lock was not stored";
+    EXPECT_TRUE(WaitFor([&] { return SettingsWrites(sim) > before; })) << "the keyboard was not sent the settings";
+
+    ClickAt(window, kWindowsKeyLock);
+    EXPECT_TRUE(WaitFor([&] {
+        return QueryDatabase(database,
+                             "SELECT COUNT(*) FROM t_config_data WHERE profile = 1 AND key = 'disable_win' "
+                             "AND value = '0'") == 1;
+    }));
+    Exit(window);
+    EXPECT_EQ(sim.UnbalancedBeginEnd(), "");
+}
+
+TEST_F(SettingsJourney, AutorunIsAQuotedCommandAndTheExitModeDecidesWhatCloseDoes)
+{
+    sim.Reset({});
+    HWND window = StartProgram();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return sim.Count("enumerate") >= 1; }));
+    ClickAt(window, kSettingsButton);
+    ClickAt(window, kAutorun);
+    ASSERT_TRUE(WaitFor([&] { return Autorun() != L"(missing)"; })) << "autorun was not written";
+    const std::wstring command = Autorun();
+    EXPECT_EQ(command.front(), L'"');
+    EXPECT_NE(command.find(L"\\Tarnwell.exe\" -autorun"), std::wstring::npos) << std::string(command.begin(), command.end());
+
+    // The minimised start is offered only while autorun is on.
+    ClickAt(window, kAutorunMinimised);
+    EXPECT_TRUE(WaitFor([&] { return Registry(L"autorun_minimize") == L"1"; }));
+    ClickAt(window, kAutorun);
+    EXPECT_TRUE(WaitFor([&] { return Autorun() == L"(missing)"; })) << "autorun was not removed";
+    EXPECT_TRUE(WaitFor([&] { return Registry(L"autorun_minimize") == L"0"; }));
+    ClickAt(window, kAutorunMinimised);
+    Sleep(300);
+    EXPECT_EQ(Registry(L"autorun_minimize"), L"0") << "a disabled box took a click";
+
+    ClickAt(window, kExitToTray);
+    EXPECT_TRUE(WaitFor([&] { return Registry(L"exit_mode") == L"1"; }));
+    ClickAt(window, kExitProgram);
+    EXPECT_TRUE(WaitFor([&] { return Registry(L"exit_mode") == L"0"; }));
+    ClickAt(window, kExitToTray);
+    EXPECT_TRUE(WaitFor([&] { return Registry(L"exit_mode") == L"1"; }));
+
+    // With exit mode 1 the close button only hides the window.
+    ClickAt(window, kCloseButton);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(window); }));
+    EXPECT_TRUE(program->Running());
+    Exit(window);
+}
+
+} // namespace
