@@ -178,6 +178,7 @@ KeyboardDlg::~KeyboardDlg()
     // The worker uses the store, the device link and this object: it is
     // stopped (or the process ended) before anything here goes.
     StopWorker();
+    m_visualizer.Shutdown();
     ConfigDB& store = GetConfigDB();
     if (store.IsDBOpen())
         store.CloseDB();
@@ -250,6 +251,7 @@ bool KeyboardDlg::StopWorker()
 void KeyboardDlg::CloseDialog()
 {
     StopWorker();
+    m_visualizer.Shutdown();
     RemoveTrayIcon();
     DestroyWindow();
 }
@@ -260,6 +262,7 @@ void KeyboardDlg::EndProgram(UINT exitCode)
     // END frame) before the process goes; one that will not stop in time is
     // still ended with the process, having been given its chance.
     StopWorker();
+    m_visualizer.Shutdown();
     RemoveTrayIcon();
     ExitProcess(exitCode);
 }
@@ -370,10 +373,8 @@ void KeyboardDlg::ShowDeviceChrome(bool visible)
 
 LRESULT KeyboardDlg::OnTabChanged(const ControlNotify& n)
 {
-    if (m_currentPage == PAGE_LIGHTING) {
-        // The visualizer's active flag follows the music mode; it comes with
-        // the music lighting page.
-    }
+    if (m_currentPage == PAGE_LIGHTING)
+        m_visualizer.active = (m_lightFlags & tarnwell::LIGHT_FLAG_MUSIC) != 0 ? 1 : 0;
     SetControlVisible(ID_HOME_PAGE, false);
     const int index = static_cast<int>(n.wParam);
     const int item = TabItemId(index);

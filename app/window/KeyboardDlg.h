@@ -21,7 +21,9 @@
 #include "app/device/DeviceLink.h"
 #include "app/device/DeviceLinkHost.h"
 #include "app/window/KeyboardDef.h"
+#include "app/window/MusicGrid.h"
 #include "app/window/ThreadBasic.h"
+#include "app/window/Visualizer.h"
 #include "app/window/WorkerTasks.h"
 #include "ui/framework/MDialog.h"
 
@@ -212,6 +214,9 @@ private:
     LRESULT OnMusicSetting(const ControlNotify& n);
     void BuildMusicGrid();
     void SendMusicFrame();
+    void ResetMusicPage(int profile);
+    // Writes one analyser setting with the render thread paused.
+    void SetVisualizerParameter(std::atomic<int>& parameter, int value);
 
     // ---- macro page (MacroPage.cpp) ------------------------------------------------
     LRESULT ShowMacroMenu(const ControlNotify& n);
@@ -260,6 +265,10 @@ private:
     volatile int m_lightEnabled;
     volatile int m_perKeyRgb;
     std::map<int, int> m_layoutKeyMap;
+    // The music lighting: the spectrum analyser and the layout's key grid over
+    // its image.
+    tarnwell::Visualizer m_visualizer;
+    tarnwell::MusicGrid m_musicGrid;
 
     Gdiplus::Color m_pageTextColour;
     NOTIFYICONDATAW m_tray;
