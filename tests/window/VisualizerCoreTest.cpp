@@ -244,7 +244,7 @@ TEST(VisualizerAnalysis, SmoothingFollowsItsModes)
         {1, 1, {{100, 9.0f}}, {{98, 0.0f}, {99, 3.0f}, {100, 4.0f}, {101, 4.0f / 3}, {102, 4.0f / 9}}},
         // The edges take the means of the first and last N+i+1 levels.
         {1, 1, {{0, 6.0f}}, {{0, 3.0f}, {1, 1.0f}, {2, 1.0f / 3}}},
-        {1, 1, {{255, 6.0f}}, {{255, 3.0f}, {254, 3.0f}}},
+        {1, 1, {{255, 6.0f}}, {{255, 3.0f}, {254, 1.0f}, {253, 0.0f}}},
         // Blocks of N share their mean; the last block comes from the tail step.
         {0, 4, {{5, 8.0f}}, {{3, 0.0f}, {4, 2.0f}, {7, 2.0f}, {8, 0.0f}}},
         {0, 4, {{254, 8.0f}}, {{251, 0.0f}, {252, 2.0f}, {255, 2.0f}}},
