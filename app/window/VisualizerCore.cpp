@@ -125,17 +125,38 @@ void FillHueRamp(Pixel* layer, float hue, int factor)
         std::memcpy(layer + y * SPECTRUM_WIDTH, layer, SPECTRUM_WIDTH * sizeof(Pixel));
 }
 
-void FillWheel(Pixel* layer, int centreRow, float hue, int factor)
+// Whole degrees of every pixel around a wheel's centre; they never change,
+// so the arc tangents are worked out once per centre.
+class WheelAngles
 {
-    for (int y = 0; y < SPECTRUM_HEIGHT; ++y) {
-        for (int x = 0; x < SPECTRUM_WIDTH; ++x) {
-            const int angle = static_cast<int>(std::atan2(static_cast<double>(y - centreRow), x - 128.0) *
-                                                   kDegreesPerRadian +
-                                               180) %
-                              360;
-            layer[y * SPECTRUM_WIDTH + x] = HsvToRgb(static_cast<int>(angle + hue), 255, factor);
+public:
+    explicit WheelAngles(int centreRow) : m_angles(SPECTRUM_PIXELS)
+    {
+        for (int y = 0; y < SPECTRUM_HEIGHT; ++y) {
+            for (int x = 0; x < SPECTRUM_WIDTH; ++x) {
+                const double radians = std::atan2(static_cast<double>(y - centreRow), x - 128.0);
+                m_angles[static_cast<size_t>(y * SPECTRUM_WIDTH + x)] =
+                    static_cast<uint16_t>(static_cast<int>(radians * kDegreesPerRadian + 180) % 360);
+            }
         }
     }
+    const std::vector<uint16_t>& Angles() const { return m_angles; }
+
+private:
+    std::vector<uint16_t> m_angles;
+};
+
+void FillWheel(Pixel* layer, int centreRow, float hue, int factor)
+{
+    static const WheelAngles centre(32);
+    static const WheelAngles bottom(64);
+    const std::vector<uint16_t>& angles = centreRow == 32 ? centre.Angles() : bottom.Angles();
+    // One colour per whole degree for this frame's hue.
+    Pixel colours[360];
+    for (int a = 0; a < 360; ++a)
+        colours[a] = HsvToRgb(static_cast<int>(a + hue), 255, factor);
+    for (int i = 0; i < SPECTRUM_PIXELS; ++i)
+        layer[i] = colours[angles[static_cast<size_t>(i)]];
 }
 
 } // namespace
@@ -418,24 +439,26 @@ SpectrumAnalyzer::SpectrumAnalyzer()
 
 void SpectrumAnalyzer::ClearHistory() { m_history.fill(0.0f); }
 
-void SpectrumAnalyzer::Push(float value)
-{
-    std::memmove(m_history.data(), m_history.data() + 2, (FFT_FLOATS - 2) * sizeof(float));
-    m_history[FFT_FLOATS - 2] = value;
-    m_history[FFT_FLOATS - 1] = value;
-}
-
 void SpectrumAnalyzer::Analyze(const float* values, size_t count, const AnalyzerSettings& settings)
 {
     const float keep = settings.decay / 100.0f;
     for (float& level : m_levels)
         level *= keep;
 
-    // Only the newest history's worth of values can matter.
-    size_t start = count > HISTORY_VALUES ? count - HISTORY_VALUES : 0;
+    // Only the newest history's worth of values can matter; the history
+    // moves once for all of them.
+    const size_t taken = std::min(count, static_cast<size_t>(HISTORY_VALUES));
     const float scale = 2.0f * static_cast<float>(settings.gain);
-    for (size_t i = start; i < count; ++i)
-        Push(values[i] * scale);
+    if (taken > 0) {
+        const size_t kept = FFT_FLOATS - 2 * taken;
+        std::memmove(m_history.data(), m_history.data() + 2 * taken, kept * sizeof(float));
+        const float* newest = values + (count - taken);
+        for (size_t i = 0; i < taken; ++i) {
+            const float v = newest[i] * scale;
+            m_history[kept + 2 * i] = v;
+            m_history[kept + 2 * i + 1] = v;
+        }
+    }
 
     m_work = m_history;
     const int type = settings.windowType;

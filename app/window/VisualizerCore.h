@@ -129,8 +129,6 @@ public:
     static void Smooth(float* levels, int mode, int width);
 
 private:
-    void Push(float value);
-
     std::array<float, BAND_COUNT> m_levels{};
     std::array<float, BAND_COUNT> m_display{};
     std::array<float, FFT_FLOATS> m_history{};

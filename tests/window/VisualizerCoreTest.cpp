@@ -200,6 +200,26 @@ TEST(VisualizerAnalysis, ASineLightsItsBandAndItsNeighboursFallOff)
     }
 }
 
+TEST(VisualizerAnalysis, TheHistoryKeepsTheNewestValuesAsPairsTimesTwiceTheGain)
+{
+    SpectrumAnalyzer analyzer;
+    AnalyzerSettings settings;
+    settings.gain = 5;
+    std::vector<float> values;
+    for (int i = 1; i <= 300; ++i)
+        values.push_back(static_cast<float>(i));
+    // 300 values in one frame, then 10 more in the next.
+    analyzer.Analyze(values.data(), 300, settings);
+    analyzer.Analyze(values.data(), 10, settings);
+    const float* history = analyzer.History();
+    for (int i = 0; i < HISTORY_VALUES; ++i) {
+        // Oldest first: values 55..300, then 1..10.
+        const float expected = 10.0f * static_cast<float>(i < 246 ? 55 + i : i - 245);
+        ASSERT_EQ(history[2 * i], expected) << i;
+        ASSERT_EQ(history[2 * i + 1], expected) << i;
+    }
+}
+
 TEST(VisualizerAnalysis, SilenceDecaysTheLevelsAndDrawsTheBackgroundOnly)
 {
     SpectrumAnalyzer analyzer;
