@@ -3,9 +3,11 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
+#include <lodepng.h>
 
 #include <cmath>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "app/window/VisualizerCore.h"
@@ -339,6 +341,42 @@ TEST(VisualizerPicture, DoubleBufferAndHue)
     painter.SetHue(-3.0f);
     painter.Paint(display, paint);
     EXPECT_NEAR(painter.Hue(), 365.0f, 1e-4f);
+}
+
+TEST(VisualizerPicture, AFrameOfMusicIsSavedForTheScreenshots)
+{
+    // Three tones: low, middle and high bars in rainbow colours over black.
+    SpectrumAnalyzer analyzer;
+    SpectrumPainter painter;
+    AnalyzerSettings settings;
+    settings.gain = 40;
+    for (int frame = 0; frame < 12; ++frame) {
+        std::vector<float> values = Sine(3, 0.5f, 180);
+        const std::vector<float> middle = Sine(20, 0.3f, 180);
+        const std::vector<float> high = Sine(45, 0.2f, 180);
+        for (size_t i = 0; i < values.size(); ++i)
+            values[i] += middle[i] + high[i];
+        analyzer.Analyze(values.data(), values.size(), settings);
+        painter.Paint(analyzer.Display(), PainterSettings());
+    }
+    int lit = 0;
+    for (int i = 0; i < SPECTRUM_PIXELS; ++i)
+        lit += painter.Front()[i] != 0 ? 1 : 0;
+    EXPECT_GT(lit, 500);
+    EXPECT_LT(lit, SPECTRUM_PIXELS / 2);
+
+    constexpr int ZOOM = 4;
+    std::vector<unsigned char> rgba;
+    for (int y = 0; y < SPECTRUM_HEIGHT * ZOOM; ++y) {
+        for (int x = 0; x < SPECTRUM_WIDTH * ZOOM; ++x) {
+            const Pixel p = painter.FrontPixel(x / ZOOM, y / ZOOM);
+            rgba.insert(rgba.end(), {static_cast<unsigned char>(PixelRed(p)), static_cast<unsigned char>(PixelGreen(p)),
+                                     static_cast<unsigned char>(PixelBlue(p)), 255});
+        }
+    }
+    CreateDirectoryA(TARNWELL_SCREENSHOT_FOLDER, nullptr);
+    const std::string path = std::string(TARNWELL_SCREENSHOT_FOLDER) + "/music_spectrum.png";
+    EXPECT_EQ(lodepng::encode(path, rgba, SPECTRUM_WIDTH * ZOOM, SPECTRUM_HEIGHT * ZOOM), 0u) << path;
 }
 
 // ---- captured packets ---------------------------------------------------------------------
