@@ -177,7 +177,7 @@ TEST(VisualizerEffects, UnknownEffectNumbersLeaveTheLayer)
 
 TEST(VisualizerAnalysis, ASineLightsItsBandAndItsNeighboursFallOff)
 {
-    for (int bin : {4, 16, 40}) {
+    for (int bin : {1, 4, 16, 40}) {
         SpectrumAnalyzer analyzer;
         AnalyzerSettings settings = Unsmoothed();
         settings.gain = 1;
@@ -199,6 +199,14 @@ TEST(VisualizerAnalysis, ASineLightsItsBandAndItsNeighboursFallOff)
             }
         }
         EXPECT_EQ(levels[BAND_COUNT - 1], 0.0f);
+        if (bin == 1) {
+            // Band 5 drives the top row's meter: lit from the centre outwards.
+            EXPECT_EQ(analyzer.Display()[5], peak);
+            std::vector<Pixel> fg(SPECTRUM_PIXELS, 1), bg(SPECTRUM_PIXELS, 2), out(SPECTRUM_PIXELS);
+            SpectrumPainter::Compose(out.data(), fg.data(), bg.data(), analyzer.Display());
+            EXPECT_EQ(out[127], 1u);
+            EXPECT_EQ(out[128], 1u);
+        }
     }
 }
 
