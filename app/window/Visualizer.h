@@ -78,9 +78,9 @@ public:
     LoopbackCapture() = default;
     ~LoopbackCapture() override { Stop(); }
 
-    // Stops any running capture first. False when the endpoint would not
-    // activate, its mix format is not float or 16-bit integer, or
-    // Initialize, GetService or Start failed; the result says which.
+    // Stops any running capture first. A failure (the endpoint would not
+    // activate, its mix format is neither float nor 16-bit integer, or
+    // Initialize, GetService or Start failed) leaves it stopped.
     HRESULT Start(IMMDevice* endpoint, bool loopback);
     void Stop();
     bool Running() const { return static_cast<bool>(m_capture); }

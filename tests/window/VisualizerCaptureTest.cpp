@@ -310,6 +310,15 @@ TEST(VisualizerCapture, WithoutAnEndpointTheMusicRunsOnSilence)
         EXPECT_FALSE(visualizer.IsCapturing());
         ExpectBackgroundOnly(visualizer, MakePixel(0xFD, 0xFD, 0xFD));
         EXPECT_EQ(enumerator.registered.load(), static_cast<IMMNotificationClient*>(&visualizer));
+
+        // What the audio service asks of the callback object.
+        void* object = nullptr;
+        EXPECT_EQ(visualizer.QueryInterface(__uuidof(IMMNotificationClient), &object), S_OK);
+        EXPECT_EQ(object, static_cast<IMMNotificationClient*>(&visualizer));
+        EXPECT_EQ(visualizer.QueryInterface(__uuidof(IAudioClient), &object), E_NOINTERFACE);
+        EXPECT_EQ(object, nullptr);
+        EXPECT_EQ(visualizer.AddRef(), 1u);
+        EXPECT_EQ(visualizer.Release(), 1u);
     }
     EXPECT_EQ(enumerator.unregistrations.load(), 1);
     EXPECT_EQ(enumerator.registered.load(), nullptr);
