@@ -169,7 +169,7 @@ LRESULT KeyboardDlg::OnMessage(UINT id, UINT code, WPARAM wParam, LPARAM lParam)
 
 KeyboardDlg::KeyboardDlg()
     : m_connected(false), m_ready(false), m_currentPage(PAGE_HOME), m_lastDeviceTab(1), m_profileId(0),
-      m_fnLayer(0), m_lightMode(0), m_lightFlags(0), m_lightEnabled(1), m_perKeyRgb(1), m_musicActive(false),
+      m_fnLayer(0), m_lightMode(0), m_lightFlags(0), m_lightEnabled(1), m_perKeyRgb(1),
       m_pageTextColour(0xFFFFFFFF), m_texts(GetModuleFolder(), tarnwell::GetCurrentLanguage()), m_tray{},
       m_progressWindow(nullptr), m_progressShown(0), m_progressTarget(0),
       m_stage(0), m_restoreView(VIEW_DEVICE_PAGES), m_keyboardLayout(nullptr)
@@ -182,6 +182,7 @@ KeyboardDlg::~KeyboardDlg()
     // The worker uses the store, the device link and this object: it is
     // stopped (or the process ended) before anything here goes.
     StopWorker();
+    m_visualizer.Shutdown();
     ConfigDB& store = GetConfigDB();
     if (store.IsDBOpen())
         store.CloseDB();
@@ -254,6 +255,7 @@ bool KeyboardDlg::StopWorker()
 void KeyboardDlg::CloseDialog()
 {
     StopWorker();
+    m_visualizer.Shutdown();
     RemoveTrayIcon();
     DestroyWindow();
 }
@@ -264,6 +266,7 @@ void KeyboardDlg::EndProgram(UINT exitCode)
     // END frame) before the process goes; one that will not stop in time is
     // still ended with the process, having been given its chance.
     StopWorker();
+    m_visualizer.Shutdown();
     RemoveTrayIcon();
     ExitProcess(exitCode);
 }
@@ -391,10 +394,8 @@ void KeyboardDlg::ShowDeviceChrome(bool visible)
 
 LRESULT KeyboardDlg::OnTabChanged(const ControlNotify& n)
 {
-    if (m_currentPage == PAGE_LIGHTING) {
-        // The visualizer's active flag follows the music mode; it comes with
-        // the music lighting page.
-    }
+    if (m_currentPage == PAGE_LIGHTING)
+        m_visualizer.active = (m_lightFlags & tarnwell::LIGHT_FLAG_MUSIC) != 0 ? 1 : 0;
     SetControlVisible(ID_HOME_PAGE, false);
     const int index = static_cast<int>(n.wParam);
     const int item = TabItemId(index);

@@ -23,8 +23,10 @@
 #include "app/store/ConfigRows.h"
 #include "app/window/KeyboardDef.h"
 #include "app/window/LanguageTexts.h"
+#include "app/window/MusicGrid.h"
 #include "app/window/PageBuilder.h"
 #include "app/window/ThreadBasic.h"
+#include "app/window/Visualizer.h"
 #include "app/window/WorkerTasks.h"
 #include "ui/framework/MDialog.h"
 
@@ -235,6 +237,9 @@ private:
     LRESULT OnMusicSetting(const ControlNotify& n);
     void BuildMusicGrid();
     void SendMusicFrame();
+    void ResetMusicPage(int profile);
+    // Writes one analyser setting with the render thread paused.
+    void SetVisualizerParameter(std::atomic<int>& parameter, int value);
 
     // ---- macro page (MacroPage.cpp) ------------------------------------------------
     LRESULT ShowMacroMenu(const ControlNotify& n);
@@ -286,9 +291,11 @@ private:
     volatile int m_lightFlags;
     volatile int m_lightEnabled;
     volatile int m_perKeyRgb;
-    // The music mode is shown: the spectrum runs and the worker streams it.
-    volatile bool m_musicActive;
     std::map<int, int> m_layoutKeyMap;
+    // The music lighting: the spectrum analyser and the layout's key grid over
+    // its image.
+    tarnwell::Visualizer m_visualizer;
+    tarnwell::MusicGrid m_musicGrid;
 
     Gdiplus::Color m_pageTextColour;
     // The numbered texts of the current language, and every control the

@@ -30,7 +30,9 @@ void KeyboardDlg::RunTask(int code)
             break;
         RefreshDevices();
         UpdateDeviceState();
-        // The visualizer starts here once the music lighting page exists.
+        m_visualizer.Init();
+        m_visualizer.StartRenderThread();
+        m_visualizer.active = 0;
         break;
     case TASK_DEVICE_ARRIVED:
     case TASK_DEVICE_REMOVED:

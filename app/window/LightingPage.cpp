@@ -93,8 +93,11 @@ void KeyboardDlg::LoadLightPage()
         lightSwitch->SetCheck(m_lightEnabled);
     if (!m_lightEnabled)
         m_lightMode = kLightOffMode;
-    ShowLightMode();
+    // The music page first: its reset pauses the spectrum, and the mode shown
+    // decides whether it runs again.
+    ResetMusicPage(m_profileId);
     BuildMusicGrid();
+    ShowLightMode();
 }
 
 void KeyboardDlg::ShowEditors(UINT first, UINT last, bool shown)
@@ -179,7 +182,7 @@ void KeyboardDlg::ShowLightMode()
 void KeyboardDlg::ShowMusicControls(bool shown)
 {
     ShowEditors(ID_MUSIC_FIRST, ID_MUSIC_LAST, shown);
-    m_musicActive = shown;
+    m_visualizer.active = shown ? 1 : 0;
 }
 
 void KeyboardDlg::PaintStoredKeyColours()
