@@ -10,7 +10,8 @@
 //   A device that appears is plugged in, one that goes absent is unplugged;
 //   each change is announced to the program's top-level windows with the
 //   device-change broadcast, as the system does. A fault is armed once per
-//   sequence number. Without the file, one keyboard is present.
+//   sequence number. A late reply holds back the replies after it: a device
+//   answers in order. Without the file, one keyboard is present.
 //
 //   hidsim-log.txt (appended): one line per event with its tick count:
 //     <tick> init | exit | applied <generation> | enumerate <count>
