@@ -5,6 +5,11 @@
 // the worker thread. Every operation holds the store's lock for its whole run,
 // so operations from the two threads never interleave. Failures show only in
 // results: false, 0, or an empty list.
+//
+// Batch writers (the ones taking a vector, and InsertDefaultConfig) run their
+// rows in one transaction and write all of them or none: true (or the number
+// of rows) only when the rows are committed. A file locked by another program
+// delays a statement for up to SQLiteDB::kBusyTimeoutMs before it fails.
 
 #include <string>
 #include <vector>
@@ -89,7 +94,7 @@ public:
     int GetLightList(int profile, std::vector<LightData*>& list);
 
     // ---- per-key user colours (t_userlightrgb_data) ----------------------------------------
-    // Returns the number of rows written.
+    // Returns the number of rows written: all of them, or 0.
     int InsertUserLightRgbs(std::vector<UserLightRgbData> rows);
     // Deletes every row of user light 1, whatever the argument.
     bool DeleteUserLightRgbs(int unused);
