@@ -148,7 +148,7 @@ int ClampedEdit(KeyboardDlg& dlg, UINT id, int minimum, int maximum, const wchar
     }
     const int value = ClampTypedNumber(text.GetString(), minimum, maximum);
     const CString clamped = Number(value);
-    if (!text.IsEmpty() && clamped != text) {
+    if (clamped != text) {
         SetEditText(dlg, id, clamped.GetString());
         if (VREL::MControl* control = dlg.Control(id))
             control->SetTooltip(clamped.GetString());
