@@ -23,6 +23,8 @@
 #include "app/store/ConfigRows.h"
 #include "app/window/KeyboardDef.h"
 #include "app/window/LanguageTexts.h"
+#include "app/window/MacroPageState.h"
+#include "app/window/MacroXml.h"
 #include "app/window/MusicGrid.h"
 #include "app/window/PageBuilder.h"
 #include "app/window/ThreadBasic.h"
@@ -253,6 +255,33 @@ private:
     LRESULT ToggleRecording(const ControlNotify& n);
     LRESULT OnMacroRadio(const ControlNotify& n);
     void LoadMacroList();
+    void LoadMacroRecord(int macroId);
+    void SaveMacroRecord();
+    void SaveMacroSettings();
+    void AppendRecordEvent(const tarnwell::RawInputEvent& event);
+    int SelectedMacroId();
+    void EnableMacroControls(bool enable);
+    void RefillMacroCategory();
+    void ShowMacroMessage(int title, int message);
+    CString MacroText(int number);
+    void OpenEventEditor();
+    void ConfigureValueEdit(long kind);
+    // 100 to the top, 101 up, 102 down, 103 to the bottom, 104 clear.
+    void MoveRecordItem(int where);
+    bool ImportMacroList();
+    bool ExportMacroList();
+    bool ImportMacroFile();
+    bool ExportMacroFile();
+    bool ImportMacrosOf(tarnwell::MacroFileFormat format);
+    bool ExportMacrosOf(tarnwell::MacroFileFormat format);
+
+public:
+    // The file steps of the macro menu without their file dialogs.
+    bool ImportMacroText(tarnwell::MacroFileFormat format, const std::wstring& path);
+    bool ExportMacroText(tarnwell::MacroFileFormat format, const std::wstring& path);
+    const tarnwell::MacroPageState& MacroPage() const { return m_macro; }
+
+private:
 
     // ---- settings pages (SettingsPage.cpp) ------------------------------------------
     LRESULT OnFirmwareInfo(const ControlNotify& n);
@@ -313,4 +342,6 @@ private:
 
     int m_restoreView;
     HKL m_keyboardLayout;
+
+    tarnwell::MacroPageState m_macro;
 };

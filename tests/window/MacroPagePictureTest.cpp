@@ -1,0 +1,64 @@
+// A picture of the macro page as the page builder makes it, holding a
+// recorded macro, for people to look at in screenshots/pages/.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+#include <lodepng.h>
+
+#include <string>
+#include <vector>
+
+#include "app/window/MacroEditing.h"
+#include "tests/support/DibCanvas.h"
+#include "tests/window/PagesTestSupport.h"
+#include "ui/lists/MacroList.h"
+#include "ui/lists/RecordList.h"
+
+using namespace tarnwell;
+
+namespace {
+
+TEST(MacroPagePicture, ARecordedMacro)
+{
+    PageState state;
+    LanguageTexts texts(pagestest::BinFolder(), state.language);
+    pagestest::PagesDialog dialog(texts, state);
+    ASSERT_NE(dialog.CreateMain(), nullptr);
+    for (int id : {kIdKeysPanel, kIdLightingPanel, kIdMacroPanel, kIdSettingsPanel, kIdSystemPanel, kIdHomePanel})
+        if (VREL::MControl* panel = dialog.controls.Get(id))
+            panel->SetVisible(id == kIdMacroPanel);
+
+    auto* macros = dynamic_cast<VREL::MacroList*>(dialog.controls.Get(82));
+    auto* records = dynamic_cast<VREL::CRecordList*>(dialog.controls.Get(92));
+    if (macros == nullptr || records == nullptr)
+        GTEST_SKIP() << "the macro lists are not built yet";
+    macros->AddString(L"Macro 1", 1L, 0);
+    macros->AddString(L"Macro 2", 2L, 0);
+    macros->SetCurSel(0);
+    records->AddString(DownRowText(L"A"), ROW_KEY_DOWN, 'A', 1001);
+    records->AddString(DelayRowText(120), ROW_DELAY, 120, 1002);
+    records->AddString(UpRowText(L"A"), ROW_KEY_UP, 'A', 1003);
+    records->SetCurSel(0);
+
+    DibCanvas canvas(pagestest::kWindowWidth, pagestest::kWindowHeight, 0xFF161718);
+    dialog.GetPaintManager()->DrawControl(canvas.Dc(), CRect(0, 0, pagestest::kWindowWidth, pagestest::kWindowHeight));
+    std::vector<unsigned char> rgba;
+    for (int y = 0; y < canvas.Height(); ++y)
+        for (int x = 0; x < canvas.Width(); ++x) {
+            const uint32_t p = canvas.Pixel(x, y);
+            rgba.push_back(static_cast<unsigned char>(p >> 16));
+            rgba.push_back(static_cast<unsigned char>(p >> 8));
+            rgba.push_back(static_cast<unsigned char>(p));
+            rgba.push_back(0xFF);
+        }
+    const std::string folder = TARNWELL_SCREENSHOT_DIR;
+    ::CreateDirectoryA(folder.substr(0, folder.rfind('/')).c_str(), nullptr);
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    EXPECT_EQ(lodepng::encode(folder + "/macro_page_recorded.png", rgba, static_cast<unsigned>(canvas.Width()),
+                              static_cast<unsigned>(canvas.Height())),
+              0u);
+    dialog.DestroyWindow();
+}
+
+} // namespace
