@@ -30,6 +30,7 @@ struct KeyboardDef
         REQUEST_STOP_RESET_TIMER = 3,     // timer 301
         REQUEST_CLOSE_PROGRESS = 4,
         REQUEST_ENABLE_WINDOW = 5,
+        REQUEST_REPORT_UPDATE = 6,        // an update failed: say so
     };
 
     // lParam of WM_APP_EXIT that ends the program.

@@ -1,0 +1,121 @@
+// The progress window of the factory reset in the real program: the reset
+// notice shows it, the progress moves it on, the worker's close request ends
+// it, and the program goes on working (the UI thread deleted it after its
+// modal run, nothing else did).
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "tests/window/e2e/ProgramHarness.h"
+
+namespace {
+
+using namespace e2e;
+
+constexpr UINT WM_UPDATE_RESULT = 0x69C;
+constexpr UINT WM_PROGRESS_VALUE = 0x785;
+constexpr UINT WM_WORKER_REQUEST = 0x7F0;
+constexpr WPARAM REQUEST_CLOSE_PROGRESS = 4;
+constexpr WPARAM NOTICE_FACTORY_RESET = 1001;
+constexpr UINT WM_APP_EXIT = 0x69B;
+constexpr LPARAM APP_EXIT_CODE = 610;
+
+// The bar's row and ends in the 391 x 71 window.
+constexpr int kBarY = 43;
+constexpr int kBarLeft = 24;
+constexpr int kBarRight = 367;
+
+struct Search
+{
+    DWORD process;
+    HWND found;
+};
+
+BOOL CALLBACK FindTip(HWND window, LPARAM data)
+{
+    auto* search = reinterpret_cast<Search*>(data);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    wchar_t caption[32] = {};
+    GetWindowTextW(window, caption, 32);
+    if (process == search->process && wcscmp(caption, L"UpdateTipDlg") == 0 && IsWindowVisible(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND ProgressWindow(DWORD process)
+{
+    Search search{process, nullptr};
+    EnumWindows(&FindTip, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+COLORREF ScreenPixel(HWND window, int x, int y)
+{
+    RECT rect;
+    GetWindowRect(window, &rect);
+    HDC screen = GetDC(nullptr);
+    const COLORREF colour = GetPixel(screen, rect.left + x, rect.top + y);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
+
+// How far along the bar its fill reaches, as the share of the bar (0..1)
+// whose pixels differ from the bar's right end (the empty track).
+double FilledShare(HWND window)
+{
+    const COLORREF empty = ScreenPixel(window, kBarRight, kBarY);
+    int filled = 0;
+    for (int x = kBarLeft; x < kBarRight; ++x)
+        filled += ScreenPixel(window, x, kBarY) != empty ? 1 : 0;
+    return static_cast<double>(filled) / (kBarRight - kBarLeft);
+}
+
+class UpdateJourney : public ProgramJourney
+{
+};
+
+} // namespace
+
+TEST_F(UpdateJourney, FactoryResetProgressWindowShowsAdvancesAndCloses)
+{
+    HWND window = StartProgram();
+    ASSERT_NE(window, nullptr);
+
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        PostMessageW(window, WM_UPDATE_RESULT, NOTICE_FACTORY_RESET, 1);
+        HWND tip = nullptr;
+        ASSERT_TRUE(WaitFor([&] { return (tip = ProgressWindow(program->ProcessId())) != nullptr; }))
+            << "the reset notice showed no progress window";
+        RECT rect;
+        GetWindowRect(tip, &rect);
+        EXPECT_EQ(rect.right - rect.left, 391);
+        EXPECT_EQ(rect.bottom - rect.top, 71);
+        EXPECT_TRUE(WaitFor([&] { return !IsWindowEnabled(window); })) << "the window did not run modally";
+
+        // The worker raises the target as the reset goes on; the timer walks
+        // the bar after it.
+        PostMessageW(window, WM_PROGRESS_VALUE, 70, 0);
+        EXPECT_TRUE(WaitFor([&] { return FilledShare(tip) > 0.5; })) << "the bar did not advance";
+        if (round == 0)
+            SaveScreenshot(tip, L"update_progress");
+        // Never past its target.
+        EXPECT_LT(FilledShare(tip), 0.85);
+
+        // The worker's close request: the window goes and the program
+        // answers again.
+        PostMessageW(window, WM_WORKER_REQUEST, REQUEST_CLOSE_PROGRESS, 0);
+        EXPECT_TRUE(WaitFor([&] { return !IsWindow(tip); })) << "the progress window stayed";
+        EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(window) != FALSE; }));
+        DWORD_PTR answer = 0;
+        EXPECT_TRUE(SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer));
+        EXPECT_TRUE(program->Running());
+    }
+
+    SendMessageW(window, WM_APP_EXIT, 0, APP_EXIT_CODE);
+    EXPECT_EQ(program->WaitForExit(), 0);
+}
