@@ -121,6 +121,11 @@ int HttpDownloader::Download(const std::wstring& url, const std::wstring& path, 
     m_facts = DownloadFacts();
     m_problem = DownloadProblem::None;
     Post(progressWindow, kProgressStart);
+    // Whatever an earlier run left goes first: only this run's data may
+    // stand at either name, and a failure leaves neither.
+    const std::wstring partial = PartialPath(path);
+    if (!DeleteFileForce(path.c_str()) || !DeleteFileForce(partial.c_str()))
+        return Finish(DownloadProblem::FileCreate, std::wstring());
 
     DWORD connection = 0;
     const DWORD access = ::InternetGetConnectedState(&connection, 0) && (connection & INTERNET_CONNECTION_PROXY) != 0
@@ -148,11 +153,6 @@ int HttpDownloader::Download(const std::wstring& url, const std::wstring& path, 
         return Finish(DownloadProblem::HttpStatus, std::wstring());
     m_facts.lengthKnown = QueryLength(request.Get(), m_facts.length);
 
-    // Whatever an earlier run left goes first: only this run's data may
-    // stand at either name.
-    const std::wstring partial = PartialPath(path);
-    if (!DeleteFileForce(path.c_str()) || !DeleteFileForce(partial.c_str()))
-        return Finish(DownloadProblem::FileCreate, std::wstring());
     ScopedFile file(::CreateFileW(partial.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Valid())

@@ -50,7 +50,7 @@ int Ask(HWND parent, const wchar_t* message, const wchar_t* title, int style)
 CString NewVersionQuestion(const std::wstring& version)
 {
     CString question;
-    question.Format(L"%s:v%s, %s", kNewVersion, version.c_str(), kAskUpgrade);
+    question.Format(L"%ls:v%ls, %ls", kNewVersion, version.c_str(), kAskUpgrade);
     return question;
 }
 

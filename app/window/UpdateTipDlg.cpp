@@ -85,7 +85,7 @@ void UpdateTipDlg::SetProgressText(int percent, const wchar_t* text)
             percent = 0;
         if (percent > kProgressDone)
             percent = kProgressDone;
-        m_text.Format(L"%s: %d%%", label, percent);
+        m_text.Format(L"%ls: %d%%", label, percent);
         if (m_bar != nullptr)
             m_bar->SetProgress(percent);
     }

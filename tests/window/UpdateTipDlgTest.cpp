@@ -29,16 +29,17 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
 {
     const int tick = ++g_ticks;
     // Percentages past 100 and the unknown one on the way.
-    const int percents[] = {0, 30, 150, tarnwell::kProgressUnknown, 55};
-    const int percent = percents[tick < 5 ? tick : 4];
+    const int percents[] = {30, 150, tarnwell::kProgressUnknown, 55};
+    const int percent = percents[tick < 4 ? tick - 1 : 3];
     g_dialog->SetProgressText(percent, L"Restoring");
-    if (tick == 3) {
+    if (tick == 2) {
         // The value past 100 shows as 100.
         EXPECT_EQ(std::wstring(g_dialog->Text().GetString()), L"Restoring: 100%");
         EXPECT_EQ(g_dialog->BarValue(), 100);
     }
-    if (tick == 4) {
+    if (tick == 3) {
         EXPECT_EQ(std::wstring(g_dialog->Text().GetString()), L"Restoring");
+        EXPECT_NE(g_dialog->BarValue(), 100) << "an unknown progress left the bar standing";
     }
     g_text = g_dialog->Text().GetString();
     g_bar = g_dialog->BarValue();
