@@ -63,14 +63,12 @@ COLORREF ScreenPixel(HWND window, int x, int y)
     return colour;
 }
 
-// How far along the bar its fill reaches, as the share of the bar (0..1)
-// whose pixels differ from the bar's right end (the empty track).
-double FilledShare(HWND window)
+// The share of the bar (0..1) whose pixels differ from the empty track.
+double FilledShare(HWND window, COLORREF track)
 {
-    const COLORREF empty = ScreenPixel(window, kBarRight, kBarY);
     int filled = 0;
     for (int x = kBarLeft; x < kBarRight; ++x)
-        filled += ScreenPixel(window, x, kBarY) != empty ? 1 : 0;
+        filled += ScreenPixel(window, x, kBarY) != track ? 1 : 0;
     return static_cast<double>(filled) / (kBarRight - kBarLeft);
 }
 
@@ -97,14 +95,20 @@ TEST_F(UpdateJourney, FactoryResetProgressWindowShowsAdvancesAndCloses)
         EXPECT_EQ(rect.bottom - rect.top, 71);
         EXPECT_TRUE(WaitFor([&] { return !IsWindowEnabled(window); })) << "the window did not run modally";
 
+        // With the target still 0 the bar stays empty; the track's colour
+        // is read from its middle.
+        SaveScreenshot(tip, L"update_progress_start");
+        const COLORREF track = ScreenPixel(tip, (kBarLeft + kBarRight) / 2, kBarY);
+        EXPECT_LT(FilledShare(tip, track), 0.1);
+
         // The worker raises the target as the reset goes on; the timer walks
-        // the bar after it.
+        // the bar after it, up to the target and no further.
         PostMessageW(window, WM_PROGRESS_VALUE, 70, 0);
-        EXPECT_TRUE(WaitFor([&] { return FilledShare(tip) > 0.5; })) << "the bar did not advance";
+        EXPECT_TRUE(WaitFor([&] { return FilledShare(tip, track) > 0.6; })) << "the bar did not advance";
+        Sleep(1000);
         if (round == 0)
             SaveScreenshot(tip, L"update_progress");
-        // Never past its target.
-        EXPECT_LT(FilledShare(tip), 0.85);
+        EXPECT_LT(FilledShare(tip, track), 0.8);
 
         // The worker's close request: the window goes and the program
         // answers again.
@@ -117,5 +121,21 @@ TEST_F(UpdateJourney, FactoryResetProgressWindowShowsAdvancesAndCloses)
     }
 
     SendMessageW(window, WM_APP_EXIT, 0, APP_EXIT_CODE);
+    EXPECT_EQ(program->WaitForExit(), 0);
+}
+
+TEST_F(UpdateJourney, TrayExitWhileTheProgressWindowRunsEndsTheProgramCleanly)
+{
+    HWND window = StartProgram();
+    ASSERT_NE(window, nullptr);
+    PostMessageW(window, WM_UPDATE_RESULT, NOTICE_FACTORY_RESET, 1);
+    HWND tip = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (tip = ProgressWindow(program->ProcessId())) != nullptr; }));
+
+    // The exit road closes the program's other windows from inside the
+    // progress window's modal run: the window is asked to close, not
+    // deleted under its own loop.
+    constexpr UINT TRAY_MENU_EXIT = 100;
+    PostMessageW(window, WM_COMMAND, TRAY_MENU_EXIT, 0);
     EXPECT_EQ(program->WaitForExit(), 0);
 }
