@@ -29,29 +29,32 @@ constexpr int kBarRight = 367;
 struct Search
 {
     DWORD process;
+    const wchar_t* caption;
     HWND found;
 };
 
-BOOL CALLBACK FindTip(HWND window, LPARAM data)
+BOOL CALLBACK FindByCaption(HWND window, LPARAM data)
 {
     auto* search = reinterpret_cast<Search*>(data);
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
     wchar_t caption[32] = {};
     GetWindowTextW(window, caption, 32);
-    if (process == search->process && wcscmp(caption, L"UpdateTipDlg") == 0 && IsWindowVisible(window)) {
+    if (process == search->process && wcscmp(caption, search->caption) == 0 && IsWindowVisible(window)) {
         search->found = window;
         return FALSE;
     }
     return TRUE;
 }
 
-HWND ProgressWindow(DWORD process)
+HWND ProcessWindow(DWORD process, const wchar_t* caption)
 {
-    Search search{process, nullptr};
-    EnumWindows(&FindTip, reinterpret_cast<LPARAM>(&search));
+    Search search{process, caption, nullptr};
+    EnumWindows(&FindByCaption, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
+
+HWND ProgressWindow(DWORD process) { return ProcessWindow(process, L"UpdateTipDlg"); }
 
 COLORREF ScreenPixel(HWND window, int x, int y)
 {
@@ -137,5 +140,55 @@ TEST_F(UpdateJourney, TrayExitWhileTheProgressWindowRunsEndsTheProgramCleanly)
     // deleted under its own loop.
     constexpr UINT TRAY_MENU_EXIT = 100;
     PostMessageW(window, WM_COMMAND, TRAY_MENU_EXIT, 0);
+    EXPECT_EQ(program->WaitForExit(), 0);
+}
+
+TEST_F(UpdateJourney, UpdateNoticesAskFirstAndAFailedFirmwareDownloadSaysSo)
+{
+    HWND window = StartProgram();
+    ASSERT_NE(window, nullptr);
+    const DWORD process = program->ProcessId();
+    // A message box's modal run returns the wParam of the WM_CLOSE that ends it.
+    auto answer = [&](WPARAM button) {
+        HWND box = nullptr;
+        if (!WaitFor([&] { return (box = ProcessWindow(process, L"MessageBox")) != nullptr; }))
+            return false;
+        PostMessageW(box, WM_CLOSE, button, 0);
+        return WaitFor([&] { return !IsWindow(box); });
+    };
+    auto settled = [&] {
+        DWORD_PTR result = 0;
+        return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result) != 0;
+    };
+
+    // Up to date: the message alone.
+    PostMessageW(window, WM_UPDATE_RESULT, 1, 0);
+    ASSERT_TRUE(answer(IDOK)) << "no up-to-date message";
+    ASSERT_TRUE(settled());
+    EXPECT_EQ(ProgressWindow(process), nullptr);
+
+    // Firmware required, declined: nothing starts.
+    PostMessageW(window, WM_UPDATE_RESULT, 99, 1);
+    ASSERT_TRUE(answer(IDCANCEL)) << "no firmware question";
+    ASSERT_TRUE(settled());
+    EXPECT_EQ(ProgressWindow(process), nullptr);
+
+    // A firmware update, accepted: the package address this program has is
+    // no address at all, so the download fails; the progress window closes
+    // and then the failure is told.
+    PostMessageW(window, WM_UPDATE_RESULT, 2, 1);
+    ASSERT_TRUE(answer(IDOK)) << "no firmware question";
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (box = ProcessWindow(process, L"MessageBox")) != nullptr; }))
+        << "the failed download was not reported";
+    EXPECT_EQ(ProgressWindow(process), nullptr) << "the failure was told over the progress window";
+    SaveScreenshot(box, L"update_failed");
+    PostMessageW(box, WM_CLOSE, IDOK, 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }));
+    EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(window) != FALSE; }));
+    ASSERT_TRUE(settled());
+    EXPECT_TRUE(program->Running());
+
+    SendMessageW(window, WM_APP_EXIT, 0, APP_EXIT_CODE);
     EXPECT_EQ(program->WaitForExit(), 0);
 }
