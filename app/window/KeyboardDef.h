@@ -47,6 +47,7 @@ struct KeyboardDef
         REQUEST_CLOSE_PROGRESS = 4,
         REQUEST_ENABLE_WINDOW = 5,
         REQUEST_RESET_NO_DEVICE = 6,      // the reset found no keyboard: say so
+        REQUEST_REPORT_UPDATE = 7,        // an update failed: say so
     };
 
     // lParam of WM_APP_EXIT that ends the program.

@@ -274,11 +274,10 @@ void KeyboardDlg::EndProgram(UINT exitCode)
 void KeyboardDlg::CloseAppWindows()
 {
     EnumWindows(&CloseOneAppWindow, static_cast<LPARAM>(GetCurrentProcessId()));
-    if (m_progressWindow != nullptr) {
-        m_progressWindow->DestroyWindow();
-        delete m_progressWindow;
-        m_progressWindow = nullptr;
-    }
+    // The progress window's modal run may be below this call on the UI
+    // thread, and this may run on the worker: the window is only asked to
+    // close; the UI thread deletes it when its run returns.
+    AskUiThread(REQUEST_CLOSE_PROGRESS);
     if (IsControlVisible(ID_SYSTEM_PANEL))
         SetControlVisible(ID_SYSTEM_PANEL, false);
 }
@@ -347,17 +346,16 @@ void KeyboardDlg::OnWorkerRequest(WorkerRequest request)
         EnableWindow(1);
         ShowNotConnected();
         break;
+    case REQUEST_REPORT_UPDATE:
+        OnUpdateReportRequest();
+        break;
     }
 }
 
 void KeyboardDlg::OnTimer(UINT id)
 {
-    if (id != TIMER_STAGE_PROGRESS && id != TIMER_RESET_PROGRESS)
-        return;
-    if (m_progressShown <= m_progressTarget)
-        m_progressShown = m_progressShown + 1;
-    // The progress window itself comes with the update client; its text is
-    // the stage's language text.
+    if (id == TIMER_STAGE_PROGRESS || id == TIMER_RESET_PROGRESS)
+        OnProgressTimer(id);
 }
 
 LRESULT KeyboardDlg::OnProgressValue(WPARAM wParam, LPARAM)
@@ -480,8 +478,12 @@ LRESULT KeyboardDlg::OnExitRequest(WPARAM, LPARAM lParam)
     EndProgram(0);
 }
 
-LRESULT KeyboardDlg::OnTrayNotify(WPARAM, LPARAM lParam)
+LRESULT KeyboardDlg::OnTrayNotify(WPARAM wParam, LPARAM lParam)
 {
+    // The downloader posts its percentage here too, with wParam 0 where the
+    // tray icon gives its id.
+    if (wParam == tarnwell::HttpDownloader::PROGRESS_WPARAM)
+        return OnDownloadProgress(lParam);
     switch (static_cast<UINT>(lParam)) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:

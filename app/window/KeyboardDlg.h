@@ -21,6 +21,7 @@
 #include "app/device/DeviceLink.h"
 #include "app/device/DeviceLinkHost.h"
 #include "app/store/ConfigRows.h"
+#include "app/window/HttpDownloader.h"
 #include "app/window/KeyboardDef.h"
 #include "app/window/LanguageTexts.h"
 #include "app/window/MacroPageState.h"
@@ -128,6 +129,9 @@ public:
 
     // The registry step of the factory reset.
     void SaveExitMode();
+
+    // The base address of application packages (the catalogue's "upgrade" url).
+    void SetUpgradeAddress(const std::wstring& address) { m_upgradeAddress = address; }
 
 private:
     // ---- TaskRunner (worker thread) -------------------------------------------------
@@ -306,6 +310,18 @@ private:
     void DownloadAppUpdate();
     void DownloadFirmware();
 
+    // ---- update client (UpdateClient.cpp; UI thread unless marked) ------------------
+    void ResetProgress();
+    // Shows the progress window modally; deletes it when its run returns.
+    void ShowProgressWindow();
+    void OnProgressTimer(UINT id);
+    LRESULT OnDownloadProgress(LPARAM percent);
+    // The worker's report of a failed update, shown once no progress window runs.
+    void OnUpdateReportRequest();
+    void ReportUpdateOutcome();
+    // Worker thread: keeps the outcome and asks the UI thread to report it.
+    void PostUpdateOutcome(int kind, int outcome);
+
     // ---- state ---------------------------------------------------------------------
     tarnwell::TaskWorker m_worker;
     std::unique_ptr<DeviceLink> m_link;
@@ -344,4 +360,16 @@ private:
     HKL m_keyboardLayout;
 
     tarnwell::MacroPageState m_macro;
+    // Update client: the package addresses and versions (nothing in this
+    // program fills the versions), the downloader and the last outcome.
+    std::wstring m_upgradeAddress;
+    std::wstring m_newAppVersion;
+    std::wstring m_firmwareAddress;
+    std::wstring m_firmwareFolder;
+    std::wstring m_newFirmwareVersion;
+    volatile int m_firmwarePresent = 0;
+    tarnwell::HttpDownloader m_downloader;
+    volatile int m_updateKind = 0;
+    volatile int m_updateOutcome = 0;
+    bool m_updateReportPending = false;
 };

@@ -1,0 +1,197 @@
+// The progress window of the factory reset in the real program: the reset
+// notice shows it, the progress moves it on, the worker's close request ends
+// it, and the program goes on working (the UI thread deleted it after its
+// modal run, nothing else did).
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "tests/window/e2e/ProgramHarness.h"
+
+namespace {
+
+using namespace e2e;
+
+constexpr UINT WM_UPDATE_RESULT = 0x69C;
+constexpr UINT WM_PROGRESS_VALUE = 0x785;
+constexpr UINT WM_WORKER_REQUEST = 0x7F0;
+constexpr WPARAM REQUEST_CLOSE_PROGRESS = 4;
+constexpr WPARAM NOTICE_FACTORY_RESET = 1001;
+constexpr UINT WM_APP_EXIT = 0x69B;
+constexpr LPARAM APP_EXIT_CODE = 610;
+
+// The bar's row and ends in the 391 x 71 window.
+constexpr int kBarY = 43;
+constexpr int kBarLeft = 24;
+constexpr int kBarRight = 367;
+
+struct Search
+{
+    DWORD process;
+    const wchar_t* caption;
+    HWND found;
+};
+
+BOOL CALLBACK FindByCaption(HWND window, LPARAM data)
+{
+    auto* search = reinterpret_cast<Search*>(data);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    wchar_t caption[32] = {};
+    GetWindowTextW(window, caption, 32);
+    if (process == search->process && wcscmp(caption, search->caption) == 0 && IsWindowVisible(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND ProcessWindow(DWORD process, const wchar_t* caption)
+{
+    Search search{process, caption, nullptr};
+    EnumWindows(&FindByCaption, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND ProgressWindow(DWORD process) { return ProcessWindow(process, L"UpdateTipDlg"); }
+
+COLORREF ScreenPixel(HWND window, int x, int y)
+{
+    RECT rect;
+    GetWindowRect(window, &rect);
+    HDC screen = GetDC(nullptr);
+    const COLORREF colour = GetPixel(screen, rect.left + x, rect.top + y);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
+
+// The share of the bar (0..1) whose pixels differ from the empty track.
+double FilledShare(HWND window, COLORREF track)
+{
+    int filled = 0;
+    for (int x = kBarLeft; x < kBarRight; ++x)
+        filled += ScreenPixel(window, x, kBarY) != track ? 1 : 0;
+    return static_cast<double>(filled) / (kBarRight - kBarLeft);
+}
+
+class UpdateJourney : public ProgramJourney
+{
+};
+
+} // namespace
+
+TEST_F(UpdateJourney, FactoryResetProgressWindowShowsAdvancesAndCloses)
+{
+    HWND window = StartProgram();
+    ASSERT_NE(window, nullptr);
+    // The start's own device task moves and closes the progress window: let
+    // it finish (the device pages open) before the notice comes.
+    ASSERT_TRUE(WaitFor([&] { return Colours(Capture(window, RECT{450, 5, 930, 45})) > 8; }));
+
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        PostMessageW(window, WM_UPDATE_RESULT, NOTICE_FACTORY_RESET, 1);
+        HWND tip = nullptr;
+        ASSERT_TRUE(WaitFor([&] { return (tip = ProgressWindow(program->ProcessId())) != nullptr; }))
+            << "the reset notice showed no progress window";
+        RECT rect;
+        GetWindowRect(tip, &rect);
+        EXPECT_EQ(rect.right - rect.left, 391);
+        EXPECT_EQ(rect.bottom - rect.top, 71);
+        EXPECT_TRUE(WaitFor([&] { return !IsWindowEnabled(window); })) << "the window did not run modally";
+
+        // With the target still 0 the bar stays empty; the track's colour
+        // is read from its middle.
+        SaveScreenshot(tip, L"update_progress_start");
+        const COLORREF track = ScreenPixel(tip, (kBarLeft + kBarRight) / 2, kBarY);
+        EXPECT_LT(FilledShare(tip, track), 0.1);
+
+        // The worker raises the target as the reset goes on; the timer walks
+        // the bar after it, up to the target and no further.
+        PostMessageW(window, WM_PROGRESS_VALUE, 70, 0);
+        EXPECT_TRUE(WaitFor([&] { return FilledShare(tip, track) > 0.6; })) << "the bar did not advance";
+        Sleep(1000);
+        if (round == 0)
+            SaveScreenshot(tip, L"update_progress");
+        EXPECT_LT(FilledShare(tip, track), 0.8);
+
+        // The worker's close request: the window goes and the program
+        // answers again.
+        PostMessageW(window, WM_WORKER_REQUEST, REQUEST_CLOSE_PROGRESS, 0);
+        EXPECT_TRUE(WaitFor([&] { return !IsWindow(tip); })) << "the progress window stayed";
+        EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(window) != FALSE; }));
+        DWORD_PTR answer = 0;
+        EXPECT_TRUE(SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer));
+        EXPECT_TRUE(program->Running());
+    }
+
+    SendMessageW(window, WM_APP_EXIT, 0, APP_EXIT_CODE);
+    EXPECT_EQ(program->WaitForExit(), 0);
+}
+
+TEST_F(UpdateJourney, TrayExitWhileTheProgressWindowRunsEndsTheProgramCleanly)
+{
+    HWND window = StartProgram();
+    ASSERT_NE(window, nullptr);
+    PostMessageW(window, WM_UPDATE_RESULT, NOTICE_FACTORY_RESET, 1);
+    HWND tip = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (tip = ProgressWindow(program->ProcessId())) != nullptr; }));
+
+    // The exit road closes the program's other windows from inside the
+    // progress window's modal run: the window is asked to close, not
+    // deleted under its own loop.
+    constexpr UINT TRAY_MENU_EXIT = 100;
+    PostMessageW(window, WM_COMMAND, TRAY_MENU_EXIT, 0);
+    EXPECT_EQ(program->WaitForExit(), 0);
+}
+
+TEST_F(UpdateJourney, UpdateNoticesAskFirstAndAFailedFirmwareDownloadSaysSo)
+{
+    HWND window = StartProgram();
+    ASSERT_NE(window, nullptr);
+    const DWORD process = program->ProcessId();
+    // A message box's modal run returns the wParam of the WM_CLOSE that ends it.
+    auto answer = [&](WPARAM button) {
+        HWND box = nullptr;
+        if (!WaitFor([&] { return (box = ProcessWindow(process, L"MessageBox")) != nullptr; }))
+            return false;
+        PostMessageW(box, WM_CLOSE, button, 0);
+        return WaitFor([&] { return !IsWindow(box); });
+    };
+    auto settled = [&] {
+        DWORD_PTR result = 0;
+        return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result) != 0;
+    };
+
+    // Up to date: the message alone.
+    PostMessageW(window, WM_UPDATE_RESULT, 1, 0);
+    ASSERT_TRUE(answer(IDOK)) << "no up-to-date message";
+    ASSERT_TRUE(settled());
+    EXPECT_EQ(ProgressWindow(process), nullptr);
+
+    // Firmware required, declined: nothing starts.
+    PostMessageW(window, WM_UPDATE_RESULT, 99, 1);
+    ASSERT_TRUE(answer(IDCANCEL)) << "no firmware question";
+    ASSERT_TRUE(settled());
+    EXPECT_EQ(ProgressWindow(process), nullptr);
+
+    // A firmware update, accepted: the package address this program has is
+    // no address at all, so the download fails; the progress window closes
+    // and then the failure is told.
+    PostMessageW(window, WM_UPDATE_RESULT, 2, 1);
+    ASSERT_TRUE(answer(IDOK)) << "no firmware question";
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (box = ProcessWindow(process, L"MessageBox")) != nullptr; }))
+        << "the failed download was not reported";
+    EXPECT_EQ(ProgressWindow(process), nullptr) << "the failure was told over the progress window";
+    SaveScreenshot(box, L"update_failed");
+    PostMessageW(box, WM_CLOSE, IDOK, 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }));
+    EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(window) != FALSE; }));
+    ASSERT_TRUE(settled());
+    EXPECT_TRUE(program->Running());
+
+    SendMessageW(window, WM_APP_EXIT, 0, APP_EXIT_CODE);
+    EXPECT_EQ(program->WaitForExit(), 0);
+}
