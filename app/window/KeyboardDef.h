@@ -23,6 +23,19 @@ struct KeyboardDef
     // What the worker asks of the UI thread (wParam: a WorkerRequest). The
     // worker never sets timers or closes windows itself.
     static constexpr UINT WM_WORKER_REQUEST = 0x7F0;
+    // Sent by the end-to-end tests: wParam a StateQuery, the answer the result.
+    static constexpr UINT WM_STATE_QUERY = 0x7F1;
+    enum StateQuery : WPARAM {
+        QUERY_CONNECTED = 1,
+        QUERY_READY = 2,
+        QUERY_HOME_SHOWN = 3,      // -1 without a home page
+        QUERY_ENTER_TEXT = 4,      // the text number of the enter button
+        QUERY_KEYS_PICTURE = 5,    // keys of the keys page picture, -1 without one
+        QUERY_LIGHT_PICTURE = 6,   // keys of the lighting page picture, -1 without one
+        QUERY_LAYOUT_KEYS = 7,     // entries of the key position map
+        QUERY_DEVICE_TYPE = 8,
+        QUERY_MODE_COUNT = 9,      // modes of the catalogue
+    };
 
     enum WorkerRequest : WPARAM {
         REQUEST_START_STAGE_TIMER = 1,    // timer 300
@@ -30,6 +43,7 @@ struct KeyboardDef
         REQUEST_STOP_RESET_TIMER = 3,     // timer 301
         REQUEST_CLOSE_PROGRESS = 4,
         REQUEST_ENABLE_WINDOW = 5,
+        REQUEST_CLOSE_APP_WINDOWS = 6,
     };
 
     // lParam of WM_APP_EXIT that ends the program.
@@ -75,6 +89,13 @@ struct KeyboardDef
     static constexpr UINT ID_TAB_STRIP = 52;
     static constexpr UINT ID_SYSTEM_PANEL = 58;
     static constexpr UINT ID_HOME_PAGE = 59;
+    static constexpr UINT ID_VERSION_TEXT = 40;
+    static constexpr UINT ID_DEVICE_COMBO = 41;
+    static constexpr UINT ID_ENTER_DEVICE = 62;
+    static constexpr UINT ID_KEYS_PICTURE = 63;
+    static constexpr UINT ID_LIGHT_PICTURE = 118;
+    static constexpr UINT ID_BRIGHTNESS_SLIDER = 126;
+    static constexpr UINT ID_SPEED_SLIDER = 128;
     static constexpr UINT ID_LANGUAGE_POLISH = 199;
     static constexpr UINT ID_LANGUAGE_ENGLISH = 200;
     static constexpr UINT ID_RED_FIELD = 141;

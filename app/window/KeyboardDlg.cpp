@@ -132,6 +132,7 @@ const std::vector<KeyboardDlg::MessageRoute>& KeyboardDlg::MessageTable()
         {WM_KEY_DRAG_OVER, &KeyboardDlg::OnKeyDragOver, false},
         {WM_KEY_DROP, &KeyboardDlg::OnKeyDrop, false},
         {WM_WORKER_REQUEST, &KeyboardDlg::OnWorkerRequestMessage, false},
+        {WM_STATE_QUERY, &KeyboardDlg::OnStateQuery, false},
     };
     return table;
 }
@@ -323,6 +324,9 @@ void KeyboardDlg::OnWorkerRequest(WorkerRequest request)
     case REQUEST_ENABLE_WINDOW:
         EnableWindow(1);
         break;
+    case REQUEST_CLOSE_APP_WINDOWS:
+        CloseAppWindows();
+        break;
     }
 }
 
@@ -493,7 +497,7 @@ LRESULT KeyboardDlg::OnDeviceBroadcast(WPARAM wParam, LPARAM lParam)
     const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(lParam);
     if (header == nullptr || header->dbch_devicetype != DBT_DEVTYP_DEVICEINTERFACE)
         return 0;
-    OnDeviceChange(static_cast<int>(wParam));
+    OnDeviceChange(header, static_cast<int>(wParam));
     return 0;
 }
 

@@ -12,6 +12,7 @@
 
 #include <windows.h>
 #include <shellapi.h>
+#include <dbt.h>
 
 #include <map>
 #include <memory>
@@ -20,6 +21,8 @@
 
 #include "app/device/DeviceLink.h"
 #include "app/device/DeviceLinkHost.h"
+#include "app/window/DeviceCatalogue.h"
+#include "app/window/KeyboardLayout.h"
 #include "app/window/KeyboardDef.h"
 #include "app/window/ThreadBasic.h"
 #include "app/window/WorkerTasks.h"
@@ -120,6 +123,16 @@ public:
     // The registry step of the factory reset.
     void SaveExitMode();
 
+    // ---- keyboard catalogue and selection (HomePage.cpp) --------------------------
+    // Opens the model's settings store and loads its layout into both pictures.
+    void SelectDevice(int type);
+    // The frame area and the profile panel, together.
+    void ShowDevicePanels(bool visible);
+    const tarnwell::DeviceCatalogue& Catalogue() const { return m_catalogue; }
+    // Answers WM_STATE_QUERY: the device state that the end-to-end tests read
+    // from outside the process.
+    LRESULT OnStateQuery(WPARAM wParam, LPARAM lParam);
+
 private:
     // ---- TaskRunner (worker thread) -------------------------------------------------
     void RunTask(int code) override;
@@ -173,8 +186,12 @@ private:
     void LoadDeviceConfig();
     void RefreshDevices();
     void UpdateDeviceState();
-    void OnDeviceChange(int event);
+    void OnDeviceChange(const DEV_BROADCAST_HDR* broadcast, int event);
     LRESULT OnEnterDevice(const ControlNotify& n);
+    void RegisterDeviceNotifications();
+    void AddLayoutKey(const CString& name, const CString& description, int keyCode, CRect rect,
+                      const wchar_t* iconFile);
+    void ApplyLayout(const tarnwell::KeyboardLayout& layout);
 
     // ---- profile bar (ProfileBar.cpp) ------------------------------------------------
     LRESULT OnProfileListNotify(const ControlNotify& n);
@@ -273,4 +290,19 @@ private:
 
     int m_restoreView;
     HKL m_keyboardLayout;
+
+    // ---- keyboard catalogue, selection and layout (HomePage.cpp) ------------------
+    tarnwell::DeviceCatalogue m_catalogue;
+    int m_deviceType = 0;
+    std::wstring m_deviceName;
+    std::wstring m_deviceInfo;
+    // The music lighting's key grid and its used size.
+    tarnwell::KeyboardLayout::KeyGrid m_musicGrid = {};
+    int m_musicRows = 0;
+    int m_musicColumns = 0;
+    int m_defaultLightMode = 0;
+    int m_defaultBrightness = 0;
+    int m_defaultSpeed = 0;
+    // The language text the home page's enter button shows.
+    volatile int m_enterText = 0;
 };

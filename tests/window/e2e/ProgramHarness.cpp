@@ -163,6 +163,26 @@ void ClearUserState()
     RemoveTree(DataFolder());
 }
 
+void RemoveRunFile(const std::wstring& relative)
+{
+    const std::wstring path = RunFolder() + relative;
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(path.c_str());
+}
+
+bool ReplaceRunFile(const std::wstring& relative, const std::string& bytes)
+{
+    RemoveRunFile(relative);
+    return WriteFileAtomically(RunFolder() + relative, bytes);
+}
+
+bool RestoreRunFile(const std::wstring& relative)
+{
+    RemoveRunFile(relative);
+    const std::wstring bin = Widen(TARNWELL_E2E_BIN_DIR) + L"\\";
+    return CopyFileW((bin + relative).c_str(), (RunFolder() + relative).c_str(), FALSE) != 0;
+}
+
 // ---- simulated keyboard ----------------------------------------------------------------
 
 void SimulatedKeyboard::Reset(const std::vector<SimDevice>& devices)
@@ -435,6 +455,15 @@ std::wstring SaveScreenshot(HWND window, const std::wstring& name)
     if (lodepng::encode(Narrow(path), rgba, width, height) != 0)
         return std::wstring();
     return path;
+}
+
+long QueryProgramState(HWND window, WPARAM query)
+{
+    constexpr UINT WM_STATE_QUERY = 0x7F1;
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutW(window, WM_STATE_QUERY, query, 0, SMTO_ABORTIFHUNG, 5000, &answer))
+        return -2;
+    return static_cast<long>(static_cast<LONG_PTR>(answer));
 }
 
 // ---- fixture -----------------------------------------------------------------------------
