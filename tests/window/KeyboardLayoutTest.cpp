@@ -8,6 +8,7 @@
 #include <lodepng.h>
 
 #include <fstream>
+#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
