@@ -16,6 +16,7 @@
 #include "app/window/AppSettings.h"
 #include "app/window/CUIMessageBox.h"
 #include "app/window/LanguageTexts.h"
+#include "app/window/LayoutPicture.h"
 #include "ui/controls/Slider.h"
 #include "ui/controls/TabCtrl.h"
 #include "ui/framework/MControlFont.h"
@@ -34,10 +35,6 @@ constexpr int TEXT_NOT_READY_TITLE = 62;
 constexpr int TEXT_NOT_CONNECTED = 63;
 
 constexpr int SPEED_MAX = 4;
-constexpr COLORREF LAYOUT_KEY_COLOUR = 0x232323;
-// The picture's control reaches this far beyond the image on the left and
-// top, and twice as far on the right and bottom.
-constexpr int PICTURE_MARGIN = 10;
 constexpr DWORD DEVICE_TYPE_BUFFER_BYTES = 512;
 constexpr DWORD DEVICE_TYPE_QUERY_BYTES = 255;
 
@@ -245,44 +242,19 @@ void KeyboardDlg::ApplyLayout(const KeyboardLayout& layout)
     m_musicGrid = {};
     m_musicRows = 0;
     m_musicColumns = 0;
-    VREL::KeyboardCtrl* pictures[] = {dynamic_cast<VREL::KeyboardCtrl*>(GetControl(ID_KEYS_PICTURE)),
-                                      dynamic_cast<VREL::KeyboardCtrl*>(GetControl(ID_LIGHT_PICTURE))};
-    for (VREL::KeyboardCtrl* picture : pictures)
-        if (picture != nullptr)
-            picture->ClearItem();
-    if (!layout.HasKeyboard())
-        return;
-
-    m_musicRows = layout.RowCount();
-    m_musicColumns = layout.ColumnCount();
-    const std::wstring image = MakeKeyboardImagePath(layout.Image());
-    const CRect place(layout.XPos() - PICTURE_MARGIN, layout.YPos() - PICTURE_MARGIN,
-                      layout.XPos() + layout.Width() + 2 * PICTURE_MARGIN,
-                      layout.YPos() + layout.Height() + 2 * PICTURE_MARGIN);
-    for (VREL::KeyboardCtrl* picture : pictures) {
-        if (picture == nullptr)
-            continue;
-        picture->SetRect(place);
-        picture->SetKeyboardImage(image.c_str());
-        picture->SetWidthAndHeight(layout.Width(), layout.Height());
-        picture->SetKeyboardColor(layout.Background());
+    if (layout.HasKeyboard()) {
+        m_musicRows = layout.RowCount();
+        m_musicColumns = layout.ColumnCount();
+        m_layoutKeyMap = layout.Positions();
+        m_musicGrid = layout.Grid();
     }
-
-    m_layoutKeyMap = layout.Positions();
-    m_musicGrid = layout.Grid();
-    for (const LayoutKey& key : layout.Keys()) {
-        const CString name = GetKeyName(key.code);
-        AddLayoutKey(name, name, key.code, CRect(key.rect), L"");
-    }
-}
-
-void KeyboardDlg::AddLayoutKey(const CString& name, const CString& description, int keyCode, CRect rect,
-                               const wchar_t* iconFile)
-{
+    // Names from the key-name table: the file's own names are not shown.
+    std::vector<CString> names;
+    for (const LayoutKey& key : layout.Keys())
+        names.push_back(GetKeyName(key.code));
     for (UINT id : {ID_KEYS_PICTURE, ID_LIGHT_PICTURE})
         if (auto* picture = dynamic_cast<VREL::KeyboardCtrl*>(GetControl(id)))
-            picture->AddKeyItem(name.GetString(), description.GetString(), keyCode, rect, iconFile,
-                                LAYOUT_KEY_COLOUR);
+            ShowLayoutInPicture(*picture, layout, names);
 }
 
 // ---- what the end-to-end tests read ------------------------------------------------------

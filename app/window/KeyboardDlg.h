@@ -189,8 +189,6 @@ private:
     void OnDeviceChange(const DEV_BROADCAST_HDR* broadcast, int event);
     LRESULT OnEnterDevice(const ControlNotify& n);
     void RegisterDeviceNotifications();
-    void AddLayoutKey(const CString& name, const CString& description, int keyCode, CRect rect,
-                      const wchar_t* iconFile);
     void ApplyLayout(const tarnwell::KeyboardLayout& layout);
 
     // ---- profile bar (ProfileBar.cpp) ------------------------------------------------
