@@ -216,7 +216,13 @@ void SimulatedKeyboard::Write()
                  d.numpad ? "numpad" : "keyboard", d.present ? 1 : 0);
         text << line;
     }
-    WriteFileAtomically(RunFolder() + L"hidsim-control.txt", text.str());
+    // The simulator reads the file every few milliseconds; a replacement that
+    // meets its read fails and is tried again, or the change would never come.
+    for (int attempt = 0; attempt < 200; ++attempt) {
+        if (WriteFileAtomically(RunFolder() + L"hidsim-control.txt", text.str()))
+            break;
+        Sleep(kPollMs);
+    }
 }
 
 std::vector<SimEvent> SimulatedKeyboard::Events() const
