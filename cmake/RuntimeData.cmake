@@ -19,3 +19,23 @@ if(NOT _bin_real STREQUAL _source_bin_real)
     endforeach()
 endif()
 add_custom_target(tarnwell_data ALL DEPENDS ${_data_outputs})
+
+# The device pictures named by config.xml are drawn by the build into the
+# run-time folder's device\ folder, like the skin images.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+set(_data_script ${CMAKE_SOURCE_DIR}/scripts/make_data_files.py)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${_data_script})
+execute_process(COMMAND ${Python3_EXECUTABLE} ${_data_script} --list-pictures
+    OUTPUT_VARIABLE _device_pictures OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE _device_result)
+if(NOT _device_result EQUAL 0)
+    message(FATAL_ERROR "make_data_files.py --list-pictures failed")
+endif()
+string(REPLACE "\n" ";" _device_pictures "${_device_pictures}")
+list(TRANSFORM _device_pictures PREPEND ${TARNWELL_BIN_DIR}/device/)
+add_custom_command(
+    OUTPUT ${_device_pictures}
+    COMMAND ${Python3_EXECUTABLE} ${_data_script} --pictures ${TARNWELL_BIN_DIR}/device
+    DEPENDS ${_data_script} ${CMAKE_SOURCE_DIR}/scripts/keyboard_layouts.py ${CMAKE_SOURCE_DIR}/scripts/pngtools.py
+    COMMENT "Drawing the device pictures")
+add_custom_target(tarnwell_device_pictures DEPENDS ${_device_pictures})
+add_dependencies(tarnwell_data tarnwell_device_pictures)

@@ -69,6 +69,28 @@ def _build(rows):
 # the place of the right Windows key.
 KEYBOARD_104 = _build(_ROWS_104)
 
+# Each key's place in the device's key map is its row times this plus its
+# order in the row; no row of a shape has more keys.
+POSITIONS_PER_ROW = 21
+
+Cell = namedtuple("Cell", "position row column")
+
+
+def _cells(rows):
+    """(position, row, column) of every key in table order. The music grid's
+    column is the whole units from the left edge, so keys above one another
+    share a column."""
+    cells = []
+    for row, (_, entries) in enumerate(rows):
+        if len(entries) > POSITIONS_PER_ROW:
+            raise ValueError("row %d has more keys than positions" % row)
+        for order, entry in enumerate(entries):
+            cells.append(Cell(row * POSITIONS_PER_ROW + order, row, int(entry[2])))
+    return cells
+
+
+KEYBOARD_104_CELLS = _cells(_ROWS_104)
+
 
 def layout_size(keys):
     """Width and height of the layout: the right and bottom edges of its keys."""
@@ -82,3 +104,4 @@ def image_size(keys):
 
 # Every shape by the name its image and fixture carry.
 LAYOUTS = {"kb_104": KEYBOARD_104}
+CELLS = {"kb_104": KEYBOARD_104_CELLS}

@@ -39,6 +39,19 @@ struct KeyboardDef
     // process (accessibility and test tools drive controls the layout does not
     // place this way); the data is one ControlNotifyPacket.
     static constexpr ULONG_PTR COPYDATA_CONTROL_NOTIFY = 0x4E544354;  // "TCTN"
+    // Sent by the end-to-end tests: wParam a StateQuery, the answer the result.
+    static constexpr UINT WM_STATE_QUERY = 0x7F1;
+    enum StateQuery : WPARAM {
+        QUERY_CONNECTED = 1,
+        QUERY_READY = 2,
+        QUERY_HOME_SHOWN = 3,      // -1 without a home page
+        QUERY_ENTER_TEXT = 4,      // the text number of the enter button
+        QUERY_KEYS_PICTURE = 5,    // keys of the keys page picture, -1 without one
+        QUERY_LIGHT_PICTURE = 6,   // keys of the lighting page picture, -1 without one
+        QUERY_LAYOUT_KEYS = 7,     // entries of the key position map
+        QUERY_DEVICE_TYPE = 8,
+        QUERY_MODE_COUNT = 9,      // modes of the catalogue
+    };
 
     enum WorkerRequest : WPARAM {
         REQUEST_START_STAGE_TIMER = 1,    // timer 300
@@ -48,6 +61,7 @@ struct KeyboardDef
         REQUEST_ENABLE_WINDOW = 5,
         REQUEST_RESET_NO_DEVICE = 6,      // the reset found no keyboard: say so
         REQUEST_REPORT_UPDATE = 7,        // an update failed: say so
+        REQUEST_CLOSE_APP_WINDOWS = 8,
     };
 
     // lParam of WM_APP_EXIT that ends the program.
@@ -93,6 +107,13 @@ struct KeyboardDef
     static constexpr UINT ID_TAB_STRIP = 52;
     static constexpr UINT ID_SYSTEM_PANEL = 58;
     static constexpr UINT ID_HOME_PAGE = 59;
+    static constexpr UINT ID_VERSION_TEXT = 40;
+    static constexpr UINT ID_DEVICE_COMBO = 41;
+    static constexpr UINT ID_ENTER_DEVICE = 62;
+    static constexpr UINT ID_KEYS_PICTURE = 63;
+    static constexpr UINT ID_LIGHT_PICTURE = 118;
+    static constexpr UINT ID_BRIGHTNESS_SLIDER = 126;
+    static constexpr UINT ID_SPEED_SLIDER = 128;
     static constexpr UINT ID_LANGUAGE_POLISH = 199;
     static constexpr UINT ID_LANGUAGE_ENGLISH = 200;
     static constexpr UINT ID_RED_FIELD = 141;

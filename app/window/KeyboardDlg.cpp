@@ -135,6 +135,7 @@ const std::vector<KeyboardDlg::MessageRoute>& KeyboardDlg::MessageTable()
         {WM_KEY_DROP, &KeyboardDlg::OnKeyDrop, false},
         {WM_WORKER_REQUEST, &KeyboardDlg::OnWorkerRequestMessage, false},
         {WM_COPYDATA, &KeyboardDlg::OnCopyData, false},
+        {WM_STATE_QUERY, &KeyboardDlg::OnStateQuery, false},
     };
     return table;
 }
@@ -349,6 +350,9 @@ void KeyboardDlg::OnWorkerRequest(WorkerRequest request)
     case REQUEST_REPORT_UPDATE:
         OnUpdateReportRequest();
         break;
+    case REQUEST_CLOSE_APP_WINDOWS:
+        CloseAppWindows();
+        break;
     }
 }
 
@@ -517,7 +521,7 @@ LRESULT KeyboardDlg::OnDeviceBroadcast(WPARAM wParam, LPARAM lParam)
     const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(lParam);
     if (header == nullptr || header->dbch_devicetype != DBT_DEVTYP_DEVICEINTERFACE)
         return 0;
-    OnDeviceChange(static_cast<int>(wParam));
+    OnDeviceChange(header, static_cast<int>(wParam));
     return 0;
 }
 

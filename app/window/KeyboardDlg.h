@@ -12,6 +12,7 @@
 
 #include <windows.h>
 #include <shellapi.h>
+#include <dbt.h>
 
 #include <map>
 #include <memory>
@@ -22,6 +23,8 @@
 #include "app/device/DeviceLinkHost.h"
 #include "app/store/ConfigRows.h"
 #include "app/window/HttpDownloader.h"
+#include "app/window/DeviceCatalogue.h"
+#include "app/window/KeyboardLayout.h"
 #include "app/window/KeyboardDef.h"
 #include "app/window/LanguageTexts.h"
 #include "app/window/MacroPageState.h"
@@ -132,6 +135,15 @@ public:
 
     // The base address of application packages (the catalogue's "upgrade" url).
     void SetUpgradeAddress(const std::wstring& address) { m_upgradeAddress = address; }
+    // ---- keyboard catalogue and selection (HomePage.cpp) --------------------------
+    // Opens the model's settings store and loads its layout into both pictures.
+    void SelectDevice(int type);
+    // The frame area and the profile panel, together.
+    void ShowDevicePanels(bool visible);
+    const tarnwell::DeviceCatalogue& Catalogue() const { return m_catalogue; }
+    // Answers WM_STATE_QUERY: the device state that the end-to-end tests read
+    // from outside the process.
+    LRESULT OnStateQuery(WPARAM wParam, LPARAM lParam);
 
 private:
     // ---- TaskRunner (worker thread) -------------------------------------------------
@@ -192,8 +204,10 @@ private:
     void LoadDeviceConfig();
     void RefreshDevices();
     void UpdateDeviceState();
-    void OnDeviceChange(int event);
+    void OnDeviceChange(const DEV_BROADCAST_HDR* broadcast, int event);
     LRESULT OnEnterDevice(const ControlNotify& n);
+    void RegisterDeviceNotifications();
+    void ApplyLayout(const tarnwell::KeyboardLayout& layout);
 
     // ---- profile bar (ProfileBar.cpp) ------------------------------------------------
     LRESULT OnProfileListNotify(const ControlNotify& n);
@@ -372,4 +386,14 @@ private:
     volatile int m_updateKind = 0;
     volatile int m_updateOutcome = 0;
     bool m_updateReportPending = false;
+    // ---- keyboard catalogue, selection and layout (HomePage.cpp) ------------------
+    tarnwell::DeviceCatalogue m_catalogue;
+    int m_deviceType = 0;
+    std::wstring m_deviceName;
+    std::wstring m_deviceInfo;
+    int m_defaultLightMode = 0;
+    int m_defaultBrightness = 0;
+    int m_defaultSpeed = 0;
+    // The language text the home page's enter button shows.
+    volatile int m_enterText = 0;
 };

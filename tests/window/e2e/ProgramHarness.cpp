@@ -178,6 +178,26 @@ bool ReadAutorunValue(std::wstring& value)
     return true;
 }
 
+void RemoveRunFile(const std::wstring& relative)
+{
+    const std::wstring path = RunFolder() + relative;
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(path.c_str());
+}
+
+bool ReplaceRunFile(const std::wstring& relative, const std::string& bytes)
+{
+    RemoveRunFile(relative);
+    return WriteFileAtomically(RunFolder() + relative, bytes);
+}
+
+bool RestoreRunFile(const std::wstring& relative)
+{
+    RemoveRunFile(relative);
+    const std::wstring bin = Widen(TARNWELL_E2E_BIN_DIR) + L"\\";
+    return CopyFileW((bin + relative).c_str(), (RunFolder() + relative).c_str(), FALSE) != 0;
+}
+
 // ---- simulated keyboard ----------------------------------------------------------------
 
 void SimulatedKeyboard::Reset(const std::vector<SimDevice>& devices)
@@ -211,7 +231,13 @@ void SimulatedKeyboard::Write()
                  d.numpad ? "numpad" : "keyboard", d.present ? 1 : 0);
         text << line;
     }
-    WriteFileAtomically(RunFolder() + L"hidsim-control.txt", text.str());
+    // The simulator reads the file every few milliseconds; a replacement that
+    // meets its read fails and is tried again, or the change would never come.
+    for (int attempt = 0; attempt < 200; ++attempt) {
+        if (WriteFileAtomically(RunFolder() + L"hidsim-control.txt", text.str()))
+            break;
+        Sleep(kPollMs);
+    }
 }
 
 std::vector<SimEvent> SimulatedKeyboard::Events() const
@@ -509,6 +535,15 @@ std::wstring SaveScreenshot(HWND window, const std::wstring& name)
     if (lodepng::encode(Narrow(path), rgba, width, height) != 0)
         return std::wstring();
     return path;
+}
+
+long QueryProgramState(HWND window, WPARAM query)
+{
+    constexpr UINT WM_STATE_QUERY = 0x7F1;
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutW(window, WM_STATE_QUERY, query, 0, SMTO_ABORTIFHUNG, 5000, &answer))
+        return -2;
+    return static_cast<long>(static_cast<LONG_PTR>(answer));
 }
 
 // ---- fixture -----------------------------------------------------------------------------

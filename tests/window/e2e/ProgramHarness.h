@@ -39,6 +39,12 @@ std::wstring DataFolder();
 std::wstring RegistryKey();
 // Deletes the registry key and the data folder: a first start.
 void ClearUserState();
+// A data file of the run folder (path relative to it) replaced by these
+// bytes, removed, or put back as bin/ has it. The run folder's files are
+// links to bin/'s: the link is broken before anything is written.
+bool ReplaceRunFile(const std::wstring& relative, const std::string& bytes);
+void RemoveRunFile(const std::wstring& relative);
+bool RestoreRunFile(const std::wstring& relative);
 
 // ---- the simulated keyboard ----------------------------------------------------------
 
@@ -127,6 +133,10 @@ LRESULT SendControlNotify(HWND window, UINT id, UINT code, WPARAM wParam = 0, LP
 void PressKey(HWND window, UINT virtualKey);
 
 // ---- what happened ---------------------------------------------------------------------
+
+// The program's answer to its state query message (wParam the query), or
+// -2 when the window did not answer.
+long QueryProgramState(HWND window, WPARAM query);
 
 // A REG_SZ value under the program's key; false when missing.
 bool ReadRegistryValue(const wchar_t* name, std::wstring& value);

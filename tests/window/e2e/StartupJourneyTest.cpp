@@ -52,7 +52,7 @@ TEST_F(StartupJourney, FirstStartCreatesSettingsShowsWindowAndScans)
     std::wstring lcid, deviceType;
     EXPECT_TRUE(WaitFor([&] { return ReadRegistryValue(L"LCID", lcid); }));
     EXPECT_TRUE(lcid == L"1033" || lcid == L"1045") << "LCID " << std::string(lcid.begin(), lcid.end());
-    const std::wstring database = DataFolder() + L"db\\TK75_data.db";
+    const std::wstring database = DataFolder() + L"db\\TK104_data.db";
     EXPECT_TRUE(WaitFor([&] { return FileExists(database); }));
     // The store is filled before the worker starts; read it only after the
     // scan, as a read while the program creates its tables can make them fail.
