@@ -19,6 +19,8 @@ using namespace e2e;
 constexpr UINT WM_APP_EXIT = 0x69B;
 constexpr LPARAM APP_EXIT_CODE = 610;
 constexpr uint8_t CMD_WRITE_SETTINGS = 0x06;
+constexpr WPARAM kQueryEnterText = 4;
+constexpr long kTextNotConnected = 63;
 
 // Places in the 1380 x 800 window.
 constexpr POINT kSettingsButton = {1281, 25};
@@ -106,7 +108,10 @@ TEST_F(SettingsJourney, AutorunIsAQuotedCommandAndTheExitModeDecidesWhatCloseDoe
     sim.Reset({});
     HWND window = StartProgram();
     ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(WaitFor([&] { return sim.Count("enumerate") >= 1; }));
+    // A device change closes the system settings: open them once the first
+    // scan has said there is no keyboard.
+    ASSERT_TRUE(WaitFor([&] { return QueryProgramState(window, kQueryEnterText) == kTextNotConnected; }));
+    Sleep(500);
     ClickAt(window, kSettingsButton);
     ClickAt(window, kAutorun);
     ASSERT_TRUE(WaitFor([&] { return Autorun() != L"(missing)"; })) << "autorun was not written";
