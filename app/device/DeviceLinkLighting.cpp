@@ -9,9 +9,6 @@
 
 namespace {
 
-// Per-key user colours are kept under user light 1.
-constexpr int USER_LIGHT_ID = 1;
-
 constexpr size_t COLOR_CHUNKS = ChunkCount(COLOR_TABLE_SIZE);                // 7, the last one 48 bytes
 constexpr size_t SINGLE_COLOR_CHUNKS = ChunkCount(SINGLE_COLOR_TABLE_SIZE);  // 3: 56, 56, 16
 // Working tables reach past the colour table: the chunks always carry 56 bytes.
@@ -48,7 +45,8 @@ uint32_t GetColor(const ColorBuffer& table, int position)
 void DeviceLink::WriteLighting()
 {
     StoreRows<UserLightRgbData> rows;
-    store_.GetUserLightRgbs(USER_LIGHT_ID, rows.Out());
+    // The colours of the profile being shown, never another profile's.
+    store_.GetProfileUserLightRgbs(host_.GetCurrentProfileId(), rows.Out());
     const std::map<int, int>& layout = host_.GetLayoutKeyMap();
 
     for (DeviceKind kind : DEVICE_KIND_ORDER) {
