@@ -173,6 +173,13 @@ LRESULT KeyboardDlg::AddProfile(const ControlNotify&)
     if (list != nullptr) {
         for (int i = 0; i < list->GetItemCount(); ++i)
             names.push_back(list->GetItemText(i));
+    } else {
+        // Without the list its rows would be the stored profiles' names.
+        const CString base = LanguageText(TEXT_PROFILE);
+        StoreRows<ProfileData> profiles;
+        GetConfigDB().GetProfileList(profiles.Out());
+        for (const ProfileData* profile : profiles.Rows())
+            names.push_back(ProfileDisplayName(profile->name, base));
     }
     const CString name = MakeProfileName(LanguageText(TEXT_PROFILE), names);
     const int profile = CreateSeededProfile(GetConfigDB(), name, PictureKeys(), false);
