@@ -2,6 +2,8 @@
 // operation (two for the "set active" pairs and DeleteMacro), each run whole
 // under the store's lock. Statements are prepared per call and never cached.
 
+#include <windows.h>
+
 #include <deque>
 #include <memory>
 #include <string>
@@ -312,6 +314,9 @@ Query& BindMacroRecord(Query& query, const MacroRecordData& row)
         .Int(row.delay_time);
 }
 
+constexpr int kCommitAttempts = 200;
+constexpr DWORD kCommitRetryMs = 10;
+
 // One transaction that either commits whole or is rolled back when left
 // without Commit: the profile operations must never leave half a profile.
 class WholeTransaction {
@@ -326,9 +331,23 @@ public:
     WholeTransaction& operator=(const WholeTransaction&) = delete;
 
     bool Begun() const { return m_begun; }
+    // A reader on another connection (a backup tool, a second look at the
+    // file) holds the commit off for a moment; the transaction stays open
+    // while it does, so the commit is tried again before it is given up.
     bool Commit()
     {
-        m_committed = m_begun && m_db.Exec("COMMIT;") == SQLITE_OK;
+        if (!m_begun)
+            return false;
+        for (int attempt = 0; attempt < kCommitAttempts; ++attempt) {
+            const int result = m_db.Exec("COMMIT;");
+            if (result == SQLITE_OK) {
+                m_committed = true;
+                break;
+            }
+            if (result != SQLITE_BUSY && result != SQLITE_LOCKED)
+                break;
+            Sleep(kCommitRetryMs);
+        }
         return m_committed;
     }
 

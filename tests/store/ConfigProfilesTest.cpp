@@ -4,7 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+#include <windows.h>
+
 #include <string>
+#include <thread>
 
 #include "app/store/ConfigDB.h"
 #include "StoreTestSupport.h"
@@ -137,6 +141,22 @@ TEST_F(ConfigProfilesTest, CreateProfileKeepsNothingWhenAnyRowFails)
         EXPECT_EQ(CString(L"m"), kept.name);
         EXPECT_EQ(1, Count("SELECT count(*) FROM t_macrorecord"));
     }
+}
+
+TEST_F(ConfigProfilesTest, AReaderOnAnotherConnectionOnlyDelaysTheNewProfile)
+{
+    sqlite3* reader = nullptr;
+    ASSERT_EQ(SQLITE_OK, sqlite3_open_v2(store.GetDB().GetPath().c_str(), &reader, SQLITE_OPEN_READONLY, nullptr));
+    ASSERT_EQ(SQLITE_OK, sqlite3_exec(reader, "BEGIN; SELECT count(*) FROM t_profile_data;", nullptr, nullptr, nullptr));
+    std::thread release([reader] {
+        Sleep(300);
+        sqlite3_exec(reader, "COMMIT;", nullptr, nullptr, nullptr);
+    });
+    const int id = store.CreateProfile(Rows(L"Delayed"));
+    release.join();
+    sqlite3_close(reader);
+    EXPECT_GT(id, 0);
+    EXPECT_EQ(6, store.CountKeyMacros(id));
 }
 
 TEST_F(ConfigProfilesTest, ImportedMacrosOverwriteKnownIdsAndSkipUnknownOnes)
