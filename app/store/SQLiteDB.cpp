@@ -1,5 +1,7 @@
 #include "app/store/SQLiteDB.h"
 
+#include <windows.h>
+
 #include <sqlite3.h>
 
 #include <cstring>
@@ -9,6 +11,8 @@ namespace {
 constexpr char kSynchronousOff[] = "PRAGMA synchronous = OFF; ";
 constexpr char kBegin[] = "BEGIN";
 constexpr char kEnd[] = "END";
+constexpr int kEndAttempts = 200;
+constexpr DWORD kEndRetryMs = 10;
 
 }  // namespace
 
@@ -149,8 +153,8 @@ SQLiteAutoTransaction::SQLiteAutoTransaction(SQLiteDB* db) : m_db(db)
 
 SQLiteAutoTransaction::~SQLiteAutoTransaction()
 {
-    if (m_active && m_db && m_db->IsOpen())
-        m_db->Exec(kEnd);
+    if (m_active)
+        End();
     m_active = false;
 }
 
@@ -171,5 +175,14 @@ bool SQLiteAutoTransaction::End()
     m_active = false;
     if (!m_db->IsOpen())
         return false;
-    return m_db->Exec(kEnd) == SQLITE_OK;
+    // A reader on another connection holds the commit off for a moment.
+    for (int attempt = 0; attempt < kEndAttempts; ++attempt) {
+        const int result = m_db->Exec(kEnd);
+        if (result == SQLITE_OK)
+            return true;
+        if (result != SQLITE_BUSY && result != SQLITE_LOCKED)
+            break;
+        Sleep(kEndRetryMs);
+    }
+    return false;
 }

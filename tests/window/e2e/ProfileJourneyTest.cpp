@@ -29,14 +29,22 @@ TEST_F(ProfileJourney, TheProfileMenuAddsWholeProfilesWithTheirOwnNames)
 {
     HWND window = StartProgram();
     ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(WaitFor([&] { return Query("SELECT COUNT(*) FROM t_config_data") > 0; }));
-    // -1 while the program holds the file for a write.
+    // The store is opened while the window is made; once the window answers a
+    // sent message it is there. The file is looked at only between the
+    // program's writes: a reader polling it would hold off their commits.
+    DWORD_PTR answer = 0;
+    ASSERT_NE(SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, kTimeoutMs, &answer), 0);
     long long before = -1;
-    ASSERT_TRUE(WaitFor([&] { return (before = Query("SELECT COUNT(*) FROM t_profile_data WHERE type = 1")) >= 0; }));
+    ASSERT_TRUE(WaitFor([&] {
+        return Query("SELECT COUNT(*) FROM t_config_data WHERE profile = 0") == 44 &&
+               (before = Query("SELECT COUNT(*) FROM t_profile_data WHERE type = 1")) >= 0;
+    }));
 
-    PostMessageW(window, WM_PROFILE_MENU, MENU_ADD_PROFILE, 0);
-    PostMessageW(window, WM_PROFILE_MENU, MENU_ADD_PROFILE, 0);
-    ASSERT_TRUE(WaitFor([&] { return Query("SELECT COUNT(*) FROM t_profile_data WHERE type = 1") == before + 2; }));
+    // Sent, not posted: each add has been stored when the call returns, and
+    // no look at the file falls into the middle of its transaction.
+    EXPECT_EQ(SendMessageW(window, WM_PROFILE_MENU, MENU_ADD_PROFILE, 0), 1);
+    EXPECT_EQ(SendMessageW(window, WM_PROFILE_MENU, MENU_ADD_PROFILE, 0), 1);
+    ASSERT_EQ(Query("SELECT COUNT(*) FROM t_profile_data WHERE type = 1"), before + 2);
 
     // Every name is taken once, and every new profile is whole: its light
     // modes, its music layer and its configuration rows.
