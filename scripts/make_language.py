@@ -241,6 +241,21 @@ TEXTS = [
     ("KB.DIALOG", 824, "Export", "Eksportuj"),
     ("KB.DIALOG", 825, "Import", "Importuj"),
 
+    # Profile import: why a file was not imported.
+    ("KB.DIALOG", 830, "The profile file could not be read. Nothing was imported.",
+     "Nie można odczytać pliku profilu. Nic nie zaimportowano."),
+    ("KB.DIALOG", 831, "The profile file is not UTF-8 text. Nothing was imported.",
+     "Plik profilu nie jest tekstem UTF-8. Nic nie zaimportowano."),
+    ("KB.DIALOG", 832, "The profile file is not a well-formed XML document. Nothing was imported.",
+     "Plik profilu nie jest poprawnym dokumentem XML. Nic nie zaimportowano."),
+    ("KB.DIALOG", 833, "The file is not a profile file. Nothing was imported.",
+     "Ten plik nie jest plikiem profilu. Nic nie zaimportowano."),
+    ("KB.DIALOG", 834, "The profile file holds more entries than a profile can. Nothing was imported.",
+     "Plik profilu zawiera więcej wpisów, niż może mieć profil. Nic nie zaimportowano."),
+    ("KB.DIALOG", 835, "The profile could not be stored. Nothing was imported.",
+     "Nie można zapisać profilu. Nic nie zaimportowano."),
+    ("KB.DIALOG", 836, "Import profile", "Importuj profil"),
+
     # Progress window stages.
     ("KB.DIALOG", 1000, "Downloading...", "Pobieranie..."),
     ("KB.DIALOG", 1001, "Unpacking...", "Rozpakowywanie..."),

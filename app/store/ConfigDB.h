@@ -65,7 +65,15 @@ public:
     // Only the record's name is used; the new profile has type 1 and status 0.
     // Returns the new profile id, 0 on failure.
     int InsertProfile(const ProfileData& profile);
+    // Removes the profile with every row of it in every table, in one
+    // transaction. When it was the active one, the first remaining profile
+    // becomes active, so the store never points at a profile that is gone.
+    // False (and nothing removed) for an unknown profile or a failed statement.
     bool DeleteProfile(int profile);
+    // Writes a new profile (type 1) with its key, light, music, configuration
+    // and key colour rows and the macros it carries, in one transaction:
+    // either everything is stored or nothing is. The new id, 0 on failure.
+    int CreateProfile(const NewProfileRows& rows);
     bool RenameProfile(int profile, const CString& name);
     bool GetProfileName(int profile, CString& name);
     int GetProfileList(std::vector<ProfileData*>& list);
@@ -99,11 +107,13 @@ public:
     // Deletes every row of user light 1, whatever the argument.
     bool DeleteUserLightRgbs(int unused);
     int GetUserLightRgbs(int userlightId, std::vector<UserLightRgbData*>& list);
-    // The per-key colours of one profile: the rows of that profile's user
-    // light replaced as a whole (all or nothing; other profiles' rows stay),
-    // and read back. Replace returns false when nothing was changed.
-    bool ReplaceProfileUserLightRgbs(int profile, const std::vector<UserLightRgbData>& rows);
+    // The key colours of one profile, whatever user light they were written
+    // under; the lighting page, the device link and the profile files all
+    // take the colours of the current profile from here.
     int GetProfileUserLightRgbs(int profile, std::vector<UserLightRgbData*>& list);
+    // Replaces the key colours of one profile (stored under user light 1) in
+    // one transaction; false and the old colours kept when a row fails.
+    bool SetProfileUserLightRgbs(int profile, std::vector<UserLightRgbData> rows);
 
     // ---- macros (t_macro_data, t_macrorecord) ------------------------------------------------
     // The inserts return the new id, 0 on failure.

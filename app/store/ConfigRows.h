@@ -4,6 +4,8 @@
 // Readers fill a record from a `SELECT *` row by column position; where a
 // record's field order differs from its table's column order it says so.
 
+#include <vector>
+
 #include "ui/framework/CString.h"
 
 // t_profile_data
@@ -93,4 +95,27 @@ struct MusicLayerData {
     int fore_amplitude = 0;
     int backmode = 0;
     int backb_right = 0;
+};
+
+// A macro of a profile file with the events that replace its own.
+struct MacroImportData {
+    MacroData macro;
+    std::vector<MacroRecordData> records;
+};
+
+// Everything a new profile is made of, written by ConfigDB::CreateProfile in
+// one go. The rows' profile fields are replaced by the new id.
+struct NewProfileRows {
+    CString name;
+    bool makeActive = false;
+    std::vector<KeyMacroData> keys;
+    std::vector<LightData> lights;
+    int activeLightMode = 0;
+    // The music layer row a profile's lighting starts with.
+    CString musicLayerName = L"Music";
+    int musicForeMode = 4;
+    std::vector<UserLightRgbData> keyColours;
+    // Macros are global: the ones the store holds are overwritten with their
+    // events; ids the store lacks are skipped.
+    std::vector<MacroImportData> macros;
 };

@@ -2,6 +2,8 @@
 // operation (two for the "set active" pairs and DeleteMacro), each run whole
 // under the store's lock. Statements are prepared per call and never cached.
 
+#include <windows.h>
+
 #include <deque>
 #include <memory>
 #include <string>
@@ -9,6 +11,7 @@
 #include <sqlite3.h>
 
 #include "app/store/ConfigDB.h"
+#include "app/store/ConfigSchema.h"
 #include "app/store/Utf8Convert.h"
 
 namespace {
@@ -231,7 +234,6 @@ constexpr char kInsertConfigValue[] = "INSERT INTO t_config_data(profile, key, v
 constexpr char kGetConfigValue[] = "SELECT value FROM t_config_data WHERE profile = ? and key = ?";
 
 constexpr char kInsertProfile[] = "INSERT INTO t_profile_data(type, name, status) VALUES (?, ?, ?);";
-constexpr char kDeleteProfile[] = "DELETE FROM t_profile_data WHERE profile = ?";
 constexpr char kRenameProfile[] = "UPDATE t_profile_data SET name = ? WHERE profile = ?";
 constexpr char kGetProfileName[] = "SELECT name FROM t_profile_data WHERE profile = ?";
 constexpr char kGetProfileList[] = "SELECT * FROM t_profile_data WHERE type = ?";
@@ -274,9 +276,6 @@ constexpr char kInsertUserLightRgb[] =
     "INSERT INTO t_userlightrgb_data(profile, userlight_id, key_code, key_rgb) VALUES (?, ?, ?, ?);";
 constexpr char kDeleteUserLightRgbs[] = "DELETE FROM t_userlightrgb_data WHERE userlight_id = ?";
 constexpr char kGetUserLightRgbs[] = "SELECT * FROM t_userlightrgb_data WHERE userlight_id = ?";
-constexpr char kDeleteProfileUserLightRgbs[] = "DELETE FROM t_userlightrgb_data WHERE profile = ? AND userlight_id = ?";
-constexpr char kGetProfileUserLightRgbs[] =
-    "SELECT * FROM t_userlightrgb_data WHERE profile = ? AND userlight_id = ? ORDER BY userlightrgb_id";
 
 constexpr char kInsertMacro[] =
     "INSERT INTO t_macro_data(name, play_type, play_times, delay_type, delay_time) VALUES (?, ?, ?, ?, ?);";
@@ -341,6 +340,137 @@ Query& BindMacroRecord(Query& query, const MacroRecordData& row)
         .Int(row.delay_time);
 }
 
+constexpr int kCommitAttempts = 200;
+constexpr DWORD kCommitRetryMs = 10;
+
+// One transaction that either commits whole or is rolled back when left
+// without Commit: the profile operations must never leave half a profile.
+class WholeTransaction {
+public:
+    explicit WholeTransaction(SQLiteDB& db) : m_db(db) { m_begun = db.Exec("BEGIN IMMEDIATE;") == SQLITE_OK; }
+    ~WholeTransaction()
+    {
+        if (m_begun && !m_committed)
+            m_db.Exec("ROLLBACK;");
+    }
+    WholeTransaction(const WholeTransaction&) = delete;
+    WholeTransaction& operator=(const WholeTransaction&) = delete;
+
+    bool Begun() const { return m_begun; }
+    // A reader on another connection (a backup tool, a second look at the
+    // file) holds the commit off for a moment; the transaction stays open
+    // while it does, so the commit is tried again before it is given up.
+    bool Commit()
+    {
+        if (!m_begun)
+            return false;
+        for (int attempt = 0; attempt < kCommitAttempts; ++attempt) {
+            const int result = m_db.Exec("COMMIT;");
+            if (result == SQLITE_OK) {
+                m_committed = true;
+                break;
+            }
+            if (result != SQLITE_BUSY && result != SQLITE_LOCKED)
+                break;
+            Sleep(kCommitRetryMs);
+        }
+        return m_committed;
+    }
+
+private:
+    SQLiteDB& m_db;
+    bool m_begun = false;
+    bool m_committed = false;
+};
+
+// Every table that keeps rows of a profile, children before their parents.
+constexpr const char* kDeleteProfileRows[] = {
+    "DELETE FROM t_key_macro_data WHERE profile = ?",
+    "DELETE FROM t_light_data WHERE profile = ?",
+    "DELETE FROM t_config_data WHERE profile = ?",
+    "DELETE FROM t_userlightrgb_data WHERE profile = ?",
+    "DELETE FROM t_musiclayer_data WHERE profile = ?",
+    "DELETE FROM t_userlight_data WHERE profile = ?",
+    "DELETE FROM t_customrgb_data WHERE customlight_id IN "
+    "(SELECT customlight_id FROM t_customlight_data WHERE profile = ?)",
+    "DELETE FROM t_customlight_data WHERE profile = ?",
+    "DELETE FROM t_ledframe_data WHERE led_id IN (SELECT led_id FROM t_ledlayer_data WHERE profile = ?)",
+    "DELETE FROM t_ledlayer_data WHERE profile = ?",
+    "DELETE FROM t_profile_data WHERE profile = ?",
+};
+constexpr char kCountProfile[] = "SELECT count(*) FROM t_profile_data WHERE profile = ? AND type = ?";
+constexpr char kFirstProfile[] = "SELECT profile FROM t_profile_data WHERE type = ? ORDER BY profile LIMIT 1";
+constexpr char kDeleteProfileUserLightRgbs[] = "DELETE FROM t_userlightrgb_data WHERE profile = ?";
+constexpr char kGetProfileUserLightRgbs[] = "SELECT * FROM t_userlightrgb_data WHERE profile = ?";
+constexpr char kInsertConfigDefault[] = "INSERT INTO t_config_data(profile, key, value) VALUES (?, ?, ?);";
+
+bool InsertKeyMacroRow(SQLiteDB& db, const KeyMacroData& row)
+{
+    return Query(db, kInsertKeyMacro)
+        .Int(row.profile)
+        .Int(row.fn_layer)
+        .Int(row.key_code)
+        .Int(row.macro_type)
+        .Int(row.macro_value)
+        .Int(row.macro_value2)
+        .Int(row.macro_value3)
+        .Text(row.macro_desc)
+        .Run();
+}
+
+bool InsertLightRow(SQLiteDB& db, const LightData& row)
+{
+    return Query(db, kInsertLight)
+               .Int(row.profile)
+               .Text(row.name)
+               .Int(row.mode)
+               .Int(row.brightness)
+               .Int(row.speed)
+               .Int(row.direction)
+               .Int(row.colorful)
+               .Int(row.colorindex)
+               .Int(row.color_value1)
+               .Int(row.color_value2)
+               .Int(row.color_value3)
+               .Int(row.color_value4)
+               .Int(row.color_value5)
+               .Int(row.color_value6)
+               .Int(row.color_value7)
+               .Int(row.color_value8)
+               .Int(row.config_func)
+               .Int(row.reserved)
+               .Int(row.status)
+               .Insert() > 0;
+}
+
+bool InsertUserLightRgbRow(SQLiteDB& db, const UserLightRgbData& row)
+{
+    return Query(db, kInsertUserLightRgb).Int(row.profile).Int(row.userlight_id).Int(row.key_code).Int(row.key_rgb)
+        .Run();
+}
+
+// Overwrites a macro the store holds and replaces its events; a macro id the
+// store lacks is left alone, so no event row is ever written without its macro.
+bool ImportMacro(SQLiteDB& db, const MacroImportData& data)
+{
+    if (Query(db, kGetMacro).Int(data.macro.macro_id).FirstInt() == 0)
+        return true;
+    Query update(db, kUpdateMacro);
+    if (!BindMacro(update, data.macro).Int(data.macro.macro_id).Run())
+        return false;
+    if (!Query(db, kDeleteMacroRecords).Int(data.macro.macro_id).Run())
+        return false;
+    int index = 0;
+    for (MacroRecordData record : data.records) {
+        record.macro_id = data.macro.macro_id;
+        record.record_index = index++;
+        Query insert(db, kInsertMacroRecord);
+        if (!BindMacroRecord(insert, record).Run())
+            return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 // ---- configuration -------------------------------------------------------------------
@@ -372,11 +502,6 @@ int ConfigDB::InsertProfile(const ProfileData& profile)
     return Query(m_db, kInsertProfile).Int(kProfileType).Text(profile.name).Int(kInactive).Insert();
 }
 
-bool ConfigDB::DeleteProfile(int profile)
-{
-    CritSecLock lock(&m_lock);
-    return Query(m_db, kDeleteProfile).Int(profile).Run();
-}
 
 bool ConfigDB::RenameProfile(int profile, const CString& name)
 {
@@ -581,30 +706,6 @@ int ConfigDB::GetUserLightRgbs(int userlightId, std::vector<UserLightRgbData*>& 
     return Query(m_db, kGetUserLightRgbs).Int(userlightId).ReadList(list);
 }
 
-bool ConfigDB::ReplaceProfileUserLightRgbs(int profile, const std::vector<UserLightRgbData>& rows)
-{
-    CritSecLock lock(&m_lock);
-    // Half a set of colours would light the keyboard in a pattern nobody
-    // chose: a failed step leaves the scope without End and rolls back.
-    SQLiteAutoTransaction transaction(&m_db);
-    if (!transaction.Began())
-        return false;
-    if (!Query(m_db, kDeleteProfileUserLightRgbs).Int(profile).Int(kUserLightId).Run())
-        return false;
-    for (const UserLightRgbData& row : rows) {
-        if (!Query(m_db, kInsertUserLightRgb).Int(profile).Int(kUserLightId).Int(row.key_code).Int(row.key_rgb).Run())
-            return false;
-    }
-    return transaction.End();
-}
-
-int ConfigDB::GetProfileUserLightRgbs(int profile, std::vector<UserLightRgbData*>& list)
-{
-    CritSecLock lock(&m_lock);
-    ClearList(list);
-    return Query(m_db, kGetProfileUserLightRgbs).Int(profile).Int(kUserLightId).ReadList(list);
-}
-
 // ---- macros ------------------------------------------------------------------------------------
 
 int ConfigDB::AddMacro(const CString& name)
@@ -725,4 +826,106 @@ bool ConfigDB::UpdateMusicLayer(int profile, const MusicLayerData& row)
         .Int(row.backb_right)
         .Int(profile)
         .Run();
+}
+
+// ---- whole profiles ------------------------------------------------------------------------------
+
+bool ConfigDB::DeleteProfile(int profile)
+{
+    CritSecLock lock(&m_lock);
+    if (Query(m_db, kCountProfile).Int(profile).Int(kProfileType).FirstInt() == 0)
+        return false;
+    WholeTransaction transaction(m_db);
+    if (!transaction.Begun())
+        return false;
+    for (const char* sql : kDeleteProfileRows) {
+        if (!Query(m_db, sql).Int(profile).Run())
+            return false;
+    }
+    if (Query(m_db, kGetActiveProfile).Int(kProfileType).Int(kActive).FirstInt() == 0) {
+        const int first = Query(m_db, kFirstProfile).Int(kProfileType).FirstInt();
+        if (first > 0 && !Query(m_db, kSetActiveProfile).Int(kActive).Int(first).Run())
+            return false;
+    }
+    return transaction.Commit();
+}
+
+int ConfigDB::CreateProfile(const NewProfileRows& rows)
+{
+    CritSecLock lock(&m_lock);
+    WholeTransaction transaction(m_db);
+    if (!transaction.Begun())
+        return 0;
+    const int id = Query(m_db, kInsertProfile).Int(kProfileType).Text(rows.name).Int(kInactive).Insert();
+    if (id <= 0)
+        return 0;
+
+    for (KeyMacroData row : rows.keys) {
+        row.profile = id;
+        if (!InsertKeyMacroRow(m_db, row))
+            return 0;
+    }
+    if (!Query(m_db, kInsertMusicLayer)
+             .Int(id)
+             .Text(rows.musicLayerName)
+             .Int(kNewMusicDeviceIndex)
+             .Int(rows.musicForeMode)
+             .Int(kNewMusicForeAmplitude)
+             .Int(kNewMusicBackMode)
+             .Int(kNewMusicBackBright)
+             .Int(kNewMusicSel)
+             .Run())
+        return 0;
+    for (LightData row : rows.lights) {
+        row.profile = id;
+        row.status = row.mode == rows.activeLightMode ? kActive : kInactive;
+        if (!InsertLightRow(m_db, row))
+            return 0;
+    }
+    for (size_t i = 0; i < kDefaultConfigRowCount; ++i) {
+        if (!Query(m_db, kInsertConfigDefault)
+                 .Int(id)
+                 .Text(Utf8ToCString(kDefaultConfigRows[i].key))
+                 .Text(Utf8ToCString(kDefaultConfigRows[i].value))
+                 .Run())
+            return 0;
+    }
+    for (UserLightRgbData row : rows.keyColours) {
+        row.profile = id;
+        row.userlight_id = kUserLightId;
+        if (!InsertUserLightRgbRow(m_db, row))
+            return 0;
+    }
+    for (const MacroImportData& macro : rows.macros) {
+        if (!ImportMacro(m_db, macro))
+            return 0;
+    }
+    if (rows.makeActive) {
+        if (!Query(m_db, kClearActiveProfile).Int(kInactive).Int(kProfileType).Run() ||
+            !Query(m_db, kSetActiveProfile).Int(kActive).Int(id).Run())
+            return 0;
+    }
+    return transaction.Commit() ? id : 0;
+}
+
+int ConfigDB::GetProfileUserLightRgbs(int profile, std::vector<UserLightRgbData*>& list)
+{
+    CritSecLock lock(&m_lock);
+    ClearList(list);
+    return Query(m_db, kGetProfileUserLightRgbs).Int(profile).ReadList(list);
+}
+
+bool ConfigDB::SetProfileUserLightRgbs(int profile, std::vector<UserLightRgbData> rows)
+{
+    CritSecLock lock(&m_lock);
+    WholeTransaction transaction(m_db);
+    if (!transaction.Begun() || !Query(m_db, kDeleteProfileUserLightRgbs).Int(profile).Run())
+        return false;
+    for (UserLightRgbData row : rows) {
+        row.profile = profile;
+        row.userlight_id = kUserLightId;
+        if (!InsertUserLightRgbRow(m_db, row))
+            return false;
+    }
+    return transaction.Commit();
 }

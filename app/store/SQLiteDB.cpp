@@ -1,5 +1,7 @@
 #include "app/store/SQLiteDB.h"
 
+#include <windows.h>
+
 #include <sqlite3.h>
 
 #include <cstring>

@@ -25,6 +25,7 @@
 #include "app/window/HttpDownloader.h"
 #include "app/window/DeviceCatalogue.h"
 #include "app/window/KeyboardLayout.h"
+#include "app/window/KeyAssign.h"
 #include "app/window/KeyboardDef.h"
 #include "app/window/LanguageTexts.h"
 #include "app/window/MacroPageState.h"
@@ -217,6 +218,12 @@ private:
     LRESULT ExportProfile(const ControlNotify& n);
     void LoadProfileList();
     void ApplyProfile();
+    // The profile list's selected profile (0 or less: none); the current
+    // profile while the list does not exist.
+    int SelectedProfile();
+    void SetCurrentProfile(int profile);
+    CString LanguageText(int number);
+    int ShowMessage(int textId, int titleId, int style);
 
     // ---- keys page (KeysPage.cpp) --------------------------------------------------
     LRESULT OnLayoutPreset(const ControlNotify& n);
@@ -227,6 +234,13 @@ private:
     LRESULT AssignPickedKey(const ControlNotify& n);
     LRESULT AssignFunction(const ControlNotify& n);
     void LoadKeyMap();
+    void InitKeyTable(int profile);
+    void FillFunctionList(int category);
+    void ResetSelectedKey(int key);
+    void ResetLayerKeys();
+    void ApplyLayoutPreset(int item);
+    int CurrentCategory();
+    std::vector<tarnwell::PictureKey> PictureKeys();
 
     // ---- lighting page (LightingPage.cpp) ------------------------------------------
     LRESULT OnLightKeysChanged(const ControlNotify& n);

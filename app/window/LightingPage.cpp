@@ -216,7 +216,7 @@ bool KeyboardDlg::StoreKeyColours()
         row.key_rgb = static_cast<int>(key.color);
         rows.push_back(row);
     }
-    return GetConfigDB().ReplaceProfileUserLightRgbs(m_profileId, rows);
+    return GetConfigDB().SetProfileUserLightRgbs(m_profileId, rows);
 }
 
 LRESULT KeyboardDlg::OnLightModeChanged(const ControlNotify& n)

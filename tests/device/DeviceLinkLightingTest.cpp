@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <ostream>
 
+#include "app/device/KeyCodes.h"
 #include "tests/device/DeviceLinkTestBed.h"
 
 // Found by argument-dependent lookup, so they live beside KeyColorEntry.
@@ -96,6 +97,27 @@ TEST_F(LightingTest, UserColoursGoToTheDeviceOfEachKey)
         ExpectFramedRgbWrite(device, CMD_WRITE_KEY_COLORS);
     EXPECT_EQ(hidsim::Memory(keyboard).userColors, TableWith({{9, 0x0000FF}, {127, 0x123456}}));
     EXPECT_EQ(hidsim::Memory(keypad).userColors, TableWith({{103, 0x302010}}));
+}
+
+TEST_F(LightingTest, OnlyTheCurrentProfilesColoursAreSent)
+{
+    const int keyboard = AddKeyboard();
+    AddUserColor(4, 0x0000FF);
+    host_.profile = 2;
+    AddUserColor(5, 0x00FF00);  // the current profile's
+    // Another profile's colour, under the user light the lighting page once used for every profile.
+    UserLightRgbData other{};
+    other.profile = 3;
+    other.userlight_id = 1;
+    other.key_code = 6;
+    other.key_rgb = 0xFF0000;
+    store_.InsertUserLightRgbs({other});
+    Connect();
+
+    link_->WriteLighting();
+
+    ExpectFramedRgbWrite(keyboard, CMD_WRITE_KEY_COLORS);
+    EXPECT_EQ(hidsim::Memory(keyboard).userColors, TableWith({{KeyCodeToPosition(5), 0x00FF00}}));
 }
 
 TEST_F(LightingTest, LiveReadPaintsTheLayoutsKeysFromTheirDevice)

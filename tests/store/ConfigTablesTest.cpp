@@ -156,7 +156,8 @@ TEST_F(ConfigTablesTest, ProfilesInsertListRenameActivateDelete)
     EXPECT_TRUE(store.DeleteProfile(first));
     EXPECT_EQ(1, store.GetProfileList(list));  // the earlier records were freed and replaced
     EXPECT_EQ(second, list[0]->profile);
-    EXPECT_EQ(std::vector<std::string>{"44"},
+    // Its configuration rows went with it.
+    EXPECT_EQ(std::vector<std::string>{"0"},
               QueryStore(store, "SELECT count(*) FROM t_config_data WHERE profile = 1"));
     FreeRows(list);
 }
@@ -285,37 +286,6 @@ TEST_F(ConfigTablesTest, UserLightRgbsAreDeletedForUserLightOneWhateverTheArgume
     EXPECT_TRUE(store.DeleteUserLightRgbs(12345));
     EXPECT_EQ(0, store.GetUserLightRgbs(1, list));
     EXPECT_EQ(1, store.GetUserLightRgbs(2, list));
-    FreeRows(list);
-}
-
-TEST_F(ConfigTablesTest, AProfilesKeyColoursAreReplacedWholeAndLeaveOtherProfilesAlone)
-{
-    auto colours = [](std::initializer_list<std::pair<int, int>> keys) {
-        std::vector<UserLightRgbData> rows;
-        for (const auto& key : keys) {
-            UserLightRgbData row;
-            row.key_code = key.first;
-            row.key_rgb = key.second;
-            rows.push_back(row);
-        }
-        return rows;
-    };
-    ASSERT_TRUE(store.ReplaceProfileUserLightRgbs(1, colours({{4, 0x0000FF}, {5, 0x00FF00}})));
-    ASSERT_TRUE(store.ReplaceProfileUserLightRgbs(2, colours({{4, 0xFF0000}})));
-    ASSERT_TRUE(store.ReplaceProfileUserLightRgbs(1, colours({{6, 0x123456}})));
-
-    std::vector<UserLightRgbData*> list;
-    ASSERT_EQ(1, store.GetProfileUserLightRgbs(1, list));
-    EXPECT_EQ(6, list[0]->key_code);
-    EXPECT_EQ(1, list[0]->userlight_id);
-    ASSERT_EQ(1, store.GetProfileUserLightRgbs(2, list));
-    EXPECT_EQ(0xFF0000, list[0]->key_rgb);
-
-    // A row the table refuses leaves the profile's previous colours in place.
-    RejectInserts("t_userlightrgb_data", "NEW.key_code = 999");
-    EXPECT_FALSE(store.ReplaceProfileUserLightRgbs(2, colours({{7, 1}, {999, 2}})));
-    ASSERT_EQ(1, store.GetProfileUserLightRgbs(2, list));
-    EXPECT_EQ(4, list[0]->key_code);
     FreeRows(list);
 }
 

@@ -308,6 +308,14 @@ void Pump(DWORD ms)
 
 TEST(RawInputRecorder, RegistersKeyboardAndMouseInTheBackgroundAndRemovesThemWhenDestroyed)
 {
+    // The display's focus may have been left on a window of a program that
+    // has ended; the keys go to this test's own shown window, and the
+    // recorder's target stays hidden in the background.
+    InputWindow focus;
+    ShowWindow(focus.window, SW_SHOW);
+    SetForegroundWindow(focus.window);
+    SetFocus(focus.window);
+    Pump(200);
     InputWindow target;
     ASSERT_NE(target.window, nullptr);
     InputWindow::Received().clear();
