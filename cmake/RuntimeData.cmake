@@ -1,7 +1,7 @@
 # The run-time data files (config.xml, layouts, language and device files) are
 # kept in the source tree's bin/. A build into another run-time folder
 # (TARNWELL_BIN_DIR) gets a copy of them, so that its program finds them beside
-# itself. Binaries and the generated skins are left out: the build makes those
+# itself. Binaries, the generated skins and device pictures are left out: the build makes those
 # in the run-time folder itself.
 get_filename_component(_bin_real ${TARNWELL_BIN_DIR} REALPATH)
 get_filename_component(_source_bin_real ${CMAKE_SOURCE_DIR}/bin REALPATH)
@@ -10,6 +10,8 @@ if(NOT _bin_real STREQUAL _source_bin_real)
     file(GLOB_RECURSE _data_files RELATIVE ${CMAKE_SOURCE_DIR}/bin CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bin/*)
     list(FILTER _data_files EXCLUDE REGEX "\\.(exe|dll|a)$")
     list(FILTER _data_files EXCLUDE REGEX "^skins/")
+    # Drawn by the build into each run-time folder (below), not copied.
+    list(FILTER _data_files EXCLUDE REGEX "^device/")
     foreach(_file ${_data_files})
         add_custom_command(
             OUTPUT ${TARNWELL_BIN_DIR}/${_file}

@@ -1,0 +1,195 @@
+// Journeys of the lighting page against the real program and the simulated
+// keyboard: a chosen mode and colour reach the store and the keyboard's
+// settings block, lighting switched off sends the "off" mode, and the keys'
+// colours are read back while the page is shown.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/window/e2e/ProgramHarness.h"
+
+namespace {
+
+using namespace e2e;
+
+constexpr UINT WM_APP_EXIT = 0x69B;
+constexpr LPARAM APP_EXIT_CODE = 610;
+
+// The request layout and the settings block's bytes the page changes.
+constexpr size_t REQ_COMMAND = 2;
+constexpr size_t REQ_PAYLOAD = 9;
+constexpr uint8_t CMD_WRITE_SETTINGS = 0x06;
+constexpr uint8_t CMD_READ_LIVE_COLORS = 0xDE;
+constexpr size_t SETTINGS_MODE = 2;
+constexpr size_t SETTINGS_BRIGHTNESS = 3;
+constexpr size_t SETTINGS_SPEED = 4;
+constexpr size_t SETTINGS_RED = 8;
+constexpr size_t SETTINGS_GREEN = 9;
+constexpr size_t SETTINGS_BLUE = 10;
+constexpr uint8_t kModeWhenOff = 6;
+
+// Places in the 1380 x 800 window.
+constexpr POINT kLightingTab = {450 + 120 + 60, 25};
+constexpr POINT kStaticTile = {360, 520};   // mode 3
+constexpr POINT kWaveTile = {230, 485};     // mode 0
+constexpr POINT kLightSwitch = {433, 445};
+constexpr POINT kRedCell = {1246, 566};     // 0xFF0000-ish third cell of the first row
+constexpr RECT kTabStrip = {450, 5, 930, 45};
+
+void ClickAt(HWND window, POINT at) { Click(window, at.x, at.y); }
+
+std::wstring Database()
+{
+    WIN32_FIND_DATAW found;
+    const std::wstring folder = DataFolder() + L"db\\";
+    HANDLE search = FindFirstFileW((folder + L"*_data.db").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return std::wstring();
+    FindClose(search);
+    return folder + found.cFileName;
+}
+
+// The settings blocks written to the keyboard, oldest first.
+std::vector<std::vector<uint8_t>> SettingsWrites(const SimulatedKeyboard& sim)
+{
+    std::vector<std::vector<uint8_t>> blocks;
+    for (const SimEvent& event : sim.Events())
+        if (event.kind == "out" && event.device == 1 && event.bytes.size() > REQ_PAYLOAD + SETTINGS_BLUE &&
+            event.bytes[REQ_COMMAND] == CMD_WRITE_SETTINGS)
+            blocks.emplace_back(event.bytes.begin() + REQ_PAYLOAD, event.bytes.end());
+    return blocks;
+}
+
+class LightingJourney : public ProgramJourney
+{
+protected:
+    HWND OpenLightingPage()
+    {
+        HWND window = StartProgram();
+        if (!window)
+            return nullptr;
+        EXPECT_TRUE(WaitFor([&] { return Colours(Capture(window, kTabStrip)) > 8; }))
+            << "the device pages never opened";
+        ClickAt(window, kLightingTab);
+        database = Database();
+        EXPECT_TRUE(WaitFor([&] { return QueryDatabase(database, "SELECT COUNT(*) FROM t_light_data") >= 16; }))
+            << "the profile has no light modes";
+        return window;
+    }
+    // Waits for a settings write after `before` of them that satisfies check.
+    template <class Check>
+    bool WaitForSettingsWrite(size_t before, Check check)
+    {
+        return WaitFor([&] {
+            const auto blocks = SettingsWrites(sim);
+            return blocks.size() > before && check(blocks.back());
+        });
+    }
+    void Exit(HWND window)
+    {
+        SendMessageW(window, WM_APP_EXIT, 0, APP_EXIT_CODE);
+        EXPECT_EQ(program->WaitForExit(), 0);
+        EXPECT_EQ(sim.UnbalancedBeginEnd(), "");
+    }
+    std::wstring database;
+};
+
+TEST_F(LightingJourney, AChosenModeAndColourReachTheStoreAndTheSettingsBlock)
+{
+    HWND window = OpenLightingPage();
+    ASSERT_NE(window, nullptr);
+
+    size_t before = SettingsWrites(sim).size();
+    ClickAt(window, kStaticTile);
+    EXPECT_TRUE(WaitFor([&] {
+        return QueryDatabase(database, "SELECT mode FROM t_light_data WHERE profile = 1 AND status = 1") == 3;
+    })) << "mode 3 is not the active row";
+    EXPECT_TRUE(WaitForSettingsWrite(before, [](const std::vector<uint8_t>& block) {
+        return block[SETTINGS_MODE] == 3 && block[SETTINGS_BRIGHTNESS] == 5 && block[SETTINGS_SPEED] == 3 &&
+               block[SETTINGS_RED] == 0xFF && block[SETTINGS_GREEN] == 0 && block[SETTINGS_BLUE] == 0;
+    })) << "the keyboard was not sent mode 3 with its parameters";
+    SaveScreenshot(window, L"lighting_static");
+
+    // A colour cell sets the colour bytes of the next settings write.
+    before = SettingsWrites(sim).size();
+    ClickAt(window, kRedCell);
+    EXPECT_TRUE(WaitFor([&] {
+        return QueryDatabase(database,
+                             "SELECT color_value1 FROM t_light_data WHERE profile = 1 AND mode = 3") != 255 ||
+               SettingsWrites(sim).size() > before;
+    }));
+    const long long stored =
+        QueryDatabase(database, "SELECT color_value1 FROM t_light_data WHERE profile = 1 AND mode = 3");
+    EXPECT_TRUE(WaitForSettingsWrite(before, [&](const std::vector<uint8_t>& block) {
+        return block[SETTINGS_MODE] == 3 && block[SETTINGS_RED] == (stored & 0xFF) &&
+               block[SETTINGS_GREEN] == ((stored >> 8) & 0xFF) && block[SETTINGS_BLUE] == ((stored >> 16) & 0xFF);
+    })) << "the cell's colour did not reach the keyboard";
+    Exit(window);
+}
+
+TEST_F(LightingJourney, SwitchingLightingOffSendsTheOffModeAndOnRestoresTheMode)
+{
+    HWND window = OpenLightingPage();
+    ASSERT_NE(window, nullptr);
+
+    size_t before = SettingsWrites(sim).size();
+    ClickAt(window, kLightSwitch);
+    EXPECT_TRUE(WaitFor([&] {
+        return QueryDatabase(database,
+                             "SELECT COUNT(*) FROM t_config_data WHERE profile = 1 AND key = 'enable_light' "
+                             "AND value = '0'") == 1;
+    })) << "lighting off was not stored";
+    EXPECT_TRUE(WaitForSettingsWrite(before, [](const std::vector<uint8_t>& block) {
+        return block[SETTINGS_MODE] == kModeWhenOff;
+    })) << "the keyboard was not sent the off mode";
+
+    before = SettingsWrites(sim).size();
+    ClickAt(window, kLightSwitch);
+    EXPECT_TRUE(WaitForSettingsWrite(before, [](const std::vector<uint8_t>& block) {
+        return block[SETTINGS_MODE] == 0;
+    })) << "switching on did not restore the active mode";
+
+    // Choosing a mode while off switches lighting on again.
+    ClickAt(window, kLightSwitch);
+    before = SettingsWrites(sim).size();
+    ClickAt(window, kWaveTile);
+    EXPECT_TRUE(WaitForSettingsWrite(before, [](const std::vector<uint8_t>& block) {
+        return block[SETTINGS_MODE] == 0;
+    }));
+    EXPECT_TRUE(WaitFor([&] {
+        return QueryDatabase(database,
+                             "SELECT COUNT(*) FROM t_config_data WHERE profile = 1 AND key = 'enable_light' "
+                             "AND value = '1'") == 1;
+    }));
+    Exit(window);
+}
+
+TEST_F(LightingJourney, TheKeyboardsColoursAreReadBackOnlyWhileThePageIsShown)
+{
+    HWND window = OpenLightingPage();
+    ASSERT_NE(window, nullptr);
+    auto reads = [&] {
+        int count = 0;
+        for (const SimEvent& event : sim.Events())
+            if (event.kind == "out" && event.device == 1 && event.bytes.size() > REQ_COMMAND &&
+                event.bytes[REQ_COMMAND] == CMD_READ_LIVE_COLORS)
+                ++count;
+        return count;
+    };
+    const int first = reads();
+    EXPECT_TRUE(WaitFor([&] { return reads() > first + 20; })) << "no live colour reads while the page is shown";
+
+    // Another page: the reads stop.
+    Click(window, 450 + 60, 25);
+    Sleep(500);
+    const int settled = reads();
+    Sleep(1000);
+    EXPECT_LE(reads(), settled + 2) << "the reads went on after the page was left";
+    Exit(window);
+}
+
+} // namespace
