@@ -24,6 +24,8 @@ constexpr size_t REQ_COMMAND = 2;
 constexpr size_t REQ_PAYLOAD = 9;
 constexpr uint8_t CMD_WRITE_SETTINGS = 0x06;
 constexpr uint8_t CMD_READ_LIVE_COLORS = 0xDE;
+constexpr uint8_t CMD_WRITE_LIVE_COLORS = 0xDD;
+constexpr size_t REQ_LENGTH = 5;
 constexpr size_t SETTINGS_MODE = 2;
 constexpr size_t SETTINGS_BRIGHTNESS = 3;
 constexpr size_t SETTINGS_SPEED = 4;
@@ -36,6 +38,7 @@ constexpr uint8_t kModeWhenOff = 6;
 constexpr POINT kLightingTab = {450 + 120 + 60, 25};
 constexpr POINT kStaticTile = {360, 520};   // mode 3
 constexpr POINT kWaveTile = {230, 485};     // mode 0
+constexpr POINT kMusicTile = {360, 730};    // mode 128
 constexpr POINT kLightSwitch = {433, 445};
 constexpr POINT kRedCell = {1246, 566};     // 0xFF0000-ish third cell of the first row
 constexpr RECT kTabStrip = {450, 5, 930, 45};
@@ -78,6 +81,12 @@ protected:
         database = Database();
         EXPECT_TRUE(WaitFor([&] { return QueryDatabase(database, "SELECT COUNT(*) FROM t_light_data") >= 16; }))
             << "the profile has no light modes";
+        // The worker fills the mode list after the rows exist: wait until the
+        // last tile shows its name.
+        EXPECT_TRUE(WaitFor([&] {
+            return Colours(Capture(window, RECT{kMusicTile.x - 40, kMusicTile.y - 10, kMusicTile.x + 40,
+                                                kMusicTile.y + 10})) > 4;
+        })) << "the mode list stayed empty";
         return window;
     }
     // Waits for a settings write after `before` of them that satisfies check.
@@ -189,6 +198,38 @@ TEST_F(LightingJourney, TheKeyboardsColoursAreReadBackOnlyWhileThePageIsShown)
     const int settled = reads();
     Sleep(1000);
     EXPECT_LE(reads(), settled + 2) << "the reads went on after the page was left";
+    Exit(window);
+}
+
+TEST_F(LightingJourney, TheMusicModeStreamsSilenceAsDarkFramesUntilAnotherModeIsChosen)
+{
+    HWND window = OpenLightingPage();
+    ASSERT_NE(window, nullptr);
+    auto frames = [&] {
+        std::vector<std::vector<uint8_t>> sent;
+        for (const SimEvent& event : sim.Events())
+            if (event.kind == "out" && event.device == 1 && event.bytes.size() > REQ_PAYLOAD &&
+                event.bytes[REQ_COMMAND] == CMD_WRITE_LIVE_COLORS)
+                sent.push_back(event.bytes);
+        return sent;
+    };
+
+    // No sound can be captured here: the spectrum is silence, and with the
+    // default background (none) every key is sent dark.
+    ClickAt(window, kMusicTile);
+    ASSERT_TRUE(WaitFor([&] { return frames().size() > 20; })) << "the music mode sends no frames";
+    for (const std::vector<uint8_t>& frame : frames()) {
+        const size_t length = frame[REQ_LENGTH];
+        for (size_t i = REQ_PAYLOAD; i < REQ_PAYLOAD + length && i < frame.size(); ++i)
+            ASSERT_EQ(frame[i], 0) << "a lit key in silence at byte " << i;
+    }
+    SaveScreenshot(window, L"lighting_music");
+
+    ClickAt(window, kWaveTile);
+    Sleep(500);
+    const size_t settled = frames().size();
+    Sleep(1000);
+    EXPECT_LE(frames().size(), settled + 2) << "frames went on after another mode was chosen";
     Exit(window);
 }
 
