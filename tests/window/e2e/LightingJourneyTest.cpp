@@ -45,17 +45,6 @@ constexpr RECT kTabStrip = {450, 5, 930, 45};
 
 void ClickAt(HWND window, POINT at) { Click(window, at.x, at.y); }
 
-std::wstring Database()
-{
-    WIN32_FIND_DATAW found;
-    const std::wstring folder = DataFolder() + L"db\\";
-    HANDLE search = FindFirstFileW((folder + L"*_data.db").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return std::wstring();
-    FindClose(search);
-    return folder + found.cFileName;
-}
-
 // The settings blocks written to the keyboard, oldest first.
 std::vector<std::vector<uint8_t>> SettingsWrites(const SimulatedKeyboard& sim)
 {
@@ -78,7 +67,7 @@ protected:
         EXPECT_TRUE(WaitFor([&] { return Colours(Capture(window, kTabStrip)) > 8; }))
             << "the device pages never opened";
         ClickAt(window, kLightingTab);
-        database = Database();
+        database = SettingsDatabase();
         EXPECT_TRUE(WaitFor([&] { return QueryDatabase(database, "SELECT COUNT(*) FROM t_light_data") >= 16; }))
             << "the profile has no light modes";
         // The worker fills the mode list after the rows exist: wait until the

@@ -21,7 +21,7 @@ constexpr WPARAM MENU_ADD_PROFILE = 101;
 class ProfileJourney : public ProgramJourney
 {
 protected:
-    std::wstring Database() const { return DataFolder() + L"db\\TK75_data.db"; }
+    std::wstring Database() const { return SettingsDatabase(); }
     long long Query(const std::string& sql) const { return QueryDatabase(Database(), sql.c_str()); }
 };
 

@@ -479,6 +479,17 @@ size_t Colours(const std::vector<DWORD>& pixels)
     return seen.size();
 }
 
+std::wstring SettingsDatabase()
+{
+    WIN32_FIND_DATAW found;
+    const std::wstring folder = DataFolder() + L"db\\";
+    HANDLE search = FindFirstFileW((folder + L"*_data.db").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return std::wstring();
+    FindClose(search);
+    return folder + found.cFileName;
+}
+
 long long QueryDatabase(const std::wstring& file, const char* sql)
 {
     sqlite3* db = nullptr;

@@ -144,6 +144,9 @@ void WriteRegistryValue(const wchar_t* name, const wchar_t* value);
 // The program's value under the user's Run key; false when missing.
 bool ReadAutorunValue(std::wstring& value);
 bool FileExists(const std::wstring& path);
+// The settings database of the model in use (the data folder's one
+// db\*_data.db), empty when there is none yet.
+std::wstring SettingsDatabase();
 // The first column of the first row of a query on a database file, or -1.
 long long QueryDatabase(const std::wstring& file, const char* sql);
 // The window's pixels in a client rectangle, taken from the screen after the

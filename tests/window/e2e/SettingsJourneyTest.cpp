@@ -47,18 +47,6 @@ std::wstring Autorun()
     return ReadAutorunValue(value) ? value : L"(missing)";
 }
 
-// The settings database of the model in use.
-std::wstring Database()
-{
-    WIN32_FIND_DATAW found;
-    const std::wstring folder = DataFolder() + L"db\\";
-    HANDLE search = FindFirstFileW((folder + L"*_data.db").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return std::wstring();
-    FindClose(search);
-    return folder + found.cFileName;
-}
-
 int SettingsWrites(const SimulatedKeyboard& sim)
 {
     const std::vector<uint8_t> commands = sim.Commands(1);
@@ -82,7 +70,7 @@ TEST_F(SettingsJourney, TheWindowsKeyLockIsStoredForProfileOneAndSentToTheKeyboa
     ASSERT_TRUE(WaitFor([&] { return Colours(Capture(window, kTabStrip)) > 8; })) << "the device pages never opened";
     ClickAt(window, kSettingsTab);
     const int before = SettingsWrites(sim);
-    const std::wstring database = Database();
+    const std::wstring database = SettingsDatabase();
     ASSERT_FALSE(database.empty());
 
     ClickAt(window, kWindowsKeyLock);
