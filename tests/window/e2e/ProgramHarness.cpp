@@ -479,6 +479,36 @@ size_t Colours(const std::vector<DWORD>& pixels)
     return seen.size();
 }
 
+namespace {
+struct CaptionSearch
+{
+    DWORD process;
+    const wchar_t* caption;
+    HWND found;
+};
+
+BOOL CALLBACK FindByCaption(HWND window, LPARAM data)
+{
+    auto* search = reinterpret_cast<CaptionSearch*>(data);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    wchar_t caption[64] = {};
+    GetWindowTextW(window, caption, 64);
+    if (process == search->process && wcscmp(caption, search->caption) == 0 && IsWindowVisible(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+} // namespace
+
+HWND FindProcessWindow(DWORD processId, const wchar_t* caption)
+{
+    CaptionSearch search{processId, caption, nullptr};
+    EnumWindows(&FindByCaption, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 std::wstring SettingsDatabase()
 {
     WIN32_FIND_DATAW found;

@@ -119,6 +119,8 @@ private:
 // The first top-level window of a process carrying the named property.
 HWND FindProgramWindow(DWORD processId, const wchar_t* property);
 bool IsShown(HWND window);
+// A visible top-level window of a process with that caption, or null.
+HWND FindProcessWindow(DWORD processId, const wchar_t* caption);
 
 // ---- input -----------------------------------------------------------------------------
 

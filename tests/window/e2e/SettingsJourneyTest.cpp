@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,13 @@ constexpr POINT kAutorunMinimised = {525, 383};
 constexpr POINT kExitToTray = {465, 479};
 constexpr POINT kExitProgram = {465, 515};
 constexpr POINT kCloseButton = {1344, 25};
+constexpr POINT kResetButton = {1000, 655};
+// In the 500 x 260 message box: OK and Cancel side by side, OK alone centred.
+constexpr POINT kBoxOk = {180, 228};
+constexpr POINT kBoxCancel = {320, 228};
+constexpr POINT kBoxOnlyOk = {250, 228};
+constexpr UINT kResetButtonId = 195;
+constexpr uint8_t kResetCommand = 0xEE;
 constexpr RECT kTabStrip = {450, 5, 930, 45};
 
 void ClickAt(HWND window, POINT at) { Click(window, at.x, at.y); }
@@ -128,6 +136,100 @@ TEST_F(SettingsJourney, AutorunIsAQuotedCommandAndTheExitModeDecidesWhatCloseDoe
     ClickAt(window, kCloseButton);
     EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(window); }));
     EXPECT_TRUE(program->Running());
+    Exit(window);
+}
+
+HWND WaitForMessageBox()
+{
+    HWND box = nullptr;
+    WaitFor([&] {
+        box = FindWindowW(L"MWindow", L"MessageBox");
+        return box != nullptr && IsWindowVisible(box);
+    });
+    return box;
+}
+
+bool Gone(HWND box)
+{
+    return WaitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); });
+}
+
+// Reset requests the keyboard saw (sent to every device, answered or not).
+int ResetRequests(const SimulatedKeyboard& sim)
+{
+    int count = 0;
+    for (const SimEvent& event : sim.Events())
+        if (event.kind == "out" && event.bytes.size() > 2 && event.bytes[2] == kResetCommand)
+            ++count;
+    return count;
+}
+
+TEST_F(SettingsJourney, FactoryResetAsksFirstThenResetsTheKeyboardAndItsStore)
+{
+    HWND window = StartProgram();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return Colours(Capture(window, kTabStrip)) > 8; }));
+    ClickAt(window, kSettingsTab);
+    const std::wstring database = SettingsDatabase();
+    ClickAt(window, kWindowsKeyLock);
+    ASSERT_TRUE(WaitFor([&] {
+        return QueryDatabase(database, "SELECT COUNT(*) FROM t_config_data WHERE key = 'disable_win' AND value = '1'") ==
+               1;
+    }));
+
+    // Cancelled: nothing is reset.
+    ClickAt(window, kResetButton);
+    HWND box = WaitForMessageBox();
+    ASSERT_NE(box, nullptr) << "the reset did not ask first";
+    Click(box, kBoxCancel.x, kBoxCancel.y);
+    EXPECT_TRUE(Gone(box));
+    Sleep(500);
+    EXPECT_EQ(ResetRequests(sim), 0);
+    EXPECT_EQ(QueryDatabase(database, "SELECT COUNT(*) FROM t_config_data WHERE key = 'disable_win' AND value = '1'"),
+              1);
+
+    // Confirmed: the progress window shows and closes, the keyboard is told,
+    // the store starts again from its defaults and the window answers again.
+    WriteRegistryValue(L"exit_mode", L"1");
+    ClickAt(window, kResetButton);
+    box = WaitForMessageBox();
+    ASSERT_NE(box, nullptr);
+    Click(box, kBoxOk.x, kBoxOk.y);
+    EXPECT_TRUE(Gone(box));
+    EXPECT_TRUE(WaitFor([&] { return ResetRequests(sim) >= 1; })) << "the keyboard was not reset";
+    EXPECT_TRUE(WaitFor([&] { return FindProcessWindow(program->ProcessId(), L"UpdateTipDlg") == nullptr; }))
+        << "the progress window stayed";
+    EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(window) != FALSE; })) << "the window stayed disabled";
+    EXPECT_TRUE(WaitFor([&] {
+        return QueryDatabase(database, "SELECT COUNT(*) FROM t_config_data WHERE key = 'disable_win' AND value = '1'") ==
+               0;
+    })) << "the store was not replaced";
+    EXPECT_EQ(Registry(L"exit_mode"), L"0");
+    Exit(window);
+}
+
+TEST_F(SettingsJourney, FactoryResetWithoutAKeyboardSaysSoAndOpensNoProgressWindow)
+{
+    sim.Reset({});
+    HWND window = StartProgram();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return QueryProgramState(window, kQueryEnterText) == kTextNotConnected; }));
+
+    // The page's button is out of reach without a keyboard; its notification
+    // is sent as the button would (the call returns when the handler does).
+    std::thread press([&] { SendControlNotify(window, kResetButtonId, 2); });
+    HWND box = WaitForMessageBox();
+    ASSERT_NE(box, nullptr);
+    Click(box, kBoxOk.x, kBoxOk.y);
+    EXPECT_TRUE(Gone(box));
+    HWND notice = WaitForMessageBox();
+    EXPECT_NE(notice, nullptr) << "no word that the keyboard is missing";
+    EXPECT_EQ(FindProcessWindow(program->ProcessId(), L"UpdateTipDlg"), nullptr);
+    if (notice)
+        Click(notice, kBoxOnlyOk.x, kBoxOnlyOk.y);
+    press.join();
+    EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(window) != FALSE; }));
+    EXPECT_EQ(ResetRequests(sim), 0);
     Exit(window);
 }
 

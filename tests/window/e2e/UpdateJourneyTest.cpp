@@ -26,35 +26,7 @@ constexpr int kBarY = 43;
 constexpr int kBarLeft = 24;
 constexpr int kBarRight = 367;
 
-struct Search
-{
-    DWORD process;
-    const wchar_t* caption;
-    HWND found;
-};
-
-BOOL CALLBACK FindByCaption(HWND window, LPARAM data)
-{
-    auto* search = reinterpret_cast<Search*>(data);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    wchar_t caption[32] = {};
-    GetWindowTextW(window, caption, 32);
-    if (process == search->process && wcscmp(caption, search->caption) == 0 && IsWindowVisible(window)) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND ProcessWindow(DWORD process, const wchar_t* caption)
-{
-    Search search{process, caption, nullptr};
-    EnumWindows(&FindByCaption, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-HWND ProgressWindow(DWORD process) { return ProcessWindow(process, L"UpdateTipDlg"); }
+HWND ProgressWindow(DWORD process) { return FindProcessWindow(process, L"UpdateTipDlg"); }
 
 COLORREF ScreenPixel(HWND window, int x, int y)
 {
@@ -154,7 +126,7 @@ TEST_F(UpdateJourney, UpdateNoticesAskFirstAndAFailedFirmwareDownloadSaysSo)
     // A message box's modal run returns the wParam of the WM_CLOSE that ends it.
     auto answer = [&](WPARAM button) {
         HWND box = nullptr;
-        if (!WaitFor([&] { return (box = ProcessWindow(process, L"MessageBox")) != nullptr; }))
+        if (!WaitFor([&] { return (box = FindProcessWindow(process, L"MessageBox")) != nullptr; }))
             return false;
         PostMessageW(box, WM_CLOSE, button, 0);
         return WaitFor([&] { return !IsWindow(box); });
@@ -182,7 +154,7 @@ TEST_F(UpdateJourney, UpdateNoticesAskFirstAndAFailedFirmwareDownloadSaysSo)
     PostMessageW(window, WM_UPDATE_RESULT, 2, 1);
     ASSERT_TRUE(answer(IDOK)) << "no firmware question";
     HWND box = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (box = ProcessWindow(process, L"MessageBox")) != nullptr; }))
+    ASSERT_TRUE(WaitFor([&] { return (box = FindProcessWindow(process, L"MessageBox")) != nullptr; }))
         << "the failed download was not reported";
     EXPECT_EQ(ProgressWindow(process), nullptr) << "the failure was told over the progress window";
     SaveScreenshot(box, L"update_failed");
