@@ -33,7 +33,9 @@ constexpr UINT ID_DIRECTION_UP = 132;
 constexpr UINT ID_DIRECTION_DOWN = 133;
 constexpr UINT ID_COLOURFUL = 134;
 constexpr UINT ID_COLOURFUL_TEXT = 135;
-constexpr UINT ID_COLOUR_FIRST = 135;
+// The colourful switch's caption (135) goes with the switch, not with the
+// colour editors: a mode without the switch shows no caption for it.
+constexpr UINT ID_COLOUR_FIRST = 136;
 constexpr UINT ID_COLOUR_LAST = 168;
 constexpr UINT ID_WHEEL = 137;
 constexpr UINT ID_RED = 141;

@@ -39,6 +39,10 @@ constexpr POINT kLightingTab = {450 + 120 + 60, 25};
 constexpr POINT kStaticTile = {360, 520};   // mode 3
 constexpr POINT kWaveTile = {230, 485};     // mode 0
 constexpr POINT kMusicTile = {360, 730};    // mode 128
+constexpr POINT kCustomTile = {230, 730};   // mode 14, per-key colours
+constexpr POINT kKeyA = {300, 255};
+constexpr int kKeyCodeA = 4;
+constexpr uint8_t CMD_WRITE_KEY_COLORS = 0x0B;
 constexpr POINT kLightSwitch = {433, 445};
 constexpr POINT kRedCell = {1246, 566};     // 0xFF0000-ish third cell of the first row
 constexpr RECT kTabStrip = {450, 5, 930, 45};
@@ -187,6 +191,42 @@ TEST_F(LightingJourney, TheKeyboardsColoursAreReadBackOnlyWhileThePageIsShown)
     const int settled = reads();
     Sleep(1000);
     EXPECT_LE(reads(), settled + 2) << "the reads went on after the page was left";
+    Exit(window);
+}
+
+TEST_F(LightingJourney, ThePerKeyModeSendsKeyColoursAndAPaintedKeyIsStoredAndSent)
+{
+    HWND window = OpenLightingPage();
+    ASSERT_NE(window, nullptr);
+    auto colourFrames = [&] {
+        int count = 0;
+        for (const SimEvent& event : sim.Events())
+            if (event.kind == "out" && event.device == 1 && event.bytes.size() > REQ_COMMAND &&
+                event.bytes[REQ_COMMAND] == CMD_WRITE_KEY_COLORS)
+                ++count;
+        return count;
+    };
+
+    // The per-key mode sends the keys' colours, then the settings with mode 14.
+    size_t before = SettingsWrites(sim).size();
+    ClickAt(window, kCustomTile);
+    EXPECT_TRUE(WaitFor([&] { return colourFrames() >= 7; })) << "no key colour frames";
+    EXPECT_TRUE(WaitForSettingsWrite(before, [](const std::vector<uint8_t>& block) {
+        return block[SETTINGS_MODE] == 14;
+    }));
+
+    // A key picked on the picture takes the cell's colour: stored for this
+    // profile and sent.
+    const int framesBefore = colourFrames();
+    ClickAt(window, kKeyA);
+    ClickAt(window, kRedCell);
+    EXPECT_TRUE(WaitFor([&] {
+        return QueryDatabase(database, ("SELECT COUNT(*) FROM t_userlightrgb_data WHERE profile = 1 AND key_code = " +
+                                        std::to_string(kKeyCodeA) + " AND key_rgb <> 0").c_str()) == 1;
+    })) << "the painted key's colour was not stored";
+    EXPECT_TRUE(WaitFor([&] { return colourFrames() >= framesBefore + 7; })) << "the painted key was not sent";
+    EXPECT_EQ(QueryDatabase(database, "SELECT COUNT(*) FROM t_userlightrgb_data WHERE profile <> 1"), 0);
+    SaveScreenshot(window, L"lighting_per_key");
     Exit(window);
 }
 
