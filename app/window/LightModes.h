@@ -1,8 +1,8 @@
 #pragma once
 
-// The lighting page's rules that need no window: the default light modes of a
-// new profile, which editors a mode's flag word shows, the colour texts of the
-// profile file and the RGB fields, and the per-key colours of a profile.
+// The lighting page's rules that need no window: which editors a mode's flag
+// word shows and what the RGB fields accept. (A new profile's light rows and
+// the profile file's colour texts are the profile file's own.)
 
 #include <windows.h>
 
@@ -10,8 +10,6 @@
 #include <vector>
 
 #include "ui/framework/CString.h"
-
-class ConfigDB;
 
 namespace tarnwell {
 
@@ -30,20 +28,6 @@ enum LightFlag : int {
 // The mode the device takes while lighting is switched off.
 inline constexpr int kLightOffMode = 255;
 inline constexpr int kPerKeyMode = 14;
-inline constexpr int kMusicMode = 128;
-
-struct DefaultLightMode
-{
-    int mode;
-    int nameText;  // a text number of section "KB.DIALOG"
-    int flags;
-    int colorful;
-};
-const std::vector<DefaultLightMode>& DefaultLightModes();
-
-// Adds the music layer row when the profile has none and, when the profile
-// has no light row yet, the default modes with mode 0 active.
-void InsertDefaultLightModes(ConfigDB& store, int profile);
 
 // Which of the direction radios a mode shows and the texts they carry.
 struct DirectionEditor
@@ -54,10 +38,6 @@ struct DirectionEditor
     int secondText = 0;
 };
 DirectionEditor DirectionEditorFor(int flags, int mode);
-
-// "#RRGGBB" of a profile file to a COLORREF; missing digits count as 0, a
-// text with one or more than six digits after the first character gives 0.
-COLORREF ParseColorValue(const wchar_t* text);
 
 // The value of one RGB field: a decimal number clamped to 0..255, anything
 // else 0. `shown` is the text the field must show (empty when it already

@@ -1,42 +1,14 @@
-// The lighting page's window-less rules: default modes, direction editors,
-// colour texts of profile files and of the RGB fields.
+// The lighting page's window-less rules: direction editors and the RGB fields.
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include "app/store/ConfigDB.h"
 #include "app/window/LightModes.h"
-#include "tests/support/TempFolder.h"
 
 namespace {
 
 using namespace tarnwell;
-
-TEST(LightColours, ProfileColourTextsGiveTheirBytesAndMissingDigitsCountAsZero)
-{
-    const struct
-    {
-        const wchar_t* text;
-        COLORREF colour;
-    } cases[] = {
-        {L"#FF8000", ColourOfBytes(255, 128, 0)},
-        {L"#ff", ColourOfBytes(255, 0, 0)},
-        {L"#FF8", ColourOfBytes(255, 8, 0)},
-        {L"#FF80", ColourOfBytes(255, 128, 0)},
-        {L"#FF8001", ColourOfBytes(255, 128, 1)},
-        {L"#FF80012", 0},  // more than six digits
-        {L"#F", 0},        // one digit
-        {L"#", 0},
-        {L"", 0},
-        {L"#GG00FF", ColourOfBytes(0, 0, 255)},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << "case " << (&c - cases));
-        EXPECT_EQ(ParseColorValue(c.text), c.colour);
-    }
-    EXPECT_EQ(ParseColorValue(nullptr), 0u);
-}
 
 TEST(LightColours, RgbFieldsClampToAByteAndSayWhatToShow)
 {
@@ -74,35 +46,6 @@ TEST(LightModes, DirectionEditorsFollowTheFlagWordAndTheMode)
         EXPECT_EQ(editor.firstText, c.first) << c.flags;
         EXPECT_EQ(editor.secondText, c.second) << c.flags;
     }
-}
-
-TEST(LightModes, ANewProfileGetsEveryModeOnceWithModeZeroActiveAndOneMusicLayer)
-{
-    testsupport::TempFolder folder;
-    ::CreateDirectoryW(folder.File(L"db").c_str(), nullptr);
-    ConfigDB store;
-    ASSERT_TRUE(store.OpenDB(folder.Path().c_str(), L"K"));
-
-    InsertDefaultLightModes(store, 3);
-    InsertDefaultLightModes(store, 3);  // a profile with rows gets none
-    EXPECT_EQ(store.CountLights(3), 16);
-    EXPECT_EQ(store.CountMusicLayers(3), 1);
-    EXPECT_EQ(store.GetActiveLightMode(3), 0);
-
-    LightData row;
-    ASSERT_TRUE(store.GetLight(3, 14, row));
-    EXPECT_EQ(row.config_func, LIGHT_PER_KEY | LIGHT_COLOUR);
-    EXPECT_EQ(row.colorful, 0);
-    EXPECT_EQ(row.name, CString(L"274"));
-    ASSERT_TRUE(store.GetLight(3, 128, row));
-    EXPECT_EQ(row.config_func, LIGHT_MUSIC);
-    ASSERT_TRUE(store.GetLight(3, 2, row));
-    EXPECT_EQ(row.brightness, 5);
-    EXPECT_EQ(row.speed, 3);
-    EXPECT_EQ(row.colorful, 1);
-    EXPECT_EQ(row.color_value1, 255);
-    EXPECT_EQ(store.CountLights(4), 0);
-    store.CloseDB();
 }
 
 } // namespace
