@@ -467,13 +467,21 @@ std::vector<KEY_COLOR> KeyboardCtrl::GetKeyColors()
 
 void KeyboardCtrl::SetKeyColors(const std::vector<KEY_COLOR>& colours)
 {
+    // Live colours arrive many times a second and mostly repeat: only a
+    // change is worth a repaint of the whole picture.
+    bool changed = false;
     {
         ScopedLock lock(m_itemLock);
-        for (const KEY_COLOR& entry : colours)
-            if (KEY_INFO* key = FindKey(entry.keyCode))
+        for (const KEY_COLOR& entry : colours) {
+            KEY_INFO* key = FindKey(entry.keyCode);
+            if (key && key->color != entry.color) {
                 key->color = entry.color;
+                changed = true;
+            }
+        }
     }
-    RequestRepaint();
+    if (changed)
+        RequestRepaint();
 }
 
 void KeyboardCtrl::SetAllSelectColor(COLORREF colour)

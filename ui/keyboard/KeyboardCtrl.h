@@ -138,7 +138,7 @@ public:
     // The colours of every key in list order.
     std::vector<KEY_COLOR> GetKeyColors();
     // For each entry the first key with that code takes the colour, all under
-    // one lock; one repaint follows when visible.
+    // one lock; one repaint follows when visible and a colour changed.
     void SetKeyColors(const std::vector<KEY_COLOR>& colours);
     void SetAllSelectColor(COLORREF colour);
     COLORREF GetSelectColor() const { return m_selectColor; }
