@@ -418,29 +418,34 @@ bool InsertKeyMacroRow(SQLiteDB& db, const KeyMacroData& row)
         .Run();
 }
 
+// Every column of a light row but its id, in the insert's order.
+Query& BindLightRow(Query& query, const LightData& row)
+{
+    return query.Int(row.profile)
+        .Text(row.name)
+        .Int(row.mode)
+        .Int(row.brightness)
+        .Int(row.speed)
+        .Int(row.direction)
+        .Int(row.colorful)
+        .Int(row.colorindex)
+        .Int(row.color_value1)
+        .Int(row.color_value2)
+        .Int(row.color_value3)
+        .Int(row.color_value4)
+        .Int(row.color_value5)
+        .Int(row.color_value6)
+        .Int(row.color_value7)
+        .Int(row.color_value8)
+        .Int(row.config_func)
+        .Int(row.reserved)
+        .Int(row.status);
+}
+
 bool InsertLightRow(SQLiteDB& db, const LightData& row)
 {
-    return Query(db, kInsertLight)
-               .Int(row.profile)
-               .Text(row.name)
-               .Int(row.mode)
-               .Int(row.brightness)
-               .Int(row.speed)
-               .Int(row.direction)
-               .Int(row.colorful)
-               .Int(row.colorindex)
-               .Int(row.color_value1)
-               .Int(row.color_value2)
-               .Int(row.color_value3)
-               .Int(row.color_value4)
-               .Int(row.color_value5)
-               .Int(row.color_value6)
-               .Int(row.color_value7)
-               .Int(row.color_value8)
-               .Int(row.config_func)
-               .Int(row.reserved)
-               .Int(row.status)
-               .Insert() > 0;
+    Query query(db, kInsertLight);
+    return BindLightRow(query, row).Insert() > 0;
 }
 
 bool InsertUserLightRgbRow(SQLiteDB& db, const UserLightRgbData& row)
@@ -609,27 +614,8 @@ int ConfigDB::CountLights(int profile)
 int ConfigDB::InsertLight(const LightData& row)
 {
     CritSecLock lock(&m_lock);
-    return Query(m_db, kInsertLight)
-        .Int(row.profile)
-        .Text(row.name)
-        .Int(row.mode)
-        .Int(row.brightness)
-        .Int(row.speed)
-        .Int(row.direction)
-        .Int(row.colorful)
-        .Int(row.colorindex)
-        .Int(row.color_value1)
-        .Int(row.color_value2)
-        .Int(row.color_value3)
-        .Int(row.color_value4)
-        .Int(row.color_value5)
-        .Int(row.color_value6)
-        .Int(row.color_value7)
-        .Int(row.color_value8)
-        .Int(row.config_func)
-        .Int(row.reserved)
-        .Int(row.status)
-        .Insert();
+    Query query(m_db, kInsertLight);
+    return BindLightRow(query, row).Insert();
 }
 
 bool ConfigDB::UpdateLight(int /*profile*/, int mode, const LightData& row)

@@ -255,6 +255,7 @@ private:
     LRESULT OnColorCell(const ControlNotify& n);
     void LoadLightPage();
     void ShowLightMode();
+    void ShowColorControls(bool shown);
     void ShowMusicControls(bool shown);
     void ShowEditors(UINT first, UINT last, bool shown);
     void PaintStoredKeyColours();

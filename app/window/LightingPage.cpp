@@ -166,12 +166,9 @@ void KeyboardDlg::ShowLightMode()
         SetControlVisible(ID_COLOURFUL_TEXT, false);
     }
 
-    if (flags & LIGHT_COLOUR) {
-        ShowEditors(ID_COLOUR_FIRST, ID_COLOUR_LAST, true);
+    ShowColorControls((flags & LIGHT_COLOUR) != 0);
+    if (flags & LIGHT_COLOUR)
         ShowColourBytes(row.colorful == 1 ? kColourfulOffColour : static_cast<COLORREF>(row.color_value1));
-    } else {
-        ShowEditors(ID_COLOUR_FIRST, ID_COLOUR_LAST, false);
-    }
     ShowMusicControls((flags & LIGHT_MUSIC) != 0);
 
     if (flags & LIGHT_PER_KEY) {
@@ -180,6 +177,8 @@ void KeyboardDlg::ShowLightMode()
         picture->EnableFrameSelect(0);
     }
 }
+
+void KeyboardDlg::ShowColorControls(bool shown) { ShowEditors(ID_COLOUR_FIRST, ID_COLOUR_LAST, shown); }
 
 void KeyboardDlg::ShowMusicControls(bool shown)
 {
