@@ -340,49 +340,6 @@ Query& BindMacroRecord(Query& query, const MacroRecordData& row)
         .Int(row.delay_time);
 }
 
-constexpr int kCommitAttempts = 200;
-constexpr DWORD kCommitRetryMs = 10;
-
-// One transaction that either commits whole or is rolled back when left
-// without Commit: the profile operations must never leave half a profile.
-class WholeTransaction {
-public:
-    explicit WholeTransaction(SQLiteDB& db) : m_db(db) { m_begun = db.Exec("BEGIN IMMEDIATE;") == SQLITE_OK; }
-    ~WholeTransaction()
-    {
-        if (m_begun && !m_committed)
-            m_db.Exec("ROLLBACK;");
-    }
-    WholeTransaction(const WholeTransaction&) = delete;
-    WholeTransaction& operator=(const WholeTransaction&) = delete;
-
-    bool Begun() const { return m_begun; }
-    // A reader on another connection (a backup tool, a second look at the
-    // file) holds the commit off for a moment; the transaction stays open
-    // while it does, so the commit is tried again before it is given up.
-    bool Commit()
-    {
-        if (!m_begun)
-            return false;
-        for (int attempt = 0; attempt < kCommitAttempts; ++attempt) {
-            const int result = m_db.Exec("COMMIT;");
-            if (result == SQLITE_OK) {
-                m_committed = true;
-                break;
-            }
-            if (result != SQLITE_BUSY && result != SQLITE_LOCKED)
-                break;
-            Sleep(kCommitRetryMs);
-        }
-        return m_committed;
-    }
-
-private:
-    SQLiteDB& m_db;
-    bool m_begun = false;
-    bool m_committed = false;
-};
-
 // Every table that keeps rows of a profile, children before their parents.
 constexpr const char* kDeleteProfileRows[] = {
     "DELETE FROM t_key_macro_data WHERE profile = ?",
@@ -821,8 +778,8 @@ bool ConfigDB::DeleteProfile(int profile)
     CritSecLock lock(&m_lock);
     if (Query(m_db, kCountProfile).Int(profile).Int(kProfileType).FirstInt() == 0)
         return false;
-    WholeTransaction transaction(m_db);
-    if (!transaction.Begun())
+    SQLiteAutoTransaction transaction(&m_db);
+    if (!transaction.Began())
         return false;
     for (const char* sql : kDeleteProfileRows) {
         if (!Query(m_db, sql).Int(profile).Run())
@@ -833,14 +790,14 @@ bool ConfigDB::DeleteProfile(int profile)
         if (first > 0 && !Query(m_db, kSetActiveProfile).Int(kActive).Int(first).Run())
             return false;
     }
-    return transaction.Commit();
+    return transaction.End();
 }
 
 int ConfigDB::CreateProfile(const NewProfileRows& rows)
 {
     CritSecLock lock(&m_lock);
-    WholeTransaction transaction(m_db);
-    if (!transaction.Begun())
+    SQLiteAutoTransaction transaction(&m_db);
+    if (!transaction.Began())
         return 0;
     const int id = Query(m_db, kInsertProfile).Int(kProfileType).Text(rows.name).Int(kInactive).Insert();
     if (id <= 0)
@@ -891,7 +848,7 @@ int ConfigDB::CreateProfile(const NewProfileRows& rows)
             !Query(m_db, kSetActiveProfile).Int(kActive).Int(id).Run())
             return 0;
     }
-    return transaction.Commit() ? id : 0;
+    return transaction.End() ? id : 0;
 }
 
 int ConfigDB::GetProfileUserLightRgbs(int profile, std::vector<UserLightRgbData*>& list)
@@ -904,8 +861,8 @@ int ConfigDB::GetProfileUserLightRgbs(int profile, std::vector<UserLightRgbData*
 bool ConfigDB::SetProfileUserLightRgbs(int profile, std::vector<UserLightRgbData> rows)
 {
     CritSecLock lock(&m_lock);
-    WholeTransaction transaction(m_db);
-    if (!transaction.Begun() || !Query(m_db, kDeleteProfileUserLightRgbs).Int(profile).Run())
+    SQLiteAutoTransaction transaction(&m_db);
+    if (!transaction.Began() || !Query(m_db, kDeleteProfileUserLightRgbs).Int(profile).Run())
         return false;
     for (UserLightRgbData row : rows) {
         row.profile = profile;
@@ -913,5 +870,5 @@ bool ConfigDB::SetProfileUserLightRgbs(int profile, std::vector<UserLightRgbData
         if (!InsertUserLightRgbRow(m_db, row))
             return false;
     }
-    return transaction.Commit();
+    return transaction.End();
 }

@@ -4,14 +4,18 @@
 
 #include <sqlite3.h>
 
+#include <cstdlib>
 #include <cstring>
 
 namespace {
 
 constexpr char kSynchronousOff[] = "PRAGMA synchronous = OFF; ";
-constexpr char kBegin[] = "BEGIN";
+// Immediate: the batch takes the write lock when it starts, so it cannot
+// deadlock later with another writer that began reading first.
+constexpr char kBegin[] = "BEGIN IMMEDIATE";
 constexpr char kEnd[] = "END";
 constexpr char kRollback[] = "ROLLBACK";
+constexpr DWORD kCommitRetryMs = 10;
 
 }  // namespace
 
@@ -105,6 +109,17 @@ bool SQLiteDB::InTransaction() const
     return m_db && !sqlite3_get_autocommit(m_db);
 }
 
+int SQLiteDB::BusyTimeoutMs()
+{
+    int timeout = 0;
+    Exec("PRAGMA busy_timeout", [](void* arg, int columns, char** values, char**) {
+        if (columns > 0 && values[0])
+            *static_cast<int*>(arg) = atoi(values[0]);
+        return 0;
+    }, &timeout);
+    return timeout;
+}
+
 // ---- SQLiteStatement ---------------------------------------------------------
 
 SQLiteStatement::~SQLiteStatement()
@@ -184,8 +199,18 @@ bool SQLiteAutoTransaction::End()
     m_began = false;
     if (!m_db->IsOpen())
         return false;
-    if (m_db->Exec(kEnd) == SQLITE_OK)
-        return true;
+    // A reader on another connection (a backup tool, a second look at the
+    // file) can refuse the commit past the busy handler; the transaction
+    // stays open meanwhile, so the commit is tried again for a while.
+    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(m_db->BusyTimeoutMs());
+    for (;;) {
+        const int result = m_db->Exec(kEnd);
+        if (result == SQLITE_OK)
+            return true;
+        if ((result != SQLITE_BUSY && result != SQLITE_LOCKED) || GetTickCount64() >= deadline)
+            break;
+        Sleep(kCommitRetryMs);
+    }
     // SQLite keeps the transaction open after a refused commit. Left open,
     // every later write would run inside it, report success, and be rolled
     // back when the connection closes.

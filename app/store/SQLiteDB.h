@@ -45,6 +45,9 @@ public:
     int Changes() const;
     // A transaction is open on the connection (it is not in autocommit mode).
     bool InTransaction() const;
+    // How long a statement waits for a lock held by another connection, as
+    // the connection is set now; 0 without a connection.
+    int BusyTimeoutMs();
 
     // The raw handle, for diagnostics only (tracing, pragmas in tests).
     sqlite3* GetHandle() const { return m_db; }

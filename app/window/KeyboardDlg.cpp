@@ -8,6 +8,7 @@
 #include "app/device/HidDeviceManager.h"
 #include "app/store/ConfigDB.h"
 #include "app/window/AppSettings.h"
+#include "app/window/LightModes.h"
 #include "ui/framework/MControl.h"
 #include "ui/framework/MControlFont.h"
 #include "ui/framework/Manager.h"
@@ -397,7 +398,7 @@ void KeyboardDlg::ShowDeviceChrome(bool visible)
 LRESULT KeyboardDlg::OnTabChanged(const ControlNotify& n)
 {
     if (m_currentPage == PAGE_LIGHTING)
-        m_visualizer.active = (m_lightFlags & tarnwell::LIGHT_FLAG_MUSIC) != 0 ? 1 : 0;
+        m_visualizer.active = (m_lightFlags & tarnwell::LIGHT_MUSIC) != 0 ? 1 : 0;
     SetControlVisible(ID_HOME_PAGE, false);
     const int index = static_cast<int>(n.wParam);
     const int item = TabItemId(index);

@@ -1,5 +1,7 @@
 #include "app/window/WorkerTasks.h"
 
+#include "app/window/LightModes.h"
+
 namespace tarnwell {
 
 bool TaskNeedsDevice(int code)
@@ -19,9 +21,9 @@ bool TaskNeedsDevice(int code)
 
 IdleAction ChooseIdleAction(bool connected, int page, int lightFlags)
 {
-    if (!connected || page != PAGE_LIGHTING || (lightFlags & LIGHT_FLAG_PER_KEY) != 0)
+    if (!connected || page != PAGE_LIGHTING || (lightFlags & LIGHT_PER_KEY) != 0)
         return IdleAction::None;
-    return (lightFlags & LIGHT_FLAG_MUSIC) != 0 ? IdleAction::SendMusicFrame : IdleAction::ReadLiveColors;
+    return (lightFlags & LIGHT_MUSIC) != 0 ? IdleAction::SendMusicFrame : IdleAction::ReadLiveColors;
 }
 
 void TaskQueue::Push(int code)

@@ -31,9 +31,6 @@ enum WorkerTask : int {
 // connected and ready.
 bool TaskNeedsDevice(int code);
 
-// Light-mode flag word bits the idle work looks at.
-constexpr int LIGHT_FLAG_PER_KEY = 0x100;
-constexpr int LIGHT_FLAG_MUSIC = 0x200;
 constexpr int PAGE_LIGHTING = 3;
 
 enum class IdleAction { None, SendMusicFrame, ReadLiveColors };

@@ -107,7 +107,7 @@ TEST_F(ConfigTablesTest, DefaultConfigOfAProfileGoesInOneTransaction)
 {
     StatementTrace trace(store.GetDB());
     store.InsertDefaultConfig(2);
-    EXPECT_EQ(1, trace.Count("BEGIN"));
+    EXPECT_EQ(1, trace.Count("BEGIN IMMEDIATE"));
     EXPECT_EQ(1, trace.Count("END"));
     EXPECT_EQ(44, trace.CountPrefix("INSERT INTO t_config_data"));
     EXPECT_EQ(std::vector<std::string>{"44"},
@@ -477,7 +477,7 @@ TEST_F(ConfigTablesTest, EveryBatchRunsInOneTransaction)
         SCOPED_TRACE(batch.first);
         StatementTrace trace(store.GetDB());
         batch.second();
-        EXPECT_EQ(1, trace.Count("BEGIN"));
+        EXPECT_EQ(1, trace.Count("BEGIN IMMEDIATE"));
         EXPECT_EQ(1, trace.Count("END"));
         EXPECT_EQ(3, trace.CountPrefix("INSERT") + trace.CountPrefix("UPDATE"));
     }

@@ -102,7 +102,7 @@ TEST(SQLiteDBTest, AutoTransactionSendsOneBeginAndOneEnd)
         EXPECT_TRUE(transaction.Rollback());
         EXPECT_FALSE(transaction.IsActive());
     }
-    EXPECT_EQ(3, trace.Count("BEGIN"));
+    EXPECT_EQ(3, trace.Count("BEGIN IMMEDIATE"));
     EXPECT_EQ(1, trace.Count("END"));
     EXPECT_EQ(2, trace.Count("ROLLBACK"));
     EXPECT_EQ(1, sqlite3_get_autocommit(db.GetHandle()));

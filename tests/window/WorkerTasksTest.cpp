@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/window/ThreadBasic.h"
+#include "app/window/LightModes.h"
 #include "app/window/WorkerTasks.h"
 
 namespace {
@@ -100,13 +101,13 @@ TEST(WorkerStep, IdleWorkOnlyOnTheLightingPage)
     } cases[] = {
         {true, PAGE_LIGHTING, 0, IdleAction::ReadLiveColors},
         {true, PAGE_LIGHTING, 0x1F, IdleAction::ReadLiveColors},
-        {true, PAGE_LIGHTING, LIGHT_FLAG_MUSIC, IdleAction::SendMusicFrame},
-        {true, PAGE_LIGHTING, LIGHT_FLAG_PER_KEY, IdleAction::None},
-        {true, PAGE_LIGHTING, LIGHT_FLAG_PER_KEY | LIGHT_FLAG_MUSIC, IdleAction::None},
+        {true, PAGE_LIGHTING, LIGHT_MUSIC, IdleAction::SendMusicFrame},
+        {true, PAGE_LIGHTING, LIGHT_PER_KEY, IdleAction::None},
+        {true, PAGE_LIGHTING, LIGHT_PER_KEY | LIGHT_MUSIC, IdleAction::None},
         {false, PAGE_LIGHTING, 0, IdleAction::None},
         {true, 0, 0, IdleAction::None},
         {true, 1, 0, IdleAction::None},
-        {true, 2, LIGHT_FLAG_MUSIC, IdleAction::None},
+        {true, 2, LIGHT_MUSIC, IdleAction::None},
         {true, 5, 0, IdleAction::None},
     };
     for (const auto& c : cases) {
