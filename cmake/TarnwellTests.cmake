@@ -1,6 +1,13 @@
 # One ctest entry per test executable; every test runs under Wine (the
 # toolchain's emulator) with bin/ on the DLL search path.
 set(TARNWELL_TEST_BIN_DIR ${CMAKE_BINARY_DIR}/tests/bin)
+# The programs that draw the controls and pages on the product theme live
+# beside their own copy of its skins (the library looks for skins next to the
+# executable) and run in the screenshot folder, which then holds only pictures.
+set(TARNWELL_SCREENSHOT_DIR ${CMAKE_BINARY_DIR}/screenshots CACHE PATH
+    "Where the tests save their pictures (the 64-bit test build puts them beside the product's)")
+set(TARNWELL_SCREENSHOT_BIN_DIR ${CMAKE_BINARY_DIR}/tests/screenshot-bin)
+file(MAKE_DIRECTORY ${TARNWELL_SCREENSHOT_DIR})
 string(REPLACE "/" "\\" _bin_dos "Z:${TARNWELL_BIN_DIR}")
 
 # tarnwell_add_test(<name> LABEL <subsystem> [GUI] SOURCES ... [LIBS ...])

@@ -15,7 +15,8 @@ deps=$(TARNWELL_ARCH=$arch bash "$root/scripts/deps.sh")
 build_dir=${TARNWELL_BUILD_DIR:-$root/build}
 cmake -S "$root" -B "$build_dir" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-$arch-mingw.cmake" \
-    -DTARNWELL_DEPS="$deps" ${TARNWELL_BIN_DIR:+-DTARNWELL_BIN_DIR="$TARNWELL_BIN_DIR"} >/dev/null
+    -DTARNWELL_DEPS="$deps" ${TARNWELL_BIN_DIR:+-DTARNWELL_BIN_DIR="$TARNWELL_BIN_DIR"} \
+    ${TARNWELL_SCREENSHOT_DIR:+-DTARNWELL_SCREENSHOT_DIR="$TARNWELL_SCREENSHOT_DIR"} >/dev/null
 targets=()
 for t in ${TARNWELL_TARGETS:-}; do targets+=(--target "$t"); done
 cmake --build "$build_dir" "${targets[@]}" -- -j"$(nproc)"

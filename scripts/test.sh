@@ -15,8 +15,9 @@ test_dir=$build_dir
 if [ "$arch" = x86_64 ]; then
     echo "test: this machine does not run 32-bit programs; the tests run on the 64-bit build"
     test_dir=$build_dir/x64
+    # Its pictures still go where people look for them: build/screenshots.
     TARNWELL_ARCH=x86_64 TARNWELL_BUILD_DIR="$test_dir" TARNWELL_BIN_DIR="$test_dir/bin" \
-        bash "$root/scripts/build.sh"
+        TARNWELL_SCREENSHOT_DIR="$build_dir/screenshots" bash "$root/scripts/build.sh"
 fi
 wine_env_start "$test_dir" "$arch"
 ctest --test-dir "$test_dir" --output-on-failure -j"$(nproc)" "$@"
