@@ -47,7 +47,9 @@ packages=(
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     mingw-w64-x86-64-dev
     wine wine32 wine64 xvfb xauth
-    fonts-dejavu-core
+    # DejaVu stands in for the skins' Western font; WenQuanYi draws the texts
+    # written in Chinese characters (scripts/wine-env.sh links it to DejaVu).
+    fonts-dejavu-core fonts-wqy-microhei
     cmake ninja-build make tcl dpkg-dev
     python3
 )

@@ -74,7 +74,10 @@ wine_env_start() {
     fi
     trap wine_env_stop EXIT
 
-    if [ ! -f "$WINEPREFIX/.tarnwell-ready" ]; then
+    # The marker names what the prefix was set up with; a prefix of an older
+    # set-up is made again.
+    local ready="$WINEPREFIX/.tarnwell-ready-2"
+    if [ ! -f "$ready" ]; then
         rm -rf "$WINEPREFIX"
         # A 64-bit prefix on a machine without 32-bit programs cannot set up its
         # 32-bit half and says so in its exit code; the prefix is usable.
@@ -83,12 +86,16 @@ wine_env_start() {
         # Segoe UI is not installed here; the skins ask for it by name.
         wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Segoe UI' /t REG_SZ \
             /d 'DejaVu Sans' /f >/dev/null 2>&1
+        # Windows draws characters a font lacks from a linked font; without a
+        # link, the Chinese texts would be empty boxes here.
+        wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+            /v 'DejaVu Sans' /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1
         # With no window manager on the virtual display, Wine waits about two
         # seconds for a managed window to be withdrawn each time one is hidden;
         # unmanaged windows are unmapped at once.
         wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
         wineserver -w
-        touch "$WINEPREFIX/.tarnwell-ready"
+        touch "$ready"
     fi
     wineserver -p
     # The first Windows process of a session starts Wine's services, which inherit

@@ -14,6 +14,9 @@ constexpr int TEXT_CLOSE = 5;
 constexpr int TEXT_OK = 22;
 constexpr wchar_t kLanSection[] = L"LAN";
 constexpr COLORREF kEditBack = RGB(0x37, 0x58, 0x53);
+// The captured key's name on the dark dialog: the edit's default dark text
+// would not read there.
+constexpr Gdiplus::ARGB kEditText = 0xFFFFFFFF;
 constexpr int kKeyLimit = 10;
 
 CString LanText(int number)
@@ -52,6 +55,7 @@ void RecordEditDlg::InitUI(CRect client)
     if (auto* edit = dynamic_cast<VREL::MEdit*>(CreateControl(L"MEdit", ID_KEY_EDIT, CRect(), L"", 1, 1))) {
         edit->SetImage(L"img_edit.png", 4);
         edit->SetEditBKColor(kEditBack);
+        edit->SetTextColor(Gdiplus::Color(kEditText));
         edit->SetLimitText(kKeyLimit);
         edit->EnableCharMessage(0);
         edit->SetAlignment(1);
