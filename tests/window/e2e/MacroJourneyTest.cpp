@@ -100,6 +100,7 @@ constexpr RECT kEventListArea = {312, 161, 708, 710};
 constexpr POINT kPictureKeyA = {294, 253};
 constexpr POINT kPictureKeyB = {492, 297};
 constexpr POINT kMacrosCategory = {810, 445};
+constexpr DWORD kLitItem = 0x49FFE6;  // a value list item under the pointer
 constexpr int kKeyIndexA = 64;  // positions of the layout file
 constexpr int kKeyIndexB = 89;
 constexpr int kKeyCodeA = 4;
@@ -307,7 +308,17 @@ protected:
         ClickAt(window, kKeysTab);
         ClickAt(window, key);
         ClickAt(window, kMacrosCategory);
-        ClickAt(window, ValueListItem(macroRow));
+        // The list places its items when it paints them: the pointer lights
+        // the item once it has a place, and only then is it clicked.
+        const POINT item = ValueListItem(macroRow);
+        EXPECT_TRUE(WaitFor([&] {
+            PostMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(item.x, item.y));
+            for (DWORD pixel : Capture(window, RECT{item.x - 30, item.y - 8, item.x + 30, item.y + 8}))
+                if ((pixel & 0xFFFFFF) == kLitItem)
+                    return true;
+            return false;
+        })) << "the Macros category shows no item " << macroRow;
+        ClickAt(window, item);
     }
     static POINT ValueListItem(int row);
 
@@ -333,8 +344,8 @@ protected:
     std::wstring database;
 };
 
-// The value list of a category shows its items in rows below the tabs.
-POINT MacroJourney::ValueListItem(int row) { return POINT{520 + row * 0, 500 + row * 40}; }
+// The value list of a category shows its items side by side below the tabs.
+POINT MacroJourney::ValueListItem(int row) { return POINT{350 + row * 105, 525}; }
 
 // Any process can post the hook-key message with any lParam; the program
 // must never follow it as a pointer.
@@ -647,15 +658,17 @@ TEST_F(MacroJourney, DeletingABoundMacroFreesItsKeyAndRenumbersTheLaterMacros)
         b = Bytes(map, kKeyIndexB * kEntryBytes, 3);
         return a == std::vector<uint8_t>{ENTRY_KEY, 0, USAGE_A} && b == std::vector<uint8_t>{ENTRY_MACRO, 1, 0};
     })) << "the key map was not written again with the freed key and the moved macro";
-    // The macros: slot 0 empty, slot 1 the click.
+    // The macros: slot 0 empty, slot 1 the click, no slot 2.
+    const std::vector<uint8_t> slots = {0x40, 0, 0x40, 0, 0, 0};
+    const std::vector<uint8_t> click = {50, 0, FLAG_BUTTON_DOWN, 1, 10, 0,
+                                        static_cast<uint8_t>(FLAG_BUTTON_UP | FLAG_LAST), 1};
     std::vector<uint8_t> buffer;
     EXPECT_TRUE(WaitForWrite(CMD_WRITE_MACROS, macroWrites, [&](const std::vector<uint8_t>& block) {
         buffer = block;
-        return block.size() == kSlotTableBytes + 2 * kEventBytes;
-    })) << "the macros were not written again";
-    EXPECT_EQ(Bytes(buffer, 0, 6), (std::vector<uint8_t>{0x40, 0, 0x40, 0, 0, 0}));
-    EXPECT_EQ(Bytes(buffer, 64, 8),
-              (std::vector<uint8_t>{50, 0, FLAG_BUTTON_DOWN, 1, 10, 0, static_cast<uint8_t>(FLAG_BUTTON_UP | FLAG_LAST), 1}));
+        return block.size() == kSlotTableBytes + 2 * kEventBytes && Bytes(block, 0, 6) == slots &&
+               Bytes(block, kSlotTableBytes, 2 * kEventBytes) == click;
+    })) << "the macros were not written again; slot table " << ::testing::PrintToString(Bytes(buffer, 0, 6))
+        << ", events " << ::testing::PrintToString(Bytes(buffer, kSlotTableBytes, 2 * kEventBytes));
     Exit(window);
 }
 
