@@ -30,6 +30,8 @@ constexpr UINT WM_RECORD_MENU = 0x741;
 constexpr WPARAM kQueryRecording = 10;
 constexpr WPARAM kQueryEventRows = 11;
 constexpr WPARAM kQueryCapturedKey = 12;
+constexpr WPARAM kQuerySelectedRow = 13;
+constexpr WPARAM kQueryEditorKind = 14;
 
 // Controls reached by their notifications where the layout gives them no place.
 constexpr UINT ID_INSERT_BUTTON = 93;
@@ -116,7 +118,32 @@ constexpr POINT kInsertMenuDelay = {85, 12 + 4 * 30 + 15};
 
 void ClickAt(HWND window, POINT at) { Click(window, at.x, at.y); }
 void ClickMacroRow(HWND window, int row) { Click(window, kMacroRowX, kMacroRowTop + row * kRowHeight + kRowHeight / 2); }
-void ClickEventRow(HWND window, int row) { Click(window, kEventRowX, kEventRowTop + row * kRowHeight + kRowHeight / 2); }
+// Kinds the event editor edits.
+constexpr long KIND_KEY = 2;
+constexpr long KIND_DELAY = 3;
+
+// A click on an event row, waiting until the row is selected.
+void ClickEventRow(HWND window, int row)
+{
+    Click(window, kEventRowX, kEventRowTop + row * kRowHeight + kRowHeight / 2);
+    EXPECT_TRUE(WaitFor([&] { return QueryProgramState(window, kQuerySelectedRow) == row; }))
+        << "event row " << row << " was not selected";
+}
+
+// A click on an event row whose editor is then driven by sent notifications,
+// which overtake posted clicks: first the editor of another kind, so that
+// the editor of this row's kind shows that the click has been handled.
+void OpenEventEditor(HWND window, int otherRow, int row, long kind)
+{
+    ClickEventRow(window, otherRow);
+    ASSERT_TRUE(WaitFor([&] {
+        const long shown = QueryProgramState(window, kQueryEditorKind);
+        return shown > 0 && shown != kind;
+    })) << "the editor of row " << otherRow << " did not open";
+    ClickEventRow(window, row);
+    ASSERT_TRUE(WaitFor([&] { return QueryProgramState(window, kQueryEditorKind) == kind; }))
+        << "the editor of row " << row << " did not open";
+}
 
 // A key as the real keyboard sends it: its virtual-key code and its scan code.
 struct Key
@@ -260,9 +287,11 @@ protected:
         }
         return rows;
     }
-    bool WaitForStoredRows(long long macroId, const std::vector<StoredRow>& expected)
+    ::testing::AssertionResult WaitForStoredRows(long long macroId, const std::vector<StoredRow>& expected)
     {
-        return WaitFor([&] { return StoredRows(macroId) == expected; });
+        if (WaitFor([&] { return StoredRows(macroId) == expected; }))
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "stored " << ::testing::PrintToString(StoredRows(macroId));
     }
 
     bool WaitForRows(HWND window, long rows)
@@ -519,12 +548,17 @@ TEST_F(MacroJourney, EditedInsertedMovedAndDeletedEventsAreStored)
     HWND menu = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (menu = FindProcessWindow(program->ProcessId(), L"Menu Window")) != nullptr; }))
         << "the insert menu did not open";
+    // Its rows are placed when it first paints: click once the delay row shows.
+    EXPECT_TRUE(WaitFor([&] {
+        return Colours(Capture(menu, RECT{kInsertMenuDelay.x - 60, kInsertMenuDelay.y - 10, kInsertMenuDelay.x + 60,
+                                          kInsertMenuDelay.y + 10})) > 2;
+    })) << "the insert menu shows no delay row";
     ClickAt(menu, kInsertMenuDelay);
     ASSERT_TRUE(WaitForStoredRows(id, {{ROW_KEY_DOWN, 'A'}, {ROW_DELAY, 50}, {ROW_KEY_UP, 'A'}}))
         << "the menu's delay was not inserted before the selected row";
 
     // The delay's value from the event editor: the delay kind starts at 10 ms.
-    ClickEventRow(window, 1);
+    OpenEventEditor(window, 0, 1, KIND_DELAY);
     SendControlNotify(window, ID_EVENT_KIND, NOTIFY_CLICKED);
     SendControlNotify(window, ID_EVENT_VALUE, NOTIFY_EDIT_ENDED);
     EXPECT_TRUE(WaitForStoredRows(id, {{ROW_KEY_DOWN, 'A'}, {ROW_DELAY, 10}, {ROW_KEY_UP, 'A'}}))
@@ -555,7 +589,7 @@ TEST_F(MacroJourney, EditedInsertedMovedAndDeletedEventsAreStored)
 
     // The inserted press takes another key through the value edit: both its
     // rows change, the recorded ones stay.
-    ClickEventRow(window, 3);
+    OpenEventEditor(window, 2, 3, KIND_KEY);
     SendControlNotify(window, ID_EVENT_VALUE, NOTIFY_EDIT_STARTED);
     PressKey(kLetters[1]);
     EXPECT_TRUE(WaitFor([&] { return QueryProgramState(window, kQueryCapturedKey) == kLetters[1].vk; }))
