@@ -47,8 +47,6 @@ constexpr UINT NOTIFY_EDIT_STARTED = 30;
 constexpr LPARAM INSERT_KEY = 101;
 constexpr LPARAM INSERT_DELAY = 103;
 constexpr LPARAM INSERT_LEFT_CLICK = 105;
-constexpr LPARAM MOVE_TO_TOP = 100;
-constexpr LPARAM MOVE_TO_BOTTOM = 103;
 
 // Request layout and commands in the simulator's log.
 constexpr size_t REQ_COMMAND = 2;
@@ -112,9 +110,17 @@ constexpr POINT kBoxOnlyOk = {250, 228};
 // The record editor (360 x 150): its key edit and OK.
 constexpr RECT kEditorKeyEdit = {125, 60, 325, 90};
 constexpr POINT kEditorOk = {220, 115};
-// Insert menu rows: 12 pixels of margin, then 30 a row, in the order
-// left, middle, right click, key, delay.
-constexpr POINT kInsertMenuDelay = {85, 12 + 4 * 30 + 15};
+// Menu rows: 12 pixels of margin, then 30 a row. The insert menu (170 wide)
+// holds left, middle, right click, key, delay; the event menu (120 wide) to
+// the top, up, down, to the bottom.
+POINT MenuRow(int width, int row) { return POINT{width / 2, 12 + row * 30 + 15}; }
+constexpr int kInsertMenuWidth = 170;
+constexpr int kInsertMenuDelayRow = 4;
+constexpr int kEventMenuWidth = 120;
+constexpr int kEventMenuTopRow = 0;
+constexpr int kEventMenuBottomRow = 3;
+// The selected event row's more button opens the event menu.
+constexpr int kEventMoreX = 682;
 
 void ClickAt(HWND window, POINT at) { Click(window, at.x, at.y); }
 void ClickMacroRow(HWND window, int row) { Click(window, kMacroRowX, kMacroRowTop + row * kRowHeight + kRowHeight / 2); }
@@ -319,6 +325,31 @@ protected:
         ClickAt(window, kRecordButton);
         ASSERT_TRUE(WaitFor([&] { return QueryProgramState(window, kQueryRecording) == 0; }))
             << "recording did not stop";
+    }
+
+    // A row of the program's open menu, clicked once the menu has painted it
+    // (its rows are placed when it first paints).
+    void ChooseMenuRow(int width, int row)
+    {
+        HWND menu = nullptr;
+        ASSERT_TRUE(WaitFor([&] { return (menu = FindProcessWindow(program->ProcessId(), L"Menu Window")) != nullptr; }))
+            << "no menu opened";
+        const POINT at = MenuRow(width, row);
+        ASSERT_TRUE(WaitFor([&] { return Colours(Capture(menu, RECT{at.x - 40, at.y - 10, at.x + 40, at.y + 10})) > 2; }))
+            << "the menu shows no row " << row;
+        ClickAt(menu, at);
+        ASSERT_TRUE(WaitFor([&] { return !IsWindow(menu); })) << "the menu stayed open";
+    }
+
+    // The event menu from the selected row's more button. The menu opens by
+    // the pointer, which is put where the whole menu fits on the screen.
+    void OpenEventMenu(HWND window, int selectedRow)
+    {
+        POINT more = {kEventMoreX, kEventRowTop + selectedRow * kRowHeight + kRowHeight / 2};
+        POINT screen = more;
+        ClientToScreen(window, &screen);
+        SetCursorPos(screen.x, screen.y);
+        ClickAt(window, more);
     }
 
     // The program's message box, closed with its OK.
@@ -545,15 +576,7 @@ TEST_F(MacroJourney, EditedInsertedMovedAndDeletedEventsAreStored)
     // A delay from the insert menu goes before the selected release.
     ClickEventRow(window, 1);
     ASSERT_NE(SendControlNotify(window, ID_INSERT_BUTTON, NOTIFY_CLICKED), 0);
-    HWND menu = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (menu = FindProcessWindow(program->ProcessId(), L"Menu Window")) != nullptr; }))
-        << "the insert menu did not open";
-    // Its rows are placed when it first paints: click once the delay row shows.
-    EXPECT_TRUE(WaitFor([&] {
-        return Colours(Capture(menu, RECT{kInsertMenuDelay.x - 60, kInsertMenuDelay.y - 10, kInsertMenuDelay.x + 60,
-                                          kInsertMenuDelay.y + 10})) > 2;
-    })) << "the insert menu shows no delay row";
-    ClickAt(menu, kInsertMenuDelay);
+    ChooseMenuRow(kInsertMenuWidth, kInsertMenuDelayRow);
     ASSERT_TRUE(WaitForStoredRows(id, {{ROW_KEY_DOWN, 'A'}, {ROW_DELAY, 50}, {ROW_KEY_UP, 'A'}}))
         << "the menu's delay was not inserted before the selected row";
 
@@ -605,7 +628,7 @@ TEST_F(MacroJourney, EditedInsertedMovedAndDeletedEventsAreStored)
         << "the edited key was not stored in both rows";
 
     // Moves: the selected release up and down with the editor's buttons, then
-    // to the top and the bottom with the event menu's answers.
+    // to the top and the bottom with the event menu.
     SendControlNotify(window, ID_MOVE_UP, NOTIFY_CLICKED);
     EXPECT_TRUE(WaitForStoredRows(id, {{ROW_KEY_DOWN, 'A'},
                                        {ROW_KEY_DOWN, s},
@@ -621,14 +644,16 @@ TEST_F(MacroJourney, EditedInsertedMovedAndDeletedEventsAreStored)
                                        {ROW_DELAY, 10},
                                        {ROW_KEY_UP, 'A'}}));
     ClickEventRow(window, 5);
-    PostMessageW(window, WM_RECORD_MENU, 0, MOVE_TO_TOP);
+    OpenEventMenu(window, 5);
+    ChooseMenuRow(kEventMenuWidth, kEventMenuTopRow);
     EXPECT_TRUE(WaitForStoredRows(id, {{ROW_KEY_UP, 'A'},
                                        {ROW_KEY_DOWN, 'A'},
                                        {ROW_KEY_DOWN, s},
                                        {ROW_DELAY, 50},
                                        {ROW_KEY_UP, s},
                                        {ROW_DELAY, 10}}));
-    PostMessageW(window, WM_RECORD_MENU, 0, MOVE_TO_BOTTOM);
+    OpenEventMenu(window, 0);
+    ChooseMenuRow(kEventMenuWidth, kEventMenuBottomRow);
     EXPECT_TRUE(WaitForStoredRows(id, {{ROW_KEY_DOWN, 'A'},
                                        {ROW_KEY_DOWN, s},
                                        {ROW_DELAY, 50},
