@@ -64,6 +64,10 @@ constexpr size_t kSlotTableBytes = 64;
 constexpr size_t kEventBytes = 4;
 constexpr uint8_t FLAG_KEY_DOWN = 0x42;
 constexpr uint8_t FLAG_KEY_UP = 0x02;
+constexpr uint8_t FLAG_MODIFIER_DOWN = 0x41;
+constexpr uint8_t FLAG_MODIFIER_UP = 0x01;
+constexpr uint8_t BIT_LEFT_SHIFT = 0x02;
+constexpr uint8_t BIT_RIGHT_CTRL = 0x10;
 constexpr uint8_t FLAG_BUTTON_DOWN = 0xC2;
 constexpr uint8_t FLAG_BUTTON_UP = 0x82;
 constexpr uint8_t FLAG_LAST = 0x80;
@@ -156,9 +160,12 @@ struct Key
 {
     WORD vk;
     WORD scan;
+    bool extended = false;
 };
 constexpr Key kA = {'A', 0x1E};
 constexpr Key kB = {'B', 0x30};
+constexpr Key kLeftShift = {VK_LSHIFT, 0x2A};
+constexpr Key kRightCtrl = {VK_RCONTROL, 0x1D, true};
 // Letters only: they do nothing in the window that has the focus.
 constexpr Key kLetters[] = {{'A', 0x1E}, {'S', 0x1F}, {'D', 0x20}, {'F', 0x21}, {'G', 0x22},
                             {'H', 0x23}, {'J', 0x24}, {'K', 0x25}, {'L', 0x26}, {'Q', 0x10},
@@ -170,7 +177,7 @@ void SendKey(Key key, bool up)
     input.type = INPUT_KEYBOARD;
     input.ki.wVk = key.vk;
     input.ki.wScan = key.scan;
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    input.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (key.extended ? KEYEVENTF_EXTENDEDKEY : 0);
     SendInput(1, &input, sizeof(INPUT));
 }
 
@@ -485,6 +492,58 @@ TEST_F(MacroJourney, ARecordedKeyIsStoredWithItsDelayAndSentAsTheFirstMacro)
                                     FLAG_KEY_DOWN, USAGE_A}));
     EXPECT_EQ(Bytes(buffer, 68, kEventBytes),
               (std::vector<uint8_t>{10, 0, static_cast<uint8_t>(FLAG_KEY_UP | FLAG_LAST), USAGE_A}));
+    Exit(window);
+}
+
+// Modifiers are told apart by side while recording and reach the keyboard
+// as modifier bits around the key they hold.
+TEST_F(MacroJourney, RecordedModifiersKeepTheirSideAndAreSentAsModifierBits)
+{
+    HWND window = OpenMacroPage();
+    ASSERT_NE(window, nullptr);
+    const long long id = NewMacro(window);
+    ASSERT_GT(id, 0);
+    ClickAt(window, kDelayNone);
+    ASSERT_TRUE(WaitFor([&] {
+        return Sql("SELECT delay_type FROM t_macro_data WHERE macro_id = " + std::to_string(id)) == 0;
+    }));
+
+    StartRecording(window);
+    struct Step
+    {
+        Key key;
+        bool up;
+    };
+    const Step steps[] = {{kLeftShift, false}, {kRightCtrl, false}, {kA, false},
+                          {kA, true},          {kRightCtrl, true},  {kLeftShift, true}};
+    long rows = 0;
+    for (const Step& step : steps) {
+        SendKey(step.key, step.up);
+        EXPECT_TRUE(WaitForRows(window, ++rows)) << "key " << step.key.vk << (step.up ? " up" : " down")
+                                                 << " was not recorded";
+    }
+    const size_t writesBefore = MacroWrites();
+    StopRecording(window);
+    // Whatever happened, no modifier stays held on the shared display.
+    for (Key key : {kA, kRightCtrl, kLeftShift})
+        SendKey(key, true);
+
+    EXPECT_TRUE(WaitForStoredRows(id, {{ROW_KEY_DOWN, VK_LSHIFT},
+                                       {ROW_KEY_DOWN, VK_RCONTROL},
+                                       {ROW_KEY_DOWN, 'A'},
+                                       {ROW_KEY_UP, 'A'},
+                                       {ROW_KEY_UP, VK_RCONTROL},
+                                       {ROW_KEY_UP, VK_LSHIFT}}));
+    const std::vector<uint8_t> events = {
+        10, 0, FLAG_MODIFIER_DOWN, BIT_LEFT_SHIFT, 10, 0, FLAG_MODIFIER_DOWN, BIT_RIGHT_CTRL,
+        10, 0, FLAG_KEY_DOWN,      USAGE_A,        10, 0, FLAG_KEY_UP,        USAGE_A,
+        10, 0, FLAG_MODIFIER_UP,   BIT_RIGHT_CTRL, 10, 0, static_cast<uint8_t>(FLAG_MODIFIER_UP | FLAG_LAST),
+        BIT_LEFT_SHIFT};
+    std::vector<uint8_t> sent;
+    EXPECT_TRUE(WaitForWrite(CMD_WRITE_MACROS, writesBefore, [&](const std::vector<uint8_t>& block) {
+        sent = Bytes(block, kSlotTableBytes, events.size());
+        return block.size() == kSlotTableBytes + events.size() && sent == events;
+    })) << "the keyboard was sent " << ::testing::PrintToString(sent);
     Exit(window);
 }
 
