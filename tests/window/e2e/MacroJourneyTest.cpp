@@ -114,6 +114,7 @@ constexpr POINT kBoxOnlyOk = {250, 228};
 // The record editor (360 x 150): its key edit and OK.
 constexpr RECT kEditorKeyEdit = {125, 60, 325, 90};
 constexpr POINT kEditorOk = {220, 115};
+constexpr POINT kEditorClose = {335, 30};
 // Menu rows: 12 pixels of margin, then 30 a row. The insert menu (170 wide)
 // holds left, middle, right click, key, delay; the event menu (120 wide) to
 // the top, up, down, to the bottom.
@@ -656,7 +657,9 @@ TEST_F(MacroJourney, EditedInsertedMovedAndDeletedEventsAreStored)
         << "the record editor did not open";
     const size_t emptyEdit = Colours(Capture(editor, kEditorKeyEdit));
     PressKey(kB);
-    EXPECT_TRUE(WaitFor([&] { return Colours(Capture(editor, kEditorKeyEdit)) > emptyEdit; }))
+    // The key's name brings the colours of its letters; a blinking caret
+    // alone brings at most one.
+    EXPECT_TRUE(WaitFor([&] { return Colours(Capture(editor, kEditorKeyEdit)) > emptyEdit + 2; }))
         << "the editor shows no captured key";
     SaveScreenshot(editor, L"e2e_record_editor");
     ClickAt(editor, kEditorOk);
@@ -668,6 +671,25 @@ TEST_F(MacroJourney, EditedInsertedMovedAndDeletedEventsAreStored)
                                        {ROW_DELAY, 10},
                                        {ROW_KEY_UP, 'A'}}))
         << "the captured key was not inserted after the selected row";
+
+    // Closed with its close button, the editor inserts nothing, whatever it
+    // captured; the list is saved all the same.
+    const size_t writes = MacroWrites();
+    PostMessageW(window, WM_RECORD_EDIT, 0, INSERT_KEY);
+    ASSERT_TRUE(WaitFor([&] { return (editor = FindProcessWindow(program->ProcessId(), L"RecordEditDlg")) != nullptr; }));
+    const size_t empty = Colours(Capture(editor, kEditorKeyEdit));
+    PressKey(kB);
+    EXPECT_TRUE(WaitFor([&] { return Colours(Capture(editor, kEditorKeyEdit)) > empty + 2; }));
+    ClickAt(editor, kEditorClose);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(editor); })) << "the close button left the editor open";
+    EXPECT_TRUE(WaitFor([&] { return MacroWrites() > writes; })) << "the list was not saved and sent";
+    EXPECT_TRUE(WaitForStoredRows(id, {{ROW_KEY_DOWN, 'A'},
+                                       {ROW_KEY_DOWN, 'B'},
+                                       {ROW_DELAY, 50},
+                                       {ROW_KEY_UP, 'B'},
+                                       {ROW_DELAY, 10},
+                                       {ROW_KEY_UP, 'A'}}))
+        << "a cancelled editor inserted its key";
 
     // The inserted press takes another key through the value edit: both its
     // rows change, the recorded ones stay.
