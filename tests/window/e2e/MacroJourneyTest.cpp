@@ -43,9 +43,8 @@ constexpr UINT NOTIFY_CLICKED = 2;
 constexpr UINT NOTIFY_EDIT_ENDED = 29;
 constexpr UINT NOTIFY_EDIT_STARTED = 30;
 
-// Insert menu items and event menu answers.
+// Insert menu items, as its answers carry them.
 constexpr LPARAM INSERT_KEY = 101;
-constexpr LPARAM INSERT_DELAY = 103;
 constexpr LPARAM INSERT_LEFT_CLICK = 105;
 
 // Request layout and commands in the simulator's log.
@@ -99,7 +98,6 @@ constexpr int kMacroRowTop = 132;
 constexpr int kEventRowX = 420;
 constexpr int kEventRowTop = 161;
 constexpr int kRowHeight = 36;
-constexpr RECT kEventListArea = {312, 161, 708, 710};
 // Keys page: the keyboard picture and the Macros category's value list.
 constexpr POINT kPictureKeyA = {294, 253};
 constexpr POINT kPictureKeyB = {492, 297};
@@ -129,6 +127,7 @@ constexpr int kEventMoreX = 682;
 
 void ClickAt(HWND window, POINT at) { Click(window, at.x, at.y); }
 void ClickMacroRow(HWND window, int row) { Click(window, kMacroRowX, kMacroRowTop + row * kRowHeight + kRowHeight / 2); }
+
 // Kinds the event editor edits.
 constexpr long KIND_KEY = 2;
 constexpr long KIND_DELAY = 3;
