@@ -285,6 +285,6 @@ LRESULT KeyboardDlg::OnStateQuery(WPARAM wParam, LPARAM)
     case QUERY_MODE_COUNT:
         return static_cast<LRESULT>(m_catalogue.Modes().size());
     default:
-        return -1;
+        return MacroStateQuery(wParam);
     }
 }

@@ -51,6 +51,11 @@ struct KeyboardDef
         QUERY_LAYOUT_KEYS = 7,     // entries of the key position map
         QUERY_DEVICE_TYPE = 8,
         QUERY_MODE_COUNT = 9,      // modes of the catalogue
+        QUERY_MACRO_RECORDING = 10,     // 1 while the macro page records
+        QUERY_MACRO_ROWS = 11,          // rows of the event list, -1 without one
+        QUERY_MACRO_CAPTURED_KEY = 12,  // key code the event value edit has taken, 0 for none
+        QUERY_MACRO_SELECTED_ROW = 13,  // selected row of the event list, -1 for none
+        QUERY_MACRO_EDITOR_KIND = 14,   // kind the shown event editor edits, -1 while it is hidden
     };
 
     enum WorkerRequest : WPARAM {

@@ -145,6 +145,8 @@ public:
     // Answers WM_STATE_QUERY: the device state that the end-to-end tests read
     // from outside the process.
     LRESULT OnStateQuery(WPARAM wParam, LPARAM lParam);
+    // The macro page's part of that answer; -1 for a query it does not know.
+    LRESULT MacroStateQuery(WPARAM query);
 
 private:
     // ---- TaskRunner (worker thread) -------------------------------------------------

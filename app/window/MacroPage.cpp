@@ -681,6 +681,27 @@ LRESULT KeyboardDlg::OnHookKey(WPARAM wParam, LPARAM lParam)
     return 1;
 }
 
+LRESULT KeyboardDlg::MacroStateQuery(WPARAM query)
+{
+    auto* records = ControlAs<VREL::CRecordList>(*this, ID_RECORD_LIST);
+    switch (query) {
+    case QUERY_MACRO_RECORDING:
+        return m_macro.recording ? 1 : 0;
+    case QUERY_MACRO_ROWS:
+        return records != nullptr ? records->GetItemCount() : -1;
+    case QUERY_MACRO_CAPTURED_KEY:
+        return m_macro.captureMode == CAPTURE_VALUE_EDIT ? m_macro.capturedCode : 0;
+    case QUERY_MACRO_SELECTED_ROW:
+        return records != nullptr ? records->GetCurSel() : -1;
+    case QUERY_MACRO_EDITOR_KIND: {
+        auto* kinds = ControlAs<VREL::MComboBox>(*this, ID_EVENT_KIND);
+        return kinds != nullptr && IsControlVisible(ID_EVENT_KIND) ? kinds->GetCurData() : -1;
+    }
+    default:
+        return -1;
+    }
+}
+
 // ---- event editing ----------------------------------------------------------------------
 
 void KeyboardDlg::ConfigureValueEdit(long kind)

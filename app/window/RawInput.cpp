@@ -13,6 +13,12 @@ constexpr int kKeyNameLength = 260;
 constexpr USHORT kYenMakeCode = 125;
 constexpr int kNoKeyCode = 255;
 
+// Make codes of the modifiers with a left and a right key.
+constexpr USHORT kLeftShiftMakeCode = 0x2A;
+constexpr USHORT kRightShiftMakeCode = 0x36;
+constexpr USHORT kCtrlMakeCode = 0x1D;
+constexpr USHORT kAltMakeCode = 0x38;
+
 bool IsDownMessage(UINT message) { return message == WM_KEYDOWN || message == WM_SYSKEYDOWN; }
 bool IsUpMessage(UINT message) { return message == WM_KEYUP || message == WM_SYSKEYUP; }
 
@@ -131,8 +137,42 @@ std::wstring KeyDecoder::NameOf(int code)
     return m_keys.KeyName(code);
 }
 
-int KeyDecoder::SidedModifierDown(int left, int right, uint8_t leftBit, uint8_t rightBit, int generic)
+ModifierSide PacketModifierSide(int key, USHORT makeCode, USHORT flags)
 {
+    const bool extended = (flags & RI_KEY_E0) != 0;
+    switch (key) {
+    case VK_SHIFT:
+        if (makeCode == kLeftShiftMakeCode)
+            return ModifierSide::Left;
+        return makeCode == kRightShiftMakeCode ? ModifierSide::Right : ModifierSide::Unknown;
+    case VK_CONTROL:
+        if (makeCode != kCtrlMakeCode)
+            return ModifierSide::Unknown;
+        return extended ? ModifierSide::Right : ModifierSide::Left;
+    case VK_MENU:
+        if (makeCode != kAltMakeCode)
+            return ModifierSide::Unknown;
+        return extended ? ModifierSide::Right : ModifierSide::Left;
+    default:
+        return ModifierSide::Unknown;
+    }
+}
+
+int KeyDecoder::SidedModifierDown(int left, int right, uint8_t leftBit, uint8_t rightBit, int generic,
+                                  ModifierSide side)
+{
+    // The packet names its key: the key state may already have moved on (a
+    // tapped key is up again when its press is read, the other side may be
+    // held too), and a press recorded without its side reaches the keyboard
+    // as no key at all while its release is sent as the modifier.
+    if (side == ModifierSide::Left) {
+        m_flags |= leftBit;
+        return left;
+    }
+    if (side == ModifierSide::Right) {
+        m_flags |= rightBit;
+        return right;
+    }
     if (m_keys.IsKeyHeld(left)) {
         m_flags |= leftBit;
         return left;
@@ -144,8 +184,16 @@ int KeyDecoder::SidedModifierDown(int left, int right, uint8_t leftBit, uint8_t 
     return generic;
 }
 
-int KeyDecoder::SidedModifierUp(int left, int right, uint8_t leftBit, uint8_t rightBit)
+int KeyDecoder::SidedModifierUp(int left, int right, uint8_t leftBit, uint8_t rightBit, ModifierSide side)
 {
+    if (side == ModifierSide::Left) {
+        m_flags &= static_cast<uint8_t>(~leftBit);
+        return left;
+    }
+    if (side == ModifierSide::Right) {
+        m_flags &= static_cast<uint8_t>(~rightBit);
+        return right;
+    }
     // The left key is the one released when it was down and is no longer held.
     if ((m_flags & leftBit) != 0 && !m_keys.IsKeyHeld(left)) {
         m_flags &= static_cast<uint8_t>(~leftBit);
@@ -160,13 +208,18 @@ void KeyDecoder::DecodeKeyboard(const RAWKEYBOARD& keyboard, RawInputEvent& even
     int key = keyboard.VKey;
     const UINT message = keyboard.Message;
     const USHORT flags = keyboard.Flags;
+    const ModifierSide side = PacketModifierSide(key, keyboard.MakeCode, flags);
 
     if (IsDownMessage(message)) {
         event.up = 0;
         switch (key) {
-        case VK_SHIFT: key = SidedModifierDown(VK_LSHIFT, VK_RSHIFT, MOD_LEFT_SHIFT, MOD_RIGHT_SHIFT, key); break;
-        case VK_CONTROL: key = SidedModifierDown(VK_LCONTROL, VK_RCONTROL, MOD_LEFT_CTRL, MOD_RIGHT_CTRL, key); break;
-        case VK_MENU: key = SidedModifierDown(VK_LMENU, VK_RMENU, MOD_LEFT_ALT, MOD_RIGHT_ALT, key); break;
+        case VK_SHIFT:
+            key = SidedModifierDown(VK_LSHIFT, VK_RSHIFT, MOD_LEFT_SHIFT, MOD_RIGHT_SHIFT, key, side);
+            break;
+        case VK_CONTROL:
+            key = SidedModifierDown(VK_LCONTROL, VK_RCONTROL, MOD_LEFT_CTRL, MOD_RIGHT_CTRL, key, side);
+            break;
+        case VK_MENU: key = SidedModifierDown(VK_LMENU, VK_RMENU, MOD_LEFT_ALT, MOD_RIGHT_ALT, key, side); break;
         case VK_LWIN:
             m_flags |= MOD_WINDOWS;
             if (!m_keys.IsKeyHeld(VK_LWIN) && m_keys.IsKeyHeld(VK_RWIN))
@@ -184,9 +237,9 @@ void KeyDecoder::DecodeKeyboard(const RAWKEYBOARD& keyboard, RawInputEvent& even
     } else if (IsUpMessage(message)) {
         event.up = 1;
         switch (key) {
-        case VK_SHIFT: key = SidedModifierUp(VK_LSHIFT, VK_RSHIFT, MOD_LEFT_SHIFT, MOD_RIGHT_SHIFT); break;
-        case VK_CONTROL: key = SidedModifierUp(VK_LCONTROL, VK_RCONTROL, MOD_LEFT_CTRL, MOD_RIGHT_CTRL); break;
-        case VK_MENU: key = SidedModifierUp(VK_LMENU, VK_RMENU, MOD_LEFT_ALT, MOD_RIGHT_ALT); break;
+        case VK_SHIFT: key = SidedModifierUp(VK_LSHIFT, VK_RSHIFT, MOD_LEFT_SHIFT, MOD_RIGHT_SHIFT, side); break;
+        case VK_CONTROL: key = SidedModifierUp(VK_LCONTROL, VK_RCONTROL, MOD_LEFT_CTRL, MOD_RIGHT_CTRL, side); break;
+        case VK_MENU: key = SidedModifierUp(VK_LMENU, VK_RMENU, MOD_LEFT_ALT, MOD_RIGHT_ALT, side); break;
         case VK_LWIN:
             if ((m_flags & MOD_WINDOWS) == 0 || m_keys.IsKeyHeld(VK_LWIN))
                 key = VK_RWIN;

@@ -68,6 +68,16 @@ public:
 // The fixed display name of a key code, or null when the layout names it.
 const wchar_t* FixedKeyName(int code);
 
+// The side of a Shift, Ctrl or Alt that its packet tells by the make code
+// (and the E0 prefix), or Unknown when the packet carries none.
+enum class ModifierSide
+{
+    Unknown,
+    Left,
+    Right,
+};
+ModifierSide PacketModifierSide(int key, USHORT makeCode, USHORT flags);
+
 class KeyDecoder
 {
 public:
@@ -81,9 +91,10 @@ public:
     uint8_t ModifierFlags() const { return m_flags; }
 
 private:
-    // Decides the side of a Shift, Ctrl or Alt that went down or up.
-    int SidedModifierDown(int left, int right, uint8_t leftBit, uint8_t rightBit, int generic);
-    int SidedModifierUp(int left, int right, uint8_t leftBit, uint8_t rightBit);
+    // Decides the side of a Shift, Ctrl or Alt that went down or up: the
+    // packet's own side, else the held keys and the presses seen before.
+    int SidedModifierDown(int left, int right, uint8_t leftBit, uint8_t rightBit, int generic, ModifierSide side);
+    int SidedModifierUp(int left, int right, uint8_t leftBit, uint8_t rightBit, ModifierSide side);
     std::wstring NameOf(int code);
 
     KeySource& m_keys;

@@ -62,7 +62,16 @@ TEST(DecodeRawInput, EachKeyboardRecordGivesItsKindDirectionCodeAndName)
         {"right Shift", Keyboard(VK_SHIFT, WM_KEYDOWN, 0, 54), {VK_RSHIFT}, 0, VK_RSHIFT, L"RShift"},
         {"left Alt", Keyboard(VK_MENU, WM_SYSKEYDOWN, 0, 56), {VK_LMENU}, 0, VK_LMENU, L"Alt"},
         {"right Alt", Keyboard(VK_MENU, WM_SYSKEYDOWN, E0, 56), {VK_RMENU}, 0, VK_RMENU, L"RAlt"},
-        {"Shift of no side", Keyboard(VK_SHIFT, WM_KEYDOWN, 0, 42), {}, 0, VK_SHIFT, L"Shift?"},
+        {"Shift of no side", Keyboard(VK_SHIFT, WM_KEYDOWN, 0, 0), {}, 0, VK_SHIFT, L"Shift?"},
+        // The packet's make code tells the side when the key state no longer
+        // does: a tapped key read after its release, both sides held.
+        {"right Ctrl read after its release", Keyboard(VK_CONTROL, WM_KEYDOWN, E0, 29), {}, 0, VK_RCONTROL, L"RCtrl"},
+        {"left Shift read after its release", Keyboard(VK_SHIFT, WM_KEYDOWN, 0, 42), {}, 0, VK_LSHIFT, L"Shift"},
+        {"right Alt read after its release", Keyboard(VK_MENU, WM_SYSKEYDOWN, E0, 56), {}, 0, VK_RMENU, L"RAlt"},
+        {"right Shift pressed while the left is held", Keyboard(VK_SHIFT, WM_KEYDOWN, 0, 54),
+         {VK_LSHIFT, VK_RSHIFT}, 0, VK_RSHIFT, L"RShift"},
+        {"left Ctrl released while the right is held", Keyboard(VK_CONTROL, WM_KEYUP, BREAK, 29), {VK_RCONTROL}, 1,
+         VK_LCONTROL, L"Ctrl"},
         {"sided Ctrl as sent", Keyboard(VK_RCONTROL, WM_KEYDOWN, E0, 29), {}, 0, VK_RCONTROL, L"RCtrl"},
         {"Windows", Keyboard(VK_LWIN, WM_KEYDOWN, E0, 91), {VK_LWIN}, 0, VK_LWIN, L"Windows"},
         {"right Windows", Keyboard(VK_LWIN, WM_KEYDOWN, E0, 92), {VK_RWIN}, 0, VK_RWIN, L"RWindows"},

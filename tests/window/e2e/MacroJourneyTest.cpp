@@ -1,8 +1,17 @@
-// Journeys of the macro page's window messages against the real program.
+// Journeys of the macro page against the real program and the simulated
+// keyboard: macros recorded from real key presses, bound to keys, edited and
+// deleted, followed into the settings database and into what the keyboard is
+// sent; and the window messages that carry no pointer the program follows.
+//
+// Recording listens to every key of the shared display, so the journeys that
+// press keys run alone (the test program is registered to run serially).
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 
 #include "tests/window/e2e/ProgramHarness.h"
 
@@ -17,6 +26,219 @@ constexpr UINT WM_MACRO_MENU = 0x73F;
 constexpr UINT WM_RECORD_EDIT = 0x740;
 constexpr UINT WM_RECORD_MENU = 0x741;
 
+// What the program answers about its macro page.
+constexpr WPARAM kQueryRecording = 10;
+constexpr WPARAM kQueryEventRows = 11;
+constexpr WPARAM kQueryCapturedKey = 12;
+constexpr WPARAM kQuerySelectedRow = 13;
+constexpr WPARAM kQueryEditorKind = 14;
+
+// Controls reached by their notifications where the layout gives them no place.
+constexpr UINT ID_INSERT_BUTTON = 93;
+constexpr UINT ID_EVENT_KIND = 112;
+constexpr UINT ID_EVENT_VALUE = 113;
+constexpr UINT ID_MOVE_UP = 116;
+constexpr UINT ID_MOVE_DOWN = 117;
+constexpr UINT NOTIFY_CLICKED = 2;
+constexpr UINT NOTIFY_EDIT_ENDED = 29;
+constexpr UINT NOTIFY_EDIT_STARTED = 30;
+
+// Insert menu items, as its answers carry them.
+constexpr LPARAM INSERT_KEY = 101;
+constexpr LPARAM INSERT_LEFT_CLICK = 105;
+
+// Request layout and commands in the simulator's log.
+constexpr size_t REQ_COMMAND = 2;
+constexpr size_t REQ_LENGTH = 5;
+constexpr size_t REQ_OFFSET_LO = 6;
+constexpr size_t REQ_OFFSET_HI = 7;
+constexpr size_t REQ_PAYLOAD = 9;
+constexpr uint8_t CMD_BEGIN = 0x01;
+constexpr uint8_t CMD_END = 0x02;
+constexpr uint8_t CMD_WRITE_KEYMAP = 0x09;
+constexpr uint8_t CMD_WRITE_MACROS = 0x0D;
+
+// Macro buffer and key map.
+constexpr size_t kSlotTableBytes = 64;
+constexpr size_t kEventBytes = 4;
+constexpr uint8_t FLAG_KEY_DOWN = 0x42;
+constexpr uint8_t FLAG_KEY_UP = 0x02;
+constexpr uint8_t FLAG_MODIFIER_DOWN = 0x41;
+constexpr uint8_t FLAG_MODIFIER_UP = 0x01;
+constexpr uint8_t BIT_LEFT_SHIFT = 0x02;
+constexpr uint8_t BIT_RIGHT_CTRL = 0x10;
+constexpr uint8_t FLAG_BUTTON_DOWN = 0xC2;
+constexpr uint8_t FLAG_BUTTON_UP = 0x82;
+constexpr uint8_t FLAG_LAST = 0x80;
+constexpr uint8_t USAGE_A = 0x04;
+constexpr uint8_t ENTRY_KEY = 0x10;
+constexpr uint8_t ENTRY_MACRO = 0x70;
+constexpr size_t kEntryBytes = 6;  // both layers of one position
+
+// Row types of the event list.
+constexpr int ROW_DELAY = 1;
+constexpr int ROW_KEY_DOWN = 2;
+constexpr int ROW_KEY_UP = 3;
+constexpr int ROW_MOUSE_DOWN = 4;
+constexpr int ROW_MOUSE_UP = 5;
+constexpr int kEventLimit = 30;
+
+// Places in the 1380 x 800 window.
+constexpr RECT kTabStrip = {450, 5, 930, 45};
+constexpr POINT kKeysTab = {450 + 60, 25};
+constexpr POINT kMacroTab = {450 + 2 * 120 + 60, 25};
+constexpr POINT kNewMacro = {96, 745};
+constexpr POINT kDeleteMacro = {231, 745};
+constexpr POINT kRecordButton = {830, 180};
+constexpr POINT kDelayNone = {800, 261};
+constexpr POINT kDelayFixed = {800, 321};
+constexpr POINT kDeleteEvent = {670, 744};
+constexpr int kMacroRowX = 120;
+constexpr int kMacroRowTop = 132;
+constexpr int kEventRowX = 420;
+constexpr int kEventRowTop = 161;
+constexpr int kRowHeight = 36;
+// Keys page: the keyboard picture and the Macros category's value list.
+constexpr POINT kPictureKeyA = {294, 253};
+constexpr POINT kPictureKeyB = {492, 297};
+constexpr POINT kMacrosCategory = {810, 445};
+constexpr DWORD kLitItem = 0x49FFE6;  // a value list item under the pointer
+constexpr int kKeyIndexA = 64;  // positions of the layout file
+constexpr int kKeyIndexB = 89;
+constexpr int kKeyCodeA = 4;
+constexpr int kKeyCodeB = 5;
+// In the 500 x 260 message box: the single OK.
+constexpr POINT kBoxOnlyOk = {250, 228};
+// The record editor (360 x 150): its key edit and OK.
+constexpr RECT kEditorKeyEdit = {125, 60, 325, 90};
+constexpr POINT kEditorOk = {220, 115};
+constexpr POINT kEditorClose = {335, 30};
+// Menu rows: 12 pixels of margin, then 30 a row. The insert menu (170 wide)
+// holds left, middle, right click, key, delay; the event menu (120 wide) to
+// the top, up, down, to the bottom.
+POINT MenuRow(int width, int row) { return POINT{width / 2, 12 + row * 30 + 15}; }
+constexpr int kInsertMenuWidth = 170;
+constexpr int kInsertMenuDelayRow = 4;
+constexpr int kEventMenuWidth = 120;
+constexpr int kEventMenuTopRow = 0;
+constexpr int kEventMenuBottomRow = 3;
+// The selected event row's more button opens the event menu.
+constexpr int kEventMoreX = 682;
+
+void ClickAt(HWND window, POINT at) { Click(window, at.x, at.y); }
+void ClickMacroRow(HWND window, int row) { Click(window, kMacroRowX, kMacroRowTop + row * kRowHeight + kRowHeight / 2); }
+
+// Kinds the event editor edits.
+constexpr long KIND_KEY = 2;
+constexpr long KIND_DELAY = 3;
+
+// A click on an event row, waiting until the row is selected.
+void ClickEventRow(HWND window, int row)
+{
+    Click(window, kEventRowX, kEventRowTop + row * kRowHeight + kRowHeight / 2);
+    EXPECT_TRUE(WaitFor([&] { return QueryProgramState(window, kQuerySelectedRow) == row; }))
+        << "event row " << row << " was not selected";
+}
+
+// A click on an event row whose editor is then driven by sent notifications,
+// which overtake posted clicks: first the editor of another kind, so that
+// the editor of this row's kind shows that the click has been handled.
+void OpenEventEditor(HWND window, int otherRow, int row, long kind)
+{
+    ClickEventRow(window, otherRow);
+    ASSERT_TRUE(WaitFor([&] {
+        const long shown = QueryProgramState(window, kQueryEditorKind);
+        return shown > 0 && shown != kind;
+    })) << "the editor of row " << otherRow << " did not open";
+    ClickEventRow(window, row);
+    ASSERT_TRUE(WaitFor([&] { return QueryProgramState(window, kQueryEditorKind) == kind; }))
+        << "the editor of row " << row << " did not open";
+}
+
+// A key as the real keyboard sends it: its virtual-key code and its scan code.
+struct Key
+{
+    WORD vk;
+    WORD scan;
+    bool extended = false;
+};
+constexpr Key kA = {'A', 0x1E};
+constexpr Key kB = {'B', 0x30};
+constexpr Key kLeftShift = {VK_LSHIFT, 0x2A};
+constexpr Key kRightCtrl = {VK_RCONTROL, 0x1D, true};
+// Letters only: they do nothing in the window that has the focus.
+constexpr Key kLetters[] = {{'A', 0x1E}, {'S', 0x1F}, {'D', 0x20}, {'F', 0x21}, {'G', 0x22},
+                            {'H', 0x23}, {'J', 0x24}, {'K', 0x25}, {'L', 0x26}, {'Q', 0x10},
+                            {'W', 0x11}, {'E', 0x12}, {'R', 0x13}, {'T', 0x14}, {'Y', 0x15}};
+
+void SendKey(Key key, bool up)
+{
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key.vk;
+    input.ki.wScan = key.scan;
+    input.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (key.extended ? KEYEVENTF_EXTENDEDKEY : 0);
+    SendInput(1, &input, sizeof(INPUT));
+}
+
+void PressKey(Key key)
+{
+    SendKey(key, false);
+    SendKey(key, true);
+}
+
+// One stored event row.
+struct StoredRow
+{
+    int type;
+    long long value;
+    bool operator==(const StoredRow& other) const { return type == other.type && value == other.value; }
+};
+
+std::ostream& operator<<(std::ostream& out, const StoredRow& row)
+{
+    return out << "{type " << row.type << ", value " << row.value << "}";
+}
+
+// A block the program wrote with one command between a BEGIN and its END,
+// put together from its chunks by their offsets.
+std::vector<std::vector<uint8_t>> WrittenBlocks(const SimulatedKeyboard& sim, uint8_t command)
+{
+    std::vector<std::vector<uint8_t>> blocks;
+    std::vector<uint8_t> block;
+    bool open = false, seen = false;
+    for (const SimEvent& event : sim.Events()) {
+        if (event.kind != "out" || event.device != 1 || event.bytes.size() <= REQ_PAYLOAD)
+            continue;
+        const uint8_t sent = event.bytes[REQ_COMMAND];
+        if (sent == CMD_BEGIN) {
+            open = true;
+            seen = false;
+            block.clear();
+        } else if (sent == CMD_END) {
+            if (open && seen)
+                blocks.push_back(block);
+            open = false;
+        } else if (open && sent == command) {
+            const size_t length = event.bytes[REQ_LENGTH];
+            const size_t offset = event.bytes[REQ_OFFSET_LO] | (static_cast<size_t>(event.bytes[REQ_OFFSET_HI]) << 8);
+            if (block.size() < offset + length)
+                block.resize(offset + length);
+            for (size_t i = 0; i < length && REQ_PAYLOAD + i < event.bytes.size(); ++i)
+                block[offset + i] = event.bytes[REQ_PAYLOAD + i];
+            seen = true;
+        }
+    }
+    return blocks;
+}
+
+std::vector<uint8_t> Bytes(const std::vector<uint8_t>& block, size_t at, size_t count)
+{
+    if (block.size() < at + count)
+        return {};
+    return std::vector<uint8_t>(block.begin() + at, block.begin() + at + count);
+}
+
 class MacroJourney : public ProgramJourney
 {
 protected:
@@ -27,7 +249,170 @@ protected:
         return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kTimeoutMs, &result) != 0 &&
                program->Running();
     }
+
+    // Starts the program with the keyboard and shows the macro page.
+    HWND OpenMacroPage()
+    {
+        HWND window = StartProgram();
+        if (!window)
+            return nullptr;
+        if (!WaitFor([&] { return Colours(Capture(window, kTabStrip)) > 8; })) {
+            ADD_FAILURE() << "the device pages never opened";
+            return nullptr;
+        }
+        database = SettingsDatabase();
+        ClickAt(window, kMacroTab);
+        // The page is up when its event list answers.
+        EXPECT_TRUE(WaitFor([&] { return QueryProgramState(window, kQueryEventRows) >= 0; }));
+        // The input goes to the program's window, as a user types into it.
+        SetForegroundWindow(window);
+        return window;
+    }
+
+    long long Sql(const std::string& sql) { return QueryDatabase(database, sql.c_str()); }
+    long long MacroCount() { return Sql("SELECT COUNT(*) FROM t_macro_data"); }
+    long long MacroId(int nth)
+    {
+        return Sql("SELECT macro_id FROM t_macro_data ORDER BY macro_id LIMIT 1 OFFSET " + std::to_string(nth));
+    }
+
+    // A new macro from the page's button; its id.
+    long long NewMacro(HWND window)
+    {
+        const long long before = MacroCount();
+        ClickAt(window, kNewMacro);
+        EXPECT_TRUE(WaitFor([&] { return MacroCount() == before + 1; })) << "no macro was added";
+        const long long id = MacroId(static_cast<int>(before));
+        // The new macro is selected and shows its (empty) event list.
+        EXPECT_TRUE(WaitFor([&] { return QueryProgramState(window, kQueryEventRows) == 0; }));
+        return id;
+    }
+
+    // The stored event rows of a macro in list order.
+    std::vector<StoredRow> StoredRows(long long macroId)
+    {
+        std::vector<StoredRow> rows;
+        const std::string where = "FROM t_macrorecord WHERE macro_id = " + std::to_string(macroId);
+        const long long count = Sql("SELECT COUNT(*) " + where);
+        for (long long i = 0; i < count; ++i) {
+            const std::string row = where + " ORDER BY record_index LIMIT 1 OFFSET " + std::to_string(i);
+            rows.push_back({static_cast<int>(Sql("SELECT type " + row)), Sql("SELECT value " + row)});
+        }
+        return rows;
+    }
+    ::testing::AssertionResult WaitForStoredRows(long long macroId, const std::vector<StoredRow>& expected)
+    {
+        if (WaitFor([&] { return StoredRows(macroId) == expected; }))
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "stored " << ::testing::PrintToString(StoredRows(macroId));
+    }
+
+    bool WaitForRows(HWND window, long rows)
+    {
+        return WaitFor([&] { return QueryProgramState(window, kQueryEventRows) == rows; });
+    }
+
+    // A key press while recording, waiting until its rows are in the list.
+    void RecordPress(HWND window, Key key, long rowsAfterDown, long rowsAfterUp)
+    {
+        SendKey(key, false);
+        ASSERT_TRUE(WaitForRows(window, rowsAfterDown)) << "the key's press was not recorded";
+        SendKey(key, true);
+        ASSERT_TRUE(WaitForRows(window, rowsAfterUp)) << "the key's release was not recorded";
+    }
+
+    void StartRecording(HWND window)
+    {
+        ClickAt(window, kRecordButton);
+        ASSERT_TRUE(WaitFor([&] { return QueryProgramState(window, kQueryRecording) == 1; }))
+            << "recording did not start";
+    }
+    void StopRecording(HWND window)
+    {
+        ClickAt(window, kRecordButton);
+        ASSERT_TRUE(WaitFor([&] { return QueryProgramState(window, kQueryRecording) == 0; }))
+            << "recording did not stop";
+    }
+
+    // A row of the program's open menu, clicked once the menu has painted it
+    // (its rows are placed when it first paints).
+    void ChooseMenuRow(int width, int row)
+    {
+        HWND menu = nullptr;
+        ASSERT_TRUE(WaitFor([&] { return (menu = FindProcessWindow(program->ProcessId(), L"Menu Window")) != nullptr; }))
+            << "no menu opened";
+        const POINT at = MenuRow(width, row);
+        ASSERT_TRUE(WaitFor([&] { return Colours(Capture(menu, RECT{at.x - 40, at.y - 10, at.x + 40, at.y + 10})) > 2; }))
+            << "the menu shows no row " << row;
+        ClickAt(menu, at);
+        ASSERT_TRUE(WaitFor([&] { return !IsWindow(menu); })) << "the menu stayed open";
+    }
+
+    // The event menu from the selected row's more button. The menu opens by
+    // the pointer, which is put where the whole menu fits on the screen.
+    void OpenEventMenu(HWND window, int selectedRow)
+    {
+        POINT more = {kEventMoreX, kEventRowTop + selectedRow * kRowHeight + kRowHeight / 2};
+        POINT screen = more;
+        ClientToScreen(window, &screen);
+        SetCursorPos(screen.x, screen.y);
+        ClickAt(window, more);
+    }
+
+    // The program's message box, closed with its OK.
+    bool CloseMessageBox()
+    {
+        HWND box = nullptr;
+        if (!WaitFor([&] { return (box = FindWindowW(L"MWindow", L"MessageBox")) != nullptr && IsShown(box); }))
+            return false;
+        ClickAt(box, kBoxOnlyOk);
+        return WaitFor([&] { return !IsShown(box); });
+    }
+
+    // Binds a key of the keys page picture to the nth macro of the Macros category.
+    void BindKey(HWND window, POINT key, int macroRow)
+    {
+        ClickAt(window, kKeysTab);
+        ClickAt(window, key);
+        ClickAt(window, kMacrosCategory);
+        // The list places its items when it paints them: the pointer lights
+        // the item once it has a place, and only then is it clicked.
+        const POINT item = ValueListItem(macroRow);
+        EXPECT_TRUE(WaitFor([&] {
+            PostMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(item.x, item.y));
+            for (DWORD pixel : Capture(window, RECT{item.x - 30, item.y - 8, item.x + 30, item.y + 8}))
+                if ((pixel & 0xFFFFFF) == kLitItem)
+                    return true;
+            return false;
+        })) << "the Macros category shows no item " << macroRow;
+        ClickAt(window, item);
+    }
+    static POINT ValueListItem(int row);
+
+    size_t MacroWrites() { return WrittenBlocks(sim, CMD_WRITE_MACROS).size(); }
+    size_t KeyMapWrites() { return WrittenBlocks(sim, CMD_WRITE_KEYMAP).size(); }
+    // The latest block of a command written after `before` of them that satisfies check.
+    template <class Check>
+    bool WaitForWrite(uint8_t command, size_t before, Check check)
+    {
+        return WaitFor([&] {
+            const auto blocks = WrittenBlocks(sim, command);
+            return blocks.size() > before && check(blocks.back());
+        });
+    }
+
+    void Exit(HWND window)
+    {
+        SendMessageW(window, WM_APP_EXIT, 0, APP_EXIT_CODE);
+        EXPECT_EQ(program->WaitForExit(), 0);
+        EXPECT_EQ(sim.UnbalancedBeginEnd(), "");
+    }
+
+    std::wstring database;
 };
+
+// The value list of a category shows its items side by side below the tabs.
+POINT MacroJourney::ValueListItem(int row) { return POINT{350 + row * 105, 525}; }
 
 // Any process can post the hook-key message with any lParam; the program
 // must never follow it as a pointer.
@@ -58,6 +443,374 @@ TEST_F(MacroJourney, MessagesFromAnotherProcessCarryNoPointerTheProgramFollows)
 
     SendMessageW(window, WM_APP_EXIT, 0, APP_EXIT_CODE);
     EXPECT_EQ(program->WaitForExit(), 0);
+}
+
+// A key pressed and released while recording with the recorded delays: the
+// store holds its press, the time it was held and its release, and the
+// keyboard is sent one macro of two events.
+TEST_F(MacroJourney, ARecordedKeyIsStoredWithItsDelayAndSentAsTheFirstMacro)
+{
+    HWND window = OpenMacroPage();
+    ASSERT_NE(window, nullptr);
+    const long long id = NewMacro(window);
+    ASSERT_GT(id, 0);
+    EXPECT_EQ(Sql("SELECT delay_type FROM t_macro_data WHERE macro_id = " + std::to_string(id)), 1)
+        << "a new macro records its delays";
+
+    StartRecording(window);
+    // The key is held a moment, as a finger does: the release comes after a delay.
+    constexpr int kHoldMs = 100;
+    SendKey(kA, false);
+    ASSERT_TRUE(WaitForRows(window, 1)) << "the key's press was not recorded";
+    Sleep(kHoldMs);
+    SendKey(kA, true);
+    ASSERT_TRUE(WaitForRows(window, 3)) << "the release was not recorded after its delay";
+    const size_t writesBefore = MacroWrites();
+    StopRecording(window);
+
+    const std::string rows = "FROM t_macrorecord WHERE macro_id = " + std::to_string(id);
+    ASSERT_TRUE(WaitFor([&] { return Sql("SELECT COUNT(*) " + rows) == 3; })) << "the rows were not stored";
+    const long long delay = Sql("SELECT value " + rows + " AND record_index = 1");
+    EXPECT_EQ(StoredRows(id), (std::vector<StoredRow>{{ROW_KEY_DOWN, 'A'}, {ROW_DELAY, delay}, {ROW_KEY_UP, 'A'}}));
+    // At least the hold, less the tick count's granularity.
+    EXPECT_GE(delay, kHoldMs - 20);
+    EXPECT_LE(delay, 10000) << "held far longer than the key was";
+    // Recorded press and release are separate events: each its own timestamp.
+    EXPECT_EQ(Sql("SELECT COUNT(DISTINCT delay_time) " + rows), 3);
+    SaveScreenshot(window, L"e2e_macro_recorded");
+
+    // Slot 0 starts at the first event: the press waits the recorded delay,
+    // the release is the macro's last event.
+    std::vector<uint8_t> buffer;
+    EXPECT_TRUE(WaitForWrite(CMD_WRITE_MACROS, writesBefore, [&](const std::vector<uint8_t>& block) {
+        buffer = block;
+        return block.size() == kSlotTableBytes + 2 * kEventBytes;
+    })) << "the keyboard was not sent the macro's two events; last buffer " << buffer.size() << " bytes";
+    ASSERT_EQ(buffer.size(), kSlotTableBytes + 2 * kEventBytes);
+    EXPECT_EQ(Bytes(buffer, 0, 2), (std::vector<uint8_t>{0x40, 0x00})) << "slot 0 does not start at byte 64";
+    EXPECT_EQ(Bytes(buffer, 2, kSlotTableBytes - 2), std::vector<uint8_t>(kSlotTableBytes - 2, 0));
+    EXPECT_EQ(Bytes(buffer, 64, kEventBytes),
+              (std::vector<uint8_t>{static_cast<uint8_t>(delay & 0xFF), static_cast<uint8_t>(delay >> 8),
+                                    FLAG_KEY_DOWN, USAGE_A}));
+    EXPECT_EQ(Bytes(buffer, 68, kEventBytes),
+              (std::vector<uint8_t>{10, 0, static_cast<uint8_t>(FLAG_KEY_UP | FLAG_LAST), USAGE_A}));
+    Exit(window);
+}
+
+// Modifiers are told apart by side while recording and reach the keyboard
+// as modifier bits around the key they hold.
+TEST_F(MacroJourney, RecordedModifiersKeepTheirSideAndAreSentAsModifierBits)
+{
+    HWND window = OpenMacroPage();
+    ASSERT_NE(window, nullptr);
+    const long long id = NewMacro(window);
+    ASSERT_GT(id, 0);
+    ClickAt(window, kDelayNone);
+    ASSERT_TRUE(WaitFor([&] {
+        return Sql("SELECT delay_type FROM t_macro_data WHERE macro_id = " + std::to_string(id)) == 0;
+    }));
+
+    StartRecording(window);
+    struct Step
+    {
+        Key key;
+        bool up;
+    };
+    const Step steps[] = {{kLeftShift, false}, {kRightCtrl, false}, {kA, false},
+                          {kA, true},          {kRightCtrl, true},  {kLeftShift, true}};
+    long rows = 0;
+    for (const Step& step : steps) {
+        SendKey(step.key, step.up);
+        EXPECT_TRUE(WaitForRows(window, ++rows)) << "key " << step.key.vk << (step.up ? " up" : " down")
+                                                 << " was not recorded";
+    }
+    const size_t writesBefore = MacroWrites();
+    StopRecording(window);
+    // Whatever happened, no modifier stays held on the shared display.
+    for (Key key : {kA, kRightCtrl, kLeftShift})
+        SendKey(key, true);
+
+    EXPECT_TRUE(WaitForStoredRows(id, {{ROW_KEY_DOWN, VK_LSHIFT},
+                                       {ROW_KEY_DOWN, VK_RCONTROL},
+                                       {ROW_KEY_DOWN, 'A'},
+                                       {ROW_KEY_UP, 'A'},
+                                       {ROW_KEY_UP, VK_RCONTROL},
+                                       {ROW_KEY_UP, VK_LSHIFT}}));
+    const std::vector<uint8_t> events = {
+        10, 0, FLAG_MODIFIER_DOWN, BIT_LEFT_SHIFT, 10, 0, FLAG_MODIFIER_DOWN, BIT_RIGHT_CTRL,
+        10, 0, FLAG_KEY_DOWN,      USAGE_A,        10, 0, FLAG_KEY_UP,        USAGE_A,
+        10, 0, FLAG_MODIFIER_UP,   BIT_RIGHT_CTRL, 10, 0, static_cast<uint8_t>(FLAG_MODIFIER_UP | FLAG_LAST),
+        BIT_LEFT_SHIFT};
+    std::vector<uint8_t> sent;
+    EXPECT_TRUE(WaitForWrite(CMD_WRITE_MACROS, writesBefore, [&](const std::vector<uint8_t>& block) {
+        sent = Bytes(block, kSlotTableBytes, events.size());
+        return block.size() == kSlotTableBytes + events.size() && sent == events;
+    })) << "the keyboard was sent " << ::testing::PrintToString(sent);
+    Exit(window);
+}
+
+// The macro chosen from the keys page's Macros category is stored for the
+// key and written into the key map as the macro's slot.
+TEST_F(MacroJourney, AKeyBoundToAMacroIsStoredAndWrittenAsItsSlot)
+{
+    HWND window = OpenMacroPage();
+    ASSERT_NE(window, nullptr);
+    NewMacro(window);
+    const long long second = NewMacro(window);
+    ASSERT_GT(second, 0);
+
+    const size_t before = KeyMapWrites();
+    BindKey(window, kPictureKeyA, 1);
+    const std::string keyA = "FROM t_key_macro_data WHERE profile = 1 AND fn_layer = 0 AND key_code = " +
+                             std::to_string(kKeyCodeA);
+    EXPECT_TRUE(WaitFor([&] { return Sql("SELECT macro_type " + keyA) == 12; })) << "the key was not bound";
+    EXPECT_EQ(Sql("SELECT macro_value " + keyA), second);
+    EXPECT_EQ(Sql("SELECT COUNT(*) " + keyA + " AND macro_desc = (SELECT name FROM t_macro_data WHERE macro_id = " +
+                  std::to_string(second) + ")"),
+              1)
+        << "the key does not show the macro's name";
+    std::vector<uint8_t> entry;
+    EXPECT_TRUE(WaitForWrite(CMD_WRITE_KEYMAP, before, [&](const std::vector<uint8_t>& map) {
+        entry = Bytes(map, kKeyIndexA * kEntryBytes, 3);
+        return entry == std::vector<uint8_t>{ENTRY_MACRO, 1, 0};
+    })) << "key A's entry is not macro slot 1";
+    SaveScreenshot(window, L"e2e_macro_bound_key");
+    Exit(window);
+}
+
+// Recording ends by itself at the thirtieth key event, and a list already
+// full ends the next recording at its first key.
+TEST_F(MacroJourney, RecordingStopsAtTheEventLimit)
+{
+    HWND window = OpenMacroPage();
+    ASSERT_NE(window, nullptr);
+    const long long id = NewMacro(window);
+    ASSERT_GT(id, 0);
+    // Fixed delays: every key event is preceded by a delay row of 10 ms.
+    ClickAt(window, kDelayFixed);
+    ASSERT_TRUE(WaitFor([&] {
+        return Sql("SELECT delay_type FROM t_macro_data WHERE macro_id = " + std::to_string(id)) == 2;
+    }));
+
+    StartRecording(window);
+    const int presses = kEventLimit / 2;
+    for (int i = 0; i + 1 < presses; ++i)
+        RecordPress(window, kLetters[i], 4 * i + 2, 4 * i + 4);
+    EXPECT_EQ(QueryProgramState(window, kQueryRecording), 1) << "recording stopped before the limit";
+    RecordPress(window, kLetters[presses - 1], 4 * presses - 2, 4 * presses);
+    EXPECT_TRUE(CloseMessageBox()) << "the full list was not reported";
+    EXPECT_EQ(QueryProgramState(window, kQueryRecording), 0) << "recording went on past the limit";
+
+    const std::string rows = "FROM t_macrorecord WHERE macro_id = " + std::to_string(id);
+    EXPECT_TRUE(WaitFor([&] { return Sql("SELECT COUNT(*) " + rows + " AND type <> 1") == kEventLimit; }));
+    EXPECT_EQ(Sql("SELECT COUNT(*) " + rows + " AND type = 1 AND value = 10"), kEventLimit);
+    EXPECT_EQ(Sql("SELECT type " + rows + " ORDER BY record_index DESC LIMIT 1"), ROW_KEY_UP);
+
+    // Already full: the first key ends the new recording without its event.
+    StartRecording(window);
+    SendKey(kB, false);
+    EXPECT_TRUE(CloseMessageBox()) << "the full list was not reported at the first key";
+    SendKey(kB, true);
+    EXPECT_EQ(QueryProgramState(window, kQueryRecording), 0);
+    EXPECT_TRUE(WaitFor([&] { return Sql("SELECT COUNT(*) " + rows) == 2 * kEventLimit + 1; }));
+    EXPECT_EQ(Sql("SELECT COUNT(*) " + rows + " AND type <> 1"), kEventLimit) << "a key went past the limit";
+    Exit(window);
+}
+
+// The event editor and the list's buttons and menus change single events;
+// every change is stored at once.
+TEST_F(MacroJourney, EditedInsertedMovedAndDeletedEventsAreStored)
+{
+    HWND window = OpenMacroPage();
+    ASSERT_NE(window, nullptr);
+    const long long id = NewMacro(window);
+    ASSERT_GT(id, 0);
+    ClickAt(window, kDelayNone);
+    ASSERT_TRUE(WaitFor([&] {
+        return Sql("SELECT delay_type FROM t_macro_data WHERE macro_id = " + std::to_string(id)) == 0;
+    }));
+    StartRecording(window);
+    RecordPress(window, kA, 1, 2);
+    StopRecording(window);
+    ASSERT_TRUE(WaitForStoredRows(id, {{ROW_KEY_DOWN, 'A'}, {ROW_KEY_UP, 'A'}}));
+
+    // A delay from the insert menu goes before the selected release.
+    ClickEventRow(window, 1);
+    ASSERT_NE(SendControlNotify(window, ID_INSERT_BUTTON, NOTIFY_CLICKED), 0);
+    ChooseMenuRow(kInsertMenuWidth, kInsertMenuDelayRow);
+    ASSERT_TRUE(WaitForStoredRows(id, {{ROW_KEY_DOWN, 'A'}, {ROW_DELAY, 50}, {ROW_KEY_UP, 'A'}}))
+        << "the menu's delay was not inserted before the selected row";
+
+    // The delay's value from the event editor: the delay kind starts at 10 ms.
+    OpenEventEditor(window, 0, 1, KIND_DELAY);
+    SendControlNotify(window, ID_EVENT_KIND, NOTIFY_CLICKED);
+    SendControlNotify(window, ID_EVENT_VALUE, NOTIFY_EDIT_ENDED);
+    EXPECT_TRUE(WaitForStoredRows(id, {{ROW_KEY_DOWN, 'A'}, {ROW_DELAY, 10}, {ROW_KEY_UP, 'A'}}))
+        << "the edited delay was not stored";
+    SaveScreenshot(window, L"e2e_event_editor");
+
+    // A key press from the record editor, after the selected press: its
+    // press and release share one timestamp.
+    ClickEventRow(window, 0);
+    PostMessageW(window, WM_RECORD_EDIT, 0, INSERT_KEY);
+    HWND editor = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (editor = FindProcessWindow(program->ProcessId(), L"RecordEditDlg")) != nullptr; }))
+        << "the record editor did not open";
+    const size_t emptyEdit = Colours(Capture(editor, kEditorKeyEdit));
+    PressKey(kB);
+    // The key's name brings the colours of its letters; a blinking caret
+    // alone brings at most one.
+    EXPECT_TRUE(WaitFor([&] { return Colours(Capture(editor, kEditorKeyEdit)) > emptyEdit + 2; }))
+        << "the editor shows no captured key";
+    SaveScreenshot(editor, L"e2e_record_editor");
+    ClickAt(editor, kEditorOk);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(editor); }));
+    ASSERT_TRUE(WaitForStoredRows(id, {{ROW_KEY_DOWN, 'A'},
+                                       {ROW_KEY_DOWN, 'B'},
+                                       {ROW_DELAY, 50},
+                                       {ROW_KEY_UP, 'B'},
+                                       {ROW_DELAY, 10},
+                                       {ROW_KEY_UP, 'A'}}))
+        << "the captured key was not inserted after the selected row";
+
+    // Closed with its close button, the editor inserts nothing, whatever it
+    // captured; the list is saved all the same.
+    const size_t writes = MacroWrites();
+    PostMessageW(window, WM_RECORD_EDIT, 0, INSERT_KEY);
+    ASSERT_TRUE(WaitFor([&] { return (editor = FindProcessWindow(program->ProcessId(), L"RecordEditDlg")) != nullptr; }));
+    const size_t empty = Colours(Capture(editor, kEditorKeyEdit));
+    PressKey(kB);
+    EXPECT_TRUE(WaitFor([&] { return Colours(Capture(editor, kEditorKeyEdit)) > empty + 2; }));
+    ClickAt(editor, kEditorClose);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(editor); })) << "the close button left the editor open";
+    EXPECT_TRUE(WaitFor([&] { return MacroWrites() > writes; })) << "the list was not saved and sent";
+    EXPECT_TRUE(WaitForStoredRows(id, {{ROW_KEY_DOWN, 'A'},
+                                       {ROW_KEY_DOWN, 'B'},
+                                       {ROW_DELAY, 50},
+                                       {ROW_KEY_UP, 'B'},
+                                       {ROW_DELAY, 10},
+                                       {ROW_KEY_UP, 'A'}}))
+        << "a cancelled editor inserted its key";
+
+    // The inserted press takes another key through the value edit: both its
+    // rows change, the recorded ones stay.
+    OpenEventEditor(window, 2, 3, KIND_KEY);
+    SendControlNotify(window, ID_EVENT_VALUE, NOTIFY_EDIT_STARTED);
+    PressKey(kLetters[1]);
+    EXPECT_TRUE(WaitFor([&] { return QueryProgramState(window, kQueryCapturedKey) == kLetters[1].vk; }))
+        << "the value edit took no key";
+    SendControlNotify(window, ID_EVENT_VALUE, NOTIFY_EDIT_ENDED);
+    const long long s = kLetters[1].vk;
+    ASSERT_TRUE(WaitForStoredRows(id, {{ROW_KEY_DOWN, 'A'},
+                                       {ROW_KEY_DOWN, s},
+                                       {ROW_DELAY, 50},
+                                       {ROW_KEY_UP, s},
+                                       {ROW_DELAY, 10},
+                                       {ROW_KEY_UP, 'A'}}))
+        << "the edited key was not stored in both rows";
+
+    // Moves: the selected release up and down with the editor's buttons, then
+    // to the top and the bottom with the event menu.
+    SendControlNotify(window, ID_MOVE_UP, NOTIFY_CLICKED);
+    EXPECT_TRUE(WaitForStoredRows(id, {{ROW_KEY_DOWN, 'A'},
+                                       {ROW_KEY_DOWN, s},
+                                       {ROW_KEY_UP, s},
+                                       {ROW_DELAY, 50},
+                                       {ROW_DELAY, 10},
+                                       {ROW_KEY_UP, 'A'}}));
+    SendControlNotify(window, ID_MOVE_DOWN, NOTIFY_CLICKED);
+    EXPECT_TRUE(WaitForStoredRows(id, {{ROW_KEY_DOWN, 'A'},
+                                       {ROW_KEY_DOWN, s},
+                                       {ROW_DELAY, 50},
+                                       {ROW_KEY_UP, s},
+                                       {ROW_DELAY, 10},
+                                       {ROW_KEY_UP, 'A'}}));
+    ClickEventRow(window, 5);
+    OpenEventMenu(window, 5);
+    ChooseMenuRow(kEventMenuWidth, kEventMenuTopRow);
+    EXPECT_TRUE(WaitForStoredRows(id, {{ROW_KEY_UP, 'A'},
+                                       {ROW_KEY_DOWN, 'A'},
+                                       {ROW_KEY_DOWN, s},
+                                       {ROW_DELAY, 50},
+                                       {ROW_KEY_UP, s},
+                                       {ROW_DELAY, 10}}));
+    OpenEventMenu(window, 0);
+    ChooseMenuRow(kEventMenuWidth, kEventMenuBottomRow);
+    EXPECT_TRUE(WaitForStoredRows(id, {{ROW_KEY_DOWN, 'A'},
+                                       {ROW_KEY_DOWN, s},
+                                       {ROW_DELAY, 50},
+                                       {ROW_KEY_UP, s},
+                                       {ROW_DELAY, 10},
+                                       {ROW_KEY_UP, 'A'}}));
+
+    // Deleting the inserted press removes both its rows but not the delay
+    // between them; deleting a recorded press leaves its release.
+    ClickEventRow(window, 1);
+    ClickAt(window, kDeleteEvent);
+    EXPECT_TRUE(WaitForStoredRows(id, {{ROW_KEY_DOWN, 'A'}, {ROW_DELAY, 50}, {ROW_DELAY, 10}, {ROW_KEY_UP, 'A'}}));
+    ClickEventRow(window, 0);
+    ClickAt(window, kDeleteEvent);
+    EXPECT_TRUE(WaitForStoredRows(id, {{ROW_DELAY, 50}, {ROW_DELAY, 10}, {ROW_KEY_UP, 'A'}}));
+    Exit(window);
+}
+
+// Deleting a macro that a key uses gives the key its own function back, moves
+// the later macros up a slot, and sends both the macros and the key map.
+TEST_F(MacroJourney, DeletingABoundMacroFreesItsKeyAndRenumbersTheLaterMacros)
+{
+    HWND window = OpenMacroPage();
+    ASSERT_NE(window, nullptr);
+    const long long first = NewMacro(window);
+    const long long second = NewMacro(window);
+    const long long third = NewMacro(window);
+    ASSERT_GT(third, 0);
+    // The third macro gets a click: two events behind an empty first slot.
+    PostMessageW(window, WM_RECORD_EDIT, 0, INSERT_LEFT_CLICK);
+    ASSERT_TRUE(WaitForStoredRows(third, {{ROW_MOUSE_DOWN, 1}, {ROW_DELAY, 50}, {ROW_MOUSE_UP, 1}}));
+
+    BindKey(window, kPictureKeyA, 1);
+    BindKey(window, kPictureKeyB, 2);
+    const auto key = [](int code) {
+        return "FROM t_key_macro_data WHERE profile = 1 AND fn_layer = 0 AND key_code = " + std::to_string(code);
+    };
+    ASSERT_TRUE(WaitFor([&] { return Sql("SELECT macro_value " + key(kKeyCodeA)) == second; }));
+    ASSERT_TRUE(WaitFor([&] { return Sql("SELECT macro_value " + key(kKeyCodeB)) == third; }));
+
+    ClickAt(window, kMacroTab);
+    ClickMacroRow(window, 1);
+    const size_t macroWrites = MacroWrites();
+    const size_t keyMapWrites = KeyMapWrites();
+    ClickAt(window, kDeleteMacro);
+    ASSERT_TRUE(WaitFor([&] { return MacroCount() == 2; })) << "the macro was not deleted";
+    EXPECT_EQ(MacroId(0), first);
+    EXPECT_EQ(MacroId(1), third);
+    EXPECT_EQ(Sql("SELECT COUNT(*) FROM t_macrorecord WHERE macro_id = " + std::to_string(second)), 0);
+
+    // Key A does what it says again; key B still plays the third macro.
+    EXPECT_TRUE(WaitFor([&] { return Sql("SELECT macro_type " + key(kKeyCodeA)) == 2; }));
+    EXPECT_EQ(Sql("SELECT macro_value " + key(kKeyCodeA)), kKeyCodeA);
+    EXPECT_EQ(Sql("SELECT macro_type " + key(kKeyCodeB)), 12);
+    EXPECT_EQ(Sql("SELECT macro_value " + key(kKeyCodeB)), third);
+
+    // The keyboard: key A is its own key, key B the macro now in slot 1.
+    std::vector<uint8_t> a, b;
+    EXPECT_TRUE(WaitForWrite(CMD_WRITE_KEYMAP, keyMapWrites, [&](const std::vector<uint8_t>& map) {
+        a = Bytes(map, kKeyIndexA * kEntryBytes, 3);
+        b = Bytes(map, kKeyIndexB * kEntryBytes, 3);
+        return a == std::vector<uint8_t>{ENTRY_KEY, 0, USAGE_A} && b == std::vector<uint8_t>{ENTRY_MACRO, 1, 0};
+    })) << "the key map was not written again with the freed key and the moved macro";
+    // The macros: slot 0 empty, slot 1 the click, no slot 2.
+    const std::vector<uint8_t> slots = {0x40, 0, 0x40, 0, 0, 0};
+    const std::vector<uint8_t> click = {50, 0, FLAG_BUTTON_DOWN, 1, 10, 0,
+                                        static_cast<uint8_t>(FLAG_BUTTON_UP | FLAG_LAST), 1};
+    std::vector<uint8_t> buffer;
+    EXPECT_TRUE(WaitForWrite(CMD_WRITE_MACROS, macroWrites, [&](const std::vector<uint8_t>& block) {
+        buffer = block;
+        return block.size() == kSlotTableBytes + 2 * kEventBytes && Bytes(block, 0, 6) == slots &&
+               Bytes(block, kSlotTableBytes, 2 * kEventBytes) == click;
+    })) << "the macros were not written again; slot table " << ::testing::PrintToString(Bytes(buffer, 0, 6))
+        << ", events " << ::testing::PrintToString(Bytes(buffer, kSlotTableBytes, 2 * kEventBytes));
+    Exit(window);
 }
 
 } // namespace
