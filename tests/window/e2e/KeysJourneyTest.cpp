@@ -414,21 +414,38 @@ TEST_F(KeysJourney, AKeyDraggedFromThePickerIsAssignedWhereItIsDropped)
     ASSERT_NE(window, nullptr);
     const std::map<int, int> places = LayoutPlaces();
     ASSERT_EQ(Row("macro_value", 0, KEY_S), KEY_S);
+    // Activation comes in its own time and resets what the pointer is over:
+    // the gesture starts on the active window.
     SetForegroundWindow(window);
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == window; })) << "the window did not become active";
+    // Answered once the program has taken its activation.
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, kTimeoutMs, &answer);
 
     // Press on the picker's F5, move a little (the drag starts), cross the
     // window to key S and let go there. Each step waits until the program has
     // taken the one before: the system merges mouse moves that queue up.
     const size_t mark = Mark();
+    // The pointer comes onto the cell from beside it, so that the program sees
+    // it arrive (a pointer already there makes no move).
+    const POINT beside = {kPickerF5.x + 8, kPickerF5.y + 6};
+    Mouse(window, beside, 0);
+    ASSERT_TRUE(WaitFor([&] { return CursorAt(window, beside); }));
     Mouse(window, kPickerF5, 0);
     ASSERT_TRUE(WaitFor([&] { return CursorAt(window, kPickerF5); }));
     Mouse(window, kPickerF5, MOUSEEVENTF_LEFTDOWN);
     ASSERT_TRUE(WaitFor([&] { return MouseCapture(window) == window; })) << "the press was not taken";
-    const POINT nudge = {kPickerF5.x + 2, kPickerF5.y + 2};
-    Mouse(window, nudge, 0);
+    // The first move with the button held only marks where the mouse is; the
+    // drag starts on a later one close to it. Small moves go on until the
+    // system's drag loop holds the mouse.
+    int nudges = 0;
     ASSERT_TRUE(WaitFor([&] {
         const HWND capture = MouseCapture(window);
-        return capture != nullptr && capture != window;
+        if (capture != nullptr && capture != window)
+            return true;
+        ++nudges;
+        Mouse(window, POINT{kPickerF5.x + 1 + nudges % 2, kPickerF5.y + 1}, 0);
+        return false;
     })) << "the drag did not start";
     const POINT path[] = {{(kPickerF5.x + kKeyS.x) / 2, (kPickerF5.y + kKeyS.y) / 2}, {kKeyS.x + 2, kKeyS.y + 1},
                           kKeyS};
