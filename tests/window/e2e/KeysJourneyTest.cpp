@@ -72,6 +72,51 @@ constexpr int USAGE_F5 = 62;
 
 void ClickAt(HWND window, POINT at) { Click(window, at.x, at.y); }
 
+// Real mouse input at a client point of the window: the system moves the
+// cursor and the program sees the same events a hand on the mouse makes.
+void Mouse(HWND window, POINT at, DWORD buttons)
+{
+    POINT screen = at;
+    ClientToScreen(window, &screen);
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
+    SendInput(1, &input, sizeof(input));
+}
+
+// The window that holds the mouse capture on the window's thread: the window
+// itself while a button is held on it, the system's drag loop while dragging.
+HWND MouseCapture(HWND window)
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info))
+        return nullptr;
+    return info.hwndCapture;
+}
+
+// Activation comes in its own time and resets what the pointer is over: real
+// mouse gestures start on the active window.
+bool Activate(HWND window)
+{
+    SetForegroundWindow(window);
+    if (!WaitFor([&] { return GetForegroundWindow() == window; }))
+        return false;
+    // Answered once the program has taken its activation.
+    DWORD_PTR answer = 0;
+    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, kTimeoutMs, &answer) != 0;
+}
+
+bool CursorAt(HWND window, POINT at)
+{
+    POINT screen = at, cursor = {};
+    ClientToScreen(window, &screen);
+    GetCursorPos(&cursor);
+    return std::abs(cursor.x - screen.x) <= 1 && std::abs(cursor.y - screen.y) <= 1;
+}
+
 // The key map place of every key of the keyboard's layout file, as the program
 // reads it: the hexadecimal code and the decimal index of each key element.
 std::map<int, int> LayoutPlaces()
@@ -244,6 +289,8 @@ TEST_F(KeysJourney, AMediaFunctionOnAKeyIsStoredAndWrittenAtItsPlaceInTheKeyMap)
     EXPECT_EQ(exchange.Entry(placeA, 1), std::vector<uint8_t>({0, 0, 0}))
         << "the Fn layer's entry of key A was written although its row keeps the keyboard's own";
     EXPECT_EQ(exchange.Entry(places.at(22), 0), std::vector<uint8_t>({ENTRY_KEY, 0, 22})) << "key S is not itself";
+    // The picture shows the keyboard's own caps: the page shows the key picked
+    // and the function it was given.
     SaveScreenshot(window, L"keys_remapped");
     Exit(window);
 }
@@ -375,52 +422,13 @@ TEST_F(KeysJourney, LayoutPresetsRewriteTheLayerInTheStoreAndTheKeyMap)
 }
 
 
-// Real mouse input at a client point of the window: the system moves the
-// cursor and the program sees the same events a hand on the mouse makes.
-void Mouse(HWND window, POINT at, DWORD buttons)
-{
-    POINT screen = at;
-    ClientToScreen(window, &screen);
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    input.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
-    SendInput(1, &input, sizeof(input));
-}
-
-// The window that holds the mouse capture on the window's thread: the window
-// itself while a button is held on it, the system's drag loop while dragging.
-HWND MouseCapture(HWND window)
-{
-    GUITHREADINFO info = {};
-    info.cbSize = sizeof(info);
-    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info))
-        return nullptr;
-    return info.hwndCapture;
-}
-
-bool CursorAt(HWND window, POINT at)
-{
-    POINT screen = at, cursor = {};
-    ClientToScreen(window, &screen);
-    GetCursorPos(&cursor);
-    return std::abs(cursor.x - screen.x) <= 1 && std::abs(cursor.y - screen.y) <= 1;
-}
-
 TEST_F(KeysJourney, AKeyDraggedFromThePickerIsAssignedWhereItIsDropped)
 {
     HWND window = OpenKeysPage();
     ASSERT_NE(window, nullptr);
     const std::map<int, int> places = LayoutPlaces();
     ASSERT_EQ(Row("macro_value", 0, KEY_S), KEY_S);
-    // Activation comes in its own time and resets what the pointer is over:
-    // the gesture starts on the active window.
-    SetForegroundWindow(window);
-    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == window; })) << "the window did not become active";
-    // Answered once the program has taken its activation.
-    DWORD_PTR answer = 0;
-    SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, kTimeoutMs, &answer);
+    ASSERT_TRUE(Activate(window)) << "the window did not become active";
 
     // Press on the picker's F5, move a little (the drag starts), cross the
     // window to key S and let go there. Each step waits until the program has
