@@ -289,6 +289,12 @@ TEST_F(KeysJourney, AMediaFunctionOnAKeyIsStoredAndWrittenAtItsPlaceInTheKeyMap)
     EXPECT_EQ(exchange.Entry(placeA, 1), std::vector<uint8_t>({0, 0, 0}))
         << "the Fn layer's entry of key A was written although its row keeps the keyboard's own";
     EXPECT_EQ(exchange.Entry(places.at(22), 0), std::vector<uint8_t>({ENTRY_KEY, 0, 22})) << "key S is not itself";
+    // The press on the cell takes a picture of the list for a drag; the list
+    // keeps the page's background around its cells all the same.
+    const std::vector<DWORD> besideCells = Capture(window, RECT{940, 670, 1070, 780});
+    const std::vector<DWORD> panel = Capture(window, RECT{1100, 670, 1200, 780});
+    EXPECT_EQ(Colours(besideCells), 1u);
+    EXPECT_EQ(besideCells.front(), panel.front()) << "the list lost the page's background";
     // The picture shows the keyboard's own caps: the page shows the key picked
     // and the function it was given.
     SaveScreenshot(window, L"keys_remapped");
