@@ -62,7 +62,7 @@ constexpr POINT kResetLayer = {1270, 375};
 constexpr POINT kFnLayer = {1270, 144};
 constexpr POINT kBoxOk = {180, 228};
 constexpr POINT kBoxCancel = {320, 228};
-constexpr DWORD kAttemptMs = 4000;
+constexpr DWORD kAttemptMs = 8000;
 constexpr int kDragAttempts = 3;
 
 constexpr int KEY_A = 4;

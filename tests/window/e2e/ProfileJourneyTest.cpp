@@ -26,28 +26,31 @@ constexpr UINT NOTIFY_CLICKED = 2;
 constexpr int kFileNameEdit = 0x480;
 constexpr int kFileNameCombo = 0x47C;
 
+struct DialogSearch
+{
+    DWORD process;
+    HWND found;
+};
+
+BOOL CALLBACK FindDialogOf(HWND window, LPARAM data)
+{
+    auto* search = reinterpret_cast<DialogSearch*>(data);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    wchar_t name[16] = {};
+    GetClassNameW(window, name, 16);
+    if (process == search->process && wcscmp(name, L"#32770") == 0 && IsWindowVisible(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // The visible system dialog (#32770) of a process, or null.
 HWND FindProcessDialog(DWORD processId)
 {
-    struct Search
-    {
-        DWORD process;
-        HWND found;
-    } search{processId, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            DWORD process = 0;
-            GetWindowThreadProcessId(window, &process);
-            wchar_t name[16] = {};
-            GetClassNameW(window, name, 16);
-            if (process == s->process && wcscmp(name, L"#32770") == 0 && IsWindowVisible(window)) {
-                s->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    DialogSearch search{processId, nullptr};
+    EnumWindows(&FindDialogOf, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
