@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 
 #include "tests/window/e2e/ProgramHarness.h"
 
@@ -17,6 +18,57 @@ constexpr UINT WM_APP_EXIT = 0x69B;
 constexpr LPARAM APP_EXIT_CODE = 610;
 constexpr UINT WM_PROFILE_MENU = 0x72A;
 constexpr WPARAM MENU_ADD_PROFILE = 101;
+constexpr WPARAM MENU_DVORAK = 205;
+constexpr UINT ID_IMPORT_BUTTON = 49;
+constexpr UINT ID_EXPORT_BUTTON = 50;
+constexpr UINT NOTIFY_CLICKED = 2;
+// The file name field of the system's file dialogs (both of its forms).
+constexpr int kFileNameEdit = 0x480;
+constexpr int kFileNameCombo = 0x47C;
+
+struct DialogSearch
+{
+    DWORD process;
+    HWND found;
+};
+
+BOOL CALLBACK FindDialogOf(HWND window, LPARAM data)
+{
+    auto* search = reinterpret_cast<DialogSearch*>(data);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    wchar_t name[16] = {};
+    GetClassNameW(window, name, 16);
+    if (process == search->process && wcscmp(name, L"#32770") == 0 && IsWindowVisible(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The visible system dialog (#32770) of a process, or null.
+HWND FindProcessDialog(DWORD processId)
+{
+    DialogSearch search{processId, nullptr};
+    EnumWindows(&FindDialogOf, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Presses a button that the layout does not place, answers the file dialog it
+// opens with the path as a user types it, and waits for the handler to end.
+bool ChooseFile(HWND window, DWORD processId, UINT button, const std::wstring& path)
+{
+    std::thread press([&] { SendControlNotify(window, button, NOTIFY_CLICKED); });
+    HWND dialog = nullptr;
+    const bool shown = WaitFor([&] { return (dialog = FindProcessDialog(processId)) != nullptr; });
+    if (shown) {
+        SetDlgItemTextW(dialog, kFileNameEdit, path.c_str());
+        SetDlgItemTextW(dialog, kFileNameCombo, path.c_str());
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    }
+    press.join();
+    return shown && WaitFor([&] { return !IsWindow(dialog); });
+}
 
 class ProfileJourney : public ProgramJourney
 {
@@ -56,6 +108,61 @@ TEST_F(ProfileJourney, TheProfileMenuAddsWholeProfilesWithTheirOwnNames)
     EXPECT_EQ(Query("SELECT mode FROM t_light_data WHERE status = 1 AND profile = " + newest), 0);
     // Adding neither selects nor activates the new profile.
     EXPECT_EQ(Query("SELECT COUNT(*) FROM t_profile_data WHERE status = 1 AND profile = " + newest), 0);
+
+    SendMessageW(window, WM_APP_EXIT, 0, APP_EXIT_CODE);
+    EXPECT_EQ(program->WaitForExit(), 0);
+    EXPECT_EQ(sim.UnbalancedBeginEnd(), "");
+}
+
+TEST_F(ProfileJourney, AnExportedProfileComesBackByImportAsANewProfileWithTheSameRows)
+{
+    HWND window = StartProgram();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(WaitFor([&] {
+        return Query("SELECT COUNT(*) FROM t_key_macro_data WHERE profile = 1 AND fn_layer = 1") > 100 &&
+               Query("SELECT COUNT(*) FROM t_light_data WHERE profile = 1") == 16;
+    }));
+    // Rows that differ from a new profile's: a layout preset on the base layer.
+    ASSERT_EQ(SendMessageW(window, WM_PROFILE_MENU, MENU_DVORAK, 0), 1);
+    ASSERT_GT(Query("SELECT COUNT(*) FROM t_key_macro_data WHERE profile = 1 AND macro_value <> key_code"), 0);
+
+    wchar_t folder[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, folder);
+    const std::wstring file = std::wstring(folder) + L"tarnwell journey profile.xml";
+    DeleteFileW(file.c_str());
+    ASSERT_TRUE(ChooseFile(window, program->ProcessId(), ID_EXPORT_BUTTON, file)) << "no save dialog came";
+    ASSERT_TRUE(WaitFor([&] { return FileExists(file); })) << "the profile file was not written";
+
+    const long long profiles = Query("SELECT COUNT(*) FROM t_profile_data");
+    ASSERT_TRUE(ChooseFile(window, program->ProcessId(), ID_IMPORT_BUTTON, file)) << "no open dialog came";
+    ASSERT_TRUE(WaitFor([&] { return Query("SELECT COUNT(*) FROM t_profile_data") == profiles + 1; }))
+        << "the import added no profile";
+    const std::string imported = "(SELECT MAX(profile) FROM t_profile_data)";
+    EXPECT_GT(Query("SELECT MAX(profile) FROM t_profile_data"), 1);
+
+    // Same name, every key row on both layers, the same light parameters.
+    EXPECT_EQ(Query("SELECT COUNT(*) FROM t_profile_data a, t_profile_data b WHERE a.profile = 1 AND b.profile = " +
+                    imported + " AND a.name = b.name"),
+              1);
+    EXPECT_EQ(Query("SELECT COUNT(*) FROM t_key_macro_data WHERE profile = " + imported),
+              Query("SELECT COUNT(*) FROM t_key_macro_data WHERE profile = 1"));
+    EXPECT_EQ(Query("SELECT COUNT(*) FROM t_key_macro_data a WHERE a.profile = 1 AND NOT EXISTS (SELECT 1 FROM "
+                    "t_key_macro_data b WHERE b.profile = " + imported +
+                    " AND b.fn_layer = a.fn_layer AND b.key_code = a.key_code AND b.macro_type = a.macro_type AND "
+                    "b.macro_value = a.macro_value AND b.macro_value2 = a.macro_value2 AND "
+                    "b.macro_value3 = a.macro_value3 AND b.macro_desc = a.macro_desc)"),
+              0)
+        << "key rows differ after the way out and back";
+    EXPECT_EQ(Query("SELECT COUNT(*) FROM t_light_data a WHERE a.profile = 1 AND a.mode <> 255 AND NOT EXISTS "
+                    "(SELECT 1 FROM t_light_data b WHERE b.profile = " + imported +
+                    " AND b.mode = a.mode AND b.brightness = a.brightness AND b.speed = a.speed AND "
+                    "b.direction = a.direction AND b.colorful = a.colorful AND b.colorindex = a.colorindex AND "
+                    "b.color_value1 = a.color_value1)"),
+              0)
+        << "light rows differ after the way out and back";
+    // The imported profile is the store's active one.
+    EXPECT_EQ(Query("SELECT COUNT(*) FROM t_profile_data WHERE status = 1 AND profile = " + imported), 1);
+    DeleteFileW(file.c_str());
 
     SendMessageW(window, WM_APP_EXIT, 0, APP_EXIT_CODE);
     EXPECT_EQ(program->WaitForExit(), 0);

@@ -15,6 +15,7 @@ namespace e2e {
 namespace {
 
 constexpr DWORD kPollMs = 10;
+constexpr DWORD kBusyWaitMs = 5000;
 constexpr UINT WM_TRAY_NOTIFY = 0x69A;
 constexpr UINT TRAY_ICON_ID = 109;
 constexpr uint8_t CMD_BEGIN = 0x01;
@@ -525,6 +526,9 @@ long long QueryDatabase(const std::wstring& file, const char* sql)
     sqlite3* db = nullptr;
     long long result = -1;
     if (sqlite3_open_v2(Narrow(file).c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        // The program commits while journeys look: a read that meets its
+        // commit waits for it instead of reading as a failure.
+        sqlite3_busy_timeout(db, static_cast<int>(kBusyWaitMs));
         sqlite3_stmt* statement = nullptr;
         if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) == SQLITE_OK && sqlite3_step(statement) == SQLITE_ROW)
             result = sqlite3_column_int64(statement, 0);
