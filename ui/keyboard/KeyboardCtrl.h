@@ -9,7 +9,10 @@
 // reads key colours while the UI thread paints, handles the mouse and may
 // replace the whole list. Every access to the list happens under the item
 // lock, and nothing outside the picture ever holds a pointer to a record:
-// callers get copies (GetKeyItems, GetKeyColors) taken under the lock.
+// callers get copies (GetKeyItems, GetKeyColors) taken under the lock. A
+// paint too draws from copies, so the worker never waits for a drawing.
+// The lit picture, whose colours the worker changes many times a second,
+// is blended from coverage tiles measured once per layout (LitKeyTiles).
 //
 // Coordinates: a key's rectangle is in layout coordinates. In the control's
 // own drawing surface it lies moved by the draw offset; in window-client
@@ -32,6 +35,8 @@
 namespace VREL {
 
 class CKeyboardTips;
+class LayeredCanvas;
+struct LitKeyCache;
 
 enum KeyboardCtrlMode
 {
@@ -171,13 +176,24 @@ private:
     void RequestRepaint();
     void FreeKeys();
 
-    void DrawKeys(Gdiplus::Graphics& graphics, int width, int height);
-    void DrawCustomKeys(Gdiplus::Graphics& graphics, int width, int height);
+    // Copies of the records for one paint, taken under the lock; they keep
+    // the records' icons, which only the painting thread frees.
+    std::vector<KEY_INFO> PaintCopies();
+    void PaintKeys(int width, int height);
+    void DrawKeys(Gdiplus::Graphics& graphics, const std::vector<KEY_INFO>& keys);
+    void DrawCustomKeys(Gdiplus::Graphics& graphics, const std::vector<KEY_INFO>& keys, int width, int height);
     void DrawNameAndIcon(Gdiplus::Graphics& graphics, const KEY_INFO& key, const Gdiplus::RectF& box,
                          const Gdiplus::Font& font);
+    // The lit keys blended from their measured tiles; false when they could
+    // not be measured and must be drawn.
+    bool ComposeLitKeys(const std::vector<KEY_INFO>& keys);
     bool IsHighlighted(int index, const KEY_INFO& key) const;
 
     std::vector<KEY_INFO*> m_keys;
+    // The drawn picture, kept until a repaint is asked for.
+    std::unique_ptr<LayeredCanvas> m_surface;
+    // The lit keys' tiles and the layout they were measured for.
+    std::unique_ptr<LitKeyCache> m_litCache;
     CriticalSection m_itemLock;
     int m_currentKeyValue;
     bool m_tipsOn;
