@@ -805,15 +805,7 @@ void KeyboardCtrl::DrawControl(HDC& dc, CRect)
     {
         m_bUpdate = 1;
         MRender::BitBlt(m_surface->Dc(), 0, 0, w, h, dc, m_rect.left, m_rect.top);
-        if (m_pImage)
-        {
-            Gdiplus::Graphics graphics(m_surface->Dc());
-            graphics.SetTextRenderingHint(m_textHint);
-            graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
-            const int fw = m_frameWidth > 0 ? m_frameWidth : static_cast<int>(m_pImage->GetWidth());
-            const int fh = m_frameHeight > 0 ? m_frameHeight : static_cast<int>(m_pImage->GetHeight());
-            graphics.DrawImage(m_pImage, Gdiplus::Rect(0, 0, w, h), 0, 0, fw, fh, Gdiplus::UnitPixel);
-        }
+        PaintBackdrop(w, h);
         PaintKeys(w, h);
     }
     MRender::BitBlt(dc, m_rect.left, m_rect.top, w, h, m_surface->Dc(), 0, 0);
@@ -827,6 +819,43 @@ void KeyboardCtrl::DrawControl(HDC& dc, CRect)
                              static_cast<INT>(std::abs(m_bandStart.x - m_bandEnd.x)),
                              static_cast<INT>(std::abs(m_bandStart.y - m_bandEnd.y)));
     }
+}
+
+int KeyboardCtrl::SetImage(UINT id, CString type, int count)
+{
+    m_backdrop.clear();
+    return MPanel::SetImage(id, type, count);
+}
+
+int KeyboardCtrl::SetImage(const wchar_t* file, int count)
+{
+    m_backdrop.clear();
+    return MPanel::SetImage(file, count);
+}
+
+void KeyboardCtrl::PaintBackdrop(int width, int height)
+{
+    if (!m_pImage)
+        return;
+    const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
+    uint32_t* pixels = m_surface->Pixels();
+    ::GdiFlush();
+    if (m_backdrop.size() == count && m_beneath.size() == count && std::equal(pixels, pixels + count, m_beneath.begin()))
+    {
+        std::copy(m_backdrop.begin(), m_backdrop.end(), pixels);
+        return;
+    }
+    m_beneath.assign(pixels, pixels + count);
+    {
+        Gdiplus::Graphics graphics(m_surface->Dc());
+        graphics.SetTextRenderingHint(m_textHint);
+        graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
+        const int fw = m_frameWidth > 0 ? m_frameWidth : static_cast<int>(m_pImage->GetWidth());
+        const int fh = m_frameHeight > 0 ? m_frameHeight : static_cast<int>(m_pImage->GetHeight());
+        graphics.DrawImage(m_pImage, Gdiplus::Rect(0, 0, width, height), 0, 0, fw, fh, Gdiplus::UnitPixel);
+    }
+    ::GdiFlush();
+    m_backdrop.assign(pixels, pixels + count);
 }
 
 std::vector<KEY_INFO> KeyboardCtrl::PaintCopies()

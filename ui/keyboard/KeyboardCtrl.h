@@ -89,6 +89,9 @@ public:
     int OnControlRButtonDown(UINT flags, CPoint pt) override;
     int OnControlRButtonUp(UINT flags, CPoint pt) override;
     int OnControlKeyDown(UINT key, UINT repeat, UINT modifiers) override;
+    // A new panel image also forgets the kept backdrop.
+    int SetImage(UINT id, CString type, int count) override;
+    int SetImage(const wchar_t* file, int count) override;
 
     // ---- layout and mode ----------------------------------------------------------------------
     // Centres a layout of that size in the control.
@@ -180,6 +183,9 @@ private:
     // the records' icons, which only the painting thread frees.
     std::vector<KEY_INFO> PaintCopies();
     void PaintKeys(int width, int height);
+    // Puts the panel image over the surface's pixels, from the kept
+    // backdrop when what lies beneath has not changed.
+    void PaintBackdrop(int width, int height);
     void DrawKeys(Gdiplus::Graphics& graphics, const std::vector<KEY_INFO>& keys);
     void DrawCustomKeys(Gdiplus::Graphics& graphics, const std::vector<KEY_INFO>& keys, int width, int height);
     void DrawNameAndIcon(Gdiplus::Graphics& graphics, const KEY_INFO& key, const Gdiplus::RectF& box,
@@ -192,6 +198,11 @@ private:
     std::vector<KEY_INFO*> m_keys;
     // The drawn picture, kept until a repaint is asked for.
     std::unique_ptr<LayeredCanvas> m_surface;
+    // The panel image drawn over what lay beneath the picture, with what lay
+    // beneath: while that stays the same, a repaint copies the pixels
+    // instead of scaling the image again.
+    std::vector<uint32_t> m_beneath;
+    std::vector<uint32_t> m_backdrop;
     // The lit keys' tiles and the layout they were measured for.
     std::unique_ptr<LitKeyCache> m_litCache;
     CriticalSection m_itemLock;
