@@ -125,6 +125,7 @@ const std::vector<KeyboardDlg::MessageRoute>& KeyboardDlg::MessageTable()
         {WM_HOOK_KEY, &KeyboardDlg::OnHookKey, false},
         {WM_TRAY_NOTIFY, &KeyboardDlg::OnTrayNotify, false},
         {WM_APP_EXIT, &KeyboardDlg::OnExitRequest, false},
+        {WM_CLOSE, &KeyboardDlg::OnCloseMessage, true},
         {WM_UPDATE_RESULT, &KeyboardDlg::OnUpdateResult, false},
         {WM_PROFILE_MENU, &KeyboardDlg::OnProfileMenu, false},
         {WM_MACRO_MENU, &KeyboardDlg::OnMacroMenu, false},
@@ -474,6 +475,19 @@ LRESULT KeyboardDlg::OnCommand(WPARAM, LPARAM)
 {
     CloseAppWindows();
     EndProgram(0);
+}
+
+LRESULT KeyboardDlg::OnCloseMessage(WPARAM, LPARAM)
+{
+    // A plain close takes the window and its controls down at once, while
+    // the worker may be showing, hiding or recolouring those controls: it
+    // ends first. One that will not stop ends with the process, as at the
+    // program's own end.
+    if (!StopWorker()) {
+        RemoveTrayIcon();
+        TerminateProcess(GetCurrentProcess(), 1);
+    }
+    return 0;
 }
 
 LRESULT KeyboardDlg::OnExitRequest(WPARAM, LPARAM lParam)

@@ -191,6 +191,7 @@ private:
     LRESULT OnHookKey(WPARAM wParam, LPARAM lParam);
     LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
     LRESULT OnExitRequest(WPARAM wParam, LPARAM lParam);
+    LRESULT OnCloseMessage(WPARAM wParam, LPARAM lParam);
     LRESULT OnUpdateResult(WPARAM wParam, LPARAM lParam);
     LRESULT OnProfileMenu(WPARAM wParam, LPARAM lParam);
     LRESULT OnMacroMenu(WPARAM wParam, LPARAM lParam);

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "tests/framework/CoreTestSupport.h"
+#include "tests/framework/TestTheme.h"
 #include "tests/support/DibCanvas.h"
 
 using namespace coretest;
@@ -390,6 +391,52 @@ TEST_F(WindowTest, PaintsBackgroundAndControlsInListOrder)
     EXPECT_EQ(canvas.Rgb(155, 155), 0x0000C8u);  // later control on top
     EXPECT_EQ(canvas.Rgb(300, 280), 0x1A1A1Au);
     EXPECT_TRUE(PendingUpdate(hwnd).IsRectEmpty());
+}
+
+// The background image is kept as drawn between paints: a new image, a
+// new back mode and a new size must each show as if drawn afresh.
+TEST_F(WindowTest, BackgroundImageShowsItsCurrentImageModeAndSize)
+{
+    ::SetWindowRgn(hwnd, nullptr, FALSE);
+    struct Step
+    {
+        const char* name;
+        const wchar_t* image;  // null keeps the image
+        VREL::enumBackMode mode;
+        CSize size;
+    };
+    const Step steps[] = {
+        {"first image", TestTheme::kGrid, VREL::BACK_MODE_IMAGE, CSize(kWidth, kHeight)},
+        {"another image", TestTheme::kStrip4, VREL::BACK_MODE_IMAGE, CSize(kWidth, kHeight)},
+        {"nine-grid", nullptr, VREL::BACK_MODE_NINE_GRID, CSize(kWidth, kHeight)},
+        {"smaller window", nullptr, VREL::BACK_MODE_NINE_GRID, CSize(kWidth - 100, kHeight - 80)},
+        {"back to the first image", TestTheme::kGrid, VREL::BACK_MODE_NINE_GRID, CSize(kWidth - 100, kHeight - 80)},
+    };
+    for (const Step& step : steps)
+    {
+        SCOPED_TRACE(step.name);
+        if (step.image)
+            ASSERT_EQ(Manager().LoadBKImage(CString(step.image)), 1);
+        Manager().SetBackMode(step.mode, 6);
+        ::SetWindowPos(hwnd, nullptr, 0, 0, step.size.cx, step.size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        CRect client;
+        ::GetClientRect(hwnd, &client);
+        ::InvalidateRect(hwnd, nullptr, FALSE);
+        ::UpdateWindow(hwnd);
+
+        DibCanvas shown(client.Width(), client.Height());
+        ReadClient(hwnd, shown);
+        DibCanvas drawn(client.Width(), client.Height());
+        {
+            Gdiplus::Graphics graphics(drawn.Dc());
+            Manager().DrawBackImage(graphics, client);
+        }
+        int differing = 0;
+        for (int y = 0; y < client.Height(); y += 2)
+            for (int x = 0; x < client.Width(); x += 2)
+                differing += shown.Rgb(x, y) != drawn.Rgb(x, y) ? 1 : 0;
+        EXPECT_EQ(differing, 0);
+    }
 }
 
 TEST_F(WindowTest, EmptyClientAreaStillEndsThePaint)

@@ -15,6 +15,7 @@
 
 #include "tests/support/DibCanvas.h"
 #include "tests/support/Recorders.h"
+#include "ui/framework/Manager.h"
 #include "ui/framework/NotifyCode.h"
 #include "ui/framework/PaintManager.h"
 #include "ui/keyboard/KeyboardCtrl.h"
@@ -452,6 +453,82 @@ TEST(KeyboardCtrl, DrawsKeysByMode)
     DibCanvas hidden(200, 100, 0xFF000000);
     paint(hidden);
     EXPECT_TRUE(NearColor(hidden.Rgb(subKeyCentre.x, subKeyCentre.y), 0, 4)) << "hidden after an ordinary key";
+}
+
+// The lit picture is blended from what each key covers, measured once per
+// layout: a paint must show every key in its exact colour and follow every
+// change that recolours, moves, renames or marks a key or moves the layout.
+TEST(KeyboardCtrl, LitPictureFollowsEveryChangeOfItsKeys)
+{
+    PaintManager manager;
+    testsupport::ManagerLikeOwner owner;
+    KeyboardCtrl ctrl(&owner, kId, CRect(0, 0, 200, 100), 1);
+    ctrl.SetManager(&manager);
+    ctrl.SetKeyboardCtrlMode(KEYBOARD_MODE_LIGHT);
+    // Offset (16, 24): key A's centre is (36, 44), key B's (96, 44).
+    const COLORREF colourA = RGB(200, 30, 90);
+    const COLORREF colourB = RGB(10, 220, 40);
+    ctrl.AddKeyItem(L"", L"", kCodeA, CRect(0, 0, 40, 40), L"", colourA);
+    ctrl.AddKeyItem(L"", L"", kCodeB, CRect(60, 0, 100, 40), L"", colourB);
+    auto paint = [&](DibCanvas& canvas) {
+        ctrl.SetUpdate(0, 0);
+        ctrl.Draw(canvas.Dc(), CRect(0, 0, 200, 100));
+    };
+    // Pixels of the band a key's name takes (the top 20 rows) that are not
+    // the key's colour.
+    auto marksInNameBand = [](DibCanvas& canvas, int left, COLORREF colour) {
+        int marks = 0;
+        for (int y = 24 + 4; y < 24 + 20; ++y)
+            for (int x = left + 4; x < left + 36; ++x)
+                marks += canvas.Rgb(x, y) != RgbOf(colour) ? 1 : 0;
+        return marks;
+    };
+
+    DibCanvas first(200, 100, 0xFF000000);
+    paint(first);
+    EXPECT_EQ(first.Rgb(36, 44), RgbOf(colourA));
+    EXPECT_EQ(first.Rgb(96, 44), RgbOf(colourB));
+    EXPECT_EQ(first.Rgb(66, 44), 0u) << "between the keys";
+    EXPECT_EQ(marksInNameBand(first, 16, colourA), 0);
+
+    // Recoloured by the worker's stream.
+    ctrl.SetKeyColors({KEY_COLOR{kCodeA, RGB(1, 2, 250)}});
+    DibCanvas recoloured(200, 100, 0xFF000000);
+    paint(recoloured);
+    EXPECT_EQ(recoloured.Rgb(36, 44), RgbOf(RGB(1, 2, 250)));
+    EXPECT_EQ(recoloured.Rgb(96, 44), RgbOf(colourB));
+
+    // Named: white letters over the colour.
+    ctrl.SetKeyDesc(kCodeA, L"W");
+    DibCanvas named(200, 100, 0xFF000000);
+    paint(named);
+    EXPECT_GT(marksInNameBand(named, 16, RGB(1, 2, 250)), 10);
+    EXPECT_EQ(named.Rgb(36, 54), RgbOf(RGB(1, 2, 250))) << "below the name";
+
+    // Marked by frame select: the rim takes the select colour.
+    ctrl.EnableFrameSelect(1);
+    ctrl.SetKeyCheck(kCodeB, 1);
+    DibCanvas marked(200, 100, 0xFF000000);
+    paint(marked);
+    EXPECT_TRUE(NearColor(marked.Rgb(76, 44), RgbOf(Manager::m_select_color), 8)) << std::hex << marked.Rgb(76, 44);
+    EXPECT_EQ(marked.Rgb(96, 44), RgbOf(colourB));
+    EXPECT_EQ(marked.Rgb(16, 44), RgbOf(RGB(1, 2, 250))) << "an unmarked rim keeps the key's colour";
+
+    // The keys replaced by one elsewhere.
+    ctrl.ClearItem();
+    ctrl.AddKeyItem(L"", L"", kCodeC, CRect(120, 0, 160, 40), L"", colourB);
+    DibCanvas moved(200, 100, 0xFF000000);
+    paint(moved);
+    EXPECT_EQ(moved.Rgb(36, 44), 0u);
+    EXPECT_EQ(moved.Rgb(96, 44), 0u);
+    EXPECT_EQ(moved.Rgb(156, 44), RgbOf(colourB));
+
+    // A layout size centres the keys: offset (50, 30).
+    ctrl.SetWidthAndHeight(100, 40);
+    DibCanvas centred(200, 100, 0xFF000000);
+    paint(centred);
+    EXPECT_EQ(centred.Rgb(156, 44), 0u);
+    EXPECT_EQ(centred.Rgb(50 + 140, 30 + 20), RgbOf(colourB));
 }
 
 // Copies, not pointers: what GetKeyItems hands out stays readable after the

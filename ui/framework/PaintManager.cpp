@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "ui/framework/DeferredDelete.h"
+#include "ui/framework/LayeredCanvas.h"
 #include "ui/framework/MControl.h"
 #include "ui/framework/MWindow.h"
 #include "ui/framework/Render.h"
@@ -47,6 +48,23 @@ Gdiplus::Color OpaqueColor(COLORREF colour)
 }
 
 bool KeyHeld(int key) { return (::GetKeyState(key) & 0x8000) != 0; }
+
+// A solid fill written straight into the back buffer's bottom-up rows: the
+// same opaque pixels GDI+ writes, without its rasteriser, which takes tens
+// of milliseconds for a window-sized rectangle - on every repaint of a
+// picture that changes many times a second.
+void FillOpaque(BYTE* bits, int width, int height, const CRect& rect, Gdiplus::ARGB argb)
+{
+    ::GdiFlush();
+    CRect area;
+    if (!area.IntersectRect(rect, CRect(0, 0, width, height)))
+        return;
+    for (int y = area.top; y < area.bottom; ++y)
+    {
+        uint32_t* row = reinterpret_cast<uint32_t*>(bits) + static_cast<size_t>(height - 1 - y) * width;
+        std::fill(row + area.left, row + area.right, static_cast<uint32_t>(argb));
+    }
+}
 
 // The controls of a list that are not withdrawn, copied under its lock:
 // handlers run without the lock and may remove controls meanwhile, which
@@ -119,6 +137,7 @@ PaintManager::~PaintManager()
     ClearAllControls();
     delete m_pBkImage;
     m_pBkImage = nullptr;
+    m_bkCache.reset();
 }
 
 // ---- multimedia tick -------------------------------------------------------------------
@@ -206,6 +225,7 @@ void PaintManager::DestroyData()
     RevokeDropTarget();
     delete m_pBkImage;
     m_pBkImage = nullptr;
+    m_bkCache.reset();
     if (m_hDcPaint)
         ::ReleaseDC(m_hWnd, m_hDcPaint);
     m_hDcPaint = nullptr;
@@ -450,6 +470,7 @@ void PaintManager::SetScrollResID(UINT vertical, UINT horizontal)
 
 void PaintManager::SetBackMode(enumBackMode mode, int parameter)
 {
+    m_bkCache.reset();
     m_bkMode = mode;
     m_bkParameter = parameter;
 }
@@ -1013,25 +1034,24 @@ void PaintManager::PaintBackBuffer(HDC memDc, BYTE* bits, int width, int height,
     // buffer and draws all of it.
     const CRect clip = m_bLayered ? client : update;
     ::IntersectClipRect(memDc, clip.left, clip.top, clip.right, clip.bottom);
+    if (m_pBkImage)
     {
-        Gdiplus::Graphics graphics(memDc);
-        graphics.SetClip(Gdiplus::Rect(clip.left, clip.top, clip.Width(), clip.Height()));
-        if (m_pBkImage)
+        if (!CopyBackImage(memDc, client, clip))
         {
+            Gdiplus::Graphics graphics(memDc);
+            graphics.SetClip(Gdiplus::Rect(clip.left, clip.top, clip.Width(), clip.Height()));
             DrawBackImage(graphics, client);
         }
-        else
-        {
-            Gdiplus::SolidBrush border(OpaqueColor(m_borderColor));
-            Gdiplus::SolidBrush back(OpaqueColor(m_backColor));
-            const CRect inner(1, 1, width - 1, height - 1);
-            CRect fill;
-            // The one-pixel border shows only where the clip meets the edge.
-            if ((inner & clip) != clip && fill.IntersectRect(client, clip))
-                graphics.FillRectangle(&border, fill.left, fill.top, fill.Width(), fill.Height());
-            if (fill.IntersectRect(inner, clip))
-                graphics.FillRectangle(&back, fill.left, fill.top, fill.Width(), fill.Height());
-        }
+    }
+    else
+    {
+        const CRect inner(1, 1, width - 1, height - 1);
+        CRect fill;
+        // The one-pixel border shows only where the clip meets the edge.
+        if ((inner & clip) != clip && fill.IntersectRect(client, clip))
+            FillOpaque(bits, width, height, fill, OpaqueColor(m_borderColor).GetValue());
+        if (fill.IntersectRect(inner, clip))
+            FillOpaque(bits, width, height, fill, OpaqueColor(m_backColor).GetValue());
     }
     HDC dc = memDc;
     DrawControl(dc, clip);

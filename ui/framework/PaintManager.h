@@ -56,6 +56,7 @@ class MObject;
 class MWindow;
 class MRichEdit;
 class MAirBladder;
+class LayeredCanvas;
 struct ImgResInfo;
 
 // Modifier code passed with key events: the OR of the codes of the held
@@ -258,6 +259,9 @@ public:
     void SetBackMode(enumBackMode mode, int parameter);
     void SetBackColor(COLORREF back, COLORREF border);
     void DrawBackImage(Gdiplus::Graphics& graphics, CRect client);
+    // Copies the clip of the background image drawn for the client size
+    // (drawn once per size and image); false when no copy could be kept.
+    bool CopyBackImage(HDC dc, const CRect& client, const CRect& clip);
     // Private fonts and the family cache.
     void AddGDITempFont(UINT id);
     Gdiplus::FontFamily* AddTempFont(const wchar_t* name, const wchar_t* file);
@@ -368,6 +372,9 @@ private:
     Gdiplus::Image* m_pBkImage;
     int m_bkWidth;
     int m_bkHeight;
+    // The background image as drawn for the client size, kept between
+    // paints; dropped when the image or the back mode changes.
+    std::unique_ptr<LayeredCanvas> m_bkCache;
     MShadow m_shadow;
     CString m_fontName;
     std::atomic<UINT> m_tickTimerId;

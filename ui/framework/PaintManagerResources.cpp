@@ -2,6 +2,7 @@
 
 #include "ui/framework/PaintManager.h"
 
+#include "ui/framework/LayeredCanvas.h"
 #include "ui/framework/Manager.h"
 #include "ui/framework/Render.h"
 
@@ -36,6 +37,7 @@ Gdiplus::Image* Decoded(Gdiplus::Image* image)
 
 int PaintManager::LoadBKImage(CString file)
 {
+    m_bkCache.reset();
     delete m_pBkImage;
     m_pBkImage = Decoded(MRender::LoadImageFromFile(GetSkinFolder() + file));
     m_bkWidth = m_pBkImage ? static_cast<int>(m_pBkImage->GetWidth()) : 0;
@@ -45,6 +47,7 @@ int PaintManager::LoadBKImage(CString file)
 
 int PaintManager::LoadBKImage(UINT id, CString type)
 {
+    m_bkCache.reset();
     delete m_pBkImage;
     m_pBkImage = Decoded(MRender::LoadImageFromIDResource(id, type, Manager::GetInstance()));
     m_bkWidth = m_pBkImage ? static_cast<int>(m_pBkImage->GetWidth()) : 0;
@@ -67,6 +70,28 @@ void PaintManager::DrawBackImage(Gdiplus::Graphics& graphics, CRect client)
     default:
         break;
     }
+}
+
+bool PaintManager::CopyBackImage(HDC dc, const CRect& client, const CRect& clip)
+{
+    // A live picture repaints its part of the window many times a second;
+    // scaling the whole background image for each of those paints costs
+    // more than everything else drawn. Drawn once onto empty pixels, as the
+    // back buffer of each paint starts, it is the same picture to copy.
+    if (!m_bkCache || m_bkCache->Width() != client.Width() || m_bkCache->Height() != client.Height())
+    {
+        m_bkCache = std::make_unique<LayeredCanvas>(client.Width(), client.Height());
+        if (!m_bkCache->IsValid())
+        {
+            m_bkCache.reset();
+            return false;
+        }
+        Gdiplus::Graphics graphics(m_bkCache->Dc());
+        DrawBackImage(graphics, client);
+    }
+    ::GdiFlush();
+    return ::BitBlt(dc, clip.left, clip.top, clip.Width(), clip.Height(), m_bkCache->Dc(), clip.left, clip.top,
+                    SRCCOPY) != FALSE;
 }
 
 void PaintManager::AddGDITempFont(UINT id) { m_fontCache.AddGDIFont(id); }

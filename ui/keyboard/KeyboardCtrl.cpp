@@ -6,10 +6,12 @@
 #include "ui/controls/ControlFontFamily.h"
 #include "ui/framework/ControlFactory.h"
 #include "ui/framework/KeyboardTips.h"
+#include "ui/framework/LayeredCanvas.h"
 #include "ui/framework/Manager.h"
 #include "ui/framework/NotifyCode.h"
 #include "ui/framework/PaintManager.h"
 #include "ui/framework/Render.h"
+#include "ui/keyboard/LitKeyTiles.h"
 
 namespace VREL {
 
@@ -53,12 +55,10 @@ Gdiplus::Color Opaque(COLORREF colour)
 
 // The key outline shape of the picture: a rounded rectangle never lower
 // than the minimum key height.
-void FillKeyShape(Gdiplus::Graphics& graphics, float x, float y, float w, float h, float r, Gdiplus::Color fill,
-                  float penWidth, Gdiplus::Color pen)
+void AddKeyShape(Gdiplus::GraphicsPath& path, float x, float y, float w, float h, float r)
 {
     const float height = std::max(h, static_cast<float>(KeyboardCtrl::kMinKeyHeight));
     const float d = 2.0f * r;
-    Gdiplus::GraphicsPath path;
     path.AddLine(x + r, y, x + w - r, y);
     path.AddArc(x + w - d, y, d, d, 270.0f, 90.0f);
     path.AddLine(x + w, y + r, x + w, y + height - r);
@@ -68,6 +68,13 @@ void FillKeyShape(Gdiplus::Graphics& graphics, float x, float y, float w, float 
     path.AddLine(x, y + height - r, x, y + r);
     path.AddArc(x, y, d, d, 180.0f, 90.0f);
     path.CloseFigure();
+}
+
+void FillKeyShape(Gdiplus::Graphics& graphics, float x, float y, float w, float h, float r, Gdiplus::Color fill,
+                  float penWidth, Gdiplus::Color pen)
+{
+    Gdiplus::GraphicsPath path;
+    AddKeyShape(path, x, y, w, h, r);
     Gdiplus::SolidBrush brush(fill);
     graphics.FillPath(&brush, &path);
     if (penWidth != 0.0f)
@@ -75,6 +82,15 @@ void FillKeyShape(Gdiplus::Graphics& graphics, float x, float y, float w, float 
         Gdiplus::Pen outline(pen, penWidth);
         graphics.DrawPath(&outline, &path);
     }
+}
+
+void OutlineKeyShape(Gdiplus::Graphics& graphics, float x, float y, float w, float h, float r, float penWidth,
+                     Gdiplus::Color pen)
+{
+    Gdiplus::GraphicsPath path;
+    AddKeyShape(path, x, y, w, h, r);
+    Gdiplus::Pen outline(pen, penWidth);
+    graphics.DrawPath(&outline, &path);
 }
 
 void DrawEllipseKey(Gdiplus::Graphics& graphics, const Gdiplus::RectF& box, Gdiplus::ARGB rim, bool outlined)
@@ -114,6 +130,38 @@ bool ValidLayoutRect(const CRect& r)
 }
 
 } // namespace
+
+// The lit keys' tiles, with what they were measured for: the keys' places,
+// codes and names, the draw offset, the surface and the font.
+struct LitKeyCache
+{
+    struct Measured
+    {
+        CRect rect;
+        int32_t keyCode;
+        CString name;
+    };
+
+    bool Fits(const std::vector<KEY_INFO>& keys) const
+    {
+        if (keys.size() != measured.size())
+            return false;
+        for (size_t i = 0; i < keys.size(); ++i)
+            if (keys[i].rect != measured[i].rect || keys[i].keyCode != measured[i].keyCode ||
+                keys[i].name != measured[i].name)
+                return false;
+        return true;
+    }
+
+    LitKeyTiles tiles;
+    std::vector<Measured> measured;
+    CPoint offset;
+    CSize surface;
+    CString fontName;
+    Gdiplus::FontStyle fontStyle = Gdiplus::FontStyleRegular;
+    Gdiplus::TextRenderingHint hint = Gdiplus::TextRenderingHintSystemDefault;
+    bool valid = false;
+};
 
 KeyboardCtrl::KeyboardCtrl(MObject* owner, UINT id, CRect rect, int visible)
     : MPanel(owner, id, rect, visible),
@@ -729,28 +777,38 @@ int KeyboardCtrl::OnControlRButtonUp(UINT, CPoint pt)
 
 // ---- painting ----------------------------------------------------------------------------------
 
+namespace {
+
+// How far a key's drawing may reach past its rectangle: half the rim and a
+// pixel of smoothing on either side, with room to spare.
+constexpr int kLitKeyBleed = 4;
+
+} // namespace
+
 void KeyboardCtrl::DrawControl(HDC& dc, CRect)
 {
     const int w = m_rect.Width();
     const int h = m_rect.Height();
     if (w <= 0 || h <= 0)
         return;
+    if (!m_surface || m_surface->Width() != w || m_surface->Height() != h)
+    {
+        m_surface = std::make_unique<LayeredCanvas>(w, h);
+        m_bUpdate = 0;
+    }
+    if (!m_surface->IsValid())
+    {
+        m_surface.reset();
+        return;
+    }
     if (!m_bUpdate)
     {
-        UpdateMemDC(dc, w, h);
-        MRender::BitBlt(m_hMemDC, 0, 0, w, h, dc, m_rect.left, m_rect.top);
-        Gdiplus::Graphics graphics(m_hMemDC);
-        graphics.SetTextRenderingHint(m_textHint);
-        graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
-        if (m_pImage)
-        {
-            const int fw = m_frameWidth > 0 ? m_frameWidth : static_cast<int>(m_pImage->GetWidth());
-            const int fh = m_frameHeight > 0 ? m_frameHeight : static_cast<int>(m_pImage->GetHeight());
-            graphics.DrawImage(m_pImage, Gdiplus::Rect(0, 0, w, h), 0, 0, fw, fh, Gdiplus::UnitPixel);
-        }
-        DrawKeys(graphics, w, h);
+        m_bUpdate = 1;
+        MRender::BitBlt(m_surface->Dc(), 0, 0, w, h, dc, m_rect.left, m_rect.top);
+        PaintBackdrop(w, h);
+        PaintKeys(w, h);
     }
-    MRender::BitBlt(dc, m_rect.left, m_rect.top, w, h, m_hMemDC, 0, 0);
+    MRender::BitBlt(dc, m_rect.left, m_rect.top, w, h, m_surface->Dc(), 0, 0);
     if (m_mode == KEYBOARD_MODE_LIGHT && m_bandActive)
     {
         Gdiplus::Graphics screen(dc);
@@ -763,27 +821,177 @@ void KeyboardCtrl::DrawControl(HDC& dc, CRect)
     }
 }
 
+int KeyboardCtrl::SetImage(UINT id, CString type, int count)
+{
+    m_backdrop.clear();
+    return MPanel::SetImage(id, type, count);
+}
+
+int KeyboardCtrl::SetImage(const wchar_t* file, int count)
+{
+    m_backdrop.clear();
+    return MPanel::SetImage(file, count);
+}
+
+void KeyboardCtrl::PaintBackdrop(int width, int height)
+{
+    if (!m_pImage)
+        return;
+    const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
+    uint32_t* pixels = m_surface->Pixels();
+    ::GdiFlush();
+    if (m_backdrop.size() == count && m_beneath.size() == count && std::equal(pixels, pixels + count, m_beneath.begin()))
+    {
+        std::copy(m_backdrop.begin(), m_backdrop.end(), pixels);
+        return;
+    }
+    m_beneath.assign(pixels, pixels + count);
+    {
+        Gdiplus::Graphics graphics(m_surface->Dc());
+        graphics.SetTextRenderingHint(m_textHint);
+        graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
+        const int fw = m_frameWidth > 0 ? m_frameWidth : static_cast<int>(m_pImage->GetWidth());
+        const int fh = m_frameHeight > 0 ? m_frameHeight : static_cast<int>(m_pImage->GetHeight());
+        graphics.DrawImage(m_pImage, Gdiplus::Rect(0, 0, width, height), 0, 0, fw, fh, Gdiplus::UnitPixel);
+    }
+    ::GdiFlush();
+    m_backdrop.assign(pixels, pixels + count);
+}
+
+std::vector<KEY_INFO> KeyboardCtrl::PaintCopies()
+{
+    ScopedLock lock(m_itemLock);
+    std::vector<KEY_INFO> copies;
+    copies.reserve(m_keys.size());
+    for (const KEY_INFO* key : m_keys)
+        copies.push_back(*key);
+    return copies;
+}
+
+void KeyboardCtrl::PaintKeys(int width, int height)
+{
+    if (m_mode < KEYBOARD_MODE_NONE || m_mode > KEYBOARD_MODE_USERLIGHT)
+        return;
+    // The lock is held only for the copies: the worker's colour updates
+    // must not wait for a drawing.
+    const std::vector<KEY_INFO> keys = PaintCopies();
+    if (m_mode == KEYBOARD_MODE_LIGHT && ComposeLitKeys(keys))
+        return;
+    Gdiplus::Graphics graphics(m_surface->Dc());
+    graphics.SetTextRenderingHint(m_textHint);
+    graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
+    if (m_mode == KEYBOARD_MODE_CUSTOM)
+        DrawCustomKeys(graphics, keys, width, height);
+    else
+        DrawKeys(graphics, keys);
+}
+
 bool KeyboardCtrl::IsHighlighted(int index, const KEY_INFO& key) const
 {
     return index == m_selected || index == m_hover || key.checked != 0;
 }
 
-void KeyboardCtrl::DrawKeys(Gdiplus::Graphics& graphics, int width, int height)
+bool KeyboardCtrl::ComposeLitKeys(const std::vector<KEY_INFO>& keys)
 {
-    if (m_mode < KEYBOARD_MODE_NONE || m_mode > KEYBOARD_MODE_USERLIGHT)
-        return;
-    ScopedLock lock(m_itemLock);
-    if (m_mode == KEYBOARD_MODE_CUSTOM)
+    if (!m_litCache)
+        m_litCache = std::make_unique<LitKeyCache>();
+    LitKeyCache& cache = *m_litCache;
+    const CPoint offset(m_offsetX, m_offsetY);
+    const CSize surface(m_surface->Width(), m_surface->Height());
+    if (!cache.valid || !cache.Fits(keys) || cache.offset != offset || cache.surface != surface ||
+        cache.fontName != m_fontName || cache.fontStyle != m_fontStyle || cache.hint != m_textHint)
     {
-        DrawCustomKeys(graphics, width, height);
-        return;
+        cache.valid = false;
+        std::vector<CRect> areas;
+        areas.reserve(keys.size());
+        for (const KEY_INFO& key : keys)
+        {
+            if (key.keyCode > kRoundKeyCode)
+            {
+                areas.push_back(CRect());
+                continue;
+            }
+            CRect body = key.rect;
+            body.OffsetRect(offset.x, offset.y);
+            body.bottom = body.top + std::max(static_cast<int>(body.Height()), kMinKeyHeight);
+            CRect name(body.left, body.top, body.right + 1, body.top + 1 + static_cast<int>(kLightNameHeight));
+            CRect area;
+            area.UnionRect(body, name);
+            area.InflateRect(kLitKeyBleed, kLitKeyBleed);
+            areas.push_back(area);
+        }
+        ControlFontFamily family(*this, m_fontName);
+        const Gdiplus::Font font(family.Get(), kKeyFontPx, m_fontStyle, Gdiplus::UnitPixel);
+        const Gdiplus::Color white(kWhite);
+        auto paint = [&](Gdiplus::Graphics& graphics, size_t index, LitKeyTiles::Part part) {
+            const KEY_INFO& key = keys[index];
+            CRect r = key.rect;
+            r.OffsetRect(offset.x, offset.y);
+            const Gdiplus::RectF box = BoxOf(r);
+            switch (part)
+            {
+            case LitKeyTiles::PART_BODY:
+                if (key.keyCode == kRoundKeyCode)
+                {
+                    Gdiplus::SolidBrush brush(white);
+                    graphics.FillEllipse(&brush, box);
+                }
+                else
+                {
+                    FillKeyShape(graphics, box.X, box.Y, box.Width, box.Height, kSmallRadius, white, 0.0f, white);
+                }
+                break;
+            case LitKeyTiles::PART_RIM:
+                if (key.keyCode != kRoundKeyCode)
+                    OutlineKeyShape(graphics, box.X, box.Y, box.Width, box.Height, kSmallRadius, kOutlineWidth,
+                                    white);
+                break;
+            case LitKeyTiles::PART_NAME:
+                DrawName(graphics, key.name, font, Gdiplus::RectF(box.X + 1, box.Y + 1, box.Width, kLightNameHeight),
+                         kWhite);
+                break;
+            }
+        };
+        if (!cache.tiles.Build(areas, surface, m_textHint, paint))
+            return false;
+        cache.measured.clear();
+        for (const KEY_INFO& key : keys)
+            cache.measured.push_back(LitKeyCache::Measured{key.rect, key.keyCode, key.name});
+        cache.offset = offset;
+        cache.surface = surface;
+        cache.fontName = m_fontName;
+        cache.fontStyle = m_fontStyle;
+        cache.hint = m_textHint;
+        cache.valid = true;
     }
+
+    std::vector<LitKeyTiles::Look> looks;
+    looks.reserve(keys.size());
+    for (size_t i = 0; i < keys.size(); ++i)
+    {
+        const KEY_INFO& key = keys[i];
+        if (key.keyCode == kRoundKeyCode)
+        {
+            looks.push_back(LitKeyTiles::Look{kKeyFill, kKeyFill});
+            continue;
+        }
+        const Gdiplus::ARGB colour = Opaque(key.color).GetValue();
+        const bool marked = m_frameSelect && (static_cast<int>(i) == m_selected || key.checked);
+        looks.push_back(LitKeyTiles::Look{colour, marked ? Manager::m_select_color.GetValue() : colour});
+    }
+    ::GdiFlush();
+    cache.tiles.Compose(m_surface->Pixels(), surface.cx, surface.cy, looks);
+    return true;
+}
+
+void KeyboardCtrl::DrawKeys(Gdiplus::Graphics& graphics, const std::vector<KEY_INFO>& keys)
+{
     ControlFontFamily family(*this, m_fontName);
     const Gdiplus::Font font(family.Get(), m_mode == KEYBOARD_MODE_NONE ? kNoneFontPx : kKeyFontPx, m_fontStyle,
                              Gdiplus::UnitPixel);
-    for (size_t i = 0; i < m_keys.size(); ++i)
+    for (size_t i = 0; i < keys.size(); ++i)
     {
-        const KEY_INFO& key = *m_keys[i];
+        const KEY_INFO& key = keys[i];
         CRect r = key.rect;
         r.OffsetRect(m_offsetX, m_offsetY);
         const Gdiplus::RectF box = BoxOf(r);
@@ -819,14 +1027,15 @@ void KeyboardCtrl::DrawKeys(Gdiplus::Graphics& graphics, int width, int height)
     }
 }
 
-void KeyboardCtrl::DrawCustomKeys(Gdiplus::Graphics& graphics, int width, int height)
+void KeyboardCtrl::DrawCustomKeys(Gdiplus::Graphics& graphics, const std::vector<KEY_INFO>& keys, int width,
+                                  int height)
 {
     if (m_keyboardImage)
     {
         graphics.DrawImage(m_keyboardImage.get(), Gdiplus::Rect(0, 0, width, height));
-        for (size_t i = 0; i < m_keys.size(); ++i)
+        for (size_t i = 0; i < keys.size(); ++i)
         {
-            const KEY_INFO& key = *m_keys[i];
+            const KEY_INFO& key = keys[i];
             if (!IsHighlighted(static_cast<int>(i), key))
                 continue;
             CRect r = key.rect;
@@ -840,9 +1049,9 @@ void KeyboardCtrl::DrawCustomKeys(Gdiplus::Graphics& graphics, int width, int he
     }
     ControlFontFamily family(*this, m_fontName);
     const Gdiplus::Font font(family.Get(), kKeyFontPx, m_fontStyle, Gdiplus::UnitPixel);
-    for (size_t i = 0; i < m_keys.size(); ++i)
+    for (size_t i = 0; i < keys.size(); ++i)
     {
-        const KEY_INFO& key = *m_keys[i];
+        const KEY_INFO& key = keys[i];
         CRect r = key.rect;
         r.OffsetRect(m_offsetX, m_offsetY);
         const Gdiplus::RectF box = BoxOf(r);

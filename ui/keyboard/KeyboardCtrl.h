@@ -9,7 +9,10 @@
 // reads key colours while the UI thread paints, handles the mouse and may
 // replace the whole list. Every access to the list happens under the item
 // lock, and nothing outside the picture ever holds a pointer to a record:
-// callers get copies (GetKeyItems, GetKeyColors) taken under the lock.
+// callers get copies (GetKeyItems, GetKeyColors) taken under the lock. A
+// paint too draws from copies, so the worker never waits for a drawing.
+// The lit picture, whose colours the worker changes many times a second,
+// is blended from coverage tiles measured once per layout (LitKeyTiles).
 //
 // Coordinates: a key's rectangle is in layout coordinates. In the control's
 // own drawing surface it lies moved by the draw offset; in window-client
@@ -32,6 +35,8 @@
 namespace VREL {
 
 class CKeyboardTips;
+class LayeredCanvas;
+struct LitKeyCache;
 
 enum KeyboardCtrlMode
 {
@@ -84,6 +89,9 @@ public:
     int OnControlRButtonDown(UINT flags, CPoint pt) override;
     int OnControlRButtonUp(UINT flags, CPoint pt) override;
     int OnControlKeyDown(UINT key, UINT repeat, UINT modifiers) override;
+    // A new panel image also forgets the kept backdrop.
+    int SetImage(UINT id, CString type, int count) override;
+    int SetImage(const wchar_t* file, int count) override;
 
     // ---- layout and mode ----------------------------------------------------------------------
     // Centres a layout of that size in the control.
@@ -171,13 +179,32 @@ private:
     void RequestRepaint();
     void FreeKeys();
 
-    void DrawKeys(Gdiplus::Graphics& graphics, int width, int height);
-    void DrawCustomKeys(Gdiplus::Graphics& graphics, int width, int height);
+    // Copies of the records for one paint, taken under the lock; they keep
+    // the records' icons, which only the painting thread frees.
+    std::vector<KEY_INFO> PaintCopies();
+    void PaintKeys(int width, int height);
+    // Puts the panel image over the surface's pixels, from the kept
+    // backdrop when what lies beneath has not changed.
+    void PaintBackdrop(int width, int height);
+    void DrawKeys(Gdiplus::Graphics& graphics, const std::vector<KEY_INFO>& keys);
+    void DrawCustomKeys(Gdiplus::Graphics& graphics, const std::vector<KEY_INFO>& keys, int width, int height);
     void DrawNameAndIcon(Gdiplus::Graphics& graphics, const KEY_INFO& key, const Gdiplus::RectF& box,
                          const Gdiplus::Font& font);
+    // The lit keys blended from their measured tiles; false when they could
+    // not be measured and must be drawn.
+    bool ComposeLitKeys(const std::vector<KEY_INFO>& keys);
     bool IsHighlighted(int index, const KEY_INFO& key) const;
 
     std::vector<KEY_INFO*> m_keys;
+    // The drawn picture, kept until a repaint is asked for.
+    std::unique_ptr<LayeredCanvas> m_surface;
+    // The panel image drawn over what lay beneath the picture, with what lay
+    // beneath: while that stays the same, a repaint copies the pixels
+    // instead of scaling the image again.
+    std::vector<uint32_t> m_beneath;
+    std::vector<uint32_t> m_backdrop;
+    // The lit keys' tiles and the layout they were measured for.
+    std::unique_ptr<LitKeyCache> m_litCache;
     CriticalSection m_itemLock;
     int m_currentKeyValue;
     bool m_tipsOn;

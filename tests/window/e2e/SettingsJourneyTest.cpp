@@ -40,6 +40,27 @@ constexpr POINT kBoxOnlyOk = {250, 228};
 constexpr UINT kResetButtonId = 195;
 constexpr uint8_t kResetCommand = 0xEE;
 constexpr RECT kTabStrip = {450, 5, 930, 45};
+constexpr POINT kSleepCombo = {1000, 305};
+// The sleep-time drop-down (a popup of the program's own under the combo):
+// one 30-pixel row per item, inside a 2-pixel frame; 10 minutes is the
+// third of 2, 5, 10, 30 and never.
+constexpr wchar_t kDropDownCaption[] = L"ComboWnd";
+constexpr POINT kTenMinutesRow = {40, 2 + 2 * 30 + 15};
+constexpr RECT kDropDownRows = {2, 2, 78, 152};
+constexpr uint8_t kSleepTen = 10;
+// The settings exchange as the keyboard sees it.
+constexpr uint8_t CMD_READ_SETTINGS = 0x05;
+constexpr size_t REQ_COMMAND = 2;
+constexpr size_t REQ_STATUS = 3;
+constexpr size_t REQ_PAYLOAD = 9;
+constexpr size_t REPLY_STATUS = 2;
+constexpr size_t REPLY_PAYLOAD = 8;
+constexpr size_t BLOCK_SLEEP = 15;
+constexpr size_t BLOCK_LOCKS = 17;
+// Block bytes the program writes over what the keyboard gave: the light
+// mode's fields (2 to 10), the sleep time and the key locks.
+constexpr size_t kPatchedFrom = 2;
+constexpr size_t kPatchedTo = 10;
 
 void ClickAt(HWND window, POINT at) { Click(window, at.x, at.y); }
 
@@ -137,6 +158,92 @@ TEST_F(SettingsJourney, AutorunIsAQuotedCommandAndTheExitModeDecidesWhatCloseDoe
     EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(window); }));
     EXPECT_TRUE(program->Running());
     Exit(window);
+}
+
+// One settings exchange with the keyboard: the block it gave and the block
+// it was then written.
+struct SettingsExchange
+{
+    std::vector<uint8_t> reply;
+    std::vector<uint8_t> write;
+};
+
+// Each WRITE_SETTINGS to the keyboard after the first `from` events, with
+// the reply to the READ_SETTINGS just before it (empty when there was none).
+std::vector<SettingsExchange> SettingsExchanges(const SimulatedKeyboard& sim, size_t from)
+{
+    std::vector<SettingsExchange> exchanges;
+    const std::vector<SimEvent> events = sim.Events();
+    bool readAsked = false;
+    std::vector<uint8_t> reply;
+    for (size_t i = from; i < events.size(); ++i) {
+        const SimEvent& event = events[i];
+        if (event.device != 1 || event.bytes.size() <= REQ_COMMAND)
+            continue;
+        if (event.kind == "out") {
+            const uint8_t command = event.bytes[REQ_COMMAND];
+            if (command == CMD_WRITE_SETTINGS && event.bytes.size() > REQ_PAYLOAD + BLOCK_LOCKS)
+                exchanges.push_back({reply, event.bytes});
+            readAsked = command == CMD_READ_SETTINGS;
+            if (readAsked || command == CMD_WRITE_SETTINGS)
+                reply.clear();
+        } else if (event.kind == "in" && readAsked) {
+            reply = event.bytes;
+            readAsked = false;
+        }
+    }
+    return exchanges;
+}
+
+TEST_F(SettingsJourney, ASleepTimePickedFromTheDropDownIsStoredAndWrittenIntoTheKeyboardsOwnBlock)
+{
+    HWND window = StartProgram();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return Colours(Capture(window, kTabStrip)) > 8; })) << "the device pages never opened";
+    ClickAt(window, kSettingsTab);
+    const std::wstring database = SettingsDatabase();
+    ASSERT_FALSE(database.empty());
+    ASSERT_TRUE(WaitFor([&] {
+        return Colours(Capture(window, RECT{kSleepCombo.x - 38, kSleepCombo.y - 13, kSleepCombo.x + 38,
+                                            kSleepCombo.y + 13})) > 4;
+    })) << "the sleep-time combo never showed";
+    const size_t from = sim.Events().size();
+
+    ClickAt(window, kSleepCombo);
+    HWND dropDown = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        dropDown = FindProcessWindow(program->ProcessId(), kDropDownCaption);
+        return dropDown != nullptr && Colours(Capture(dropDown, kDropDownRows)) > 4;
+    })) << "the click did not open the drop-down";
+    SaveScreenshot(dropDown, L"settings_sleep_dropdown");
+    Click(dropDown, kTenMinutesRow.x, kTenMinutesRow.y);
+
+    EXPECT_TRUE(WaitFor([&] { return FindProcessWindow(program->ProcessId(), kDropDownCaption) == nullptr; }))
+        << "the drop-down stayed open after the choice";
+    EXPECT_TRUE(WaitFor([&] {
+        return QueryDatabase(database,
+                             "SELECT COUNT(*) FROM t_config_data WHERE profile = 1 AND key = 'sleep_time' "
+                             "AND value = '10'") == 1;
+    })) << "the choice was not stored for profile 1";
+
+    // The keyboard is asked for its block, and given it back with the new
+    // sleep time and everything the program does not own as it came.
+    ASSERT_TRUE(WaitFor([&] {
+        const std::vector<SettingsExchange> exchanges = SettingsExchanges(sim, from);
+        return !exchanges.empty() && exchanges.back().write[REQ_PAYLOAD + BLOCK_SLEEP] == kSleepTen;
+    })) << "no settings block with the new sleep time reached the keyboard";
+    const SettingsExchange sent = SettingsExchanges(sim, from).back();
+    ASSERT_GT(sent.reply.size(), REPLY_PAYLOAD + BLOCK_LOCKS) << "the block was written without being read first";
+    EXPECT_EQ(sent.write[REQ_STATUS], sent.reply[REPLY_STATUS]) << "the write does not carry the reply's header";
+    EXPECT_EQ(sent.write[REQ_PAYLOAD + BLOCK_LOCKS], 0) << "no key is locked";
+    const size_t blockEnd = std::min(sent.write.size() - REQ_PAYLOAD, sent.reply.size() - REPLY_PAYLOAD);
+    for (size_t k = 0; k < blockEnd; ++k) {
+        if ((k >= kPatchedFrom && k <= kPatchedTo) || k == BLOCK_SLEEP || k == BLOCK_LOCKS)
+            continue;
+        EXPECT_EQ(sent.write[REQ_PAYLOAD + k], sent.reply[REPLY_PAYLOAD + k]) << "block byte " << k;
+    }
+    Exit(window);
+    EXPECT_EQ(sim.UnbalancedBeginEnd(), "");
 }
 
 HWND WaitForMessageBox()
