@@ -51,7 +51,6 @@ constexpr uint8_t ENTRY_CONSUMER = 0x30;
 constexpr uint8_t BIT_LEFT_ALT = 0x04;
 
 // Places in the 1380 x 800 window (see screenshots/pages/keys.png).
-constexpr RECT kTabStrip = {450, 5, 930, 45};
 constexpr POINT kKeyA = {298, 255};
 constexpr POINT kKeyS = {342, 255};
 constexpr POINT kMediaTab = {570, 445};
@@ -60,8 +59,6 @@ constexpr POINT kVolumeIncrement = {455, 525};  // second item of the media list
 constexpr POINT kPickerF5 = {448, 502};
 constexpr POINT kResetLayer = {1270, 375};
 constexpr POINT kFnLayer = {1270, 144};
-constexpr POINT kBoxOk = {180, 228};
-constexpr POINT kBoxCancel = {320, 228};
 constexpr DWORD kAttemptMs = 8000;
 constexpr int kDragAttempts = 3;
 

@@ -35,7 +35,7 @@ constexpr size_t SETTINGS_BLUE = 10;
 constexpr uint8_t kModeWhenOff = 6;
 
 // Places in the 1380 x 800 window.
-constexpr POINT kLightingTab = {450 + 120 + 60, 25};
+constexpr POINT kLightingTab = TabPlace(1);
 constexpr POINT kStaticTile = {360, 520};   // mode 3
 constexpr POINT kWaveTile = {230, 485};     // mode 0
 constexpr POINT kMusicTile = {360, 730};    // mode 128
@@ -45,7 +45,6 @@ constexpr int kKeyCodeA = 4;
 constexpr uint8_t CMD_WRITE_KEY_COLORS = 0x0B;
 constexpr POINT kLightSwitch = {433, 445};
 constexpr POINT kRedCell = {1246, 566};     // 0xFF0000-ish third cell of the first row
-constexpr RECT kTabStrip = {450, 5, 930, 45};
 
 void ClickAt(HWND window, POINT at) { Click(window, at.x, at.y); }
 

@@ -84,9 +84,8 @@ constexpr int ROW_MOUSE_UP = 5;
 constexpr int kEventLimit = 30;
 
 // Places in the 1380 x 800 window.
-constexpr RECT kTabStrip = {450, 5, 930, 45};
-constexpr POINT kKeysTab = {450 + 60, 25};
-constexpr POINT kMacroTab = {450 + 2 * 120 + 60, 25};
+constexpr POINT kKeysTab = TabPlace(0);
+constexpr POINT kMacroTab = TabPlace(2);
 constexpr POINT kNewMacro = {96, 745};
 constexpr POINT kDeleteMacro = {231, 745};
 constexpr POINT kRecordButton = {830, 180};
@@ -107,8 +106,6 @@ constexpr int kKeyIndexA = 64;  // positions of the layout file
 constexpr int kKeyIndexB = 89;
 constexpr int kKeyCodeA = 4;
 constexpr int kKeyCodeB = 5;
-// In the 500 x 260 message box: the single OK.
-constexpr POINT kBoxOnlyOk = {250, 228};
 // The record editor (360 x 150): its key edit and OK.
 constexpr RECT kEditorKeyEdit = {125, 60, 325, 90};
 constexpr POINT kEditorOk = {220, 115};

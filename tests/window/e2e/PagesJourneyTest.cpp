@@ -30,7 +30,6 @@ constexpr POINT kEnglishRadio = {462, 251};
 constexpr int kTabLeft = 450;
 constexpr int kTabWidth = 120;
 constexpr int kTabY = 25;
-constexpr RECT kTabStrip = {450, 5, 930, 45};
 // The system settings page's headings and the texts of its check boxes and
 // radios (no box or radio picture inside, so only the words differ).
 constexpr RECT kSystemTexts = {450, 200, 550, 236};

@@ -23,6 +23,16 @@ namespace e2e {
 constexpr DWORD kStartTimeoutMs = 60000;
 constexpr DWORD kTimeoutMs = 20000;
 
+// Places in the 1380 x 800 main window: the tab strip of the device pages,
+// which is drawn once the pages exist, and its tabs (keys 0, lighting 1,
+// macros 2, settings 3).
+constexpr RECT kTabStrip = {450, 5, 930, 45};
+constexpr POINT TabPlace(int index) { return POINT{450 + 120 * index + 60, 25}; }
+// In the 500 x 260 message box: OK and Cancel side by side, OK alone centred.
+constexpr POINT kBoxOk = {180, 228};
+constexpr POINT kBoxCancel = {320, 228};
+constexpr POINT kBoxOnlyOk = {250, 228};
+
 // Polls the condition every few milliseconds until it holds or the time is
 // up; true when it held.
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = kTimeoutMs);

@@ -25,7 +25,7 @@ constexpr long kTextNotConnected = 63;
 
 // Places in the 1380 x 800 window.
 constexpr POINT kSettingsButton = {1281, 25};
-constexpr POINT kSettingsTab = {450 + 3 * 120 + 60, 25};
+constexpr POINT kSettingsTab = TabPlace(3);
 constexpr POINT kWindowsKeyLock = {990, 395};
 constexpr POINT kAutorun = {465, 347};
 constexpr POINT kAutorunMinimised = {525, 383};
@@ -33,13 +33,8 @@ constexpr POINT kExitToTray = {465, 479};
 constexpr POINT kExitProgram = {465, 515};
 constexpr POINT kCloseButton = {1344, 25};
 constexpr POINT kResetButton = {1000, 655};
-// In the 500 x 260 message box: OK and Cancel side by side, OK alone centred.
-constexpr POINT kBoxOk = {180, 228};
-constexpr POINT kBoxCancel = {320, 228};
-constexpr POINT kBoxOnlyOk = {250, 228};
 constexpr UINT kResetButtonId = 195;
 constexpr uint8_t kResetCommand = 0xEE;
-constexpr RECT kTabStrip = {450, 5, 930, 45};
 constexpr POINT kSleepCombo = {1000, 305};
 // The sleep-time drop-down (a popup of the program's own under the combo):
 // one 30-pixel row per item, inside a 2-pixel frame; 10 minutes is the
