@@ -320,9 +320,8 @@ TEST_F(KeysJourney, ACancelledLayerResetChangesNothingAndAConfirmedOneRestoresTh
 
     // Cancelled: neither the rows nor the keyboard change.
     ClickAt(window, kResetLayer);
-    HWND box = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (box = FindWindowW(L"MWindow", L"MessageBox")) && IsWindowVisible(box); }))
-        << "the layer reset did not ask first";
+    HWND box = WaitForMessageBox();
+    ASSERT_NE(box, nullptr) << "the layer reset did not ask first";
     Click(box, kBoxCancel.x, kBoxCancel.y);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); }));
     EXPECT_EQ(Query(changedRows), changed);
@@ -331,7 +330,7 @@ TEST_F(KeysJourney, ACancelledLayerResetChangesNothingAndAConfirmedOneRestoresTh
     // Confirmed: the layer is every key's own again. The worker takes its
     // tasks in order, so a write queued by the cancel would come first.
     ClickAt(window, kResetLayer);
-    ASSERT_TRUE(WaitFor([&] { return (box = FindWindowW(L"MWindow", L"MessageBox")) && IsWindowVisible(box); }));
+    ASSERT_TRUE((box = WaitForMessageBox()) != nullptr);
     Click(box, kBoxOk.x, kBoxOk.y);
     EXPECT_TRUE(WaitFor([&] { return Query(changedRows) == 0; })) << "the layer was not reset";
     EXPECT_EQ(Query("SELECT COUNT(*) FROM t_key_macro_data WHERE profile = 1 AND fn_layer = 0 AND macro_type <> 2 "

@@ -359,8 +359,8 @@ protected:
     // The program's message box, closed with its OK.
     bool CloseMessageBox()
     {
-        HWND box = nullptr;
-        if (!WaitFor([&] { return (box = FindWindowW(L"MWindow", L"MessageBox")) != nullptr && IsShown(box); }))
+        HWND box = WaitForMessageBox();
+        if (box == nullptr)
             return false;
         ClickAt(box, kBoxOnlyOk);
         return WaitFor([&] { return !IsShown(box); });

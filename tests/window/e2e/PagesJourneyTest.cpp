@@ -181,10 +181,7 @@ TEST_F(PagesJourney, EnteringWithoutAKeyboardShowsTheMessageBoxUntilItsButtonOrT
     ASSERT_TRUE(WaitFor([&] { return sim.Count("enumerate") >= 1; }));
     ClickAt(window, kEnterButton);
     HWND box = nullptr;
-    ASSERT_TRUE(WaitFor([&] {
-        box = FindWindowW(L"MWindow", L"MessageBox");
-        return box != nullptr && IsWindowVisible(box);
-    })) << "no message box";
+    ASSERT_TRUE((box = WaitForMessageBox()) != nullptr) << "no message box";
     // 500 x 260, centred on the main window.
     RECT main;
     GetWindowRect(window, &main);
@@ -205,10 +202,7 @@ TEST_F(PagesJourney, EnteringWithoutAKeyboardShowsTheMessageBoxUntilItsButtonOrT
     // Asked again, the box is closed by the keyboard's arrival, and the
     // device pages open.
     ClickAt(window, kEnterButton);
-    ASSERT_TRUE(WaitFor([&] {
-        box = FindWindowW(L"MWindow", L"MessageBox");
-        return box != nullptr && IsWindowVisible(box);
-    })) << "no message box the second time";
+    ASSERT_TRUE((box = WaitForMessageBox()) != nullptr) << "no message box the second time";
     const std::vector<DWORD> hiddenStrip = Capture(window, kTabStrip);
     ASSERT_TRUE(sim.SetDevices({SimDevice{}}));
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); }))

@@ -510,6 +510,22 @@ HWND FindProcessWindow(DWORD processId, const wchar_t* caption)
     return search.found;
 }
 
+HWND ShownMessageBox()
+{
+    for (HWND box = FindWindowExW(nullptr, nullptr, L"MWindow", L"MessageBox"); box != nullptr;
+         box = FindWindowExW(nullptr, box, L"MWindow", L"MessageBox"))
+        if (IsWindowVisible(box))
+            return box;
+    return nullptr;
+}
+
+HWND WaitForMessageBox()
+{
+    HWND box = nullptr;
+    WaitFor([&] { return (box = ShownMessageBox()) != nullptr; });
+    return box;
+}
+
 std::wstring SettingsDatabase()
 {
     WIN32_FIND_DATAW found;

@@ -131,6 +131,11 @@ HWND FindProgramWindow(DWORD processId, const wchar_t* property);
 bool IsShown(HWND window);
 // A visible top-level window of a process with that caption, or null.
 HWND FindProcessWindow(DWORD processId, const wchar_t* caption);
+// The program's message box that is shown now, or null. An answered box may
+// stay a moment, hidden, beside the next one; it is passed over.
+HWND ShownMessageBox();
+// Waits for a shown message box; null when none showed in time.
+HWND WaitForMessageBox();
 
 // ---- input -----------------------------------------------------------------------------
 

@@ -241,16 +241,6 @@ TEST_F(SettingsJourney, ASleepTimePickedFromTheDropDownIsStoredAndWrittenIntoThe
     EXPECT_EQ(sim.UnbalancedBeginEnd(), "");
 }
 
-HWND WaitForMessageBox()
-{
-    HWND box = nullptr;
-    WaitFor([&] {
-        box = FindWindowW(L"MWindow", L"MessageBox");
-        return box != nullptr && IsWindowVisible(box);
-    });
-    return box;
-}
-
 bool Gone(HWND box)
 {
     return WaitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); });
