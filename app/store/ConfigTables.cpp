@@ -375,12 +375,11 @@ bool InsertKeyMacroRow(SQLiteDB& db, const KeyMacroData& row)
         .Run();
 }
 
-// Every column of a light row but its id, in the insert's order.
-Query& BindLightRow(Query& query, const LightData& row)
+// The settings of a light mode, brightness to reserved, in the order the
+// insert and the update both write them.
+Query& BindLightSettings(Query& query, const LightData& row)
 {
-    return query.Int(row.profile)
-        .Text(row.name)
-        .Int(row.mode)
+    return query
         .Int(row.brightness)
         .Int(row.speed)
         .Int(row.direction)
@@ -395,8 +394,13 @@ Query& BindLightRow(Query& query, const LightData& row)
         .Int(row.color_value7)
         .Int(row.color_value8)
         .Int(row.config_func)
-        .Int(row.reserved)
-        .Int(row.status);
+        .Int(row.reserved);
+}
+
+// Every column of a light row but its id, in the insert's order.
+Query& BindLightRow(Query& query, const LightData& row)
+{
+    return BindLightSettings(query.Int(row.profile).Text(row.name).Int(row.mode), row).Int(row.status);
 }
 
 bool InsertLightRow(SQLiteDB& db, const LightData& row)
@@ -578,25 +582,8 @@ int ConfigDB::InsertLight(const LightData& row)
 bool ConfigDB::UpdateLight(int /*profile*/, int mode, const LightData& row)
 {
     CritSecLock lock(&m_lock);
-    return Query(m_db, kUpdateLight)
-        .Int(row.brightness)
-        .Int(row.speed)
-        .Int(row.direction)
-        .Int(row.colorful)
-        .Int(row.colorindex)
-        .Int(row.color_value1)
-        .Int(row.color_value2)
-        .Int(row.color_value3)
-        .Int(row.color_value4)
-        .Int(row.color_value5)
-        .Int(row.color_value6)
-        .Int(row.color_value7)
-        .Int(row.color_value8)
-        .Int(row.config_func)
-        .Int(row.reserved)
-        .Int(row.profile)
-        .Int(mode)
-        .Run();
+    Query query(m_db, kUpdateLight);
+    return BindLightSettings(query, row).Int(row.profile).Int(mode).Run();
 }
 
 bool ConfigDB::SetActiveLight(int profile, int mode)

@@ -8,13 +8,12 @@
 
 #include <gtest/gtest.h>
 
-#include <lodepng.h>
 
 #include <cstdint>
 #include <set>
 #include <vector>
 
-#include "tests/support/DibCanvas.h"
+#include "tests/support/DibCanvasPng.h"
 #include "tests/support/Recorders.h"
 #include "ui/controls/MText.h"
 #include "ui/lists/CEditWindow.h"
@@ -30,21 +29,6 @@ constexpr uint32_t kWindowArgb = 0xFF1A1A1A;
 constexpr char kOutput[] = "profile_list.png";
 
 CRect Box(int x, int y, int w, int h) { return CRect(x, y, x + w, y + h); }
-
-unsigned WritePng(DibCanvas& canvas, const char* path)
-{
-    std::vector<unsigned char> rgba;
-    for (int y = 0; y < canvas.Height(); ++y)
-        for (int x = 0; x < canvas.Width(); ++x)
-        {
-            const uint32_t p = canvas.Pixel(x, y);
-            rgba.push_back(static_cast<unsigned char>(p >> 16));
-            rgba.push_back(static_cast<unsigned char>(p >> 8));
-            rgba.push_back(static_cast<unsigned char>(p));
-            rgba.push_back(0xFF);
-        }
-    return lodepng::encode(path, rgba, static_cast<unsigned>(canvas.Width()), static_cast<unsigned>(canvas.Height()));
-}
 
 } // namespace
 
@@ -103,7 +87,7 @@ TEST(Screenshot, ProfileListWithOneProfileBeingRenamed)
                        PRF_CLIENT | PRF_NONCLIENT | PRF_ERASEBKGND);
         ::SetViewportOrgEx(dc, old.x, old.y, nullptr);
     }
-    ASSERT_EQ(WritePng(canvas, kOutput), 0u);
+    ASSERT_EQ(WriteCanvasPng(canvas, kOutput), 0u);
 
     // Every row drew text over the list's background, the renamed one
     // included (its box's text).

@@ -4,13 +4,12 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
-#include <lodepng.h>
 
 #include <string>
 #include <vector>
 
 #include "app/window/MacroEditing.h"
-#include "tests/support/DibCanvas.h"
+#include "tests/support/DibCanvasPng.h"
 #include "tests/window/PagesTestSupport.h"
 #include "ui/lists/MacroList.h"
 #include "ui/lists/RecordList.h"
@@ -43,21 +42,11 @@ TEST(MacroPagePicture, ARecordedMacro)
 
     DibCanvas canvas(pagestest::kWindowWidth, pagestest::kWindowHeight, 0xFF161718);
     dialog.GetPaintManager()->DrawControl(canvas.Dc(), CRect(0, 0, pagestest::kWindowWidth, pagestest::kWindowHeight));
-    std::vector<unsigned char> rgba;
-    for (int y = 0; y < canvas.Height(); ++y)
-        for (int x = 0; x < canvas.Width(); ++x) {
-            const uint32_t p = canvas.Pixel(x, y);
-            rgba.push_back(static_cast<unsigned char>(p >> 16));
-            rgba.push_back(static_cast<unsigned char>(p >> 8));
-            rgba.push_back(static_cast<unsigned char>(p));
-            rgba.push_back(0xFF);
-        }
     const std::string folder = TARNWELL_SCREENSHOT_DIR;
     ::CreateDirectoryA(folder.substr(0, folder.rfind('/')).c_str(), nullptr);
     ::CreateDirectoryA(folder.c_str(), nullptr);
-    EXPECT_EQ(lodepng::encode(folder + "/macro_page_recorded.png", rgba, static_cast<unsigned>(canvas.Width()),
-                              static_cast<unsigned>(canvas.Height())),
-              0u);
+    EXPECT_EQ(WriteCanvasPng(canvas, folder + "/macro_page_recorded.png"), 0u);
+
     dialog.DestroyWindow();
 }
 

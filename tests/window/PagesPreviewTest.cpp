@@ -6,13 +6,12 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
-#include <lodepng.h>
 
 #include <string>
 #include <vector>
 
 #include "app/window/PageBuilder.h"
-#include "tests/support/DibCanvas.h"
+#include "tests/support/DibCanvasPng.h"
 #include "tests/window/PagesTestSupport.h"
 #include "ui/framework/MControl.h"
 
@@ -48,22 +47,6 @@ void Show(const PageControls& controls, const View& view)
             control->SetVisible(view.deviceView);
 }
 
-unsigned WritePng(DibCanvas& canvas, const std::string& path)
-{
-    std::vector<unsigned char> rgba;
-    rgba.reserve(static_cast<size_t>(canvas.Width()) * canvas.Height() * 4);
-    for (int y = 0; y < canvas.Height(); ++y)
-        for (int x = 0; x < canvas.Width(); ++x)
-        {
-            const uint32_t p = canvas.Pixel(x, y);
-            rgba.push_back(static_cast<unsigned char>(p >> 16));
-            rgba.push_back(static_cast<unsigned char>(p >> 8));
-            rgba.push_back(static_cast<unsigned char>(p));
-            rgba.push_back(0xFF);
-        }
-    return lodepng::encode(path, rgba, static_cast<unsigned>(canvas.Width()), static_cast<unsigned>(canvas.Height()));
-}
-
 } // namespace
 
 TEST(PagesPreview, EveryViewInEnglishAndPolish)
@@ -85,7 +68,7 @@ TEST(PagesPreview, EveryViewInEnglishAndPolish)
                                                   CRect(0, 0, pagestest::kWindowWidth, pagestest::kWindowHeight));
             const std::string path =
                 std::string(kFolder) + "/" + view.name + "_" + std::to_string(language) + ".png";
-            EXPECT_EQ(WritePng(canvas, path), 0u) << path;
+            EXPECT_EQ(WriteCanvasPng(canvas, path), 0u) << path;
         }
         dialog.DestroyWindow();
     }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/window/RawInput.h"
+#include "tests/window/KeyPresses.h"
 
 using namespace tarnwell;
 
@@ -288,31 +289,6 @@ std::vector<RAWINPUTDEVICE> RegisteredDevices()
     if (count > 0 && GetRegisteredRawInputDevices(devices.data(), &count, sizeof(RAWINPUTDEVICE)) != count)
         devices.clear();
     return devices;
-}
-
-void PressKey(WORD vkey, WORD scan)
-{
-    INPUT inputs[2] = {};
-    for (INPUT& input : inputs) {
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = vkey;
-        input.ki.wScan = scan;
-    }
-    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, inputs, sizeof(INPUT));
-}
-
-void Pump(DWORD ms)
-{
-    const DWORD end = GetTickCount() + ms;
-    while (static_cast<int>(end - GetTickCount()) > 0) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        Sleep(5);
-    }
 }
 
 TEST(RawInputRecorder, RegistersKeyboardAndMouseInTheBackgroundAndRemovesThemWhenDestroyed)

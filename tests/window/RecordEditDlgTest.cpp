@@ -5,40 +5,15 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
-#include <lodepng.h>
 
 #include <string>
 #include <vector>
 
 #include "app/window/RecordEditDlg.h"
-#include "tests/support/DibCanvas.h"
+#include "tests/support/DibCanvasPng.h"
+#include "tests/window/KeyPresses.h"
 
 namespace {
-
-void SendKey(WORD vkey, WORD scan)
-{
-    INPUT inputs[2] = {};
-    for (INPUT& input : inputs) {
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = vkey;
-        input.ki.wScan = scan;
-    }
-    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, inputs, sizeof(INPUT));
-}
-
-void Pump(DWORD ms)
-{
-    const DWORD end = GetTickCount() + ms;
-    while (static_cast<int>(end - GetTickCount()) > 0) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        Sleep(5);
-    }
-}
 
 UINT RegisteredDeviceCount()
 {
@@ -60,17 +35,7 @@ bool SavePicture(RecordEditDlg& editor, const std::string& path)
 {
     DibCanvas canvas(RecordEditDlg::kWidth, RecordEditDlg::kHeight, 0xFF202020);
     editor.GetPaintManager()->DrawControl(canvas.Dc(), CRect(0, 0, RecordEditDlg::kWidth, RecordEditDlg::kHeight));
-    std::vector<unsigned char> rgba;
-    for (int y = 0; y < canvas.Height(); ++y)
-        for (int x = 0; x < canvas.Width(); ++x) {
-            const uint32_t p = canvas.Pixel(x, y);
-            rgba.push_back(static_cast<unsigned char>(p >> 16));
-            rgba.push_back(static_cast<unsigned char>(p >> 8));
-            rgba.push_back(static_cast<unsigned char>(p));
-            rgba.push_back(0xFF);
-        }
-    return lodepng::encode(path, rgba, static_cast<unsigned>(canvas.Width()),
-                           static_cast<unsigned>(canvas.Height())) == 0;
+    return WriteCanvasPng(canvas, path) == 0;
 }
 
 TEST(RecordEditDlg, TheLastKeyPressedWhileEditingIsCapturedAndOkKeepsIt)
@@ -83,8 +48,8 @@ TEST(RecordEditDlg, TheLastKeyPressedWhileEditingIsCapturedAndOkKeepsIt)
     editor.OnMessage(RecordEditDlg::ID_KEY_EDIT, 30, 0, 0);  // editing starts again
     ASSERT_TRUE(editor.IsCapturing());
     EXPECT_EQ(RegisteredDeviceCount(), 2u);
-    SendKey('A', 30);
-    SendKey('B', 48);
+    PressKey('A', 30);
+    PressKey('B', 48);
     Pump(400);
     EXPECT_EQ(editor.CapturedCode(), 'B');
     EXPECT_FALSE(editor.CapturedName().IsEmpty());
@@ -97,7 +62,7 @@ TEST(RecordEditDlg, TheLastKeyPressedWhileEditingIsCapturedAndOkKeepsIt)
     editor.OnMessage(RecordEditDlg::ID_KEY_EDIT, 29, 0, 0);  // editing ends
     EXPECT_FALSE(editor.IsCapturing());
     EXPECT_EQ(RegisteredDeviceCount(), 0u);
-    SendKey('C', 46);
+    PressKey('C', 46);
     Pump(200);
     EXPECT_EQ(editor.CapturedCode(), 'B');
 
@@ -110,7 +75,7 @@ TEST(RecordEditDlg, TheCloseButtonCancelsAndStopsTheCapture)
     RecordEditDlg editor;
     ASSERT_NE(Open(editor), nullptr);
     editor.OnMessage(RecordEditDlg::ID_KEY_EDIT, 30, 0, 0);
-    SendKey('A', 30);
+    PressKey('A', 30);
     Pump(300);
     editor.OnMessage(RecordEditDlg::ID_CLOSE, 2, 0, 0);
     EXPECT_FALSE(editor.IsCapturing());

@@ -285,6 +285,15 @@ protected:
         return id;
     }
 
+    // Picks a delay mode with its radio; true once the macro stores it.
+    bool ChooseDelayMode(HWND window, long long macroId, POINT radio, int delayType)
+    {
+        ClickAt(window, radio);
+        return WaitFor([&] {
+            return Sql("SELECT delay_type FROM t_macro_data WHERE macro_id = " + std::to_string(macroId)) == delayType;
+        });
+    }
+
     // The stored event rows of a macro in list order.
     std::vector<StoredRow> StoredRows(long long macroId)
     {
@@ -502,10 +511,7 @@ TEST_F(MacroJourney, RecordedModifiersKeepTheirSideAndAreSentAsModifierBits)
     ASSERT_NE(window, nullptr);
     const long long id = NewMacro(window);
     ASSERT_GT(id, 0);
-    ClickAt(window, kDelayNone);
-    ASSERT_TRUE(WaitFor([&] {
-        return Sql("SELECT delay_type FROM t_macro_data WHERE macro_id = " + std::to_string(id)) == 0;
-    }));
+    ASSERT_TRUE(ChooseDelayMode(window, id, kDelayNone, 0));
 
     StartRecording(window);
     struct Step
@@ -584,10 +590,7 @@ TEST_F(MacroJourney, RecordingStopsAtTheEventLimit)
     const long long id = NewMacro(window);
     ASSERT_GT(id, 0);
     // Fixed delays: every key event is preceded by a delay row of 10 ms.
-    ClickAt(window, kDelayFixed);
-    ASSERT_TRUE(WaitFor([&] {
-        return Sql("SELECT delay_type FROM t_macro_data WHERE macro_id = " + std::to_string(id)) == 2;
-    }));
+    ASSERT_TRUE(ChooseDelayMode(window, id, kDelayFixed, 2));
 
     StartRecording(window);
     const int presses = kEventLimit / 2;
@@ -622,10 +625,7 @@ TEST_F(MacroJourney, EditedInsertedMovedAndDeletedEventsAreStored)
     ASSERT_NE(window, nullptr);
     const long long id = NewMacro(window);
     ASSERT_GT(id, 0);
-    ClickAt(window, kDelayNone);
-    ASSERT_TRUE(WaitFor([&] {
-        return Sql("SELECT delay_type FROM t_macro_data WHERE macro_id = " + std::to_string(id)) == 0;
-    }));
+    ASSERT_TRUE(ChooseDelayMode(window, id, kDelayNone, 0));
     StartRecording(window);
     RecordPress(window, kA, 1, 2);
     StopRecording(window);

@@ -436,15 +436,21 @@ void WriteRegistryValue(const wchar_t* name, const wchar_t* value)
 
 bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-std::vector<DWORD> Capture(HWND window, const RECT& area)
+namespace {
+
+// Has the window paint, and waits until its thread has done so (a just-shown
+// window may not have): pictures are taken from the screen.
+void PaintNow(HWND window)
 {
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     DWORD_PTR answer = 0;
     SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer);
-    POINT origin = {area.left, area.top};
-    ClientToScreen(window, &origin);
-    const int width = area.right - area.left;
-    const int height = area.bottom - area.top;
+}
+
+// The screen's pixels (0xAARRGGBB, rows from the top) in a rectangle given
+// in screen coordinates.
+std::vector<DWORD> GrabScreen(int left, int top, int width, int height)
+{
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     BITMAPINFO info = {};
@@ -454,15 +460,28 @@ std::vector<DWORD> Capture(HWND window, const RECT& area)
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
-    SelectObject(memory, old);
-    std::vector<DWORD> pixels(static_cast<const DWORD*>(bits), static_cast<const DWORD*>(bits) + width * height);
-    DeleteObject(bitmap);
+    std::vector<DWORD> pixels;
+    if (HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0)) {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, width, height, screen, left, top, SRCCOPY);
+        SelectObject(memory, old);
+        pixels.assign(static_cast<const DWORD*>(bits),
+                      static_cast<const DWORD*>(bits) + static_cast<size_t>(width) * height);
+        DeleteObject(bitmap);
+    }
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
     return pixels;
+}
+
+} // namespace
+
+std::vector<DWORD> Capture(HWND window, const RECT& area)
+{
+    PaintNow(window);
+    POINT origin = {area.left, area.top};
+    ClientToScreen(window, &origin);
+    return GrabScreen(origin.x, origin.y, area.right - area.left, area.bottom - area.top);
 }
 
 size_t Colours(const std::vector<DWORD>& pixels)
@@ -559,37 +578,20 @@ std::wstring SaveScreenshot(HWND window, const std::wstring& name)
     RECT rect;
     if (!GetWindowRect(window, &rect))
         return std::wstring();
-    // The picture is taken from the screen: have the window paint first, and
-    // wait until its thread has done so (a just-shown window may not have).
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    DWORD_PTR answer = 0;
-    SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer);
+    PaintNow(window);
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    SelectObject(memory, old);
-    std::vector<unsigned char> rgba(static_cast<size_t>(width) * height * 4);
-    const auto* bgra = static_cast<const unsigned char*>(bits);
-    for (size_t i = 0; i < rgba.size(); i += 4) {
-        rgba[i] = bgra[i + 2];
-        rgba[i + 1] = bgra[i + 1];
-        rgba[i + 2] = bgra[i];
-        rgba[i + 3] = 255;
+    const std::vector<DWORD> pixels = GrabScreen(rect.left, rect.top, width, height);
+    if (pixels.empty())
+        return std::wstring();
+    std::vector<unsigned char> rgba;
+    rgba.reserve(pixels.size() * 4);
+    for (DWORD pixel : pixels) {
+        rgba.push_back(static_cast<unsigned char>(pixel >> 16));
+        rgba.push_back(static_cast<unsigned char>(pixel >> 8));
+        rgba.push_back(static_cast<unsigned char>(pixel));
+        rgba.push_back(255);
     }
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
     const std::wstring folder = Widen(TARNWELL_E2E_SCREENSHOT_DIR) + L"\\";
     SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
     const std::wstring path = folder + name + L".png";
