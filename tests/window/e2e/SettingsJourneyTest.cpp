@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <thread>
 #include <string>
 #include <vector>
@@ -34,6 +35,7 @@ constexpr POINT kExitProgram = {465, 515};
 constexpr POINT kCloseButton = {1344, 25};
 constexpr POINT kResetButton = {1000, 655};
 constexpr UINT kResetButtonId = 195;
+constexpr int kQuestionAttempts = 3;
 constexpr uint8_t kResetCommand = 0xEE;
 constexpr POINT kSleepCombo = {1000, 305};
 // The sleep-time drop-down (a popup of the program's own under the combo):
@@ -309,17 +311,30 @@ TEST_F(SettingsJourney, FactoryResetWithoutAKeyboardSaysSoAndOpensNoProgressWind
 
     // The page's button is out of reach without a keyboard; its notification
     // is sent as the button would (the call returns when the handler does).
-    std::thread press([&] { SendControlNotify(window, kResetButtonId, 2); });
-    HWND box = WaitForMessageBox();
-    ASSERT_NE(box, nullptr);
-    Click(box, kBoxOk.x, kBoxOk.y);
-    EXPECT_TRUE(Gone(box));
-    HWND notice = WaitForMessageBox();
+    // Once the worker has looked for devices at start-up, the program closes
+    // its open boxes unanswered; a question that opened in that moment is
+    // asked again.
+    HWND notice = nullptr;
+    for (int attempt = 0; attempt < kQuestionAttempts && notice == nullptr; ++attempt) {
+        std::atomic<bool> handled{false};
+        std::thread press([&] {
+            SendControlNotify(window, kResetButtonId, 2);
+            handled = true;
+        });
+        HWND box = WaitForMessageBox();
+        if (box != nullptr) {
+            Click(box, kBoxOk.x, kBoxOk.y);
+            EXPECT_TRUE(Gone(box));
+            WaitFor([&] { return (notice = ShownMessageBox()) != nullptr || handled; });
+        }
+        if (notice != nullptr) {
+            EXPECT_EQ(FindProcessWindow(program->ProcessId(), L"UpdateTipDlg"), nullptr);
+            Click(notice, kBoxOnlyOk.x, kBoxOnlyOk.y);
+        }
+        press.join();
+        ASSERT_NE(box, nullptr) << "the reset did not ask first";
+    }
     EXPECT_NE(notice, nullptr) << "no word that the keyboard is missing";
-    EXPECT_EQ(FindProcessWindow(program->ProcessId(), L"UpdateTipDlg"), nullptr);
-    if (notice)
-        Click(notice, kBoxOnlyOk.x, kBoxOnlyOk.y);
-    press.join();
     EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(window) != FALSE; }));
     EXPECT_EQ(ResetRequests(sim), 0);
     Exit(window);
