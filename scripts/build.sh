@@ -19,4 +19,4 @@ cmake -S "$root" -B "$build_dir" -G Ninja \
     ${TARNWELL_SCREENSHOT_DIR:+-DTARNWELL_SCREENSHOT_DIR="$TARNWELL_SCREENSHOT_DIR"} >/dev/null
 targets=()
 for t in ${TARNWELL_TARGETS:-}; do targets+=(--target "$t"); done
-cmake --build "$build_dir" "${targets[@]}" -- -j"$(nproc)"
+cmake --build "$build_dir" "${targets[@]}" -- -j"${TARNWELL_JOBS:-$(nproc)}"

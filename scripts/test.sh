@@ -20,4 +20,4 @@ if [ "$arch" = x86_64 ]; then
         TARNWELL_SCREENSHOT_DIR="$build_dir/screenshots" bash "$root/scripts/build.sh"
 fi
 wine_env_start "$test_dir" "$arch"
-ctest --test-dir "$test_dir" --output-on-failure -j"$(nproc)" "$@"
+ctest --test-dir "$test_dir" --output-on-failure -j"${TARNWELL_JOBS:-$(nproc)}" "$@"
