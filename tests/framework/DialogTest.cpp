@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "tests/framework/CoreTestSupport.h"
 
@@ -51,6 +52,52 @@ TEST(Dialog, ShowModalReturnsTheResultOfTheClose)
         c.close(dialog);
         EXPECT_EQ(dialog.ShowModal(SW_SHOW), c.result);
         EXPECT_EQ(dialog.GetSafeHwnd(), nullptr);
+    }
+}
+
+// A close sent from another thread is handled inside GetMessageW, which
+// returns only for a queued message: the loop must still see its window go.
+TEST(Dialog, ACloseSentWhileTheLoopWaitsEndsTheLoop)
+{
+    struct Case
+    {
+        const char* name;
+        UINT message;
+        WPARAM wParam;
+    };
+    const Case cases[] = {
+        {"WM_CLOSE sent", WM_CLOSE, 0},
+        {"system close command sent", WM_SYSCOMMAND, SC_CLOSE},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        DrainQueue();
+        TestDialog dialog;
+        HWND hwnd = dialog.CreatePopup(300, 200);
+        ASSERT_NE(hwnd, nullptr);
+        HANDLE returned = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        const DWORD uiThread = ::GetCurrentThreadId();
+        bool stuck = false;
+        std::thread closer([&] {
+            for (int i = 0; i < 500 && !::IsWindowVisible(hwnd); ++i)
+                ::Sleep(10);
+            ::SendMessageW(hwnd, c.message, c.wParam, 0);
+            // A loop that missed the close would wait for ever: wake it, and
+            // say so.
+            if (::WaitForSingleObject(returned, 10000) == WAIT_TIMEOUT)
+            {
+                stuck = true;
+                ::PostThreadMessageW(uiThread, WM_NULL, 0, 0);
+            }
+        });
+        EXPECT_EQ(dialog.ShowModal(SW_SHOW), 0u);
+        ::SetEvent(returned);
+        closer.join();
+        ::CloseHandle(returned);
+        EXPECT_FALSE(stuck) << "the loop waited on after its window was gone";
+        EXPECT_EQ(dialog.GetSafeHwnd(), nullptr);
+        DrainQueue();
     }
 }
 

@@ -56,7 +56,7 @@ bool TakesRoundedRegion(DWORD style, DWORD exStyle, bool superclass, int width)
 
 } // namespace
 
-MWindow::MWindow() : m_hParent(nullptr), m_hWnd(nullptr), m_oldWndProc(::DefWindowProcW), m_bSuperclassed(false) {}
+MWindow::MWindow() : m_hParent(nullptr), m_hWnd(nullptr), m_oldWndProc(::DefWindowProcW), m_bSuperclassed(false), m_modalRuns(0) {}
 
 MWindow::~MWindow() { Detach(); }
 
@@ -183,6 +183,11 @@ LRESULT MWindow::Dispatch(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, boo
         const LRESULT result = ::CallWindowProcW(self->m_oldWndProc, hwnd, msg, wParam, lParam);
         StoreObject(hwnd, nullptr, useProperty);
         self->m_hWnd = nullptr;
+        // A close sent rather than posted (the system close command, another
+        // program, another thread) destroys the window while the modal loop
+        // waits in GetMessageW, which returns only for a queued message.
+        if (self->m_modalRuns > 0)
+            ::PostThreadMessageW(::GetCurrentThreadId(), WM_NULL, 0, 0);
         self->OnDestroyMessage(hwnd);
         return result;
     }
@@ -215,6 +220,7 @@ UINT MWindow::RunModal(int cmdShow, bool disableOwner)
 
     MSG msg = {};
     bool quit = false;
+    ++m_modalRuns;
     while (m_hWnd && ::IsWindow(m_hWnd))
     {
         const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
@@ -241,6 +247,7 @@ UINT MWindow::RunModal(int cmdShow, bool disableOwner)
             ::DispatchMessageW(&msg);
         }
     }
+    --m_modalRuns;
 
     if (owner)
     {

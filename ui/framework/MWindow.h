@@ -116,6 +116,9 @@ private:
     // The window keeps the object in the property "Control" (superclass of a
     // system class) rather than in GWLP_USERDATA.
     bool m_bSuperclassed;
+    // Modal loops of this object now running: a window destroyed under one
+    // wakes it, or it would wait for a message that never comes.
+    int m_modalRuns;
 };
 
 } // namespace VREL

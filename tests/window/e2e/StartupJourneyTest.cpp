@@ -117,6 +117,57 @@ TEST_F(StartupJourney, ExitRoadsEndTheProgramWithoutOpenDeviceCommands)
     }
 }
 
+// Closes that reach the window from outside, sent rather than posted (the
+// taskbar's close, a task manager, another program): the window goes at once
+// and the program must follow it with its normal teardown, not live on
+// without a window, where a later start would find it and show nothing.
+struct OutsideClose
+{
+    const char* name;
+    UINT message;
+    WPARAM wParam;
+    bool sent;
+};
+
+const OutsideClose kOutsideCloses[] = {
+    {"WM_CLOSE sent", WM_CLOSE, 0, true},
+    {"system close command sent", WM_SYSCOMMAND, SC_CLOSE, true},
+    {"system close command posted", WM_SYSCOMMAND, SC_CLOSE, false},
+};
+
+TEST_F(StartupJourney, ACloseFromOutsideEndsTheProgramAndTheNextStartShowsTheWindow)
+{
+    constexpr DWORD kTeardownMs = 1500;
+    constexpr long kNormalRunExitCode = 1;
+    for (const OutsideClose& close : kOutsideCloses) {
+        SCOPED_TRACE(close.name);
+        sim.Reset({SimDevice{}});
+        program = std::make_unique<Program>();
+        HWND window = StartProgram();
+        ASSERT_NE(window, nullptr);
+        ASSERT_TRUE(WaitFor([&] { return ScannedKeyboard(); }));
+        if (close.sent) {
+            DWORD_PTR answer = 0;
+            SendMessageTimeoutW(window, close.message, close.wParam, 0, SMTO_NORMAL, kTimeoutMs, &answer);
+        } else {
+            PostMessageW(window, close.message, close.wParam, 0);
+        }
+        EXPECT_EQ(program->WaitForExit(kTeardownMs), kNormalRunExitCode) << "the program outlived its window";
+        EXPECT_EQ(sim.UnbalancedBeginEnd(), "");
+
+        // Started while a program that outlived its window would still run.
+        Program next;
+        ASSERT_TRUE(next.Start());
+        HWND shown = next.WaitForWindow();
+        EXPECT_NE(shown, nullptr) << "the next start showed no window";
+        if (shown != nullptr) {
+            SendMessageW(shown, WM_APP_EXIT, 0, APP_EXIT_CODE);
+            EXPECT_EQ(next.WaitForExit(), 0);
+        }
+        program->Kill();
+    }
+}
+
 TEST_F(StartupJourney, CloseInTrayModeHidesAndTrayClickRestores)
 {
     WriteRegistryValue(L"exit_mode", L"1");
