@@ -383,7 +383,11 @@ int KeyboardDlg::TabItemId(int index)
 
 void KeyboardDlg::SelectFirstTab()
 {
-    if (auto* tabs = dynamic_cast<VREL::MTabCtrl*>(Control(ID_TAB_STRIP)))
+    // The strip reports a change of tab only: a first tab that is already
+    // selected (every start) is taken as shown here, or the page state would
+    // still say home while the keys page shows.
+    auto* tabs = dynamic_cast<VREL::MTabCtrl*>(Control(ID_TAB_STRIP));
+    if (tabs && tabs->GetSelectItem() != 0)
         tabs->SetSelectItem(0);  // reports back to OnTabChanged on this thread
     else
         OnTabChanged(ControlNotify{ID_TAB_STRIP, 2, 0, 0});

@@ -98,7 +98,8 @@ LRESULT KeyboardDlg::CloseSystemSettings(const ControlNotify&)
     SetControlVisible(ID_SYSTEM_PANEL, false);
     SetControlVisible(ID_CAPTION_SETTINGS, true);
     SetControlVisible(ID_CAPTION_MAXIMISE, true);
-    if (m_connected && m_currentPage != PAGE_HOME) {
+    // Back to the view the panel was opened from, kept when it opened.
+    if (m_connected && m_restoreView == VIEW_DEVICE_PAGES) {
         SetControlVisible(ID_TAB_STRIP, true);
         if (auto* tabs = dynamic_cast<VREL::MTabCtrl*>(Control(ID_TAB_STRIP)))
             tabs->SetSelectItem(m_lastDeviceTab);

@@ -26,7 +26,11 @@ constexpr long kTextNotConnected = 63;
 
 // Places in the 1380 x 800 window.
 constexpr POINT kSettingsButton = {1281, 25};
+constexpr POINT kReturnButton = {300, 125};
+constexpr POINT kHomeButton = {113, 25};
+constexpr WPARAM kQueryHomeShown = 3;
 constexpr POINT kSettingsTab = TabPlace(3);
+constexpr POINT kLightingTab = TabPlace(1);
 constexpr POINT kWindowsKeyLock = {990, 395};
 constexpr POINT kAutorun = {465, 347};
 constexpr POINT kAutorunMinimised = {525, 383};
@@ -115,6 +119,47 @@ TEST_F(SettingsJourney, TheWindowsKeyLockIsStoredForProfileOneAndSentToTheKeyboa
     }));
     Exit(window);
     EXPECT_EQ(sim.UnbalancedBeginEnd(), "");
+}
+
+// Back from the system settings the user sees the view the panel was opened
+// from: a device page (also the keys page shown since the start, before any
+// tab was clicked) or the home page.
+TEST_F(SettingsJourney, BackFromTheSystemSettingsShowsTheViewTheyWereOpenedFrom)
+{
+    // Where the views differ, below the keyboard pictures (the lighting
+    // page's keys follow the keyboard's changing colours).
+    const RECT view = {400, 450, 1379, 799};
+    const struct
+    {
+        const char* name;
+        const POINT* before;  // clicked before the settings button, or none
+        long homeShown;
+    } cases[] = {
+        {"keys page right after the start", nullptr, 0},
+        {"lighting page", &kLightingTab, 0},
+        {"home page", &kHomeButton, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        sim.Reset({SimDevice{}});
+        program = std::make_unique<Program>();
+        HWND window = StartProgram();
+        ASSERT_NE(window, nullptr);
+        ASSERT_TRUE(WaitFor([&] { return Colours(Capture(window, kTabStrip)) > 8; })) << "the pages never opened";
+        if (c.before != nullptr) {
+            const std::vector<DWORD> shown = Capture(window, view);
+            ClickAt(window, *c.before);
+            ASSERT_TRUE(WaitFor([&] { return Capture(window, view) != shown; }));
+        }
+        const std::vector<DWORD> opened = Capture(window, view);
+        ClickAt(window, kSettingsButton);
+        ASSERT_TRUE(WaitFor([&] { return Capture(window, view) != opened; })) << "the system settings did not open";
+        ClickAt(window, kReturnButton);
+        EXPECT_TRUE(WaitFor([&] { return Capture(window, view) == opened; }))
+            << "back from the system settings shows another view";
+        EXPECT_EQ(QueryProgramState(window, kQueryHomeShown), c.homeShown);
+        Exit(window);
+    }
 }
 
 TEST_F(SettingsJourney, AutorunIsAQuotedCommandAndTheExitModeDecidesWhatCloseDoes)
