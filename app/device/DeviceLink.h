@@ -34,9 +34,13 @@ public:
     void ReadLiveColors();
     void WriteLiveColors();
 
-    // Set by a live-colour read that went unacknowledged; the next pass then
-    // begins each device with CMD_BEGIN.
+    // Set by a live-colour read that went unacknowledged, or by
+    // RestartStream; the next pass then begins each device with CMD_BEGIN,
+    // and a pass that read everything clears it.
     int GetResynchronise() const { return resynchronise_; }
+    // A command sequence ended the devices' stream with CMD_END: the device
+    // answers live reads only inside a stream, so the next pass begins it.
+    void RestartStream() { resynchronise_ = 1; }
 
 protected:
     // CMD_BEGIN or CMD_END to one kind, with the general transfer. Returns the

@@ -106,10 +106,16 @@ void KeyboardDlg::RunDeviceTask(int code)
 void KeyboardDlg::RunIdle(IdleAction action)
 {
     timeBeginPeriod(1);
-    if (action == IdleAction::SendMusicFrame)
+    if (action == IdleAction::SendMusicFrame) {
         SendMusicFrame();
-    else
+    } else {
+        // A device task since the last read ended the keyboard's stream.
+        if (m_worker.GetStreamRestart()) {
+            m_link->RestartStream();
+            m_worker.ClearStreamRestart();
+        }
         m_link->ReadLiveColors();
+    }
     timeEndPeriod(1);
 }
 

@@ -134,10 +134,11 @@ TEST_F(LightingTest, LiveReadPaintsTheLayoutsKeysFromTheirDevice)
     host_.layout = {{0, 1}, {4, 9}, {7, 127}, {8, 128}, {9, -1}, {83, 103}};
     Connect();
 
+    link_->RestartStream();
     link_->ReadLiveColors();
 
     for (int device : {keyboard, keypad}) {
-        EXPECT_EQ(hidsim::Commands(device), Sequence({{CMD_READ_LIVE_COLORS, 7}}));
+        EXPECT_EQ(hidsim::Commands(device), Sequence({{CMD_BEGIN, 1}, {CMD_READ_LIVE_COLORS, 7}}));
         ExpectChunks(device, CMD_READ_LIVE_COLORS, kRgbChunks);
     }
     const std::vector<KeyColorEntry> expected = {
@@ -159,8 +160,9 @@ TEST_F(LightingTest, AnUnansweredLiveReadAbandonsThePassAndTheNextOneBegins)
     hidsim::AddFault(keyboard, refused);
     Connect();
 
+    link_->RestartStream();
     link_->ReadLiveColors();
-    EXPECT_EQ(hidsim::Commands(keyboard), Sequence({{CMD_READ_LIVE_COLORS, 4}}));
+    EXPECT_EQ(hidsim::Commands(keyboard), Sequence({{CMD_BEGIN, 1}, {CMD_READ_LIVE_COLORS, 4}}));
     EXPECT_TRUE(hidsim::Commands(keypad).empty());
     EXPECT_TRUE(host_.paints.empty());
     EXPECT_EQ(link_->GetResynchronise(), 1);
@@ -177,6 +179,33 @@ TEST_F(LightingTest, AnUnansweredLiveReadAbandonsThePassAndTheNextOneBegins)
     for (int device : {keyboard, keypad})
         EXPECT_EQ(hidsim::Commands(device), Sequence({{CMD_READ_LIVE_COLORS, 7}}));
     EXPECT_EQ(host_.paints.size(), 2u);
+}
+
+// The device answers live reads only inside a stream: after a command
+// sequence's END the next pass must begin it, or every read is refused.
+TEST_F(LightingTest, AfterACommandSequenceEndedTheStreamTheNextLivePassBeginsIt)
+{
+    const int keyboard = AddKeyboard();
+    host_.layout = {{4, 9}};
+    AddUserColor(4, 0x0000FF);
+    Connect();
+    link_->RestartStream();
+    link_->ReadLiveColors();
+    ASSERT_EQ(host_.paints.size(), 1u);
+
+    link_->WriteLighting();  // BEGIN ... END
+    hidsim::ClearLog();
+    link_->ReadLiveColors();
+    EXPECT_EQ(host_.paints.size(), 1u) << "a read outside the stream was answered";
+    EXPECT_EQ(link_->GetResynchronise(), 1);
+
+    link_->WriteLighting();
+    hidsim::ClearLog();
+    link_->RestartStream();
+    link_->ReadLiveColors();
+    EXPECT_EQ(hidsim::Commands(keyboard), Sequence({{CMD_BEGIN, 1}, {CMD_READ_LIVE_COLORS, 7}}));
+    EXPECT_EQ(host_.paints.size(), 2u);
+    EXPECT_EQ(link_->GetResynchronise(), 0);
 }
 
 TEST_F(LightingTest, ALiveReplyStillInFlightDoesNotShiftLaterPasses)
@@ -204,6 +233,7 @@ TEST_F(LightingTest, ALiveReplyStillInFlightDoesNotShiftLaterPasses)
         hidsim::AddFault(keyboard, slow);
         Connect();
 
+        link_->RestartStream();
         link_->ReadLiveColors();
         EXPECT_TRUE(host_.paints.empty());
         EXPECT_EQ(link_->GetResynchronise(), 1);

@@ -74,4 +74,31 @@ TEST_F(SimulatedDeviceChecks, RefusesMalformedRequestsAndKeepsItsMemory)
     EXPECT_EQ(hidsim::Memory(device).keyMap[56], 0);
 }
 
+// Live colours come only inside a stream: the program must begin it again
+// after any command sequence has ended it.
+TEST_F(SimulatedDeviceChecks, AnswersLiveReadsOnlyBetweenBeginAndEnd)
+{
+    const auto liveRead = [&] { return Exchange(MakeRequest(CMD_READ_LIVE_COLORS, 56, 0))[0]; };
+    const struct {
+        const char* name;
+        DeviceCommand before;  // CMD_READ_LIVE_COLORS: none
+        uint8_t answer;
+    } steps[] = {
+        {"before any BEGIN", CMD_READ_LIVE_COLORS, hidsim::REPLY_NAK},
+        {"after BEGIN", CMD_BEGIN, REPORT_ACK},
+        {"still inside", CMD_READ_LIVE_COLORS, REPORT_ACK},
+        {"after END", CMD_END, hidsim::REPLY_NAK},
+        {"begun again", CMD_BEGIN, REPORT_ACK},
+        {"after a factory reset", CMD_FACTORY_RESET, hidsim::REPLY_NAK},
+    };
+    for (const auto& step : steps) {
+        if (step.before != CMD_READ_LIVE_COLORS) {
+            EXPECT_EQ(Exchange(MakeRequest(step.before))[0], REPORT_ACK) << step.name;
+        }
+        EXPECT_EQ(liveRead(), step.answer) << step.name;
+    }
+    // A refused read is no malformed request.
+    EXPECT_EQ(hidsim::RejectedCount(device), 0);
+}
+
 }  // namespace

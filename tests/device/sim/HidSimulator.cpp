@@ -1,6 +1,7 @@
 // Simulated keyboard and keypad behind hidapi's C interface. Each device keeps
 // its blocks, answers every well-formed request with an acknowledged reply,
-// refuses malformed ones, and can be scripted to misbehave. Like the real
+// refuses malformed ones and live colour reads outside a BEGIN ... END
+// stream, and can be scripted to misbehave. Like the real
 // ones it answers in order: a reply held back keeps the later ones behind it.
 
 #include "tests/device/sim/HidSimulator.h"
@@ -56,6 +57,9 @@ struct SimDevice {
     bool hasReplied = false;
     bool unplugged = false;
     int rejected = 0;
+    // Between a BEGIN and its END: the only time the device answers live
+    // colour reads.
+    bool streamOpen = false;
 };
 
 struct SimState {
@@ -198,8 +202,11 @@ std::vector<uint8_t> Execute(SimDevice& device, const HidReport& frame)
     reply[REQ_OFFSET_HI - REPLY_TO_REQUEST_SHIFT] = frame[REQ_OFFSET_HI];
 
     const Block block = BlockOf(device.memory, command);
+    if (command == CMD_BEGIN || command == CMD_END)
+        device.streamOpen = command == CMD_BEGIN;
     if (command == CMD_FACTORY_RESET) {
         device.memory = device.factory;
+        device.streamOpen = false;
     } else if (IsReadCommand(command)) {
         // A read returns a whole chunk; bytes past the block's end read as
         // the device's fill value.
@@ -592,9 +599,12 @@ int HID_API_EXPORT HID_API_CALL hid_write(hid_device* dev, const unsigned char* 
     }
 
     const bool wellFormed = IsWellFormed(*device, frame);
-    LogReport(s, dev->device, Direction::Out, true, !wellFormed, frame.data(), frame.size());
+    // Live colours are answered only inside a stream: a read before any
+    // BEGIN, or after the END of a command sequence, is refused.
+    const bool outsideStream = wellFormed && frame[REQ_COMMAND] == CMD_READ_LIVE_COLORS && !device->streamOpen;
+    LogReport(s, dev->device, Direction::Out, true, !wellFormed || outsideStream, frame.data(), frame.size());
     std::vector<uint8_t> reply;
-    if (wellFormed) {
+    if (wellFormed && !outsideStream) {
         if (fault != nullptr && action == FaultAction::NegativeReply) {
             reply.assign(REPLY_SIZE, 0);
             reply[REPLY_ACK] = REPLY_NAK;
@@ -603,7 +613,8 @@ int HID_API_EXPORT HID_API_CALL hid_write(hid_device* dev, const unsigned char* 
             reply = Execute(*device, frame);
         }
     } else {
-        ++device->rejected;
+        if (!wellFormed)
+            ++device->rejected;
         reply.assign(REPLY_SIZE, 0);
         reply[REPLY_ACK] = REPLY_NAK;
         reply[REQ_COMMAND - REPLY_TO_REQUEST_SHIFT] = frame[REQ_COMMAND];

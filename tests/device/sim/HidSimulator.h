@@ -77,7 +77,8 @@ struct LogEntry {
     int device = -1;
     Direction direction = Direction::Out;
     bool ok = true;              // Out: the write was accepted
-    bool rejected = false;       // Out: the device refused it (bad marker, checksum, length, offset or command)
+    bool rejected = false;       // Out: the device refused it (bad marker, checksum, length, offset or command,
+                                 // or a live colour read outside a BEGIN ... END stream)
     std::vector<uint8_t> bytes;  // Out: the 65-byte output report as written (padded); In: the 64-byte report
 };
 

@@ -193,6 +193,36 @@ TEST_F(LightingJourney, TheKeyboardsColoursAreReadBackOnlyWhileThePageIsShown)
     Exit(window);
 }
 
+// The keyboard answers live reads only inside a stream, and every settings
+// write ends its stream with END: the read-back begins it again after each
+// device task instead of having its next reads refused.
+TEST_F(LightingJourney, AfterEachDeviceTaskTheReadBackBeginsTheStreamAgain)
+{
+    HWND window = OpenLightingPage();
+    ASSERT_NE(window, nullptr);
+    auto liveReads = [&](const char* answer) {
+        int count = 0;
+        for (const SimEvent& event : sim.Events())
+            if (event.kind == "out" && event.device == 1 && event.bytes.size() > REQ_COMMAND &&
+                event.bytes[REQ_COMMAND] == CMD_READ_LIVE_COLORS && event.words.size() > 2 && event.words[2] == answer)
+                ++count;
+        return count;
+    };
+    ASSERT_TRUE(WaitFor([&] { return liveReads("accepted") > 14; })) << "no live colour reads were answered";
+
+    const POINT tasks[] = {kStaticTile, kRedCell, kWaveTile};
+    for (const POINT& at : tasks) {
+        const size_t before = SettingsWrites(sim).size();
+        ClickAt(window, at);
+        ASSERT_TRUE(WaitFor([&] { return SettingsWrites(sim).size() > before; })) << "no settings write";
+        const int answered = liveReads("accepted");
+        EXPECT_TRUE(WaitFor([&] { return liveReads("accepted") > answered + 14; }))
+            << "the read-back did not go on after the write";
+    }
+    EXPECT_EQ(liveReads("rejected"), 0) << "live reads were sent outside the keyboard's stream";
+    Exit(window);
+}
+
 TEST_F(LightingJourney, ThePerKeyModeSendsKeyColoursAndAPaintedKeyIsStoredAndSent)
 {
     HWND window = OpenLightingPage();

@@ -20,6 +20,7 @@ constexpr UINT WM_TRAY_NOTIFY = 0x69A;
 constexpr UINT TRAY_ICON_ID = 109;
 constexpr uint8_t CMD_BEGIN = 0x01;
 constexpr uint8_t CMD_END = 0x02;
+constexpr uint8_t CMD_READ_LIVE_COLORS = 0xDE;
 const wchar_t* const kDeviceName = L"Tarnwell";
 
 // A build folder as the build passes it (forward slashes) in Windows form.
@@ -288,16 +289,26 @@ std::string SimulatedKeyboard::UnbalancedBeginEnd() const
 {
     for (const SimDevice& device : m_devices) {
         bool open = false;
+        // The live colour read-back begins a stream that it never ends: a
+        // BEGIN followed by nothing but live reads needs no END.
+        bool readBack = false;
+        bool first = false;
         for (uint8_t command : Commands(device.id)) {
             if (command == CMD_BEGIN) {
-                if (open)
+                if (open && !readBack)
                     return "device " + std::to_string(device.id) + ": BEGIN while a BEGIN was open";
                 open = true;
-            } else if (command == CMD_END) {
-                open = false;
+                first = true;
+                readBack = false;
+                continue;
             }
+            if (command == CMD_END)
+                open = false;
+            else if (open)
+                readBack = command == CMD_READ_LIVE_COLORS && (first || readBack);
+            first = false;
         }
-        if (open)
+        if (open && !readBack)
             return "device " + std::to_string(device.id) + ": BEGIN without its END";
     }
     return std::string();

@@ -93,7 +93,8 @@ public:
     // Requests written and accepted, with their command byte, in order.
     std::vector<uint8_t> Commands(int device) const;
     // Empty when every BEGIN the device saw was followed by its END before
-    // the next BEGIN and by the end of the log; else what was wrong.
+    // the next BEGIN and by the end of the log (the live colour read-back's
+    // BEGIN, followed by live reads only, needs none); else what was wrong.
     std::string UnbalancedBeginEnd() const;
 
 private:
