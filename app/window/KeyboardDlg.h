@@ -269,7 +269,10 @@ private:
     void ApplyColourfulRule();
     LRESULT UpdateLightField(int LightData::*field, int value);
     CString ColourFieldText(UINT id);
-    void ShowColourBytes(COLORREF colour);
+    // The colour's bytes in the R, G and B fields and, unless the wheel
+    // itself chose it, the wheel's thumb on it.
+    void ShowColourBytes(COLORREF colour, bool placeWheel = true);
+    void PlaceWheelThumb(COLORREF colour);
 
     // ---- music lighting (MusicPage.cpp) ---------------------------------------------
     LRESULT OnMusicSetting(const ControlNotify& n);

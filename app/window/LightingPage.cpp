@@ -57,16 +57,29 @@ CString KeyboardDlg::ColourFieldText(UINT id)
     return field ? field->GetEditText() : CString();
 }
 
-void KeyboardDlg::ShowColourBytes(COLORREF colour)
+void KeyboardDlg::ShowColourBytes(COLORREF colour, bool placeWheel)
 {
     const int bytes[3] = {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
     const UINT ids[3] = {ID_RED, ID_GREEN, ID_BLUE};
     for (int i = 0; i < 3; ++i) {
         wchar_t text[8];
         std::swprintf(text, 8, L"%d", bytes[i]);
-        if (auto* field = dynamic_cast<VREL::MEdit*>(Control(ids[i])))
+        // Stored silently and drawn at once. A native edit opened later
+        // starts from the stored text; none is written to here, as this
+        // also runs on the worker.
+        if (auto* field = dynamic_cast<VREL::MEdit*>(Control(ids[i]))) {
             field->SetEditText(text);
+            field->UpdateControl(1, 0);
+        }
     }
+    if (placeWheel)
+        PlaceWheelThumb(colour);
+}
+
+void KeyboardDlg::PlaceWheelThumb(COLORREF colour)
+{
+    if (auto* wheel = dynamic_cast<VREL::CirclePalette*>(Control(ID_WHEEL)))
+        wheel->SetSelectColor(colour);
 }
 
 void KeyboardDlg::LoadLightPage()
@@ -317,7 +330,7 @@ LRESULT KeyboardDlg::OnPaletteColor(const ControlNotify& n)
     if (!wheel)
         return 0;
     const COLORREF colour = wheel->GetSelectColor();
-    ShowColourBytes(colour);
+    ShowColourBytes(colour, false);
     if (n.code == kClicked) {
         ApplyColor(colour);
         ApplyColourfulRule();
@@ -345,8 +358,10 @@ LRESULT KeyboardDlg::OnRgbEdit(const ControlNotify& n)
     if (!field)
         return 0;
     const ColourByte clamped = ClampColourByte(field->GetEditText().GetString());
+    // Into the native edit the user types in too, or its text, still the
+    // unclamped number, is what the colour is read from.
     if (!clamped.shown.IsEmpty())
-        field->SetEditText(clamped.shown);
+        field->SetTitle(clamped.shown);
     ApplyRgbEdits();
     ApplyColourfulRule();
     return 1;
@@ -357,7 +372,9 @@ void KeyboardDlg::ApplyRgbEdits()
     const int red = _wtoi(ColourFieldText(ID_RED).GetString());
     const int green = _wtoi(ColourFieldText(ID_GREEN).GetString());
     const int blue = _wtoi(ColourFieldText(ID_BLUE).GetString());
-    ApplyColor(ColourOfBytes(red, green, blue));
+    const COLORREF colour = ColourOfBytes(red, green, blue);
+    PlaceWheelThumb(colour);
+    ApplyColor(colour);
 }
 
 LRESULT KeyboardDlg::OnColorfulChanged(const ControlNotify& n)

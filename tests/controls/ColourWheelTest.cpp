@@ -118,6 +118,45 @@ TEST(ColourWheel, DragMovesTheThumbOnlyInStepsOfMoreThanFivePixels)
     Up(h.hwnd, kCentre + 6, kCentre + 20);
 }
 
+// A colour chosen elsewhere moves the thumb to where the wheel shows it (at
+// full brightness), silently; a darker shade of a colour sits on the same
+// point, black on the white centre.
+TEST(ColourWheel, AColourSetFromOutsideMovesTheThumbToItsPlaceOnTheWheel)
+{
+    Png image;
+    ASSERT_TRUE(ReadPng(std::wstring(GetSkinFolder().GetString()) + kWheelImage, image));
+    WheelHost h;
+    ASSERT_NE(h.wheel, nullptr);
+    ASSERT_EQ(h.wheel->SetImage(kWheelImage, 1), 1);
+    struct Case
+    {
+        const char* name;
+        COLORREF colour;
+        COLORREF onTheWheel;
+    };
+    const Case cases[] = {
+        {"red", RGB(255, 0, 0), RGB(255, 0, 0)},
+        {"green", RGB(0, 255, 0), RGB(0, 255, 0)},
+        {"blue", RGB(0, 0, 255), RGB(0, 0, 255)},
+        {"pale orange", RGB(255, 200, 150), RGB(255, 200, 150)},
+        {"dark teal", RGB(0, 60, 60), RGB(0, 255, 255)},
+        {"black", RGB(0, 0, 0), RGB(255, 255, 255)},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        h.dialog.reports.clear();
+        h.wheel->SetSelectColor(c.colour);
+        EXPECT_EQ(h.wheel->GetSelectColor(), c.colour);
+        const CRect thumb = h.wheel->GetThumbRect();
+        const CPoint centre(thumb.left + thumb.Width() / 2, thumb.top + thumb.Height() / 2);
+        EXPECT_LE(h.wheel->GetDistanse(centre), 80);
+        const COLORREF under = WheelColourAt(image, centre.x, centre.y);
+        EXPECT_TRUE(NearColor(under, c.onTheWheel, 20)) << std::hex << under;
+        EXPECT_TRUE(h.dialog.reports.empty());
+    }
+}
+
 TEST(SwatchGrid, ReleaseOnASwatchSelectsItsColour)
 {
     RecordingOwner owner;

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -115,6 +116,60 @@ bool CirclePalette::SampleWheel(CPoint pt, COLORREF& colour) const
     const uint32_t argb = m_wheel[static_cast<size_t>(y) * static_cast<size_t>(m_wheelWidth) + static_cast<size_t>(x)];
     colour = RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
     return true;
+}
+
+bool CirclePalette::NearestWheelPoint(COLORREF colour, CPoint& point) const
+{
+    const int width = m_rect.Width();
+    const int height = m_rect.Height();
+    if (m_wheel.empty() || width <= 0 || height <= 0)
+        return false;
+    // The wheel holds every hue and saturation at full brightness: a dark
+    // colour is looked for as its brightest version, black as white.
+    const int red = GetRValue(colour);
+    const int green = GetGValue(colour);
+    const int blue = GetBValue(colour);
+    const int brightest = std::max(red, std::max(green, blue));
+    const int target[3] = {brightest > 0 ? red * 255 / brightest : 255, brightest > 0 ? green * 255 / brightest : 255,
+                           brightest > 0 ? blue * 255 / brightest : 255};
+    long long best = -1;
+    for (int y = 0; y < m_wheelHeight; ++y)
+    {
+        for (int x = 0; x < m_wheelWidth; ++x)
+        {
+            const uint32_t argb = m_wheel[static_cast<size_t>(y) * static_cast<size_t>(m_wheelWidth) +
+                                          static_cast<size_t>(x)];
+            // The anti-aliased rim and the transparent corners are no colour of the wheel.
+            if ((argb >> 24) != 0xFF)
+                continue;
+            const CPoint at(m_rect.left + static_cast<int>((2LL * x + 1) * width / (2LL * m_wheelWidth)),
+                            m_rect.top + static_cast<int>((2LL * y + 1) * height / (2LL * m_wheelHeight)));
+            if (GetDistanse(at) > kWheelRadius)
+                continue;
+            const long long dr = static_cast<long long>((argb >> 16) & 0xFF) - target[0];
+            const long long dg = static_cast<long long>((argb >> 8) & 0xFF) - target[1];
+            const long long db = static_cast<long long>(argb & 0xFF) - target[2];
+            const long long distance = dr * dr + dg * dg + db * db;
+            if (best < 0 || distance < best)
+            {
+                best = distance;
+                point = at;
+            }
+        }
+    }
+    return best >= 0;
+}
+
+void CirclePalette::SetSelectColor(COLORREF colour)
+{
+    m_colour = colour;
+    CPoint at;
+    if (NearestWheelPoint(colour, at))
+    {
+        m_lastPoint = at;
+        m_thumb = CRect(at.x - kThumbHalf, at.y - kThumbHalf, at.x + kThumbHalf, at.y + kThumbHalf);
+    }
+    UpdateControl(1, 0);
 }
 
 int CirclePalette::GetDistanse(CPoint pt) const

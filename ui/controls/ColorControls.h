@@ -246,6 +246,11 @@ public:
     // Distance from the control's centre, truncated.
     int GetDistanse(CPoint pt) const;
     COLORREF GetSelectColor() const { return m_colour; }
+    // Takes a colour chosen elsewhere (a swatch, typed numbers): it becomes
+    // the selected colour and the thumb moves to the wheel's point nearest
+    // to its hue and saturation (its brightness aside: the wheel is all at
+    // full brightness). Repaints; reports nothing.
+    void SetSelectColor(COLORREF colour);
     CRect GetThumbRect() const { return m_thumb; }
     // 0 idle, 1 pointer on the thumb, 2 dragging.
     int GetState() const { return m_state; }
@@ -254,6 +259,9 @@ private:
     int TakeWheel(const ImgResInfo* info, int count);
     // The wheel's colour where the point lies on the stretched image.
     bool SampleWheel(CPoint pt, COLORREF& colour) const;
+    // The control point on the wheel whose colour lies nearest to the
+    // colour at full brightness; false without a wheel.
+    bool NearestWheelPoint(COLORREF colour, CPoint& point) const;
 
     COLORREF m_colour;
     CRect m_thumb;

@@ -45,6 +45,12 @@ constexpr int kKeyCodeA = 4;
 constexpr uint8_t CMD_WRITE_KEY_COLORS = 0x0B;
 constexpr POINT kLightSwitch = {433, 445};
 constexpr POINT kRedCell = {1246, 566};     // 0xFF0000-ish third cell of the first row
+constexpr POINT kGreenCell = {1166, 646};   // first cell of the third row, COLORREF 0x00FF89
+constexpr long long kGreenCellColour = 0x00FF89;
+// The R, G and B fields one above the other, and the colour wheel.
+constexpr RECT kColourFields = {1050, 552, 1105, 672};
+constexpr POINT kRedField = {1077, 562};
+constexpr RECT kColourWheel = {861, 548, 1021, 708};
 
 void ClickAt(HWND window, POINT at) { Click(window, at.x, at.y); }
 
@@ -220,6 +226,78 @@ TEST_F(LightingJourney, AfterEachDeviceTaskTheReadBackBeginsTheStreamAgain)
             << "the read-back did not go on after the write";
     }
     EXPECT_EQ(liveReads("rejected"), 0) << "live reads were sent outside the keyboard's stream";
+    Exit(window);
+}
+
+// A picked colour cell shows its numbers in the R, G and B fields and moves
+// the wheel's marker at once, in a colourful mode too (which the pick turns
+// into that one colour): the page shown again shows the same.
+TEST_F(LightingJourney, APickedColourShowsInTheFieldsAndOnTheWheelAtOnce)
+{
+    HWND window = OpenLightingPage();
+    ASSERT_NE(window, nullptr);
+    ASSERT_EQ(QueryDatabase(database, "SELECT colorful FROM t_light_data WHERE profile = 1 AND mode = 0"), 1);
+    const std::vector<DWORD> fields = Capture(window, kColourFields);
+    const std::vector<DWORD> wheel = Capture(window, kColourWheel);
+
+    ClickAt(window, kGreenCell);
+    ASSERT_TRUE(WaitFor([&] {
+        return QueryDatabase(database, "SELECT color_value1 FROM t_light_data WHERE profile = 1 AND mode = 0") ==
+               kGreenCellColour;
+    })) << "the cell's colour was not stored";
+    EXPECT_TRUE(WaitFor([&] { return Capture(window, kColourFields) != fields; }))
+        << "the fields kept the old numbers";
+    EXPECT_TRUE(WaitFor([&] { return Capture(window, kColourWheel) != wheel; })) << "the wheel's marker stayed";
+    const std::vector<DWORD> shown = Capture(window, kColourFields);
+    SaveScreenshot(window, L"lighting_picked_colour");
+
+    ClickAt(window, TabPlace(0));
+    ASSERT_TRUE(WaitFor([&] { return Capture(window, kColourFields) != shown; }));
+    ClickAt(window, kLightingTab);
+    EXPECT_TRUE(WaitFor([&] { return Capture(window, kColourFields) == shown; }))
+        << "the page shown again shows other numbers than the pick did";
+    Exit(window);
+}
+
+// The visible native edit window of a field the user clicked, or null.
+HWND OpenFieldEditor(HWND window)
+{
+    for (HWND child = FindWindowExW(window, nullptr, nullptr, nullptr); child != nullptr;
+         child = FindWindowExW(window, child, nullptr, nullptr)) {
+        wchar_t name[64] = {};
+        GetClassNameW(child, name, 64);
+        if (IsWindowVisible(child) && std::wstring(name).find(L"Edit") != std::wstring::npos)
+            return child;
+    }
+    return nullptr;
+}
+
+// A number typed past 255 shows 255 in the field it was typed into and
+// applies 255, not its low byte.
+TEST_F(LightingJourney, ANumberTypedPastTheTopShowsAndApplies255)
+{
+    HWND window = OpenLightingPage();
+    ASSERT_NE(window, nullptr);
+    ClickAt(window, kRedField);
+    HWND editor = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (editor = OpenFieldEditor(window)) != nullptr; })) << "the field did not open";
+    auto red = [&] {
+        const long long colour =
+            QueryDatabase(database, "SELECT color_value1 FROM t_light_data WHERE profile = 1 AND mode = 0");
+        return colour < 0 ? colour : colour & 0xFF;
+    };
+    auto type = [&](const wchar_t* text) {
+        for (const wchar_t* c = text; *c != 0; ++c)
+            SendMessageW(editor, WM_CHAR, *c, 1);
+    };
+    SendMessageW(editor, EM_SETSEL, 0, -1);
+    type(L"3");
+    ASSERT_TRUE(WaitFor([&] { return red() == 3; })) << "the typed number was not applied: red " << red();
+    type(L"00");
+    EXPECT_TRUE(WaitFor([&] { return red() == 255; })) << "stored red " << red();
+    wchar_t text[16] = {};
+    GetWindowTextW(editor, text, 16);
+    EXPECT_STREQ(text, L"255");
     Exit(window);
 }
 
