@@ -216,6 +216,13 @@ std::wstring GetAutorunEntry()
     return ReadRegistryText(key.key, name.GetString(), text, 2 * 1024) ? text : std::wstring();
 }
 
+bool StartedByTestHarness()
+{
+    wchar_t value[4] = {};
+    const DWORD length = GetEnvironmentVariableW(kTestHarnessVariable, value, 4);
+    return length == 1 && value[0] == L'1';
+}
+
 std::wstring GetExeFolder()
 {
     std::vector<wchar_t> buffer(MAX_PATH);

@@ -69,6 +69,15 @@ bool ReadRegistryText(HKEY key, const wchar_t* name, std::wstring& text, DWORD m
 
 // Program folder with a trailing backslash (from the wide module name).
 std::wstring GetExeFolder();
+
+// The end-to-end test harness (tests/window/e2e/ProgramHarness.cpp, and
+// nothing else) starts the program with TARNWELL_TEST_HARNESS=1 in its
+// environment. Only such a program answers the harness's channel: control
+// notifications in WM_COPYDATA and the state query. A copy started any other
+// way answers neither, so no other program on the desktop can press its
+// controls or read its state through them.
+constexpr wchar_t kTestHarnessVariable[] = L"TARNWELL_TEST_HARNESS";
+bool StartedByTestHarness();
 // <local application data>\<device name> Files\ .
 std::wstring GetDataFolder();
 // Creates every missing level; true when the folder exists afterwards.

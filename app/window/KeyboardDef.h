@@ -36,8 +36,9 @@ struct KeyboardDef
     // worker never sets timers or closes windows itself.
     static constexpr UINT WM_WORKER_REQUEST = 0x7F0;
     // WM_COPYDATA tag of a control notification delivered from outside the
-    // process (accessibility and test tools drive controls the layout does not
-    // place this way); the data is one ControlNotifyPacket.
+    // process by the end-to-end tests; the data is one ControlNotifyPacket.
+    // Answered only in a program the test harness started
+    // (tarnwell::StartedByTestHarness), like the state query below.
     static constexpr ULONG_PTR COPYDATA_CONTROL_NOTIFY = 0x4E544354;  // "TCTN"
     // Sent by the end-to-end tests: wParam a StateQuery, the answer the result.
     static constexpr UINT WM_STATE_QUERY = 0x7F1;

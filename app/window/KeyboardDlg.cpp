@@ -146,6 +146,9 @@ LRESULT KeyboardDlg::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (msg == WM_COMMAND && LOWORD(wParam) == TRAY_MENU_EXIT)
         return OnCommand(wParam, lParam);
+    // The test channel is open only in a program the test harness started.
+    if ((msg == WM_COPYDATA || msg == WM_STATE_QUERY) && !m_testChannel)
+        return VREL::MDialog::OnWindowMessage(msg, wParam, lParam);
     for (const MessageRoute& route : MessageTable()) {
         if (route.message != msg)
             continue;
@@ -175,7 +178,8 @@ KeyboardDlg::KeyboardDlg()
       m_fnLayer(0), m_lightMode(0), m_lightFlags(0), m_lightEnabled(1), m_perKeyRgb(1),
       m_pageTextColour(0xFFFFFFFF), m_texts(GetModuleFolder(), tarnwell::GetCurrentLanguage()), m_tray{},
       m_progressWindow(nullptr), m_progressShown(0), m_progressTarget(0),
-      m_stage(0), m_restoreView(VIEW_DEVICE_PAGES), m_keyboardLayout(nullptr)
+      m_stage(0), m_restoreView(VIEW_DEVICE_PAGES), m_keyboardLayout(nullptr),
+      m_testChannel(tarnwell::StartedByTestHarness())
 {
     m_link = std::make_unique<DeviceLink>(GetHidDeviceManager(), GetConfigDB(), *this, GetSystemClock());
 }

@@ -39,6 +39,7 @@
 
 namespace VREL {
 class MControl;
+class MenuWnd;
 }
 
 // One control notification as the dispatch table hands it on.
@@ -302,6 +303,9 @@ private:
     void EnableMacroControls(bool enable);
     void RefillMacroCategory();
     void ShowMacroMessage(int title, int message);
+    // A context menu reporting to `message`, at a screen point; the menu of
+    // the same kind still open is closed first. Null when it cannot be made.
+    VREL::MenuWnd* OpenMacroMenu(UINT message, CPoint at, int width);
     CString MacroText(int number);
     void OpenEventEditor();
     void ConfigureValueEdit(long kind);
@@ -393,8 +397,13 @@ private:
 
     int m_restoreView;
     HKL m_keyboardLayout;
+    // Started by the test harness: its control notifications and state
+    // query are answered (see tarnwell::StartedByTestHarness).
+    const bool m_testChannel;
 
     tarnwell::MacroPageState m_macro;
+    // The open context menu of each kind (by the message it reports to).
+    std::map<UINT, HWND> m_openMenus;
     // Update client: the package addresses and versions (nothing in this
     // program fills the versions), the downloader and the last outcome.
     std::wstring m_upgradeAddress;

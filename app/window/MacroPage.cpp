@@ -4,6 +4,7 @@
 #include "app/window/KeyboardDlg.h"
 
 #include <commdlg.h>
+#include <cwchar>
 
 #include "app/device/StoreRows.h"
 #include "app/store/ConfigDB.h"
@@ -384,6 +385,28 @@ LRESULT KeyboardDlg::DeleteMacro(const ControlNotify&)
     return 1;
 }
 
+VREL::MenuWnd* KeyboardDlg::OpenMacroMenu(UINT message, CPoint at, int width)
+{
+    // A menu closes when it loses the focus, which one that never had it
+    // does not: a second open would pile up beside the first.
+    auto open = m_openMenus.find(message);
+    if (open != m_openMenus.end()) {
+        // A handle of a menu closed meanwhile may name another window now.
+        wchar_t caption[32] = {};
+        if (::IsWindow(open->second) && ::GetWindowThreadProcessId(open->second, nullptr) == ::GetCurrentThreadId() &&
+            ::GetWindowTextW(open->second, caption, 32) > 0 && wcscmp(caption, L"Menu Window") == 0)
+            ::DestroyWindow(open->second);
+        m_openMenus.erase(open);
+    }
+    auto* menu = new VREL::MenuWnd(this);
+    if (!menu->Create(m_hWnd, at, message, kMenuBackground, kMenuCorner, width, VREL::BACK_MODE_NINE_GRID)) {
+        delete menu;
+        return nullptr;
+    }
+    m_openMenus[message] = menu->GetSafeHwnd();
+    return menu;
+}
+
 LRESULT KeyboardDlg::ShowMacroMenu(const ControlNotify& n)
 {
     auto* list = ControlAs<VREL::MacroList>(*this, ID_MACRO_LIST);
@@ -397,12 +420,9 @@ LRESULT KeyboardDlg::ShowMacroMenu(const ControlNotify& n)
         return 1;
     }
     case NOTIFY_MORE: {
-        auto* menu = new VREL::MenuWnd(this);
-        if (!menu->Create(m_hWnd, CursorPlus(2, 2), WM_MACRO_MENU, kMenuBackground, kMenuCorner, 150,
-                          VREL::BACK_MODE_NINE_GRID)) {
-            delete menu;
+        VREL::MenuWnd* menu = OpenMacroMenu(WM_MACRO_MENU, CursorPlus(2, 2), 150);
+        if (menu == nullptr)
             return 0;
-        }
         menu->AddMenu(MacroText(26), 101, -1, 0, 0);
         menu->AddMenu(MacroText(27), 102, -1, 0, 0);
         menu->ShowWindow(SW_SHOW);
@@ -789,12 +809,9 @@ LRESULT KeyboardDlg::OnRecordListNotify(const ControlNotify& n)
     }
     if (n.code != NOTIFY_MORE)
         return 0;
-    auto* menu = new VREL::MenuWnd(this);
-    if (!menu->Create(m_hWnd, CursorPlus(-125, 2), WM_RECORD_MENU, kMenuBackground, kMenuCorner, 120,
-                      VREL::BACK_MODE_NINE_GRID)) {
-        delete menu;
+    VREL::MenuWnd* menu = OpenMacroMenu(WM_RECORD_MENU, CursorPlus(-125, 2), 120);
+    if (menu == nullptr)
         return 0;
-    }
     for (UINT item = 100; item <= 103; ++item)
         menu->AddMenu(MacroText(static_cast<int>(300 + item)), item, -1, 0, 0);
     menu->ShowWindow(SW_SHOW);
@@ -919,12 +936,9 @@ LRESULT KeyboardDlg::OnEventEditButton(const ControlNotify& n)
             return 0;
         POINT at{button->GetRect().left, button->GetRect().top - 140};
         ClientToScreen(&at);
-        auto* menu = new VREL::MenuWnd(this);
-        if (!menu->Create(m_hWnd, CPoint(at.x, at.y), WM_RECORD_EDIT, kMenuBackground, kMenuCorner, 170,
-                          VREL::BACK_MODE_NINE_GRID)) {
-            delete menu;
+        VREL::MenuWnd* menu = OpenMacroMenu(WM_RECORD_EDIT, CPoint(at.x, at.y), 170);
+        if (menu == nullptr)
             return 0;
-        }
         const struct
         {
             UINT item;

@@ -295,8 +295,10 @@ TEST_F(LightingJourney, ANumberTypedPastTheTopShowsAndApplies255)
     ASSERT_TRUE(WaitFor([&] { return red() == 3; })) << "the typed number was not applied: red " << red();
     type(L"00");
     EXPECT_TRUE(WaitFor([&] { return red() == 255; })) << "stored red " << red();
+    // Another process's edit is asked for its text (GetWindowText would
+    // give the text it was created with).
     wchar_t text[16] = {};
-    GetWindowTextW(editor, text, 16);
+    SendMessageW(editor, WM_GETTEXT, 16, reinterpret_cast<LPARAM>(text));
     EXPECT_STREQ(text, L"255");
     Exit(window);
 }

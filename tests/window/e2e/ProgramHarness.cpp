@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <sstream>
 
+#include "app/window/AppSettings.h"
 #include "app/window/KeyboardDef.h"
 
 namespace e2e {
@@ -318,7 +319,11 @@ std::string SimulatedKeyboard::UnbalancedBeginEnd() const
 
 Program::~Program() { Kill(); }
 
-bool Program::Start(const std::wstring& arguments)
+bool Program::Start(const std::wstring& arguments) { return Launch(arguments, true); }
+
+bool Program::StartPlain(const std::wstring& arguments) { return Launch(arguments, false); }
+
+bool Program::Launch(const std::wstring& arguments, bool testChannel)
 {
     std::wstring command = L"\"" + RunFolder() + L"Tarnwell.exe\"";
     if (!arguments.empty())
@@ -327,8 +332,13 @@ bool Program::Start(const std::wstring& arguments)
     startup.cb = sizeof startup;
     std::vector<wchar_t> line(command.begin(), command.end());
     line.push_back(L'\0');
-    return CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, RunFolder().c_str(), &startup,
-                          &m_info) != 0;
+    // The program inherits the variable that opens its test channel; this
+    // process keeps it only for the start.
+    SetEnvironmentVariableW(tarnwell::kTestHarnessVariable, testChannel ? L"1" : nullptr);
+    const bool started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                        RunFolder().c_str(), &startup, &m_info) != 0;
+    SetEnvironmentVariableW(tarnwell::kTestHarnessVariable, nullptr);
+    return started;
 }
 
 HWND Program::WaitForWindow(DWORD timeoutMs)

@@ -110,7 +110,11 @@ class Program
 public:
     ~Program();
     // Starts Tarnwell.exe from the run folder; false when it could not start.
+    // Only a program started this way answers SendControlNotify and
+    // QueryProgramState.
     bool Start(const std::wstring& arguments = L"");
+    // Starts it as any other program would: without the test channel.
+    bool StartPlain(const std::wstring& arguments = L"");
     // The main window: the top-level window with the device name's property
     // that belongs to this process.
     HWND WaitForWindow(DWORD timeoutMs = kStartTimeoutMs);
@@ -123,6 +127,7 @@ public:
     void Kill();
 
 private:
+    bool Launch(const std::wstring& arguments, bool testChannel);
     PROCESS_INFORMATION m_info = {};
     HWND m_window = nullptr;
 };

@@ -5,6 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cwchar>
+#include <memory>
+#include <vector>
+
 #include "tests/window/e2e/ProgramHarness.h"
 
 namespace {
@@ -166,6 +171,102 @@ TEST_F(StartupJourney, ACloseFromOutsideEndsTheProgramAndTheNextStartShowsTheWin
         }
         program->Kill();
     }
+}
+
+// The control-notification channel and the state query let a test press any
+// control and read the program's state: a copy started any other way than by
+// the harness answers neither.
+TEST_F(StartupJourney, OnlyAProgramTheHarnessStartedAnswersTheTestChannel)
+{
+    constexpr WPARAM kQueryConnected = 1;
+    constexpr UINT kSettingsButtonId = 39;
+    constexpr UINT kClicked = 2;
+    const RECT page = {1, 60, 1379, 799};
+    const struct
+    {
+        const char* name;
+        bool harness;
+    } starts[] = {{"plain start", false}, {"harness start", true}};
+    for (const auto& start : starts) {
+        SCOPED_TRACE(start.name);
+        sim.Reset({SimDevice{}});
+        program = std::make_unique<Program>();
+        ASSERT_TRUE(start.harness ? program->Start() : program->StartPlain());
+        HWND window = program->WaitForWindow();
+        ASSERT_NE(window, nullptr);
+        ASSERT_TRUE(WaitFor([&] { return Colours(Capture(window, kTabStrip)) > 8; })) << "the pages never opened";
+
+        EXPECT_EQ(QueryProgramState(window, kQueryConnected), start.harness ? 1 : 0);
+        const std::vector<DWORD> keysPage = Capture(window, page);
+        EXPECT_EQ(SendControlNotify(window, kSettingsButtonId, kClicked), start.harness ? 1 : 0);
+        const bool opened = WaitFor([&] { return Capture(window, page) != keysPage; }, start.harness ? kTimeoutMs : 1000);
+        EXPECT_EQ(opened, start.harness) << "the settings button's notification";
+
+        SendMessageW(window, WM_APP_EXIT, 0, APP_EXIT_CODE);
+        EXPECT_EQ(program->WaitForExit(), 0);
+    }
+}
+
+struct MenuSearch
+{
+    DWORD process;
+    std::vector<HWND> menus;
+};
+
+// A system callback: the 32-bit calling convention.
+BOOL CALLBACK CollectMenu(HWND window, LPARAM data)
+{
+    auto* search = reinterpret_cast<MenuSearch*>(data);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    wchar_t caption[32] = {};
+    GetWindowTextW(window, caption, 32);
+    if (process == search->process && wcscmp(caption, L"Menu Window") == 0)
+        search->menus.push_back(window);
+    return TRUE;
+}
+
+// Context menus opened again and again from the channel, where no click
+// elsewhere closes them, leave one menu: the one just opened (a menu of
+// another kind closes as the new one takes the focus).
+TEST_F(StartupJourney, MenusOpenedAgainAndAgainLeaveOneOpen)
+{
+    constexpr UINT kNotifyMore = 9;
+    constexpr UINT kClicked = 2;
+    const struct
+    {
+        const char* name;
+        UINT id;
+        UINT code;
+    } menus[] = {{"macro list", 82, kNotifyMore}, {"event list", 92, kNotifyMore}, {"insert button", 93, kClicked}};
+    auto menuWindows = [&] {
+        MenuSearch search{program->ProcessId(), {}};
+        EnumWindows(&CollectMenu, reinterpret_cast<LPARAM>(&search));
+        return search.menus;
+    };
+    HWND window = StartProgram();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return Colours(Capture(window, kTabStrip)) > 8; })) << "the pages never opened";
+    for (const auto& menu : menus) {
+        SCOPED_TRACE(menu.name);
+        // Counted as soon as each open has been handled: a menu closed only
+        // by losing the focus may still be there, or stay where the new one
+        // never takes the focus.
+        // Menus of the kind before, closed as they lose the focus, are not
+        // this kind's.
+        const std::vector<HWND> before = menuWindows();
+        size_t most = 0;
+        for (int i = 0; i < 20; ++i) {
+            EXPECT_EQ(SendControlNotify(window, menu.id, menu.code), 1);
+            size_t open = 0;
+            for (HWND shown : menuWindows())
+                open += std::find(before.begin(), before.end(), shown) == before.end() ? 1 : 0;
+            most = std::max(most, open);
+        }
+        EXPECT_EQ(most, 1u) << "menus of this kind open at once";
+    }
+    SendMessageW(window, WM_APP_EXIT, 0, APP_EXIT_CODE);
+    EXPECT_EQ(program->WaitForExit(), 0);
 }
 
 TEST_F(StartupJourney, CloseInTrayModeHidesAndTrayClickRestores)
