@@ -21,112 +21,66 @@ bool StepSucceeded(int result)
     return result == SQLITE_OK || result == SQLITE_ROW || result == SQLITE_DONE;
 }
 
-// Reads the columns of the current row in order.
+// Reads the columns of the current row in order into the fields given.
 class Columns {
 public:
     explicit Columns(const SQLiteStatement& statement) : m_statement(statement) {}
 
-    int Int() { return m_statement.GetInt(m_column++); }
-    CString Text() { return Utf8ToCString(m_statement.GetText(m_column++)); }
+    template <class... Fields>
+    void Read(Fields&... fields)
+    {
+        (Take(fields), ...);
+    }
 
 private:
+    void Take(int& field) { field = m_statement.GetInt(m_column++); }
+    void Take(CString& field) { field = Utf8ToCString(m_statement.GetText(m_column++)); }
+
     const SQLiteStatement& m_statement;
     int m_column = 0;
 };
 
 void Fill(const SQLiteStatement& statement, ProfileData& row)
 {
-    Columns c(statement);
-    row.profile = c.Int();
-    row.type = c.Int();
-    row.name = c.Text();
-    row.status = c.Int();
+    Columns(statement).Read(row.profile, row.type, row.name, row.status);
 }
 
 void Fill(const SQLiteStatement& statement, KeyMacroData& row)
 {
-    Columns c(statement);
-    row.key_id = c.Int();
-    row.profile = c.Int();
-    row.fn_layer = c.Int();
-    row.key_code = c.Int();
-    row.macro_type = c.Int();
-    row.macro_value = c.Int();
-    row.macro_value2 = c.Int();
-    row.macro_value3 = c.Int();
-    row.macro_desc = c.Text();
+    Columns(statement).Read(row.key_id, row.profile, row.fn_layer, row.key_code, row.macro_type, row.macro_value,
+                            row.macro_value2, row.macro_value3, row.macro_desc);
 }
 
 void Fill(const SQLiteStatement& statement, LightData& row)
 {
-    Columns c(statement);
-    row.light_id = c.Int();
-    row.profile = c.Int();
-    row.name = c.Text();
-    row.mode = c.Int();
-    row.brightness = c.Int();
-    row.speed = c.Int();
-    row.direction = c.Int();
-    row.colorful = c.Int();
-    row.colorindex = c.Int();
-    row.color_value1 = c.Int();
-    row.color_value2 = c.Int();
-    row.color_value3 = c.Int();
-    row.color_value4 = c.Int();
-    row.color_value5 = c.Int();
-    row.color_value6 = c.Int();
-    row.color_value7 = c.Int();
-    row.color_value8 = c.Int();
-    row.config_func = c.Int();
-    row.reserved = c.Int();
-    row.status = c.Int();
+    Columns(statement).Read(row.light_id, row.profile, row.name, row.mode, row.brightness, row.speed, row.direction,
+                            row.colorful, row.colorindex, row.color_value1, row.color_value2, row.color_value3,
+                            row.color_value4, row.color_value5, row.color_value6, row.color_value7,
+                            row.color_value8, row.config_func, row.reserved, row.status);
 }
 
 void Fill(const SQLiteStatement& statement, UserLightRgbData& row)
 {
-    Columns c(statement);
-    row.userlightrgb_id = c.Int();
-    row.profile = c.Int();
-    row.userlight_id = c.Int();
-    row.key_code = c.Int();
-    row.key_rgb = c.Int();
+    Columns(statement).Read(row.userlightrgb_id, row.profile, row.userlight_id, row.key_code, row.key_rgb);
 }
 
 void Fill(const SQLiteStatement& statement, MacroData& row)
 {
-    Columns c(statement);
-    row.macro_id = c.Int();
-    row.name = c.Text();
-    row.play_type = c.Int();
-    row.play_times = c.Int();
-    row.delay_type = c.Int();
-    row.delay_time = c.Int();
+    Columns(statement).Read(row.macro_id, row.name, row.play_type, row.play_times, row.delay_type, row.delay_time);
 }
 
 void Fill(const SQLiteStatement& statement, MacroRecordData& row)
 {
     // The table keeps desc before value and delay_time; the record keeps it last.
-    Columns c(statement);
-    row.record_id = c.Int();
-    row.macro_id = c.Int();
-    row.type = c.Int();
-    row.record_index = c.Int();
-    row.desc = c.Text();
-    row.value = c.Int();
-    row.delay_time = c.Int();
+    Columns(statement).Read(row.record_id, row.macro_id, row.type, row.record_index, row.desc, row.value,
+                            row.delay_time);
 }
 
 void Fill(const SQLiteStatement& statement, MusicLayerData& row)
 {
-    Columns c(statement);  // the last column, sel, is not kept
-    row.layer_id = c.Int();
-    row.profile = c.Int();
-    row.name = c.Text();
-    row.deviceindex = c.Int();
-    row.foremode = c.Int();
-    row.fore_amplitude = c.Int();
-    row.backmode = c.Int();
-    row.backb_right = c.Int();
+    // The last column, sel, is not kept.
+    Columns(statement).Read(row.layer_id, row.profile, row.name, row.deviceindex, row.foremode, row.fore_amplitude,
+                            row.backmode, row.backb_right);
 }
 
 // The caller's earlier records are freed before the new ones are appended.
@@ -157,6 +111,13 @@ public:
         m_texts.push_back(CStringToUtf8(text));  // deque: earlier elements stay put
         const std::string& utf8 = m_texts.back();
         m_statement.BindText(++m_index, utf8.c_str(), static_cast<int>(utf8.size()));
+        return *this;
+    }
+    // Binds each value in order, by its type.
+    template <class... Values>
+    Query& Bind(const Values&... values)
+    {
+        (BindOne(values), ...);
         return *this;
     }
 
@@ -195,11 +156,23 @@ public:
     }
 
 private:
+    void BindOne(int value) { Int(value); }
+    void BindOne(const CString& text) { Text(text); }
+
     SQLiteDB& m_db;
     int m_index = 0;
     std::deque<std::string> m_texts;  // declared before the statement, so it goes after it
     SQLiteStatement m_statement;
 };
+
+// Frees the caller's earlier records, then appends every row the statement
+// selects with the keys bound in order; the count appended.
+template <class Row, class... Keys>
+int ReadRows(SQLiteDB& db, const char* sql, std::vector<Row*>& list, const Keys&... keys)
+{
+    ClearList(list);
+    return Query(db, sql).Bind(keys...).ReadList(list);
+}
 
 template <class Row, class Bind>
 bool WriteRow(SQLiteDB& db, const char* sql, const Row& row, Bind bind)
@@ -317,27 +290,39 @@ constexpr int kNewMusicBackMode = 0;
 constexpr int kNewMusicBackBright = 100;
 constexpr int kNewMusicSel = 0;
 
+// Every column of a key assignment but its id, in the insert's order.
+Query& BindKeyMacroRow(Query& query, const KeyMacroData& row)
+{
+    return query.Bind(row.profile, row.fn_layer, row.key_code, row.macro_type, row.macro_value, row.macro_value2,
+                      row.macro_value3, row.macro_desc);
+}
+
 Query& BindKeyMacroUpdate(Query& query, const KeyMacroData& row)
 {
-    return query.Int(row.macro_type)
-        .Int(row.macro_value)
-        .Int(row.macro_value2)
-        .Int(row.macro_value3)
-        .Text(row.macro_desc)
-        .Int(row.profile)
-        .Int(row.fn_layer)
-        .Int(row.key_code);
+    return query.Bind(row.macro_type, row.macro_value, row.macro_value2, row.macro_value3, row.macro_desc,
+                      row.profile, row.fn_layer, row.key_code);
+}
+
+Query& BindUserLightRgbRow(Query& query, const UserLightRgbData& row)
+{
+    return query.Bind(row.profile, row.userlight_id, row.key_code, row.key_rgb);
 }
 
 Query& BindMacro(Query& query, const MacroData& row)
 {
-    return query.Text(row.name).Int(row.play_type).Int(row.play_times).Int(row.delay_type).Int(row.delay_time);
+    return query.Bind(row.name, row.play_type, row.play_times, row.delay_type, row.delay_time);
 }
 
 Query& BindMacroRecord(Query& query, const MacroRecordData& row)
 {
-    return query.Int(row.macro_id).Int(row.type).Int(row.record_index).Text(row.desc).Int(row.value)
-        .Int(row.delay_time);
+    return query.Bind(row.macro_id, row.type, row.record_index, row.desc, row.value, row.delay_time);
+}
+
+// A new music layer of the profile, with the defaults of a new one.
+Query& BindNewMusicLayer(Query& query, int profile, const CString& name, int foremode)
+{
+    return query.Bind(profile, name, kNewMusicDeviceIndex, foremode, kNewMusicForeAmplitude, kNewMusicBackMode,
+                      kNewMusicBackBright, kNewMusicSel);
 }
 
 // Every table that keeps rows of a profile, children before their parents.
@@ -359,42 +344,20 @@ constexpr char kCountProfile[] = "SELECT count(*) FROM t_profile_data WHERE prof
 constexpr char kFirstProfile[] = "SELECT profile FROM t_profile_data WHERE type = ? ORDER BY profile LIMIT 1";
 constexpr char kDeleteProfileUserLightRgbs[] = "DELETE FROM t_userlightrgb_data WHERE profile = ?";
 constexpr char kGetProfileUserLightRgbs[] = "SELECT * FROM t_userlightrgb_data WHERE profile = ?";
-constexpr char kInsertConfigDefault[] = "INSERT INTO t_config_data(profile, key, value) VALUES (?, ?, ?);";
 
 bool InsertKeyMacroRow(SQLiteDB& db, const KeyMacroData& row)
 {
-    return Query(db, kInsertKeyMacro)
-        .Int(row.profile)
-        .Int(row.fn_layer)
-        .Int(row.key_code)
-        .Int(row.macro_type)
-        .Int(row.macro_value)
-        .Int(row.macro_value2)
-        .Int(row.macro_value3)
-        .Text(row.macro_desc)
-        .Run();
+    Query query(db, kInsertKeyMacro);
+    return BindKeyMacroRow(query, row).Run();
 }
 
 // The settings of a light mode, brightness to reserved, in the order the
 // insert and the update both write them.
 Query& BindLightSettings(Query& query, const LightData& row)
 {
-    return query
-        .Int(row.brightness)
-        .Int(row.speed)
-        .Int(row.direction)
-        .Int(row.colorful)
-        .Int(row.colorindex)
-        .Int(row.color_value1)
-        .Int(row.color_value2)
-        .Int(row.color_value3)
-        .Int(row.color_value4)
-        .Int(row.color_value5)
-        .Int(row.color_value6)
-        .Int(row.color_value7)
-        .Int(row.color_value8)
-        .Int(row.config_func)
-        .Int(row.reserved);
+    return query.Bind(row.brightness, row.speed, row.direction, row.colorful, row.colorindex, row.color_value1,
+                      row.color_value2, row.color_value3, row.color_value4, row.color_value5, row.color_value6,
+                      row.color_value7, row.color_value8, row.config_func, row.reserved);
 }
 
 // Every column of a light row but its id, in the insert's order.
@@ -411,8 +374,8 @@ bool InsertLightRow(SQLiteDB& db, const LightData& row)
 
 bool InsertUserLightRgbRow(SQLiteDB& db, const UserLightRgbData& row)
 {
-    return Query(db, kInsertUserLightRgb).Int(row.profile).Int(row.userlight_id).Int(row.key_code).Int(row.key_rgb)
-        .Run();
+    Query query(db, kInsertUserLightRgb);
+    return BindUserLightRgbRow(query, row).Run();
 }
 
 // Overwrites a macro the store holds and replaces its events; a macro id the
@@ -485,8 +448,7 @@ bool ConfigDB::GetProfileName(int profile, CString& name)
 int ConfigDB::GetProfileList(std::vector<ProfileData*>& list)
 {
     CritSecLock lock(&m_lock);
-    ClearList(list);
-    return Query(m_db, kGetProfileList).Int(kProfileType).ReadList(list);
+    return ReadRows(m_db, kGetProfileList, list, kProfileType);
 }
 
 bool ConfigDB::SetActiveProfile(int profile)
@@ -513,16 +475,7 @@ int ConfigDB::CountKeyMacros(int profile)
 bool ConfigDB::InsertKeyMacros(std::vector<KeyMacroData> rows)
 {
     CritSecLock lock(&m_lock);
-    return RunBatch(m_db, kInsertKeyMacro, rows, [](Query& query, const KeyMacroData& row) -> Query& {
-        return query.Int(row.profile)
-            .Int(row.fn_layer)
-            .Int(row.key_code)
-            .Int(row.macro_type)
-            .Int(row.macro_value)
-            .Int(row.macro_value2)
-            .Int(row.macro_value3)
-            .Text(row.macro_desc);
-    });
+    return RunBatch(m_db, kInsertKeyMacro, rows, BindKeyMacroRow);
 }
 
 void ConfigDB::UpdateKeyMacro(const KeyMacroData& row)
@@ -553,15 +506,13 @@ bool ConfigDB::GetKeyMacro(int profile, int fnLayer, int keyCode, KeyMacroData& 
 int ConfigDB::GetLayerKeyMacros(int profile, int fnLayer, std::vector<KeyMacroData*>& list)
 {
     CritSecLock lock(&m_lock);
-    ClearList(list);
-    return Query(m_db, kGetLayerKeyMacros).Int(profile).Int(fnLayer).ReadList(list);
+    return ReadRows(m_db, kGetLayerKeyMacros, list, profile, fnLayer);
 }
 
 int ConfigDB::GetProfileKeyMacros(int profile, std::vector<KeyMacroData*>& list)
 {
     CritSecLock lock(&m_lock);
-    ClearList(list);
-    return Query(m_db, kGetProfileKeyMacros).Int(profile).ReadList(list);
+    return ReadRows(m_db, kGetProfileKeyMacros, list, profile);
 }
 
 // ---- light modes --------------------------------------------------------------------------
@@ -608,8 +559,7 @@ bool ConfigDB::GetLight(int profile, int mode, LightData& row)
 int ConfigDB::GetLightList(int profile, std::vector<LightData*>& list)
 {
     CritSecLock lock(&m_lock);
-    ClearList(list);
-    return Query(m_db, kGetLightList).Int(profile).ReadList(list);
+    return ReadRows(m_db, kGetLightList, list, profile);
 }
 
 // ---- per-key user colours ---------------------------------------------------------------
@@ -617,9 +567,7 @@ int ConfigDB::GetLightList(int profile, std::vector<LightData*>& list)
 int ConfigDB::InsertUserLightRgbs(std::vector<UserLightRgbData> rows)
 {
     CritSecLock lock(&m_lock);
-    const bool written = RunBatch(m_db, kInsertUserLightRgb, rows, [](Query& query, const UserLightRgbData& row) -> Query& {
-        return query.Int(row.profile).Int(row.userlight_id).Int(row.key_code).Int(row.key_rgb);
-    });
+    const bool written = RunBatch(m_db, kInsertUserLightRgb, rows, BindUserLightRgbRow);
     return written ? static_cast<int>(rows.size()) : 0;
 }
 
@@ -632,8 +580,7 @@ bool ConfigDB::DeleteUserLightRgbs(int /*unused*/)
 int ConfigDB::GetUserLightRgbs(int userlightId, std::vector<UserLightRgbData*>& list)
 {
     CritSecLock lock(&m_lock);
-    ClearList(list);
-    return Query(m_db, kGetUserLightRgbs).Int(userlightId).ReadList(list);
+    return ReadRows(m_db, kGetUserLightRgbs, list, userlightId);
 }
 
 // ---- macros ------------------------------------------------------------------------------------
@@ -686,8 +633,7 @@ bool ConfigDB::UpdateMacro(int macroId, MacroData row)
 int ConfigDB::GetMacroList(std::vector<MacroData*>& list)
 {
     CritSecLock lock(&m_lock);
-    ClearList(list);
-    return Query(m_db, kGetMacroList).ReadList(list);
+    return ReadRows(m_db, kGetMacroList, list);
 }
 
 int ConfigDB::InsertMacroRecord(MacroRecordData row)
@@ -706,8 +652,7 @@ bool ConfigDB::InsertMacroRecords(std::vector<MacroRecordData> rows)
 int ConfigDB::GetMacroRecords(int macroId, std::vector<MacroRecordData*>& list)
 {
     CritSecLock lock(&m_lock);
-    ClearList(list);
-    return Query(m_db, kGetMacroRecords).Int(macroId).ReadList(list);
+    return ReadRows(m_db, kGetMacroRecords, list, macroId);
 }
 
 bool ConfigDB::DeleteMacroRecords(int macroId)
@@ -727,16 +672,8 @@ int ConfigDB::CountMusicLayers(int profile)
 int ConfigDB::InsertMusicLayer(int profile, const CString& name, int foremode)
 {
     CritSecLock lock(&m_lock);
-    return Query(m_db, kInsertMusicLayer)
-        .Int(profile)
-        .Text(name)
-        .Int(kNewMusicDeviceIndex)
-        .Int(foremode)
-        .Int(kNewMusicForeAmplitude)
-        .Int(kNewMusicBackMode)
-        .Int(kNewMusicBackBright)
-        .Int(kNewMusicSel)
-        .Insert();
+    Query query(m_db, kInsertMusicLayer);
+    return BindNewMusicLayer(query, profile, name, foremode).Insert();
 }
 
 bool ConfigDB::GetMusicLayer(int profile, MusicLayerData& row)
@@ -749,12 +686,7 @@ bool ConfigDB::UpdateMusicLayer(int profile, const MusicLayerData& row)
 {
     CritSecLock lock(&m_lock);
     return Query(m_db, kUpdateMusicLayer)
-        .Int(row.deviceindex)
-        .Int(row.foremode)
-        .Int(row.fore_amplitude)
-        .Int(row.backmode)
-        .Int(row.backb_right)
-        .Int(profile)
+        .Bind(row.deviceindex, row.foremode, row.fore_amplitude, row.backmode, row.backb_right, profile)
         .Run();
 }
 
@@ -795,17 +727,11 @@ int ConfigDB::CreateProfile(const NewProfileRows& rows)
         if (!InsertKeyMacroRow(m_db, row))
             return 0;
     }
-    if (!Query(m_db, kInsertMusicLayer)
-             .Int(id)
-             .Text(rows.musicLayerName)
-             .Int(kNewMusicDeviceIndex)
-             .Int(rows.musicForeMode)
-             .Int(kNewMusicForeAmplitude)
-             .Int(kNewMusicBackMode)
-             .Int(kNewMusicBackBright)
-             .Int(kNewMusicSel)
-             .Run())
-        return 0;
+    {
+        Query musicLayer(m_db, kInsertMusicLayer);
+        if (!BindNewMusicLayer(musicLayer, id, rows.musicLayerName, rows.musicForeMode).Run())
+            return 0;
+    }
     for (LightData row : rows.lights) {
         row.profile = id;
         row.status = row.mode == rows.activeLightMode ? kActive : kInactive;
@@ -813,10 +739,8 @@ int ConfigDB::CreateProfile(const NewProfileRows& rows)
             return 0;
     }
     for (size_t i = 0; i < kDefaultConfigRowCount; ++i) {
-        if (!Query(m_db, kInsertConfigDefault)
-                 .Int(id)
-                 .Text(Utf8ToCString(kDefaultConfigRows[i].key))
-                 .Text(Utf8ToCString(kDefaultConfigRows[i].value))
+        if (!Query(m_db, kInsertConfigValue)
+                 .Bind(id, Utf8ToCString(kDefaultConfigRows[i].key), Utf8ToCString(kDefaultConfigRows[i].value))
                  .Run())
             return 0;
     }
@@ -841,8 +765,7 @@ int ConfigDB::CreateProfile(const NewProfileRows& rows)
 int ConfigDB::GetProfileUserLightRgbs(int profile, std::vector<UserLightRgbData*>& list)
 {
     CritSecLock lock(&m_lock);
-    ClearList(list);
-    return Query(m_db, kGetProfileUserLightRgbs).Int(profile).ReadList(list);
+    return ReadRows(m_db, kGetProfileUserLightRgbs, list, profile);
 }
 
 bool ConfigDB::SetProfileUserLightRgbs(int profile, std::vector<UserLightRgbData> rows)

@@ -63,7 +63,10 @@ int CCheckButton::SetCheck(int check)
     m_check = check;
     m_state = Look(LOOK_IDLE);
     if (changed)
+    {
+        AfterCheckSet();
         UpdateControl(0, 0);
+    }
     return m_check;
 }
 
@@ -121,9 +124,12 @@ int CCheckButton::OnControlLButtonUp(UINT, CPoint pt)
     return ChangeState(Look(inside ? LOOK_HOVER : LOOK_IDLE));
 }
 
+int CCheckButton::ToggledCheck() const { return m_check ? 0 : 1; }
+
 void CCheckButton::OnClick()
 {
-    m_check = m_check ? 0 : 1;
+    m_check = ToggledCheck();
+    AfterCheckSet();
     SendMessageW(NC_CLICKED, 0, 0);
 }
 
@@ -137,7 +143,7 @@ int CCheckButton::OnControlKeyDown(UINT key, UINT, UINT modifiers)
 
 void CCheckButton::OnSpaceKey()
 {
-    SetCheck(m_check ? 0 : 1);
+    SetCheck(ToggledCheck());
     SendMessageW(NC_CHECK_CHANGED, 0, m_check);
 }
 
@@ -208,7 +214,17 @@ void CCheckButton::DrawAlignedTitleBesideStrip(const StateCell& cell, const Gdip
              *format, colour);
 }
 
-void CCheckButton::DrawControl(HDC& dc, CRect)
+void CCheckButton::DrawCentredTitle(const StateCell& cell, const Gdiplus::Font& font, Gdiplus::Color colour,
+                                    float shift) const
+{
+    const auto format =
+        MakeStringFormat(Gdiplus::StringAlignmentCenter, Gdiplus::StringAlignmentCenter, kSingleLineFlags);
+    cell.graphics.SetTextRenderingHint(m_textHint);
+    DrawText(cell.graphics, m_title, font,
+             cell.Box(shift, shift, static_cast<float>(cell.width), static_cast<float>(cell.height)), *format, colour);
+}
+
+void CCheckButton::DrawStripWithTitle(HDC& dc, TitleBesideStrip place, Gdiplus::Color grey)
 {
     CellFont font(*this);
     DrawStateCells(*this, dc, m_hMemDC, CellCount(), m_state, [&](const StateCell& cell) {
@@ -216,8 +232,13 @@ void CCheckButton::DrawControl(HDC& dc, CRect)
         if (m_title.IsEmpty())
             return;
         const bool disabled = cell.index == BUTTON_STATE_DISABLED || cell.index == BUTTON_STATE_CHECKED_DISABLED;
-        DrawTitleBesideStrip(cell, font.Get(cell), disabled ? Gdiplus::Color(kGreyTextArgb) : m_textColor);
+        (this->*place)(cell, font.Get(cell), disabled ? grey : m_textColor);
     });
+}
+
+void CCheckButton::DrawControl(HDC& dc, CRect)
+{
+    DrawStripWithTitle(dc, &CCheckButton::DrawTitleBesideStrip, Gdiplus::Color(kGreyTextArgb));
 }
 
 // ---- TextCheckButton ----------------------------------------------------------------------
@@ -261,12 +282,7 @@ void TextCheckButton::DrawControl(HDC& dc, CRect)
         const Gdiplus::Color colours[kCheckCells] = {m_textColor, m_hoverColor, m_downColor, m_disabledColor,
                                                      m_downColor, m_hoverColor, m_textColor, m_disabledColor};
         const float shift = cell.index == BUTTON_STATE_PRESSED ? 1.0f : 0.0f;
-        const auto format =
-            MakeStringFormat(Gdiplus::StringAlignmentCenter, Gdiplus::StringAlignmentCenter, kSingleLineFlags);
-        cell.graphics.SetTextRenderingHint(m_textHint);
-        DrawText(cell.graphics, m_title, font.Get(cell),
-                 cell.Box(shift, shift, static_cast<float>(cell.width), static_cast<float>(cell.height)), *format,
-                 colours[cell.index]);
+        DrawCentredTitle(cell, font.Get(cell), colours[cell.index], shift);
     });
 }
 

@@ -4,7 +4,6 @@
 #include "ui/controls/StateCells.h"
 #include "ui/framework/ControlFactory.h"
 #include "ui/framework/Manager.h"
-#include "ui/framework/NotifyCode.h"
 
 namespace VREL {
 
@@ -26,17 +25,6 @@ constexpr Gdiplus::ARGB kDimWhiteArgb = 0xC8FFFFFF;
 constexpr Gdiplus::ARGB kSelectTextArgb = 0xFEFFFFFF;
 constexpr wchar_t kKeyLayerGroup[] = L"KeyLayerButton";
 
-// The title centred over the whole cell.
-void DrawCentredTitle(const StateCell& cell, const CString& title, const Gdiplus::Font& font,
-                      Gdiplus::TextRenderingHint hint, Gdiplus::Color colour)
-{
-    const auto format =
-        MakeStringFormat(Gdiplus::StringAlignmentCenter, Gdiplus::StringAlignmentCenter, kSingleLineFlags);
-    cell.graphics.SetTextRenderingHint(hint);
-    DrawText(cell.graphics, title, font,
-             cell.Box(0, 0, static_cast<float>(cell.width), static_cast<float>(cell.height)), *format, colour);
-}
-
 } // namespace
 
 CRadioButton::CRadioButton(MObject* owner, UINT id, CRect rect, const wchar_t* title, int visible, int enabled)
@@ -47,21 +35,6 @@ CRadioButton::CRadioButton(MObject* owner, UINT id, CRect rect, const wchar_t* t
 const wchar_t* CRadioButton::GetClassNameW() const { return L"RadioButton"; }
 
 CRadioButton::GroupRule CRadioButton::GetGroupRule() const { return GroupRule{true, false}; }
-
-int CRadioButton::SetCheck(int check)
-{
-    if (!m_bEnabled)
-        return m_check;
-    const bool changed = check != m_check;
-    m_check = check;
-    m_state = Look(LOOK_IDLE);
-    if (changed)
-    {
-        ResetGroupCheck();
-        UpdateControl(0, 0);
-    }
-    return m_check;
-}
 
 void CRadioButton::SetControlCheck(int check)
 {
@@ -92,41 +65,13 @@ int CRadioButton::ResetGroupCheck()
     return 1;
 }
 
-void CRadioButton::OnClick()
-{
-    // A click never unchecks a radio button; clicking a checked one still
-    // resets its group.
-    m_check = 1;
-    ResetGroupCheck();
-    SendMessageW(NC_CLICKED, 0, 0);
-}
+int CRadioButton::ToggledCheck() const { return 1; }
 
-void CRadioButton::OnSpaceKey()
-{
-    if (m_bEnabled)
-    {
-        const int before = m_check;
-        m_check = 1;
-        m_state = Look(LOOK_IDLE);
-        if (before != 1)
-        {
-            ResetGroupCheck();
-            UpdateControl(0, 0);
-        }
-    }
-    SendMessageW(NC_CHECK_CHANGED, 0, m_check);
-}
+void CRadioButton::AfterCheckSet() { ResetGroupCheck(); }
 
 void CRadioButton::DrawControl(HDC& dc, CRect)
 {
-    CellFont font(*this);
-    DrawStateCells(*this, dc, m_hMemDC, CellCount(), m_state, [&](const StateCell& cell) {
-        DrawStripCell(cell);
-        if (m_title.IsEmpty())
-            return;
-        const bool disabled = cell.index == BUTTON_STATE_DISABLED || cell.index == BUTTON_STATE_CHECKED_DISABLED;
-        DrawAlignedTitleBesideStrip(cell, font.Get(cell), disabled ? Gdiplus::Color(kDisabledTextArgb) : m_textColor);
-    });
+    DrawStripWithTitle(dc, &CRadioButton::DrawAlignedTitleBesideStrip, Gdiplus::Color(kDisabledTextArgb));
 }
 
 // ---- CRadioButton2 ------------------------------------------------------------------------
@@ -150,7 +95,7 @@ void CRadioButton2::DrawControl(HDC& dc, CRect)
         const Gdiplus::Color white(kWhiteArgb), grey(kDisabledTextArgb);
         const Gdiplus::Color colours[kCheckCells] = {m_textColor, white, white, grey,
                                                      white,       m_textColor, m_textColor, grey};
-        DrawCentredTitle(cell, m_title, font.Get(cell), m_textHint, colours[cell.index]);
+        DrawCentredTitle(cell, font.Get(cell), colours[cell.index]);
     });
 }
 
@@ -174,7 +119,7 @@ void KeyLayerButton::DrawControl(HDC& dc, CRect)
         const Gdiplus::Color dim(kDimWhiteArgb), select = Manager::GetSelectColor();
         const Gdiplus::Color colours[kCheckCells] = {Gdiplus::Color(kWhiteArgb), dim, dim, dim, select, select,
                                                      dim, dim};
-        DrawCentredTitle(cell, m_title, font.Get(cell), m_textHint, colours[cell.index]);
+        DrawCentredTitle(cell, font.Get(cell), colours[cell.index]);
     });
 }
 

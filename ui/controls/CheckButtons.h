@@ -72,9 +72,15 @@ protected:
     // The cell of a pointer look with the current check.
     virtual BUTTON_STATE Look(PointerLook look) const;
     virtual int CellCount() const;
-    // A release inside after a press on the button.
+    // The check a click or Space gives: the other one for a check box.
+    virtual int ToggledCheck() const;
+    // After a click, or a value set that changed the check.
+    virtual void AfterCheckSet() {}
+    // A release inside after a press on the button: the toggled check,
+    // then NC_CLICKED.
     virtual void OnClick();
-    // Space with no modifier while the focus flag is set.
+    // Space with no modifier while the focus flag is set: SetCheck with the
+    // toggled check, then NC_CHECK_CHANGED with the check.
     virtual void OnSpaceKey();
 
     // Takes the state; a change requests a repaint with redraw 0. Returns 1
@@ -86,6 +92,14 @@ protected:
     void DrawTitleBesideStrip(const StateCell& cell, const Gdiplus::Font& font, Gdiplus::Color colour) const;
     // The title measured and placed by the alignments after the strip frame.
     void DrawAlignedTitleBesideStrip(const StateCell& cell, const Gdiplus::Font& font, Gdiplus::Color colour) const;
+    using TitleBesideStrip = void (CCheckButton::*)(const StateCell&, const Gdiplus::Font&, Gdiplus::Color) const;
+    // Every cell: the strip frame, then the title placed by place, in grey
+    // in the two disabled cells.
+    void DrawStripWithTitle(HDC& dc, TitleBesideStrip place, Gdiplus::Color grey);
+    // The title centred over the whole cell in one line, moved right and
+    // down by shift.
+    void DrawCentredTitle(const StateCell& cell, const Gdiplus::Font& font, Gdiplus::Color colour,
+                          float shift = 0.0f) const;
     int TakeCachedStrip(const ImgResInfo* info, int count);
 
     BUTTON_STATE m_state;
@@ -118,7 +132,8 @@ protected:
 };
 
 // A radio button: a click or Space checks it (never unchecks) and unchecks
-// the rest of its group.
+// the rest of its group. SetCheck is ignored while disabled; a changed value
+// resets the group (also when it unchecks).
 class VREL_API CRadioButton : public CCheckButton
 {
 public:
@@ -126,9 +141,6 @@ public:
 
     const wchar_t* GetClassNameW() const override;
 
-    // Ignored while disabled; a changed value resets the group (also when it
-    // unchecks). Returns the check.
-    int SetCheck(int check) override;
     // Sets the check and its look whether or not the button is enabled,
     // without touching the group.
     void SetControlCheck(int check);
@@ -151,8 +163,9 @@ protected:
         bool liveMembersOnly;
     };
 
-    void OnClick() override;
-    void OnSpaceKey() override;
+    // Always checked; a click on a checked button still resets its group.
+    int ToggledCheck() const override;
+    void AfterCheckSet() override;
     virtual GroupRule GetGroupRule() const;
 
     CString m_groupName;

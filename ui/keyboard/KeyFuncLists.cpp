@@ -46,98 +46,7 @@ constexpr int kMenuIconSize = 30;
 constexpr int kMenuIconTop = 10;
 constexpr int kMenuTextInset = 5;
 
-// ---- item lookups shared by the three lists (each takes the list's lock) ----
-
-void SelectByData(KeyFuncItems& items, int data)
-{
-    ScopedLock lock(items.Lock());
-    for (int i = 0; i < items.Count(); ++i)
-    {
-        if (items.At(i)->data == data)
-        {
-            items.selected = i;
-            return;
-        }
-    }
-}
-
-int DataAt(KeyFuncItems& items, int index)
-{
-    ScopedLock lock(items.Lock());
-    const KeyFuncItems::IconListItem* item = items.At(index);
-    return item ? item->data : 0;
-}
-
-CString TextAt(KeyFuncItems& items, int index)
-{
-    ScopedLock lock(items.Lock());
-    const KeyFuncItems::IconListItem* item = items.At(index);
-    return item ? item->text : CString();
-}
-
-int RenameAt(KeyFuncItems& items, int index, const CString& text)
-{
-    ScopedLock lock(items.Lock());
-    KeyFuncItems::IconListItem* item = items.At(index);
-    if (!item)
-        return 0;
-    item->text = text;
-    return 1;
-}
-
-CRect RectAt(KeyFuncItems& items, int index)
-{
-    ScopedLock lock(items.Lock());
-    const KeyFuncItems::IconListItem* item = items.At(index);
-    return item ? item->rect : CRect();
-}
-
 void SetCursorTo(LPCWSTR cursor) { ::SetCursor(::LoadCursorW(nullptr, cursor)); }
-
-// The mouse over a list: the hover follows the item under the point. Returns
-// -1 when the control ignores the move, 0 when the hovered item still holds
-// the point, else 1 (with a repaint when the hover changed).
-template <class Control>
-int TrackHover(Control& control, KeyFuncItems& items, CPoint pt, void (Control::*repaint)())
-{
-    if (!control.IsEnabled())
-        return 0;
-    const CRect rect = control.GetRect();
-    const CPoint origin = rect.TopLeft();
-    const int before = items.hover;
-    if (!rect.PtInRect(pt))
-    {
-        items.hover = -1;
-        SetCursorTo(IDC_ARROW);
-    }
-    else
-    {
-        ScopedLock lock(items.Lock());
-        if (items.HoverHolds(pt, origin))
-        {
-            SetCursorTo(IDC_HAND);
-            return 0;
-        }
-        items.hover = items.HitTest(pt, origin);
-    }
-    if (items.hover != before)
-        (control.*repaint)();
-    return 1;
-}
-
-// A press on a hovered item selects it.
-template <class Control>
-int PressItem(Control& control, KeyFuncItems& items, CPoint pt, void (Control::*repaint)())
-{
-    if (!control.IsEnabled())
-        return 0;
-    if (control.GetRect().PtInRect(pt) && items.Valid(items.hover))
-    {
-        items.selected = items.hover;
-        (control.*repaint)();
-    }
-    return 1;
-}
 
 // The white fill and the window's background under a list's memory bitmap.
 void CopyBackground(HDC memDc, HDC& target, const CRect& control, int width, int height, int rows)
@@ -170,6 +79,70 @@ void DrawGridCell(Gdiplus::Graphics& graphics, const KeyFuncItems::IconListItem&
                            item.iconWidth, item.iconHeight);
     }
     graphics.DrawString(item.text.GetString(), item.text.GetLength(), &font, textBox, &format, &brush);
+}
+
+// The text every list draws on its memory DC: the control's font at a size,
+// centred in one line, in a colour; shapes smooth.
+struct ListText
+{
+    ListText(const StateCell& cell, MControlFont& control, int size, Gdiplus::TextRenderingHint hint,
+             Gdiplus::Color colour)
+        : ListText(cell.graphics, cell.dc, control, size, hint, colour)
+    {
+    }
+    ListText(Gdiplus::Graphics& graphics, HDC dc, MControlFont& control, int size, Gdiplus::TextRenderingHint hint,
+             Gdiplus::Color colour)
+        : font(control, size, control.GetFontStyle()),
+          format(MakeStringFormat(Gdiplus::StringAlignmentCenter, Gdiplus::StringAlignmentCenter, kSingleLineFlags)),
+          brush(colour)
+    {
+        ::SetBkMode(dc, TRANSPARENT);
+        graphics.SetTextRenderingHint(hint);
+        graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
+    }
+
+    const ControlFont font;
+    const std::unique_ptr<Gdiplus::StringFormat> format;
+    const Gdiplus::SolidBrush brush;
+};
+
+struct GridCells
+{
+    int width;
+    int height;
+    int gapX;
+    int gapY;
+    // The text in a band at the cell's bottom, else over the whole cell.
+    bool labelBand;
+};
+
+// Lays the cells out row by row from (0, top), a new row before a cell that
+// would reach width - cell width, and draws them.
+void DrawGrid(Gdiplus::Graphics& graphics, KeyFuncItems& items, const ListText& text, const GridCells& grid, int width,
+              int top)
+{
+    ScopedLock lock(items.Lock());
+    int x = 0;
+    int y = top;
+    for (int i = 0; i < items.Count(); ++i)
+    {
+        KeyFuncItems::IconListItem& item = *items.At(i);
+        item.rect = CRect(x, y, x + grid.width, y + grid.height);
+        const Gdiplus::RectF label =
+            grid.labelBand ? Gdiplus::RectF(static_cast<float>(item.rect.left),
+                                            static_cast<float>(item.rect.bottom - kLabelFromBottom),
+                                            static_cast<float>(grid.width), static_cast<float>(kLabelHeight))
+                           : Gdiplus::RectF(static_cast<float>(item.rect.left), static_cast<float>(item.rect.top),
+                                            static_cast<float>(grid.width), static_cast<float>(grid.height));
+        DrawGridCell(graphics, item, i == items.selected, i == items.hover, text.font.Get(), *text.format, text.brush,
+                     label);
+        x += grid.width + grid.gapX;
+        if (x >= width - grid.width)
+        {
+            x = 0;
+            y += grid.height + grid.gapY;
+        }
+    }
 }
 
 } // namespace
@@ -216,10 +189,102 @@ bool KeyFuncItems::HoverHolds(CPoint pt, CPoint origin) const
     return item && (item->rect + origin).PtInRect(pt);
 }
 
+void KeyFuncItems::SelectData(int data)
+{
+    ScopedLock lock(m_lock);
+    for (int i = 0; i < Count(); ++i)
+    {
+        if (At(i)->data == data)
+        {
+            selected = i;
+            return;
+        }
+    }
+}
+
+int KeyFuncItems::DataAt(int index)
+{
+    ScopedLock lock(m_lock);
+    const IconListItem* item = At(index);
+    return item ? item->data : 0;
+}
+
+CString KeyFuncItems::TextAt(int index)
+{
+    ScopedLock lock(m_lock);
+    const IconListItem* item = At(index);
+    return item ? item->text : CString();
+}
+
+int KeyFuncItems::RenameAt(int index, const CString& text)
+{
+    ScopedLock lock(m_lock);
+    IconListItem* item = At(index);
+    if (!item)
+        return 0;
+    item->text = text;
+    return 1;
+}
+
+CRect KeyFuncItems::RectAt(int index)
+{
+    ScopedLock lock(m_lock);
+    const IconListItem* item = At(index);
+    return item ? item->rect : CRect();
+}
+
+int KeyFuncItems::TrackHover(MControl& control, CPoint pt)
+{
+    if (!control.IsEnabled())
+        return 0;
+    const CRect rect = control.GetRect();
+    const CPoint origin = rect.TopLeft();
+    const int before = hover;
+    if (!rect.PtInRect(pt))
+    {
+        hover = -1;
+        SetCursorTo(IDC_ARROW);
+    }
+    else
+    {
+        ScopedLock lock(m_lock);
+        if (HoverHolds(pt, origin))
+        {
+            SetCursorTo(IDC_HAND);
+            return 0;
+        }
+        hover = HitTest(pt, origin);
+    }
+    if (hover != before)
+        control.UpdateControl(1, 0);
+    return 1;
+}
+
+int KeyFuncItems::Press(MControl& control, CPoint pt)
+{
+    if (!control.IsEnabled())
+        return 0;
+    if (control.GetRect().PtInRect(pt) && Valid(hover))
+    {
+        selected = hover;
+        control.UpdateControl(1, 0);
+    }
+    return 1;
+}
+
+int KeyFuncItems::Release(MControl& control, CPoint pt)
+{
+    if (!control.IsEnabled())
+        return 0;
+    if (control.GetRect().PtInRect(pt) && Valid(hover))
+        control.SendMessageW(NC_CLICKED, 0, static_cast<LPARAM>(selected));
+    return 1;
+}
+
 // -------------------------------------------------------------------- KeyFuncType
 
 KeyFuncType::KeyFuncType(MObject* owner, UINT id, CRect rect, int visible, int)
-    : MPanel(owner, id, rect, visible),
+    : KeyFuncList(owner, id, rect, visible),
       m_cellWidth(kTypeCellWidth),
       m_cellHeight(kTypeCellHeight),
       m_gapX(kCellGap),
@@ -228,47 +293,7 @@ KeyFuncType::KeyFuncType(MObject* owner, UINT id, CRect rect, int visible, int)
 {
 }
 
-KeyFuncType::~KeyFuncType() { m_items.Clear(); }
-
-void KeyFuncType::Repaint() { UpdateControl(1, 0); }
-
-void KeyFuncType::AddItem(CString text, int data, CString icon)
-{
-    auto item = std::make_unique<KeyFuncItems::IconListItem>();
-    item->text = text;
-    item->data = data;
-    m_items.Append(std::move(item), icon);
-}
-
-void KeyFuncType::ClearList()
-{
-    m_items.Clear();
-    Repaint();
-}
-
-void KeyFuncType::SetCurData(int data)
-{
-    SelectByData(m_items, data);
-    Repaint();
-}
-
-int KeyFuncType::GetItemData(int index) { return DataAt(m_items, index); }
-
-int KeyFuncType::GetCurData() { return DataAt(m_items, m_items.selected); }
-
-void KeyFuncType::SetSelectItem(int index)
-{
-    if (index == m_items.selected)
-        return;
-    m_items.selected = index;
-    Repaint();
-}
-
-int KeyFuncType::SetItemText(int index, CString text) { return RenameAt(m_items, index, text); }
-
-CString KeyFuncType::GetItemText(int index) { return TextAt(m_items, index); }
-
-CRect KeyFuncType::GetItemRect(int index) { return RectAt(m_items, index); }
+KeyFuncType::~KeyFuncType() = default;
 
 void KeyFuncType::SetWitdhAndHeight(int width, int height)
 {
@@ -317,33 +342,9 @@ void KeyFuncType::DrawControl(HDC& dc, CRect)
         if (!m_hMemDC)
             return;
         CopyBackground(m_hMemDC, dc, m_rect, width, height, view);
-        ::SetBkMode(m_hMemDC, TRANSPARENT);
         Gdiplus::Graphics graphics(m_hMemDC);
-        graphics.SetTextRenderingHint(m_textHint);
-        graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
-        const ControlFont font(*this, kGridFontSize, m_fontStyle);
-        const auto format =
-            MakeStringFormat(Gdiplus::StringAlignmentCenter, Gdiplus::StringAlignmentCenter, kSingleLineFlags);
-        const Gdiplus::SolidBrush brush(m_textColor);
-
-        ScopedLock lock(m_items.Lock());
-        int x = 0;
-        int y = -offset;
-        for (int i = 0; i < m_items.Count(); ++i)
-        {
-            KeyFuncItems::IconListItem& item = *m_items.At(i);
-            item.rect = CRect(x, y, x + m_cellWidth, y + m_cellHeight);
-            const Gdiplus::RectF label(static_cast<float>(item.rect.left),
-                                       static_cast<float>(item.rect.bottom - kLabelFromBottom),
-                                       static_cast<float>(m_cellWidth), static_cast<float>(kLabelHeight));
-            DrawGridCell(graphics, item, i == m_items.selected, i == m_items.hover, font.Get(), *format, brush, label);
-            x += m_cellWidth + m_gapX;
-            if (x >= width - m_cellWidth)
-            {
-                x = 0;
-                y += m_cellHeight + m_gapY;
-            }
-        }
+        const ListText text(graphics, m_hMemDC, *this, kGridFontSize, m_textHint, m_textColor);
+        DrawGrid(graphics, m_items, text, GridCells{m_cellWidth, m_cellHeight, m_gapX, m_gapY, true}, width, -offset);
     }
     ::BitBlt(dc, m_rect.left, m_rect.top, width, view, m_hMemDC, 0, 0, SRCCOPY);
 }
@@ -376,22 +377,6 @@ void KeyFuncType::SetControlRect(CRect rect)
     m_pScrollVertical->SetScrollMaxRange(m_allHeight);
 }
 
-int KeyFuncType::OnControlMouseMove(UINT, CPoint pt) { return TrackHover(*this, m_items, pt, &KeyFuncType::Repaint); }
-
-int KeyFuncType::OnControlLButtonDown(UINT, CPoint pt)
-{
-    return PressItem(*this, m_items, pt, &KeyFuncType::Repaint);
-}
-
-int KeyFuncType::OnControlLButtonUp(UINT, CPoint pt)
-{
-    if (!m_bEnabled)
-        return 0;
-    if (m_rect.PtInRect(pt) && m_items.Valid(m_items.hover))
-        SendMessageW(NC_CLICKED, 0, static_cast<LPARAM>(m_items.selected));
-    return 1;
-}
-
 int KeyFuncType::OnControlScroll(int, UINT direction, CPoint)
 {
     if (m_pScrollVertical->ScrollRow(direction == kWheelTowardUser ? kWheelRows : -kWheelRows))
@@ -402,52 +387,12 @@ int KeyFuncType::OnControlScroll(int, UINT direction, CPoint)
 // ------------------------------------------------------------------- KeyFuncValue
 
 KeyFuncValue::KeyFuncValue(MObject* owner, UINT id, CRect rect, int visible, int)
-    : MControlFont(owner, id, rect, L"", visible, 1, 1)
+    : KeyFuncList(owner, id, rect, L"", visible, 1, 1)
 {
     m_bDragDrop = 1;
 }
 
-KeyFuncValue::~KeyFuncValue() { m_items.Clear(); }
-
-void KeyFuncValue::Repaint() { UpdateControl(1, 0); }
-
-void KeyFuncValue::AddItem(CString text, int data, CString icon)
-{
-    auto item = std::make_unique<KeyFuncItems::IconListItem>();
-    item->text = text;
-    item->data = data;
-    m_items.Append(std::move(item), icon);
-}
-
-void KeyFuncValue::ClearList()
-{
-    m_items.Clear();
-    Repaint();
-}
-
-void KeyFuncValue::SetCurData(int data)
-{
-    SelectByData(m_items, data);
-    Repaint();
-}
-
-int KeyFuncValue::GetItemData(int index) { return DataAt(m_items, index); }
-
-int KeyFuncValue::GetCurData() { return DataAt(m_items, m_items.selected); }
-
-void KeyFuncValue::SetSelectItem(int index)
-{
-    if (index == m_items.selected)
-        return;
-    m_items.selected = index;
-    Repaint();
-}
-
-int KeyFuncValue::SetItemText(int index, CString text) { return RenameAt(m_items, index, text); }
-
-CString KeyFuncValue::GetItemText(int index) { return TextAt(m_items, index); }
-
-CRect KeyFuncValue::GetItemRect(int index) { return RectAt(m_items, index); }
+KeyFuncValue::~KeyFuncValue() = default;
 
 void KeyFuncValue::GetCurValue(int& data, CString& text)
 {
@@ -461,44 +406,11 @@ void KeyFuncValue::GetCurValue(int& data, CString& text)
 
 void KeyFuncValue::DrawControl(HDC& dc, CRect)
 {
-    const int width = m_rect.Width();
-    const int height = m_rect.Height();
-    if (width <= 0 || height <= 0)
-        return;
-    if (!m_bUpdate || !m_hMemDC)
-    {
-        UpdateMemDC(dc, width, height);
-        if (!m_hMemDC)
-            return;
-        ::BitBlt(m_hMemDC, 0, 0, width, height, dc, m_rect.left, m_rect.top, SRCCOPY);
-        ::SetBkMode(m_hMemDC, TRANSPARENT);
-        Gdiplus::Graphics graphics(m_hMemDC);
-        graphics.SetTextRenderingHint(m_textHint);
-        graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
-        const ControlFont font(*this, kGridFontSize, m_fontStyle);
-        const auto format =
-            MakeStringFormat(Gdiplus::StringAlignmentCenter, Gdiplus::StringAlignmentCenter, kSingleLineFlags);
-        const Gdiplus::SolidBrush brush(m_textColor);
-
-        ScopedLock lock(m_items.Lock());
-        int x = 0;
-        int y = 0;
-        for (int i = 0; i < m_items.Count(); ++i)
-        {
-            KeyFuncItems::IconListItem& item = *m_items.At(i);
-            item.rect = CRect(x, y, x + kValueCellWidth, y + kValueCellHeight);
-            const Gdiplus::RectF label(static_cast<float>(item.rect.left), static_cast<float>(item.rect.top),
-                                       static_cast<float>(kValueCellWidth), static_cast<float>(kValueCellHeight));
-            DrawGridCell(graphics, item, i == m_items.selected, i == m_items.hover, font.Get(), *format, brush, label);
-            x += kValueCellWidth + kCellGap;
-            if (x >= width - kValueCellWidth)
-            {
-                x = 0;
-                y += kValueCellHeight + kCellGap;
-            }
-        }
-    }
-    ::BitBlt(dc, m_rect.left, m_rect.top, width, height, m_hMemDC, 0, 0, SRCCOPY);
+    DrawCachedLook(*this, dc, m_hMemDC, [&](const StateCell& cell) {
+        const ListText text(cell, *this, kGridFontSize, m_textHint, m_textColor);
+        DrawGrid(cell.graphics, m_items, text, GridCells{kValueCellWidth, kValueCellHeight, kCellGap, kCellGap, false},
+                 cell.width, 0);
+    });
 }
 
 void KeyFuncValue::SetControlRect(CRect rect)
@@ -525,35 +437,14 @@ HBITMAP KeyFuncValue::GetControlDropBitmap()
     return m_pManager->GetDropBitmap(this, cell, 0);
 }
 
-int KeyFuncValue::OnControlMouseMove(UINT, CPoint pt)
-{
-    return TrackHover(*this, m_items, pt, &KeyFuncValue::Repaint);
-}
-
-int KeyFuncValue::OnControlLButtonDown(UINT, CPoint pt)
-{
-    return PressItem(*this, m_items, pt, &KeyFuncValue::Repaint);
-}
-
-int KeyFuncValue::OnControlLButtonUp(UINT, CPoint pt)
-{
-    if (!m_bEnabled)
-        return 0;
-    if (m_rect.PtInRect(pt) && m_items.Valid(m_items.hover))
-        SendMessageW(NC_CLICKED, 0, static_cast<LPARAM>(m_items.selected));
-    return 1;
-}
-
 // ---------------------------------------------------------------- KeyMenuFuncType
 
 KeyMenuFuncType::KeyMenuFuncType(MObject* owner, UINT id, CRect rect, int visible, int)
-    : MControlFont(owner, id, rect, L"", visible, 1, 1)
+    : KeyFuncList(owner, id, rect, L"", visible, 1, 1)
 {
 }
 
-KeyMenuFuncType::~KeyMenuFuncType() { m_items.Clear(); }
-
-void KeyMenuFuncType::Repaint() { UpdateControl(1, 0); }
+KeyMenuFuncType::~KeyMenuFuncType() = default;
 
 void KeyMenuFuncType::AddItem(CString text, CString text2, int data, CString icon)
 {
@@ -564,57 +455,13 @@ void KeyMenuFuncType::AddItem(CString text, CString text2, int data, CString ico
     m_items.Append(std::move(item), icon);
 }
 
-void KeyMenuFuncType::ClearList()
-{
-    m_items.Clear();
-    Repaint();
-}
-
-void KeyMenuFuncType::SetCurData(int data)
-{
-    SelectByData(m_items, data);
-    Repaint();
-}
-
-int KeyMenuFuncType::GetItemData(int index) { return DataAt(m_items, index); }
-
-int KeyMenuFuncType::GetCurData() { return DataAt(m_items, m_items.selected); }
-
-void KeyMenuFuncType::SetSelectItem(int index)
-{
-    if (index == m_items.selected)
-        return;
-    m_items.selected = index;
-    Repaint();
-}
-
-int KeyMenuFuncType::SetItemText(int index, CString text) { return RenameAt(m_items, index, text); }
-
-CString KeyMenuFuncType::GetItemText(int index) { return TextAt(m_items, index); }
-
-CRect KeyMenuFuncType::GetItemRect(int index) { return RectAt(m_items, index); }
-
 void KeyMenuFuncType::DrawControl(HDC& dc, CRect)
 {
-    const int width = m_rect.Width();
-    const int height = m_rect.Height();
-    if (width <= 0 || height <= 0)
-        return;
-    if (!m_bUpdate || !m_hMemDC)
-    {
-        UpdateMemDC(dc, width, height);
-        if (!m_hMemDC)
-            return;
-        ::BitBlt(m_hMemDC, 0, 0, width, height, dc, m_rect.left, m_rect.top, SRCCOPY);
-        ::SetBkMode(m_hMemDC, TRANSPARENT);
-        Gdiplus::Graphics graphics(m_hMemDC);
-        graphics.SetTextRenderingHint(m_textHint);
-        graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
+    DrawCachedLook(*this, dc, m_hMemDC, [&](const StateCell& cell) {
+        Gdiplus::Graphics& graphics = cell.graphics;
+        const int width = cell.width;
+        const ListText text(cell, *this, kMenuFontSize, m_textHint, m_textColor);
         graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
-        const ControlFont font(*this, kMenuFontSize, m_fontStyle);
-        const auto format =
-            MakeStringFormat(Gdiplus::StringAlignmentCenter, Gdiplus::StringAlignmentCenter, kSingleLineFlags);
-        const Gdiplus::SolidBrush brush(m_textColor);
 
         ScopedLock lock(m_items.Lock());
         int y = 0;
@@ -634,8 +481,8 @@ void KeyMenuFuncType::DrawControl(HDC& dc, CRect)
                 const Gdiplus::RectF box(static_cast<float>(kMenuTextInset), static_cast<float>(y),
                                          static_cast<float>(width - 2 * kMenuTextInset),
                                          static_cast<float>(kMenuTextRowHeight));
-                graphics.DrawString(item.text.GetString(), item.text.GetLength(), &font.Get(), box, format.get(),
-                                    &brush);
+                graphics.DrawString(item.text.GetString(), item.text.GetLength(), &text.font.Get(), box,
+                                    text.format.get(), &text.brush);
             }
             else if (item.icon)
             {
@@ -645,21 +492,10 @@ void KeyMenuFuncType::DrawControl(HDC& dc, CRect)
             // Every row advances by a full row height, the short text row too.
             y += kMenuRowHeight;
         }
-    }
-    ::BitBlt(dc, m_rect.left, m_rect.top, width, height, m_hMemDC, 0, 0, SRCCOPY);
+    });
 }
 
 void KeyMenuFuncType::SetControlRect(CRect rect) { m_rect = rect; }
-
-int KeyMenuFuncType::OnControlMouseMove(UINT, CPoint pt)
-{
-    return TrackHover(*this, m_items, pt, &KeyMenuFuncType::Repaint);
-}
-
-int KeyMenuFuncType::OnControlLButtonDown(UINT, CPoint pt)
-{
-    return PressItem(*this, m_items, pt, &KeyMenuFuncType::Repaint);
-}
 
 int KeyMenuFuncType::OnControlLButtonUp(UINT, CPoint pt)
 {
@@ -667,7 +503,7 @@ int KeyMenuFuncType::OnControlLButtonUp(UINT, CPoint pt)
         return 0;
     if (!m_rect.PtInRect(pt) || !m_items.Valid(m_items.hover))
         return 1;
-    const int data = DataAt(m_items, m_items.hover);
+    const int data = m_items.DataAt(m_items.hover);
     SendMessageW(NC_CLICKED, static_cast<WPARAM>(data), 0);
     return 1;
 }

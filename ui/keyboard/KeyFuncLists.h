@@ -69,6 +69,23 @@ public:
     // 1 when the hovered item still holds pt.
     bool HoverHolds(CPoint pt, CPoint origin) const;
 
+    // Lookups under the lock; an invalid index reads 0, an empty text or an
+    // empty rectangle, and renames nothing (0).
+    void SelectData(int data);
+    int DataAt(int index);
+    CString TextAt(int index);
+    int RenameAt(int index, const CString& text);
+    CRect RectAt(int index);
+
+    // The pointer over the list's control. A move: the hover follows the
+    // item under the point; 0 when the control is disabled or the hovered
+    // item still holds the point, else 1, with a repaint when the hover
+    // changed. A press on a hovered item selects it. A release over a
+    // hovered item reports NC_CLICKED with lParam = the selected index.
+    int TrackHover(MControl& control, CPoint pt);
+    int Press(MControl& control, CPoint pt);
+    int Release(MControl& control, CPoint pt);
+
     CriticalSection& Lock() { return m_lock; }
 
     int hover = -1;
@@ -79,7 +96,59 @@ private:
     CriticalSection m_lock;
 };
 
-class VREL_API KeyFuncType : public MPanel
+// What the three lists share over the control base each one paints with:
+// the item calls and the pointer's hover, press and (for the grids) release.
+template <class Base>
+class KeyFuncList : public Base
+{
+public:
+    using Base::Base;
+
+    int OnControlMouseMove(UINT, CPoint pt) override { return m_items.TrackHover(*this, pt); }
+    int OnControlLButtonDown(UINT, CPoint pt) override { return m_items.Press(*this, pt); }
+    int OnControlLButtonUp(UINT, CPoint pt) override { return m_items.Release(*this, pt); }
+
+    void AddItem(CString text, int data, CString icon)
+    {
+        auto item = std::make_unique<KeyFuncItems::IconListItem>();
+        item->text = text;
+        item->data = data;
+        m_items.Append(std::move(item), icon);
+    }
+    void ClearList()
+    {
+        m_items.Clear();
+        Repaint();
+    }
+    void SetCurData(int data)
+    {
+        m_items.SelectData(data);
+        Repaint();
+    }
+    int GetItemData(int index) { return m_items.DataAt(index); }
+    int GetCurData() { return m_items.DataAt(m_items.selected); }
+    void SetSelectItem(int index)
+    {
+        if (index == m_items.selected)
+            return;
+        m_items.selected = index;
+        Repaint();
+    }
+    int GetSelectItem() const { return m_items.selected; }
+    int SetItemText(int index, CString text) { return m_items.RenameAt(index, text); }
+    CString GetItemText(int index) { return m_items.TextAt(index); }
+    int GetItemCount() const { return m_items.Count(); }
+    int GetHoverItem() const { return m_items.hover; }
+    // As the last paint laid it out, relative to the control; empty outside.
+    CRect GetItemRect(int index) { return m_items.RectAt(index); }
+
+protected:
+    void Repaint() { this->UpdateControl(1, 0); }
+
+    KeyFuncItems m_items;
+};
+
+class VREL_API KeyFuncType : public KeyFuncList<MPanel>
 {
 public:
     KeyFuncType(MObject* owner, UINT id, CRect rect, int visible, int unused);
@@ -88,36 +157,16 @@ public:
     void DrawControl(HDC& dc, CRect paint) override;
     LRESULT OnMessage(UINT id, UINT code, WPARAM wParam, LPARAM lParam) override;
     void SetControlRect(CRect rect) override;
-    int OnControlMouseMove(UINT flags, CPoint pt) override;
-    int OnControlLButtonDown(UINT flags, CPoint pt) override;
-    int OnControlLButtonUp(UINT flags, CPoint pt) override;
     int OnControlScroll(int amount, UINT direction, CPoint pt) override;
 
-    void AddItem(CString text, int data, CString icon);
-    void ClearList();
-    void SetCurData(int data);
-    int GetItemData(int index);
-    int GetCurData();
-    void SetSelectItem(int index);
-    int GetSelectItem() const { return m_items.selected; }
-    int SetItemText(int index, CString text);
-    CString GetItemText(int index);
     // Cell size and gaps; no repaint. The content height repaints.
     void SetWitdhAndHeight(int width, int height);
     void SetItemSplit(int horizontal, int vertical);
     void SetAllItemHeight(int height);
-
-    int GetItemCount() const { return m_items.Count(); }
-    int GetHoverItem() const { return m_items.hover; }
-    // As the last paint laid it out, relative to the control; empty outside.
-    CRect GetItemRect(int index);
     // The pixel offset the cells are drawn up by.
     int GetScrollPixelOffset() const;
 
 private:
-    void Repaint();
-
-    KeyFuncItems m_items;
     int m_cellWidth;
     int m_cellHeight;
     int m_gapX;
@@ -125,7 +174,7 @@ private:
     int m_allHeight;
 };
 
-class VREL_API KeyFuncValue : public MControlFont
+class VREL_API KeyFuncValue : public KeyFuncList<MControlFont>
 {
 public:
     KeyFuncValue(MObject* owner, UINT id, CRect rect, int visible, int unused);
@@ -135,33 +184,12 @@ public:
     void SetControlRect(CRect rect) override;
     // The hovered cell enlarged by 2 pixels; the cell becomes the selection.
     HBITMAP GetControlDropBitmap() override;
-    int OnControlMouseMove(UINT flags, CPoint pt) override;
-    int OnControlLButtonDown(UINT flags, CPoint pt) override;
-    int OnControlLButtonUp(UINT flags, CPoint pt) override;
 
-    void AddItem(CString text, int data, CString icon);
-    void ClearList();
-    void SetCurData(int data);
-    int GetItemData(int index);
-    int GetCurData();
-    void SetSelectItem(int index);
-    int GetSelectItem() const { return m_items.selected; }
-    int SetItemText(int index, CString text);
-    CString GetItemText(int index);
     // Both left as they were when nothing is selected.
     void GetCurValue(int& data, CString& text);
-
-    int GetItemCount() const { return m_items.Count(); }
-    int GetHoverItem() const { return m_items.hover; }
-    CRect GetItemRect(int index);
-
-private:
-    void Repaint();
-
-    KeyFuncItems m_items;
 };
 
-class VREL_API KeyMenuFuncType : public MControlFont
+class VREL_API KeyMenuFuncType : public KeyFuncList<MControlFont>
 {
 public:
     KeyMenuFuncType(MObject* owner, UINT id, CRect rect, int visible, int unused);
@@ -169,28 +197,10 @@ public:
 
     void DrawControl(HDC& dc, CRect paint) override;
     void SetControlRect(CRect rect) override;
-    int OnControlMouseMove(UINT flags, CPoint pt) override;
-    int OnControlLButtonDown(UINT flags, CPoint pt) override;
+    // Reports the hovered item's data in wParam.
     int OnControlLButtonUp(UINT flags, CPoint pt) override;
 
     void AddItem(CString text, CString text2, int data, CString icon);
-    void ClearList();
-    void SetCurData(int data);
-    int GetItemData(int index);
-    int GetCurData();
-    void SetSelectItem(int index);
-    int GetSelectItem() const { return m_items.selected; }
-    int SetItemText(int index, CString text);
-    CString GetItemText(int index);
-
-    int GetItemCount() const { return m_items.Count(); }
-    int GetHoverItem() const { return m_items.hover; }
-    CRect GetItemRect(int index);
-
-private:
-    void Repaint();
-
-    KeyFuncItems m_items;
 };
 
 } // namespace VREL

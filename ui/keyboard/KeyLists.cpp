@@ -58,6 +58,22 @@ std::unique_ptr<Gdiplus::StringFormat> CentredFormat(INT flags)
 }
 
 constexpr INT kOneLine = Gdiplus::StringFormatFlagsNoWrap | Gdiplus::StringFormatFlagsMeasureTrailingSpaces;
+
+// The items' text: the control's font family at a pixel size and style, in
+// a centred format.
+struct ItemText
+{
+    ItemText(MControlFont& control, const CString& fontName, int size, Gdiplus::FontStyle style, INT flags)
+        : family(control, fontName),
+          font(family.Get(), static_cast<Gdiplus::REAL>(size), style, Gdiplus::UnitPixel),
+          format(CentredFormat(flags))
+    {
+    }
+
+    ControlFontFamily family;
+    const Gdiplus::Font font;
+    const std::unique_ptr<Gdiplus::StringFormat> format;
+};
 constexpr INT kCellLine = Gdiplus::StringFormatFlagsNoClip | Gdiplus::StringFormatFlagsLineLimit;
 
 void Text(Gdiplus::Graphics& graphics, const CString& text, const Gdiplus::Font& font, const Gdiplus::RectF& box,
@@ -141,24 +157,9 @@ int KeyLayerCtrl::GetSelectKeyLayerID()
     return IsItemIndex(m_selected) ? m_items[static_cast<size_t>(m_selected)]->layerId : -1;
 }
 
-void KeyLayerCtrl::SetItemText(int index, CString text)
-{
-    {
-        ScopedLock lock(m_itemLock);
-        if (!IsItemIndex(index))
-            return;
-        m_items[static_cast<size_t>(index)]->name = text;
-    }
-    RequestRepaint();
-}
+void KeyLayerCtrl::SetItemText(int index, CString text) { RenameItem(index, text); }
 
-void KeyLayerCtrl::ClearAllItems()
-{
-    FreeItems();
-    m_hover = -1;
-    m_selected = 0;
-    RequestRepaint();
-}
+void KeyLayerCtrl::ClearAllItems() { ClearItems(); }
 
 int KeyLayerCtrl::OnControlLButtonUp(UINT, CPoint pt)
 {
@@ -191,9 +192,7 @@ int KeyLayerCtrl::OnControlLButtonUp(UINT, CPoint pt)
 void KeyLayerCtrl::DrawItems(Gdiplus::Graphics& graphics, int width, int)
 {
     graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintClearTypeGridFit);
-    ControlFontFamily family(*this, m_fontName);
-    const Gdiplus::Font font(family.Get(), static_cast<Gdiplus::REAL>(m_fontSize), m_fontStyle, Gdiplus::UnitPixel);
-    const auto format = CentredFormat(kOneLine);
+    const ItemText text(*this, m_fontName, m_fontSize, m_fontStyle, kOneLine);
     for (size_t i = 0; i < m_items.size(); ++i)
     {
         KEY_LAYER_ITEM& row = *m_items[i];
@@ -204,7 +203,7 @@ void KeyLayerCtrl::DrawItems(Gdiplus::Graphics& graphics, int width, int)
             MRender::DrawRoundRectange(graphics, static_cast<float>(kLayerInset), static_cast<float>(top + kLayerInset),
                                        static_cast<float>(width - kLayerWidthCut), kLayerLitHeight, kLayerRadius,
                                        Manager::m_select_color);
-        Text(graphics, row.name, font, BoxOf(row.rect), *format, Gdiplus::Color(lit ? kDarkText : kDimText));
+        Text(graphics, row.name, text.font, BoxOf(row.rect), *text.format, Gdiplus::Color(lit ? kDarkText : kDimText));
     }
 }
 
@@ -230,33 +229,16 @@ void KeyTypeTab::SetSelectKeyType(int index)
     RequestRepaint();
 }
 
-void KeyTypeTab::SetItemText(int index, CString text)
-{
-    {
-        ScopedLock lock(m_itemLock);
-        if (!IsItemIndex(index))
-            return;
-        m_items[static_cast<size_t>(index)]->name = text;
-    }
-    RequestRepaint();
-}
+void KeyTypeTab::SetItemText(int index, CString text) { RenameItem(index, text); }
 
-void KeyTypeTab::ClearAllItems()
-{
-    FreeItems();
-    m_hover = -1;
-    m_selected = 0;
-    RequestRepaint();
-}
+void KeyTypeTab::ClearAllItems() { ClearItems(); }
 
 int KeyTypeTab::OnControlLButtonUp(UINT, CPoint pt) { return ReleaseSelectingHover(pt); }
 
 void KeyTypeTab::DrawItems(Gdiplus::Graphics& graphics, int, int)
 {
     graphics.SetTextRenderingHint(m_textHint);
-    ControlFontFamily family(*this, m_fontName);
-    const Gdiplus::Font font(family.Get(), static_cast<Gdiplus::REAL>(m_fontSize), m_fontStyle, Gdiplus::UnitPixel);
-    const auto format = CentredFormat(kOneLine);
+    const ItemText text(*this, m_fontName, m_fontSize, m_fontStyle, kOneLine);
     for (size_t i = 0; i < m_items.size(); ++i)
     {
         KEY_TYPE_ITEM& tab = *m_items[i];
@@ -269,7 +251,7 @@ void KeyTypeTab::DrawItems(Gdiplus::Graphics& graphics, int, int)
             graphics.FillRectangle(&bar, left + (keylists::kTypeTabWidth - kTabBarWidth) / 2,
                                    keylists::kTypeTabHeight - kTabBarRise, kTabBarWidth, kTabBarHeight);
         }
-        Text(graphics, tab.name, font, BoxOf(tab.rect), *format, lit ? Manager::m_select_color : Gdiplus::Color(kTabText));
+        Text(graphics, tab.name, text.font, BoxOf(tab.rect), *text.format, lit ? Manager::m_select_color : Gdiplus::Color(kTabText));
     }
 }
 
@@ -283,9 +265,7 @@ KeyTypeTab2::KeyTypeTab2(MObject* owner, UINT id, CRect rect, int visible, int e
 void KeyTypeTab2::DrawItems(Gdiplus::Graphics& graphics, int, int height)
 {
     graphics.SetTextRenderingHint(m_textHint);
-    ControlFontFamily family(*this, m_fontName);
-    const Gdiplus::Font font(family.Get(), static_cast<Gdiplus::REAL>(m_fontSize), m_fontStyle, Gdiplus::UnitPixel);
-    const auto format = CentredFormat(kOneLine);
+    const ItemText text(*this, m_fontName, m_fontSize, m_fontStyle, kOneLine);
     for (size_t i = 0; i < m_items.size(); ++i)
     {
         KEY_TYPE_ITEM& tab = *m_items[i];
@@ -300,7 +280,7 @@ void KeyTypeTab2::DrawItems(Gdiplus::Graphics& graphics, int, int height)
             Gdiplus::SolidBrush dot(Manager::m_select_color);
             graphics.FillEllipse(&dot, x + kTab2DotX, kTab2DotY, kTab2DotSize, kTab2DotSize);
         }
-        Text(graphics, tab.name, font, BoxOf(tab.rect), *format, lit ? m_textColor : Gdiplus::Color(kDimText));
+        Text(graphics, tab.name, text.font, BoxOf(tab.rect), *text.format, lit ? m_textColor : Gdiplus::Color(kDimText));
         if (i + 1 < m_items.size())
         {
             Gdiplus::SolidBrush separator{Gdiplus::Color(kSeparator)};
@@ -431,10 +411,7 @@ int KeyValueList::OnControlLButtonUp(UINT, CPoint pt) { return ReleaseSelectingH
 void KeyValueList::DrawItems(Gdiplus::Graphics& graphics, int width, int)
 {
     graphics.SetTextRenderingHint(m_textHint);
-    ControlFontFamily family(*this, m_fontName);
-    const Gdiplus::Font font(family.Get(), static_cast<Gdiplus::REAL>(m_fontSize - 1), m_fontStyle,
-                             Gdiplus::UnitPixel);
-    const auto format = CentredFormat(kCellLine);
+    const ItemText text(*this, m_fontName, m_fontSize - 1, m_fontStyle, kCellLine);
     std::vector<CString> names;
     names.reserve(m_items.size());
     for (const KEY_VALUE_ITEM* item : m_items)
@@ -450,8 +427,8 @@ void KeyValueList::DrawItems(Gdiplus::Graphics& graphics, int width, int)
         MRender::DrawRoundRectange(graphics, x + kCellBodyInset, y + kCellBodyInset, kCellBodyWidth, kCellBodyHeight,
                                    kCellRadius, Gdiplus::Color(kCellDark), kCellPen,
                                    Gdiplus::Color(lit ? kCellLit : kCellDark));
-        Text(graphics, item.name, font, Gdiplus::RectF(x + kCellNameX, y + kCellBodyInset, kCellNameWidth, kCellBodyHeight),
-             *format, lit ? Gdiplus::Color(kCellDark) : m_textColor);
+        Text(graphics, item.name, text.font,
+             Gdiplus::RectF(x + kCellNameX, y + kCellBodyInset, kCellNameWidth, kCellBodyHeight), *text.format, lit ? Gdiplus::Color(kCellDark) : m_textColor);
     }
 }
 

@@ -99,6 +99,11 @@ protected:
     void RequestRepaint();
     void FreeItems();
     int Append(Item* item);
+    // Renames the item at index and repaints; an index outside the list
+    // changes nothing.
+    void RenameItem(int index, const CString& text);
+    // Frees every item, hovers none, selects the first and repaints.
+    void ClearItems();
     // Common release rule of the tabs and the grid: selects the hovered item
     // and notifies (index, 0).
     int ReleaseSelectingHover(CPoint pt);
@@ -232,6 +237,27 @@ int KeyItemStrip<Item>::Append(Item* item)
     ScopedLock lock(m_itemLock);
     m_items.push_back(item);
     return static_cast<int>(m_items.size()) - 1;
+}
+
+template <class Item>
+void KeyItemStrip<Item>::RenameItem(int index, const CString& text)
+{
+    {
+        ScopedLock lock(m_itemLock);
+        if (!IsItemIndex(index))
+            return;
+        m_items[static_cast<size_t>(index)]->name = text;
+    }
+    RequestRepaint();
+}
+
+template <class Item>
+void KeyItemStrip<Item>::ClearItems()
+{
+    FreeItems();
+    m_hover = -1;
+    m_selected = 0;
+    RequestRepaint();
 }
 
 template <class Item>

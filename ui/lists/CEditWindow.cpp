@@ -1,6 +1,5 @@
 #include "ui/lists/CEditWindow.h"
 
-#include "ui/framework/DeferredDelete.h"
 #include "ui/framework/MControlFont.h"
 #include "ui/lists/NativeEdit.h"
 
@@ -14,18 +13,13 @@ constexpr COLORREF kDefaultText = 0x000AFB;
 } // namespace
 
 CEditWindow::CEditWindow()
-    : m_pOwner(nullptr),
-      m_hBackBrush(nullptr),
-      m_bInitialised(0),
-      m_bBlink(0),
+    : InPlaceEdit(nullptr, kDefaultBack, kDefaultText),
       m_bPassword(0),
       m_bMultiLine(0),
       m_bReadOnly(0),
       m_bNumberOnly(0),
       m_limit(NativeEdit::kDefaultLimit),
       m_passwordChar(NativeEdit::kDefaultPasswordChar),
-      m_backColor(kDefaultBack),
-      m_textColor(kDefaultText),
       m_hFont(nullptr),
       m_ppOwnerSlot(nullptr)
 {
@@ -33,25 +27,17 @@ CEditWindow::CEditWindow()
 
 CEditWindow::~CEditWindow()
 {
-    if (m_hBackBrush)
-        ::DeleteObject(m_hBackBrush);
     if (m_hFont)
         ::DeleteObject(m_hFont);
 }
 
 const wchar_t* CEditWindow::GetWindowClassName() const { return NativeEdit::kFieldClassName; }
 
-const wchar_t* CEditWindow::GetSuperClassName() const { return NativeEdit::kSuperClass; }
-
 int CEditWindow::SetEditColor(COLORREF back, COLORREF text)
 {
     m_backColor = back;
     m_textColor = text;
-    if (m_hBackBrush)
-    {
-        ::DeleteObject(m_hBackBrush);
-        m_hBackBrush = nullptr;
-    }
+    DropBackBrush();
     return 1;
 }
 
@@ -80,45 +66,12 @@ HWND CEditWindow::CreateEdit(MControlFont* owner, CRect rect)
     return window;
 }
 
-LRESULT CEditWindow::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    PaintManager* manager = m_pOwner ? m_pOwner->GetManager() : nullptr;
-    if (NativeEdit::AnswerCommon(*this, msg, wParam, manager, m_bBlink, [this] { CopyTextToOwner(); }))
-        return 0;
-    switch (msg)
-    {
-    case WM_KILLFOCUS:
-        // The list ends the rename itself; losing the focus reports nothing.
-        ::DefWindowProcW(m_hWnd, msg, wParam, lParam);
-        break;
-    case WM_CTLCOLOREDIT + NativeEdit::kReflectOffset:
-    case WM_CTLCOLORSTATIC + NativeEdit::kReflectOffset:
-        return NativeEdit::AnswerColour(reinterpret_cast<HDC>(wParam), m_backColor, m_textColor, m_hBackBrush);
-    default:
-        break;
-    }
-    return ::CallWindowProcW(m_oldWndProc, m_hWnd, msg, wParam, lParam);
-}
+void CEditWindow::StoreText(const CString& text) { m_pOwner->SetTitle(text); }
 
-void CEditWindow::CopyTextToOwner()
+void CEditWindow::ClearOwnerSlot()
 {
-    if (!m_bInitialised || !m_pOwner)
-        return;
-    const CString text = NativeEdit::WindowText(*this);
-    if (text == m_pOwner->GetTitle())
-        return;
-    m_pOwner->SetTitle(text);
-    NativeEdit::ReportTextChange(*m_pOwner);
-}
-
-void CEditWindow::OnDestroyMessage(HWND)
-{
-    NativeEdit::RepaintOwner(m_pOwner);
     if (m_ppOwnerSlot && *m_ppOwnerSlot == this)
         *m_ppOwnerSlot = nullptr;
-    // Destroyed from inside one of its own messages, this object is still on
-    // the stack.
-    DeleteLater(this);
 }
 
 } // namespace VREL

@@ -1,34 +1,28 @@
 #pragma once
 
-// The rename box of the list controls: a superclass of the system "Edit"
-// class (class name "MEditWindow", shared with the edit field's window) laid
-// over a row's text while the user renames it. The list creates it on its
-// first rename and afterwards moves, fills, shows and hides it itself; every
-// change of the text becomes the list's title at once and is reported to the
-// list's owner with code 26 and the list's id. Losing the focus reports
-// nothing. The object deletes itself when its window is destroyed and then
-// clears the list's field that held it.
+// The rename box of the list controls: an in-place edit (class name
+// "MEditWindow", shared with the edit field's window) laid over a row's text
+// while the user renames it. The list creates it on its first rename and
+// afterwards moves, fills, shows and hides it itself; every change of the
+// text becomes the list's title at once (with the list's repaint).
 
 #include <windows.h>
 
 #include "ui/framework/Geometry.h"
-#include "ui/framework/MWindow.h"
 #include "ui/framework/VrelExport.h"
+#include "ui/lists/InPlaceEdit.h"
 
 namespace VREL {
 
 class MControlFont;
 
-class VREL_API CEditWindow : public MWindow
+class VREL_API CEditWindow : public InPlaceEdit
 {
 public:
     CEditWindow();
     ~CEditWindow() override;
 
     const wchar_t* GetWindowClassName() const override;
-    const wchar_t* GetSuperClassName() const override;
-    LRESULT OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
-    void OnDestroyMessage(HWND window) override;
 
     // Creates the native window over rect (client coordinates of the
     // owner's window; an empty rect places a single-line band in the
@@ -49,24 +43,18 @@ public:
     void SetPassWordChar(wchar_t ch) { m_passwordChar = ch; }
     COLORREF GetBackColor() const { return m_backColor; }
     COLORREF GetTextColor() const { return m_textColor; }
-    MControlFont* GetOwner() const { return m_pOwner; }
+
+protected:
+    void StoreText(const CString& text) override;
+    void ClearOwnerSlot() override;
 
 private:
-    // A change of the text by the user becomes the owner's title.
-    void CopyTextToOwner();
-
-    MControlFont* m_pOwner;
-    HBRUSH m_hBackBrush;
-    int m_bInitialised;
-    int m_bBlink;
     int m_bPassword;
     int m_bMultiLine;
     int m_bReadOnly;
     int m_bNumberOnly;
     int m_limit;
     wchar_t m_passwordChar;
-    COLORREF m_backColor;
-    COLORREF m_textColor;
     HFONT m_hFont;
     CEditWindow** m_ppOwnerSlot;
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ui/controls/ControlFontFamily.h"
+#include "ui/controls/StateCells.h"
 #include "ui/framework/ControlFactory.h"
 #include "ui/framework/NotifyCode.h"
 #include "ui/framework/PaintManager.h"
@@ -74,11 +75,83 @@ Gdiplus::StringAlignment AlignmentOf(UINT align, bool farAllowed)
     return Gdiplus::StringAlignmentNear;
 }
 
-// Copies what the window shows under the control into every slot.
-void CopyBackground(HDC memDc, HDC dc, const CRect& rect)
+// The look every combo kind switches between its four slots with; a changed
+// look is shown at once (no content repaint, unless redraw asks for one).
+
+// A new enabled flag: normal or disabled.
+void SwitchEnabled(MControl& control, int& enabledFlag, int& look, int enabled, int redraw)
 {
-    for (int slot = 0; slot < kSlotCount; ++slot)
-        ::BitBlt(memDc, slot * rect.Width(), 0, rect.Width(), rect.Height(), dc, rect.left, rect.top, SRCCOPY);
+    enabled = enabled ? 1 : 0;
+    if (enabled == enabledFlag)
+        return;
+    enabledFlag = enabled;
+    look = enabled ? kStateNormal : kStateDisabled;
+    control.UpdateControl(redraw, 0);
+}
+
+// The pointer moved: hover inside, normal outside; a held look stays. 1 when
+// the look changed.
+int FollowPointer(MControl& control, int& look, CPoint pt)
+{
+    if (!control.IsEnabled() || look == kStatePressed)
+        return 0;
+    const int state = control.GetRect().PtInRect(pt) ? kStateHover : kStateNormal;
+    if (state == look)
+        return 0;
+    look = state;
+    control.UpdateControl(0, 0);
+    return 1;
+}
+
+bool PressedInside(const MControl& control, CPoint pt) { return control.IsEnabled() && control.GetRect().PtInRect(pt); }
+
+// A press inside: the pressed look; 1 when it changed.
+int TakePress(MControl& control, int& look)
+{
+    if (look == kStatePressed)
+        return 0;
+    look = kStatePressed;
+    control.UpdateControl(0, 0);
+    return 1;
+}
+
+// The button went up over an enabled control: hover inside, normal outside.
+// changed: 1 when the look changed. True for a release inside: a click.
+bool ReleasedInside(MControl& control, int& look, CPoint pt, int& changed)
+{
+    changed = 0;
+    if (!control.IsEnabled())
+        return false;
+    const bool inside = control.GetRect().PtInRect(pt) != 0;
+    const int before = look;
+    look = inside ? kStateHover : kStateNormal;
+    if (look != before)
+    {
+        changed = 1;
+        control.UpdateControl(0, 0);
+    }
+    return inside;
+}
+
+// The title in one line in every slot, in the slot's colour, within the
+// slot's part of the text box.
+void DrawSlotTitle(const StateCell& cell, MControlFont& control, const CString& title, const CString& fontName,
+                   int fontSize, Gdiplus::FontStyle style, Gdiplus::TextRenderingHint hint,
+                   Gdiplus::StringAlignment align, int textLeft, int textWidth, Gdiplus::ARGB colour)
+{
+    if (title.IsEmpty())
+        return;
+    ControlFontFamily family(control, fontName);
+    Gdiplus::Font font(family.Get(), static_cast<Gdiplus::REAL>(fontSize), style, Gdiplus::UnitPixel);
+    Gdiplus::StringFormat format;
+    format.SetAlignment(align);
+    format.SetLineAlignment(Gdiplus::StringAlignmentCenter);
+    format.SetFormatFlags(Gdiplus::StringFormatFlagsNoWrap | Gdiplus::StringFormatFlagsMeasureTrailingSpaces);
+    cell.graphics.SetTextRenderingHint(hint);
+    Gdiplus::SolidBrush brush{Gdiplus::Color(colour)};
+    const Gdiplus::RectF box(static_cast<Gdiplus::REAL>(cell.left + textLeft), 0.0f,
+                             static_cast<Gdiplus::REAL>(textWidth), static_cast<Gdiplus::REAL>(cell.height));
+    cell.graphics.DrawString(title, title.GetLength(), &font, box, &format, &brush);
 }
 
 } // namespace
@@ -278,53 +351,24 @@ void MComboBoxBase::SetControlRect(CRect rect)
     ResetTextRect();
 }
 
-void MComboBoxBase::SetControlEnabled(int enabled)
-{
-    enabled = enabled ? 1 : 0;
-    if (enabled == m_bEnabled)
-        return;
-    m_bEnabled = enabled;
-    m_visualState = enabled ? kStateNormal : kStateDisabled;
-    Repaint(0);
-}
+void MComboBoxBase::SetControlEnabled(int enabled) { SwitchEnabled(*this, m_bEnabled, m_visualState, enabled, 0); }
 
-int MComboBoxBase::OnControlMouseMove(UINT, CPoint pt)
-{
-    if (!m_bEnabled || m_visualState == kStatePressed)
-        return 0;
-    const int state = m_rect.PtInRect(pt) ? kStateHover : kStateNormal;
-    if (state == m_visualState)
-        return 0;
-    m_visualState = state;
-    Repaint(0);
-    return 1;
-}
+int MComboBoxBase::OnControlMouseMove(UINT, CPoint pt) { return FollowPointer(*this, m_visualState, pt); }
 
 int MComboBoxBase::OnControlLButtonDown(UINT, CPoint pt)
 {
-    if (!m_bEnabled || !m_rect.PtInRect(pt))
+    if (!PressedInside(*this, pt))
         return 0;
     OnPressed();
-    if (m_visualState == kStatePressed)
-        return 0;
-    m_visualState = kStatePressed;
-    Repaint(0);
-    return 1;
+    return TakePress(*this, m_visualState);
 }
 
 int MComboBoxBase::OnControlLButtonUp(UINT, CPoint pt)
 {
-    if (!m_bEnabled)
-        return 0;
-    const int before = m_visualState;
-    const bool inside = m_rect.PtInRect(pt) != 0;
-    m_visualState = inside ? kStateHover : kStateNormal;
-    const bool changed = before != m_visualState;
-    if (changed)
-        Repaint(0);
-    if (inside)
+    int changed = 0;
+    if (ReleasedInside(*this, m_visualState, pt, changed))
         OnMessage(kComboOpenId, NC_CLICKED, 0, 0);
-    return changed ? 1 : 0;
+    return changed;
 }
 
 LRESULT MComboBoxBase::OnMessage(UINT id, UINT code, WPARAM wParam, LPARAM lParam)
@@ -548,50 +592,20 @@ int MComboBox::OnControlKeyDown(UINT key, UINT repeat, UINT modifiers)
 
 void MComboBox::DrawControl(HDC& dc, CRect)
 {
-    const int width = m_rect.Width();
-    const int height = m_rect.Height();
-    if (width <= 0 || height <= 0)
-        return;
-    if (!m_bUpdate)
-    {
-        UpdateMemDC(dc, width * kSlotCount, height);
-        if (!m_hMemDC)
-            return;
-        CopyBackground(m_hMemDC, dc, m_rect);
-        Gdiplus::Graphics graphics(m_hMemDC);
+    DrawStateCells(*this, dc, m_hMemDC, kSlotCount, m_visualState, [&](const StateCell& cell) {
         if (m_pImage && m_frameWidth > 0)
         {
             const int frames = std::max(m_frameCount, 1);
-            for (int slot = 0; slot < kSlotCount; ++slot)
-                MRender::DrawImageFrameMID(graphics, m_pImage, CRect(slot * width, 0, (slot + 1) * width, height),
-                                           std::min(slot, frames - 1) * m_frameWidth, 0, m_frameWidth,
-                                           m_frameHeight, kFrameLeft, kFrameTop, kFrameRight, kFrameBottom);
+            MRender::DrawImageFrameMID(cell.graphics, m_pImage, CRect(cell.left, 0, cell.left + cell.width, cell.height),
+                                       std::min(cell.index, frames - 1) * m_frameWidth, 0, m_frameWidth,
+                                       m_frameHeight, kFrameLeft, kFrameTop, kFrameRight, kFrameBottom);
         }
-        if (!m_title.IsEmpty())
-        {
-            ControlFontFamily family(*this, m_fontName);
-            Gdiplus::Font font(family.Get(), static_cast<Gdiplus::REAL>(m_fontSize), m_fontStyle,
-                               Gdiplus::UnitPixel);
-            Gdiplus::StringFormat format;
-            format.SetAlignment(AlignmentOf(m_hAlign, false));
-            format.SetLineAlignment(Gdiplus::StringAlignmentCenter);
-            format.SetFormatFlags(Gdiplus::StringFormatFlagsNoWrap | Gdiplus::StringFormatFlagsMeasureTrailingSpaces);
-            graphics.SetTextRenderingHint(m_textHint);
-            for (int slot = 0; slot < kSlotCount; ++slot)
-            {
-                const Gdiplus::ARGB colour = slot == kStateDisabled ? kDisabledText
-                                             : slot == kStatePressed ? kPressedText
-                                                                     : m_textColor.GetValue();
-                Gdiplus::SolidBrush brush{Gdiplus::Color(colour)};
-                const Gdiplus::RectF box(static_cast<Gdiplus::REAL>(slot * width + kTextLeft), 0.0f,
-                                         static_cast<Gdiplus::REAL>(width - kTextSides),
-                                         static_cast<Gdiplus::REAL>(height));
-                graphics.DrawString(m_title, m_title.GetLength(), &font, box, &format, &brush);
-            }
-        }
-    }
-    const int slot = std::min(std::max(m_visualState, 0), kSlotCount - 1);
-    ::BitBlt(dc, m_rect.left, m_rect.top, width, height, m_hMemDC, slot * width, 0, SRCCOPY);
+        const Gdiplus::ARGB colour = cell.index == kStateDisabled ? kDisabledText
+                                     : cell.index == kStatePressed ? kPressedText
+                                                                   : m_textColor.GetValue();
+        DrawSlotTitle(cell, *this, m_title, m_fontName, m_fontSize, m_fontStyle, m_textHint,
+                      AlignmentOf(m_hAlign, false), kTextLeft, cell.width - kTextSides, colour);
+    });
 }
 
 // ==== MComboBox2 ===============================================================================
@@ -605,51 +619,20 @@ MComboBox2::~MComboBox2() = default;
 
 void MComboBox2::DrawControl(HDC& dc, CRect)
 {
-    const int width = m_rect.Width();
-    const int height = m_rect.Height();
-    if (width <= 0 || height <= 0)
-        return;
-    if (!m_bUpdate)
-    {
-        UpdateMemDC(dc, width * kSlotCount, height);
-        if (!m_hMemDC)
-            return;
-        CopyBackground(m_hMemDC, dc, m_rect);
-        Gdiplus::Graphics graphics(m_hMemDC);
+    DrawStateCells(*this, dc, m_hMemDC, kSlotCount, m_visualState, [&](const StateCell& cell) {
         if (m_pImage && m_frameWidth > 0)
         {
             // The first frame, unscaled, centred in the rightmost column.
-            const int right = width - (kArrowColumn - m_frameWidth) / 2;
-            const int top = (height - m_frameHeight) / 2;
-            for (int slot = 0; slot < kSlotCount; ++slot)
-                graphics.DrawImage(m_pImage,
-                                   Gdiplus::Rect(slot * width + right - m_frameWidth, top, m_frameWidth,
-                                                 m_frameHeight),
-                                   0, 0, m_frameWidth, m_frameHeight, Gdiplus::UnitPixel);
+            const int right = cell.width - (kArrowColumn - m_frameWidth) / 2;
+            const int top = (cell.height - m_frameHeight) / 2;
+            cell.graphics.DrawImage(m_pImage,
+                                    Gdiplus::Rect(cell.left + right - m_frameWidth, top, m_frameWidth, m_frameHeight),
+                                    0, 0, m_frameWidth, m_frameHeight, Gdiplus::UnitPixel);
         }
-        if (!m_title.IsEmpty())
-        {
-            ControlFontFamily family(*this, m_fontName);
-            Gdiplus::Font font(family.Get(), static_cast<Gdiplus::REAL>(m_fontSize), m_fontStyle,
-                               Gdiplus::UnitPixel);
-            Gdiplus::StringFormat format;
-            format.SetAlignment(AlignmentOf(m_hAlign, true));
-            format.SetLineAlignment(Gdiplus::StringAlignmentCenter);
-            format.SetFormatFlags(Gdiplus::StringFormatFlagsNoWrap | Gdiplus::StringFormatFlagsMeasureTrailingSpaces);
-            graphics.SetTextRenderingHint(m_textHint);
-            for (int slot = 0; slot < kSlotCount; ++slot)
-            {
-                const Gdiplus::ARGB colour = slot == kStateDisabled ? kDisabledText : m_textColor.GetValue();
-                Gdiplus::SolidBrush brush{Gdiplus::Color(colour)};
-                const Gdiplus::RectF box(static_cast<Gdiplus::REAL>(slot * width + m_textRect.left), 0.0f,
-                                         static_cast<Gdiplus::REAL>(m_textRect.Width()),
-                                         static_cast<Gdiplus::REAL>(height));
-                graphics.DrawString(m_title, m_title.GetLength(), &font, box, &format, &brush);
-            }
-        }
-    }
-    const int slot = std::min(std::max(m_visualState, 0), kSlotCount - 1);
-    ::BitBlt(dc, m_rect.left, m_rect.top, width, height, m_hMemDC, slot * width, 0, SRCCOPY);
+        const Gdiplus::ARGB colour = cell.index == kStateDisabled ? kDisabledText : m_textColor.GetValue();
+        DrawSlotTitle(cell, *this, m_title, m_fontName, m_fontSize, m_fontStyle, m_textHint,
+                      AlignmentOf(m_hAlign, true), m_textRect.left, m_textRect.Width(), colour);
+    });
 }
 
 // ==== CColorCombo ===============================================================================
@@ -676,85 +659,45 @@ int CColorCombo::SetImage(const wchar_t* file, int count) { return MControlFont:
 
 void CColorCombo::SetControlRect(CRect rect) { m_rect = rect; }
 
-void CColorCombo::SetControlEnabled(int enabled)
-{
-    enabled = enabled ? 1 : 0;
-    if (enabled == m_bEnabled)
-        return;
-    m_bEnabled = enabled;
-    m_visualState = enabled ? kStateNormal : kStateDisabled;
-    Repaint(1);
-}
+void CColorCombo::SetControlEnabled(int enabled) { SwitchEnabled(*this, m_bEnabled, m_visualState, enabled, 1); }
 
-int CColorCombo::OnControlMouseMove(UINT, CPoint pt)
-{
-    if (!m_bEnabled || m_visualState == kStatePressed)
-        return 0;
-    const int state = m_rect.PtInRect(pt) ? kStateHover : kStateNormal;
-    if (state == m_visualState)
-        return 0;
-    m_visualState = state;
-    Repaint(0);
-    return 1;
-}
+int CColorCombo::OnControlMouseMove(UINT, CPoint pt) { return FollowPointer(*this, m_visualState, pt); }
 
 int CColorCombo::OnControlLButtonDown(UINT, CPoint pt)
 {
-    if (!m_bEnabled || !m_rect.PtInRect(pt))
+    if (!PressedInside(*this, pt))
         return 0;
-    const bool changed = m_visualState != kStatePressed;
-    m_visualState = kStatePressed;
-    if (changed)
-        Repaint(0);
+    const int changed = TakePress(*this, m_visualState);
     SendMessageW(NC_PRESSED, 0, 0);
-    return changed ? 1 : 0;
+    return changed;
 }
 
 int CColorCombo::OnControlLButtonUp(UINT, CPoint pt)
 {
-    if (!m_bEnabled)
-        return 0;
-    const int before = m_visualState;
-    const bool inside = m_rect.PtInRect(pt) != 0;
-    m_visualState = inside ? kStateHover : kStateNormal;
-    const bool changed = before != m_visualState;
-    if (changed)
-        Repaint(0);
-    if (inside)
+    int changed = 0;
+    if (ReleasedInside(*this, m_visualState, pt, changed))
         SendMessageW(NC_CLICKED, 0, 0);
-    return changed ? 1 : 0;
+    return changed;
 }
 
 void CColorCombo::DrawControl(HDC& dc, CRect)
 {
-    const int width = m_rect.Width();
-    const int height = m_rect.Height();
-    if (width <= 0 || height <= 0)
-        return;
-    if (!m_bUpdate)
-    {
-        UpdateMemDC(dc, width * kSlotCount, height);
-        if (!m_hMemDC)
-            return;
-        CopyBackground(m_hMemDC, dc, m_rect);
-        Gdiplus::Graphics graphics(m_hMemDC);
+    DrawStateCells(*this, dc, m_hMemDC, kSlotCount, m_visualState, [&](const StateCell& cell) {
+        Gdiplus::Graphics& graphics = cell.graphics;
         graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
+        const int x = cell.left;
+        const int width = cell.width;
+        const int height = cell.height;
         Gdiplus::SolidBrush fill{Gdiplus::Color(m_areaColour)};
-        for (int slot = 0; slot < kSlotCount; ++slot)
+        graphics.FillRectangle(&fill, x, 0, width, height);
+        Gdiplus::Pen frame(Gdiplus::Color(cell.index == kStateDisabled ? kSwatchFrameDisabled : kSwatchFrame), 1.0f);
+        graphics.DrawRectangle(&frame, x, 0, width - 1, height - 1);
+        if (cell.index == kStateDisabled)
         {
-            const int x = slot * width;
-            graphics.FillRectangle(&fill, x, 0, width, height);
-            Gdiplus::Pen frame(Gdiplus::Color(slot == kStateDisabled ? kSwatchFrameDisabled : kSwatchFrame), 1.0f);
-            graphics.DrawRectangle(&frame, x, 0, width - 1, height - 1);
-            if (slot == kStateDisabled)
-            {
-                Gdiplus::Pen strike{Gdiplus::Color(kSwatchStrike), 1.0f};
-                graphics.DrawLine(&strike, x, height - 1, x + width - 1, 0);
-            }
+            Gdiplus::Pen strike{Gdiplus::Color(kSwatchStrike), 1.0f};
+            graphics.DrawLine(&strike, x, height - 1, x + width - 1, 0);
         }
-    }
-    const int slot = std::min(std::max(m_visualState, 0), kSlotCount - 1);
-    ::BitBlt(dc, m_rect.left, m_rect.top, width, height, m_hMemDC, slot * width, 0, SRCCOPY);
+    });
 }
 
 } // namespace VREL
