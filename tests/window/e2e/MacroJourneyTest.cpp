@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -91,14 +92,15 @@ constexpr POINT kPlayCount = {1225, 263};
 constexpr RECT kRepeatBox = {1040, 180, 1334, 290};
 // The event editor below it: the value field (or, for a mouse event, the
 // button combo) and the move buttons.
-constexpr POINT kEventValue = {1247, 383};
-constexpr POINT kMouseButtonCombo = {1247, 383};
-constexpr POINT kMoveUp = {1190, 434};
-constexpr POINT kMoveDown = {1226, 434};
+constexpr RECT kValueLabel = {1056, 374, 1318, 400};
+constexpr POINT kEventValue = {1187, 417};
+constexpr POINT kMouseButtonCombo = {1187, 417};
+constexpr POINT kMoveUp = {1070, 462};
+constexpr POINT kMoveDown = {1106, 462};
 // The combo's drop-down: one 30-pixel row per item inside a 2-pixel frame;
 // the mouse buttons are left, right, middle, forward, backward.
 constexpr wchar_t kDropDownCaption[] = L"ComboWnd";
-POINT DropDownRow(int row) { return POINT{40, 2 + row * 30 + 15}; }
+POINT DropDownRow(int row) { return POINT{60, 2 + row * 30 + 15}; }
 constexpr int kForwardRow = 3;
 constexpr int kMacroRowX = 120;
 constexpr int kMacroRowTop = 132;
@@ -220,13 +222,37 @@ std::wstring FieldText(HWND field)
     return text;
 }
 
-// Types into the field that a click opened, as a user does: its old text
-// erased with Backspace, then the new one; true once the field shows it.
+// A click on a field, which opens it for typing; true once it has the
+// keyboard focus. A user's click brings the window to the front, where a
+// menu or dialog that has just closed may have left another one: so does
+// this one, before the click, since bringing it later takes the focus from
+// the field and ends its edit.
+// A click that meets the window while it takes the pointer back from a
+// popup may find no control under it: the click is made again until it
+// has done what it is for.
+constexpr DWORD kClickRetryMs = 2000;
+bool ClickUntil(HWND window, POINT at, const std::function<bool()>& done)
+{
+    return WaitFor([&] {
+        Click(window, at.x, at.y);
+        return WaitFor(done, kClickRetryMs);
+    });
+}
+
+bool OpenField(HWND window, POINT at)
+{
+    SetForegroundWindow(window);
+    WaitFor([&] { return GetForegroundWindow() == window; });
+    return ClickUntil(window, at, [&] { return FocusedField(window) != nullptr; });
+}
+
+// Types into the open field as a user does: its old text erased with
+// Backspace, then the new one; true once the field shows it.
 bool TypeIntoField(HWND window, const std::wstring& text)
 {
     constexpr int kLongestField = 5;
-    HWND field = nullptr;
-    if (!WaitFor([&] { return (field = FocusedField(window)) != nullptr; }))
+    HWND field = FocusedField(window);
+    if (field == nullptr)
         return false;
     for (int i = 0; i < kLongestField; ++i)
         PressKey(TypingKey(L'\b'));
@@ -435,13 +461,14 @@ protected:
             << "the editor shows no captured key";
     }
 
-    // A row of the combo drop-down that a click opened.
-    void ChooseDropDownRow(int row)
+    // A row of the drop-down that a click on the combo opens.
+    void ChooseDropDownRow(HWND window, POINT combo, int row)
     {
         HWND dropDown = nullptr;
-        ASSERT_TRUE(WaitFor([&] {
+        ASSERT_TRUE(ClickUntil(window, combo, [&] {
             dropDown = FindProcessWindow(program->ProcessId(), kDropDownCaption);
-            return dropDown != nullptr && Colours(Capture(dropDown, RECT{2, 2, 60, 152})) > 4;
+            RECT rows = {};
+            return dropDown != nullptr && GetClientRect(dropDown, &rows) && Colours(Capture(dropDown, rows)) > 4;
         })) << "the combo opened no drop-down";
         const POINT at = DropDownRow(row);
         Click(dropDown, at.x, at.y);
@@ -750,7 +777,8 @@ TEST_F(MacroJourney, EditedInsertedMovedAndDeletedEventsAreStored)
     // keyboard plays: the field ends its edit when the row is pressed again,
     // and the delay is stored as the longest.
     OpenEventEditor(window, 1, KIND_DELAY);
-    ClickAt(window, kEventValue);
+    const std::vector<DWORD> delayLabel = Capture(window, kValueLabel);
+    ASSERT_TRUE(OpenField(window, kEventValue)) << "the delay field did not open";
     ASSERT_TRUE(TypeIntoField(window, L"20000")) << "the delay field took no typing";
     ClickEventRow(window, 1);
     EXPECT_TRUE(WaitForStoredRows(id, {{ROW_KEY_DOWN, 'A'}, {ROW_DELAY, 10000}, {ROW_KEY_UP, 'A'}}))
@@ -795,8 +823,9 @@ TEST_F(MacroJourney, EditedInsertedMovedAndDeletedEventsAreStored)
     // The inserted press takes another key through the value field: both its
     // rows change, the recorded ones stay.
     OpenEventEditor(window, 3, KIND_KEY);
-    ClickAt(window, kEventValue);
-    EXPECT_TRUE(WaitFor([&] { return FocusedField(window) != nullptr; })) << "the key field did not open";
+    EXPECT_TRUE(WaitFor([&] { return Capture(window, kValueLabel) != delayLabel; }))
+        << "the value field's label names a delay for a key";
+    EXPECT_TRUE(OpenField(window, kEventValue)) << "the key field did not open";
     PressKey(kLetters[1]);
     EXPECT_TRUE(WaitFor([&] { return QueryProgramState(window, kQueryCapturedKey) == kLetters[1].vk; }))
         << "the value field took no key";
@@ -913,8 +942,7 @@ TEST_F(MacroJourney, EveryInsertMenuItemAppendsItsEventsAndTheKeyboardIsSentThem
     // forward button.
     OpenEventEditor(window, 0, KIND_MOUSE);
     SaveScreenshot(window, L"macro_event_editor_pl");
-    ClickAt(window, kMouseButtonCombo);
-    ChooseDropDownRow(kForwardRow);
+    ChooseDropDownRow(window, kMouseButtonCombo, kForwardRow);
     expected[0].value = kForwardButton;
     expected[2].value = kForwardButton;
     EXPECT_TRUE(WaitForStoredRows(id, expected)) << "the chosen button did not reach both rows of the click";
@@ -955,7 +983,7 @@ TEST_F(MacroJourney, RepeatSettingsAreStoredPerMacroAndShownWhenItIsSelectedAgai
     } counts[] = {{L"0", 1}, {L"300", 255}, {L"7", 7}};
     for (const auto& count : counts) {
         SCOPED_TRACE(count.stored);
-        ClickAt(window, kPlayCount);
+        ASSERT_TRUE(OpenField(window, kPlayCount)) << "the count field did not open";
         ASSERT_TRUE(TypeIntoField(window, count.typed)) << "the count field took no typing";
         ClickMacroRow(window, 0);
         EXPECT_TRUE(WaitForPlaySettings(first, 0, count.stored));
