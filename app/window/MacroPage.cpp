@@ -16,6 +16,7 @@
 #include "app/window/RecordEditDlg.h"
 #include "ui/controls/CheckButtons.h"
 #include "ui/controls/PushButtons.h"
+#include "ui/framework/MControlFont.h"
 #include "ui/framework/MenuWnd.h"
 #include "ui/keyboard/KeyLists.h"
 #include "ui/lists/ComboBox.h"
@@ -44,6 +45,7 @@ constexpr UINT ID_PLAY_TIMES = 110;
 constexpr UINT ID_EVENT_KIND = 112;
 constexpr UINT ID_EVENT_VALUE = 113;
 constexpr UINT ID_EVENT_BUTTON = 114;
+constexpr UINT ID_VALUE_LABEL = 115;
 constexpr UINT ID_MOVE_UP = 116;
 constexpr UINT ID_MOVE_DOWN = 117;
 constexpr UINT ID_KEY_CATEGORIES = 73;
@@ -78,6 +80,8 @@ constexpr int TEXT_NO_MACRO = 387;
 constexpr int TEXT_KIND_MOUSE = 393;
 constexpr int TEXT_KIND_KEY = 394;
 constexpr int TEXT_KIND_DELAY = 395;
+constexpr int TEXT_DELAY_MS = 390;
+constexpr int TEXT_MOUSE_BUTTON = 392;
 constexpr int TEXT_MACROS_FULL = 421;
 
 // Menus: where they open and how they look.
@@ -155,6 +159,28 @@ int ClampedEdit(KeyboardDlg& dlg, UINT id, int minimum, int maximum, const wchar
             control->SetTooltip(clamped.GetString());
     }
     return value;
+}
+
+// The label above the event editor's value field names what the field
+// holds for the kind shown: a delay in ms, a key or a mouse button.
+int ValueLabelText(long kind)
+{
+    switch (kind) {
+    case KIND_DELAY:
+        return TEXT_DELAY_MS;
+    case KIND_KEY:
+        return TEXT_KIND_KEY;
+    default:
+        return TEXT_MOUSE_BUTTON;
+    }
+}
+
+void SetLabel(KeyboardDlg& dlg, UINT id, const CString& text)
+{
+    if (auto* label = ControlAs<VREL::MControlFont>(dlg, id)) {
+        label->SetControlTitle(text.GetString());
+        label->UpdateControl(1, 1);
+    }
 }
 
 CPoint CursorPlus(int dx, int dy)
@@ -727,6 +753,7 @@ LRESULT KeyboardDlg::MacroStateQuery(WPARAM query)
 void KeyboardDlg::ConfigureValueEdit(long kind)
 {
     auto* edit = ControlAs<VREL::MEdit>(*this, ID_EVENT_VALUE);
+    SetLabel(*this, ID_VALUE_LABEL, MacroText(ValueLabelText(kind)));
     SetControlVisible(ID_EVENT_BUTTON, false);
     SetControlVisible(ID_EVENT_VALUE, true);
     if (edit == nullptr)
@@ -780,6 +807,9 @@ void KeyboardDlg::OpenEventEditor()
             kinds->SetCurSel(0);
         }
     };
+    const bool keyRow = type == ROW_KEY_DOWN || type == ROW_KEY_UP;
+    const long kind = type == ROW_DELAY ? KIND_DELAY : keyRow ? KIND_KEY : KIND_MOUSE;
+    SetLabel(*this, ID_VALUE_LABEL, MacroText(ValueLabelText(kind)));
     if (type == ROW_DELAY) {
         addKind(TEXT_KIND_DELAY, KIND_DELAY);
         if (edit != nullptr) {

@@ -10,7 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/window/e2e/ProgramHarness.h"
@@ -32,20 +34,6 @@ constexpr WPARAM kQueryEventRows = 11;
 constexpr WPARAM kQueryCapturedKey = 12;
 constexpr WPARAM kQuerySelectedRow = 13;
 constexpr WPARAM kQueryEditorKind = 14;
-
-// Controls reached by their notifications where the layout gives them no place.
-constexpr UINT ID_INSERT_BUTTON = 93;
-constexpr UINT ID_EVENT_KIND = 112;
-constexpr UINT ID_EVENT_VALUE = 113;
-constexpr UINT ID_MOVE_UP = 116;
-constexpr UINT ID_MOVE_DOWN = 117;
-constexpr UINT NOTIFY_CLICKED = 2;
-constexpr UINT NOTIFY_EDIT_ENDED = 29;
-constexpr UINT NOTIFY_EDIT_STARTED = 30;
-
-// Insert menu items, as its answers carry them.
-constexpr LPARAM INSERT_KEY = 101;
-constexpr LPARAM INSERT_LEFT_CLICK = 105;
 
 // Request layout and commands in the simulator's log.
 constexpr size_t REQ_COMMAND = 2;
@@ -71,6 +59,7 @@ constexpr uint8_t FLAG_BUTTON_DOWN = 0xC2;
 constexpr uint8_t FLAG_BUTTON_UP = 0x82;
 constexpr uint8_t FLAG_LAST = 0x80;
 constexpr uint8_t USAGE_A = 0x04;
+constexpr uint8_t USAGE_B = 0x05;
 constexpr uint8_t ENTRY_KEY = 0x10;
 constexpr uint8_t ENTRY_MACRO = 0x70;
 constexpr size_t kEntryBytes = 6;  // both layers of one position
@@ -81,6 +70,7 @@ constexpr int ROW_KEY_DOWN = 2;
 constexpr int ROW_KEY_UP = 3;
 constexpr int ROW_MOUSE_DOWN = 4;
 constexpr int ROW_MOUSE_UP = 5;
+constexpr long long kForwardButton = 16;
 constexpr int kEventLimit = 30;
 
 // Places in the 1380 x 800 window.
@@ -92,6 +82,26 @@ constexpr POINT kRecordButton = {830, 180};
 constexpr POINT kDelayNone = {800, 261};
 constexpr POINT kDelayFixed = {800, 321};
 constexpr POINT kDeleteEvent = {670, 744};
+constexpr POINT kInsertEvent = {490, 744};
+// The repeat box right of the settings: while held, until pressed again,
+// a number of times with its count field.
+constexpr POINT kPlayWhileHeld = {1100, 203};
+constexpr POINT kPlayUntilPressedAgain = {1100, 233};
+constexpr POINT kPlayTimes = {1100, 263};
+constexpr POINT kPlayCount = {1225, 263};
+constexpr RECT kRepeatBox = {1040, 180, 1334, 290};
+// The event editor below it: the value field (or, for a mouse event, the
+// button combo) and the move buttons.
+constexpr RECT kValueLabel = {1056, 374, 1318, 400};
+constexpr POINT kEventValue = {1187, 417};
+constexpr POINT kMouseButtonCombo = {1187, 417};
+constexpr POINT kMoveUp = {1070, 462};
+constexpr POINT kMoveDown = {1106, 462};
+// The combo's drop-down: one 30-pixel row per item inside a 2-pixel frame;
+// the mouse buttons are left, right, middle, forward, backward.
+constexpr wchar_t kDropDownCaption[] = L"ComboWnd";
+POINT DropDownRow(int row) { return POINT{60, 2 + row * 30 + 15}; }
+constexpr int kForwardRow = 3;
 constexpr int kMacroRowX = 120;
 constexpr int kMacroRowTop = 132;
 constexpr int kEventRowX = 420;
@@ -115,6 +125,10 @@ constexpr POINT kEditorClose = {335, 30};
 // the top, up, down, to the bottom.
 POINT MenuRow(int width, int row) { return POINT{width / 2, 12 + row * 30 + 15}; }
 constexpr int kInsertMenuWidth = 170;
+constexpr int kInsertMenuLeftRow = 0;
+constexpr int kInsertMenuMiddleRow = 1;
+constexpr int kInsertMenuRightRow = 2;
+constexpr int kInsertMenuKeyRow = 3;
 constexpr int kInsertMenuDelayRow = 4;
 constexpr int kEventMenuWidth = 120;
 constexpr int kEventMenuTopRow = 0;
@@ -126,6 +140,7 @@ void ClickAt(HWND window, POINT at) { Click(window, at.x, at.y); }
 void ClickMacroRow(HWND window, int row) { Click(window, kMacroRowX, kMacroRowTop + row * kRowHeight + kRowHeight / 2); }
 
 // Kinds the event editor edits.
+constexpr long KIND_MOUSE = 1;
 constexpr long KIND_KEY = 2;
 constexpr long KIND_DELAY = 3;
 
@@ -137,16 +152,9 @@ void ClickEventRow(HWND window, int row)
         << "event row " << row << " was not selected";
 }
 
-// A click on an event row whose editor is then driven by sent notifications,
-// which overtake posted clicks: first the editor of another kind, so that
-// the editor of this row's kind shows that the click has been handled.
-void OpenEventEditor(HWND window, int otherRow, int row, long kind)
+// A click on an event row, waiting until its editor shows the row's kind.
+void OpenEventEditor(HWND window, int row, long kind)
 {
-    ClickEventRow(window, otherRow);
-    ASSERT_TRUE(WaitFor([&] {
-        const long shown = QueryProgramState(window, kQueryEditorKind);
-        return shown > 0 && shown != kind;
-    })) << "the editor of row " << otherRow << " did not open";
     ClickEventRow(window, row);
     ASSERT_TRUE(WaitFor([&] { return QueryProgramState(window, kQueryEditorKind) == kind; }))
         << "the editor of row " << row << " did not open";
@@ -182,6 +190,77 @@ void PressKey(Key key)
 {
     SendKey(key, false);
     SendKey(key, true);
+}
+
+// A digit or Backspace ('\b') as the keyboard sends it.
+Key TypingKey(wchar_t c)
+{
+    const WORD vk = c == L'\b' ? VK_BACK : static_cast<WORD>(c);
+    return Key{vk, static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC))};
+}
+
+// The in-place edit window that has the program's keyboard focus, or null.
+HWND FocusedField(HWND window)
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) || info.hwndFocus == nullptr)
+        return nullptr;
+    wchar_t name[64] = {};
+    GetClassNameW(info.hwndFocus, name, 64);
+    return std::wstring(name) == L"MEditWindow" ? info.hwndFocus : nullptr;
+}
+
+// A window's text as its own process reads it.
+std::wstring FieldText(HWND field)
+{
+    wchar_t text[64] = {};
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutW(field, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, kTimeoutMs,
+                             &copied))
+        return L"?";
+    return text;
+}
+
+// A click on a field, which opens it for typing; true once it has the
+// keyboard focus. A user's click brings the window to the front, where a
+// menu or dialog that has just closed may have left another one: so does
+// this one, before the click, since bringing it later takes the focus from
+// the field and ends its edit.
+// A click that meets the window while it takes the pointer back from a
+// popup may find no control under it: the click is made again until it
+// has done what it is for.
+constexpr DWORD kClickRetryMs = 2000;
+bool ClickUntil(HWND window, POINT at, const std::function<bool()>& done)
+{
+    return WaitFor([&] {
+        Click(window, at.x, at.y);
+        return WaitFor(done, kClickRetryMs);
+    });
+}
+
+bool OpenField(HWND window, POINT at)
+{
+    SetForegroundWindow(window);
+    WaitFor([&] { return GetForegroundWindow() == window; });
+    return ClickUntil(window, at, [&] { return FocusedField(window) != nullptr; });
+}
+
+// Types into the open field as a user does: its old text erased with
+// Backspace, then the new one; true once the field shows it.
+bool TypeIntoField(HWND window, const std::wstring& text)
+{
+    constexpr int kLongestField = 5;
+    HWND field = FocusedField(window);
+    if (field == nullptr)
+        return false;
+    for (int i = 0; i < kLongestField; ++i)
+        PressKey(TypingKey(L'\b'));
+    if (!WaitFor([&] { return FieldText(field).empty(); }))
+        return false;
+    for (wchar_t c : text)
+        PressKey(TypingKey(c));
+    return WaitFor([&] { return FieldText(field) == text; });
 }
 
 // One stored event row.
@@ -352,6 +431,63 @@ protected:
             << "the menu shows no row " << row;
         ClickAt(menu, at);
         ASSERT_TRUE(WaitFor([&] { return !IsWindow(menu); })) << "the menu stayed open";
+    }
+
+    // A row of the insert menu that the button under the event list opens.
+    void InsertFromMenu(HWND window, int row)
+    {
+        ClickAt(window, kInsertEvent);
+        ChooseMenuRow(kInsertMenuWidth, row);
+    }
+
+    // The record editor from the insert menu's key row; null when it did not open.
+    HWND OpenRecordEditor(HWND window)
+    {
+        InsertFromMenu(window, kInsertMenuKeyRow);
+        HWND editor = nullptr;
+        EXPECT_TRUE(WaitFor([&] { return (editor = FindProcessWindow(program->ProcessId(), L"RecordEditDlg")) != nullptr; }))
+            << "the record editor did not open";
+        return editor;
+    }
+
+    // A key pressed in the open record editor, waiting until its edit shows
+    // the key's name: its letters bring colours of their own, a blinking
+    // caret at most one.
+    void CaptureInRecordEditor(HWND editor, Key key)
+    {
+        const size_t empty = Colours(Capture(editor, kEditorKeyEdit));
+        PressKey(key);
+        EXPECT_TRUE(WaitFor([&] { return Colours(Capture(editor, kEditorKeyEdit)) > empty + 2; }))
+            << "the editor shows no captured key";
+    }
+
+    // A row of the drop-down that a click on the combo opens.
+    void ChooseDropDownRow(HWND window, POINT combo, int row)
+    {
+        HWND dropDown = nullptr;
+        ASSERT_TRUE(ClickUntil(window, combo, [&] {
+            dropDown = FindProcessWindow(program->ProcessId(), kDropDownCaption);
+            RECT rows = {};
+            return dropDown != nullptr && GetClientRect(dropDown, &rows) && Colours(Capture(dropDown, rows)) > 4;
+        })) << "the combo opened no drop-down";
+        const POINT at = DropDownRow(row);
+        Click(dropDown, at.x, at.y);
+        ASSERT_TRUE(WaitFor([&] { return FindProcessWindow(program->ProcessId(), kDropDownCaption) == nullptr; }))
+            << "the drop-down stayed open after the choice";
+    }
+
+    // A macro's stored play type and count.
+    std::pair<long long, long long> PlaySettings(long long macroId)
+    {
+        const std::string where = " FROM t_macro_data WHERE macro_id = " + std::to_string(macroId);
+        return {Sql("SELECT play_type" + where), Sql("SELECT play_times" + where)};
+    }
+    ::testing::AssertionResult WaitForPlaySettings(long long macroId, long long type, long long times)
+    {
+        if (WaitFor([&] { return PlaySettings(macroId) == std::make_pair(type, times); }))
+            return ::testing::AssertionSuccess();
+        const auto stored = PlaySettings(macroId);
+        return ::testing::AssertionFailure() << "stored play type " << stored.first << ", count " << stored.second;
     }
 
     // The event menu from the selected row's more button. The menu opens by
@@ -633,32 +769,29 @@ TEST_F(MacroJourney, EditedInsertedMovedAndDeletedEventsAreStored)
 
     // A delay from the insert menu goes before the selected release.
     ClickEventRow(window, 1);
-    ASSERT_NE(SendControlNotify(window, ID_INSERT_BUTTON, NOTIFY_CLICKED), 0);
-    ChooseMenuRow(kInsertMenuWidth, kInsertMenuDelayRow);
+    InsertFromMenu(window, kInsertMenuDelayRow);
     ASSERT_TRUE(WaitForStoredRows(id, {{ROW_KEY_DOWN, 'A'}, {ROW_DELAY, 50}, {ROW_KEY_UP, 'A'}}))
         << "the menu's delay was not inserted before the selected row";
 
-    // The delay's value from the event editor: the delay kind starts at 10 ms.
-    OpenEventEditor(window, 0, 1, KIND_DELAY);
-    SendControlNotify(window, ID_EVENT_KIND, NOTIFY_CLICKED);
-    SendControlNotify(window, ID_EVENT_VALUE, NOTIFY_EDIT_ENDED);
-    EXPECT_TRUE(WaitForStoredRows(id, {{ROW_KEY_DOWN, 'A'}, {ROW_DELAY, 10}, {ROW_KEY_UP, 'A'}}))
-        << "the edited delay was not stored";
-    SaveScreenshot(window, L"e2e_event_editor");
+    // The delay typed into the event editor, past the longest delay the
+    // keyboard plays: the field ends its edit when the row is pressed again,
+    // and the delay is stored as the longest.
+    OpenEventEditor(window, 1, KIND_DELAY);
+    const std::vector<DWORD> delayLabel = Capture(window, kValueLabel);
+    ASSERT_TRUE(OpenField(window, kEventValue)) << "the delay field did not open";
+    ASSERT_TRUE(TypeIntoField(window, L"20000")) << "the delay field took no typing";
+    ClickEventRow(window, 1);
+    EXPECT_TRUE(WaitForStoredRows(id, {{ROW_KEY_DOWN, 'A'}, {ROW_DELAY, 10000}, {ROW_KEY_UP, 'A'}}))
+        << "the typed delay was not stored within its range";
+    ASSERT_TRUE(WaitFor([&] { return QueryProgramState(window, kQueryEditorKind) == KIND_DELAY; }));
+    SaveScreenshot(window, L"macro_event_editor");
 
     // A key press from the record editor, after the selected press: its
     // press and release share one timestamp.
     ClickEventRow(window, 0);
-    PostMessageW(window, WM_RECORD_EDIT, 0, INSERT_KEY);
-    HWND editor = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (editor = FindProcessWindow(program->ProcessId(), L"RecordEditDlg")) != nullptr; }))
-        << "the record editor did not open";
-    const size_t emptyEdit = Colours(Capture(editor, kEditorKeyEdit));
-    PressKey(kB);
-    // The key's name brings the colours of its letters; a blinking caret
-    // alone brings at most one.
-    EXPECT_TRUE(WaitFor([&] { return Colours(Capture(editor, kEditorKeyEdit)) > emptyEdit + 2; }))
-        << "the editor shows no captured key";
+    HWND editor = OpenRecordEditor(window);
+    ASSERT_NE(editor, nullptr);
+    CaptureInRecordEditor(editor, kB);
     SaveScreenshot(editor, L"e2e_record_editor");
     ClickAt(editor, kEditorOk);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(editor); }));
@@ -666,18 +799,16 @@ TEST_F(MacroJourney, EditedInsertedMovedAndDeletedEventsAreStored)
                                        {ROW_KEY_DOWN, 'B'},
                                        {ROW_DELAY, 50},
                                        {ROW_KEY_UP, 'B'},
-                                       {ROW_DELAY, 10},
+                                       {ROW_DELAY, 10000},
                                        {ROW_KEY_UP, 'A'}}))
         << "the captured key was not inserted after the selected row";
 
     // Closed with its close button, the editor inserts nothing, whatever it
     // captured; the list is saved all the same.
     const size_t writes = MacroWrites();
-    PostMessageW(window, WM_RECORD_EDIT, 0, INSERT_KEY);
-    ASSERT_TRUE(WaitFor([&] { return (editor = FindProcessWindow(program->ProcessId(), L"RecordEditDlg")) != nullptr; }));
-    const size_t empty = Colours(Capture(editor, kEditorKeyEdit));
-    PressKey(kB);
-    EXPECT_TRUE(WaitFor([&] { return Colours(Capture(editor, kEditorKeyEdit)) > empty + 2; }));
+    editor = OpenRecordEditor(window);
+    ASSERT_NE(editor, nullptr);
+    CaptureInRecordEditor(editor, kB);
     ClickAt(editor, kEditorClose);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(editor); })) << "the close button left the editor open";
     EXPECT_TRUE(WaitFor([&] { return MacroWrites() > writes; })) << "the list was not saved and sent";
@@ -685,42 +816,44 @@ TEST_F(MacroJourney, EditedInsertedMovedAndDeletedEventsAreStored)
                                        {ROW_KEY_DOWN, 'B'},
                                        {ROW_DELAY, 50},
                                        {ROW_KEY_UP, 'B'},
-                                       {ROW_DELAY, 10},
+                                       {ROW_DELAY, 10000},
                                        {ROW_KEY_UP, 'A'}}))
         << "a cancelled editor inserted its key";
 
-    // The inserted press takes another key through the value edit: both its
+    // The inserted press takes another key through the value field: both its
     // rows change, the recorded ones stay.
-    OpenEventEditor(window, 2, 3, KIND_KEY);
-    SendControlNotify(window, ID_EVENT_VALUE, NOTIFY_EDIT_STARTED);
+    OpenEventEditor(window, 3, KIND_KEY);
+    EXPECT_TRUE(WaitFor([&] { return Capture(window, kValueLabel) != delayLabel; }))
+        << "the value field's label names a delay for a key";
+    EXPECT_TRUE(OpenField(window, kEventValue)) << "the key field did not open";
     PressKey(kLetters[1]);
     EXPECT_TRUE(WaitFor([&] { return QueryProgramState(window, kQueryCapturedKey) == kLetters[1].vk; }))
-        << "the value edit took no key";
-    SendControlNotify(window, ID_EVENT_VALUE, NOTIFY_EDIT_ENDED);
+        << "the value field took no key";
+    ClickEventRow(window, 3);
     const long long s = kLetters[1].vk;
     ASSERT_TRUE(WaitForStoredRows(id, {{ROW_KEY_DOWN, 'A'},
                                        {ROW_KEY_DOWN, s},
                                        {ROW_DELAY, 50},
                                        {ROW_KEY_UP, s},
-                                       {ROW_DELAY, 10},
+                                       {ROW_DELAY, 10000},
                                        {ROW_KEY_UP, 'A'}}))
         << "the edited key was not stored in both rows";
 
     // Moves: the selected release up and down with the editor's buttons, then
     // to the top and the bottom with the event menu.
-    SendControlNotify(window, ID_MOVE_UP, NOTIFY_CLICKED);
+    ClickAt(window, kMoveUp);
     EXPECT_TRUE(WaitForStoredRows(id, {{ROW_KEY_DOWN, 'A'},
                                        {ROW_KEY_DOWN, s},
                                        {ROW_KEY_UP, s},
                                        {ROW_DELAY, 50},
-                                       {ROW_DELAY, 10},
+                                       {ROW_DELAY, 10000},
                                        {ROW_KEY_UP, 'A'}}));
-    SendControlNotify(window, ID_MOVE_DOWN, NOTIFY_CLICKED);
+    ClickAt(window, kMoveDown);
     EXPECT_TRUE(WaitForStoredRows(id, {{ROW_KEY_DOWN, 'A'},
                                        {ROW_KEY_DOWN, s},
                                        {ROW_DELAY, 50},
                                        {ROW_KEY_UP, s},
-                                       {ROW_DELAY, 10},
+                                       {ROW_DELAY, 10000},
                                        {ROW_KEY_UP, 'A'}}));
     ClickEventRow(window, 5);
     OpenEventMenu(window, 5);
@@ -730,24 +863,154 @@ TEST_F(MacroJourney, EditedInsertedMovedAndDeletedEventsAreStored)
                                        {ROW_KEY_DOWN, s},
                                        {ROW_DELAY, 50},
                                        {ROW_KEY_UP, s},
-                                       {ROW_DELAY, 10}}));
+                                       {ROW_DELAY, 10000}}));
     OpenEventMenu(window, 0);
     ChooseMenuRow(kEventMenuWidth, kEventMenuBottomRow);
     EXPECT_TRUE(WaitForStoredRows(id, {{ROW_KEY_DOWN, 'A'},
                                        {ROW_KEY_DOWN, s},
                                        {ROW_DELAY, 50},
                                        {ROW_KEY_UP, s},
-                                       {ROW_DELAY, 10},
+                                       {ROW_DELAY, 10000},
                                        {ROW_KEY_UP, 'A'}}));
 
     // Deleting the inserted press removes both its rows but not the delay
     // between them; deleting a recorded press leaves its release.
     ClickEventRow(window, 1);
     ClickAt(window, kDeleteEvent);
-    EXPECT_TRUE(WaitForStoredRows(id, {{ROW_KEY_DOWN, 'A'}, {ROW_DELAY, 50}, {ROW_DELAY, 10}, {ROW_KEY_UP, 'A'}}));
+    EXPECT_TRUE(WaitForStoredRows(id, {{ROW_KEY_DOWN, 'A'}, {ROW_DELAY, 50}, {ROW_DELAY, 10000}, {ROW_KEY_UP, 'A'}}));
     ClickEventRow(window, 0);
     ClickAt(window, kDeleteEvent);
-    EXPECT_TRUE(WaitForStoredRows(id, {{ROW_DELAY, 50}, {ROW_DELAY, 10}, {ROW_KEY_UP, 'A'}}));
+    EXPECT_TRUE(WaitForStoredRows(id, {{ROW_DELAY, 50}, {ROW_DELAY, 10000}, {ROW_KEY_UP, 'A'}}));
+    Exit(window);
+}
+
+// Each item of the insert menu, with no event selected, appends what it
+// stands for: a click of the left, middle or right button (press, 50 ms,
+// release), the key captured by the record editor the same way, or a delay
+// of 50 ms; the keyboard is sent them as the macro's events. The editor of an
+// inserted click gives it another button. Run in Polish, whose editor is
+// photographed on the way.
+TEST_F(MacroJourney, EveryInsertMenuItemAppendsItsEventsAndTheKeyboardIsSentThem)
+{
+    WriteRegistryValue(L"LCID", L"1045");
+    HWND window = OpenMacroPage();
+    ASSERT_NE(window, nullptr);
+    const long long id = NewMacro(window);
+    ASSERT_GT(id, 0);
+    const size_t writesBefore = MacroWrites();
+
+    const struct
+    {
+        int menuRow;
+        std::vector<StoredRow> rows;
+    } items[] = {
+        {kInsertMenuLeftRow, {{ROW_MOUSE_DOWN, 1}, {ROW_DELAY, 50}, {ROW_MOUSE_UP, 1}}},
+        {kInsertMenuMiddleRow, {{ROW_MOUSE_DOWN, 4}, {ROW_DELAY, 50}, {ROW_MOUSE_UP, 4}}},
+        {kInsertMenuRightRow, {{ROW_MOUSE_DOWN, 2}, {ROW_DELAY, 50}, {ROW_MOUSE_UP, 2}}},
+        {kInsertMenuKeyRow, {{ROW_KEY_DOWN, 'B'}, {ROW_DELAY, 50}, {ROW_KEY_UP, 'B'}}},
+        {kInsertMenuDelayRow, {{ROW_DELAY, 50}}},
+    };
+    std::vector<StoredRow> expected;
+    for (const auto& item : items) {
+        SCOPED_TRACE(item.menuRow);
+        if (item.menuRow == kInsertMenuKeyRow) {
+            HWND editor = OpenRecordEditor(window);
+            ASSERT_NE(editor, nullptr);
+            CaptureInRecordEditor(editor, kB);
+            ClickAt(editor, kEditorOk);
+            ASSERT_TRUE(WaitFor([&] { return !IsWindow(editor); }));
+        } else {
+            InsertFromMenu(window, item.menuRow);
+        }
+        expected.insert(expected.end(), item.rows.begin(), item.rows.end());
+        ASSERT_TRUE(WaitForStoredRows(id, expected)) << "menu row " << item.menuRow << " inserted other rows";
+    }
+
+    // Each event waits the delay that follows it; the delay at the end
+    // follows no event and is not sent.
+    const std::vector<uint8_t> events = {
+        50, 0, FLAG_BUTTON_DOWN, 1,      10, 0, FLAG_BUTTON_UP, 1, 50, 0, FLAG_BUTTON_DOWN, 4,
+        10, 0, FLAG_BUTTON_UP,   4,      50, 0, FLAG_BUTTON_DOWN, 2, 10, 0, FLAG_BUTTON_UP, 2,
+        50, 0, FLAG_KEY_DOWN,    USAGE_B, 10, 0, static_cast<uint8_t>(FLAG_KEY_UP | FLAG_LAST), USAGE_B};
+    std::vector<uint8_t> sent;
+    EXPECT_TRUE(WaitForWrite(CMD_WRITE_MACROS, writesBefore, [&](const std::vector<uint8_t>& block) {
+        sent = Bytes(block, kSlotTableBytes, block.size() > kSlotTableBytes ? block.size() - kSlotTableBytes : 0);
+        return sent == events;
+    })) << "the keyboard was sent " << ::testing::PrintToString(sent);
+
+    // The first click's editor: its button combo gives both of its rows the
+    // forward button.
+    OpenEventEditor(window, 0, KIND_MOUSE);
+    SaveScreenshot(window, L"macro_event_editor_pl");
+    ChooseDropDownRow(window, kMouseButtonCombo, kForwardRow);
+    expected[0].value = kForwardButton;
+    expected[2].value = kForwardButton;
+    EXPECT_TRUE(WaitForStoredRows(id, expected)) << "the chosen button did not reach both rows of the click";
+    Exit(window);
+}
+
+// The repeat box: each radio stores its play mode for the selected macro, the
+// count typed beside "times" is kept within 1 to 255, and a macro selected
+// again shows what it stored. The keyboard is sent nothing for them: a
+// macro's play mode is no part of what the keyboard is given.
+TEST_F(MacroJourney, RepeatSettingsAreStoredPerMacroAndShownWhenItIsSelectedAgain)
+{
+    HWND window = OpenMacroPage();
+    ASSERT_NE(window, nullptr);
+    const long long first = NewMacro(window);
+    ASSERT_GT(first, 0);
+    EXPECT_TRUE(WaitForPlaySettings(first, 0, 1)) << "a new macro plays once";
+    const size_t macroWrites = MacroWrites();
+    const size_t keyMapWrites = KeyMapWrites();
+
+    const struct
+    {
+        POINT radio;
+        long long type;
+    } modes[] = {{kPlayWhileHeld, 1}, {kPlayUntilPressedAgain, 2}, {kPlayTimes, 0}};
+    for (const auto& mode : modes) {
+        SCOPED_TRACE(mode.type);
+        ClickAt(window, mode.radio);
+        EXPECT_TRUE(WaitForPlaySettings(first, mode.type, 1));
+    }
+
+    // The count ends its edit when the macro's row is pressed, which loads
+    // the macro again from the store.
+    const struct
+    {
+        const wchar_t* typed;
+        long long stored;
+    } counts[] = {{L"0", 1}, {L"300", 255}, {L"7", 7}};
+    for (const auto& count : counts) {
+        SCOPED_TRACE(count.stored);
+        ASSERT_TRUE(OpenField(window, kPlayCount)) << "the count field did not open";
+        ASSERT_TRUE(TypeIntoField(window, count.typed)) << "the count field took no typing";
+        ClickMacroRow(window, 0);
+        EXPECT_TRUE(WaitForPlaySettings(first, 0, count.stored));
+    }
+    std::vector<DWORD> shownFirst;
+    ASSERT_TRUE(WaitFor([&] {
+        const std::vector<DWORD> now = Capture(window, kRepeatBox);
+        const bool settled = now == shownFirst;
+        shownFirst = now;
+        return settled;
+    }));
+
+    // Another macro keeps its own settings.
+    const long long second = NewMacro(window);
+    ASSERT_GT(second, 0);
+    ClickAt(window, kPlayWhileHeld);
+    EXPECT_TRUE(WaitForPlaySettings(second, 1, 1));
+    EXPECT_TRUE(WaitForPlaySettings(first, 0, 7));
+    EXPECT_TRUE(WaitFor([&] { return Capture(window, kRepeatBox) != shownFirst; }))
+        << "the second macro shows the first one's repeat settings";
+    ClickMacroRow(window, 0);
+    EXPECT_TRUE(WaitFor([&] { return Capture(window, kRepeatBox) == shownFirst; }))
+        << "the first macro does not show its count of 7 again";
+    SaveScreenshot(window, L"macro_repeat");
+
+    EXPECT_EQ(MacroWrites(), macroWrites);
+    EXPECT_EQ(KeyMapWrites(), keyMapWrites);
     Exit(window);
 }
 
@@ -762,7 +1025,7 @@ TEST_F(MacroJourney, DeletingABoundMacroFreesItsKeyAndRenumbersTheLaterMacros)
     const long long third = NewMacro(window);
     ASSERT_GT(third, 0);
     // The third macro gets a click: two events behind an empty first slot.
-    PostMessageW(window, WM_RECORD_EDIT, 0, INSERT_LEFT_CLICK);
+    InsertFromMenu(window, kInsertMenuLeftRow);
     ASSERT_TRUE(WaitForStoredRows(third, {{ROW_MOUSE_DOWN, 1}, {ROW_DELAY, 50}, {ROW_MOUSE_UP, 1}}));
 
     BindKey(window, kPictureKeyA, 1);
