@@ -124,10 +124,11 @@ TEST_F(UpdateJourney, UpdateNoticesAskFirstAndAFailedFirmwareDownloadSaysSo)
     ASSERT_NE(window, nullptr);
     const DWORD process = program->ProcessId();
     // A message box's modal run returns the wParam of the WM_CLOSE that ends it.
-    auto answer = [&](WPARAM button) {
+    auto answer = [&](WPARAM button, const wchar_t* picture) {
         HWND box = nullptr;
         if (!WaitFor([&] { return (box = FindProcessWindow(process, L"MessageBox")) != nullptr; }))
             return false;
+        SaveScreenshot(box, picture);
         PostMessageW(box, WM_CLOSE, button, 0);
         return WaitFor([&] { return !IsWindow(box); });
     };
@@ -138,13 +139,13 @@ TEST_F(UpdateJourney, UpdateNoticesAskFirstAndAFailedFirmwareDownloadSaysSo)
 
     // Up to date: the message alone.
     PostMessageW(window, WM_UPDATE_RESULT, 1, 0);
-    ASSERT_TRUE(answer(IDOK)) << "no up-to-date message";
+    ASSERT_TRUE(answer(IDOK, L"update_up_to_date")) << "no up-to-date message";
     ASSERT_TRUE(settled());
     EXPECT_EQ(ProgressWindow(process), nullptr);
 
     // Firmware required, declined: nothing starts.
     PostMessageW(window, WM_UPDATE_RESULT, 99, 1);
-    ASSERT_TRUE(answer(IDCANCEL)) << "no firmware question";
+    ASSERT_TRUE(answer(IDCANCEL, L"update_firmware_required")) << "no firmware question";
     ASSERT_TRUE(settled());
     EXPECT_EQ(ProgressWindow(process), nullptr);
 
@@ -152,7 +153,7 @@ TEST_F(UpdateJourney, UpdateNoticesAskFirstAndAFailedFirmwareDownloadSaysSo)
     // no address at all, so the download fails; the progress window closes
     // and then the failure is told.
     PostMessageW(window, WM_UPDATE_RESULT, 2, 1);
-    ASSERT_TRUE(answer(IDOK)) << "no firmware question";
+    ASSERT_TRUE(answer(IDOK, L"update_firmware_question")) << "no firmware question";
     HWND box = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (box = FindProcessWindow(process, L"MessageBox")) != nullptr; }))
         << "the failed download was not reported";
@@ -163,6 +164,39 @@ TEST_F(UpdateJourney, UpdateNoticesAskFirstAndAFailedFirmwareDownloadSaysSo)
     EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(window) != FALSE; }));
     ASSERT_TRUE(settled());
     EXPECT_TRUE(program->Running());
+
+    SendMessageW(window, WM_APP_EXIT, 0, APP_EXIT_CODE);
+    EXPECT_EQ(program->WaitForExit(), 0);
+}
+
+// The update notices in Polish: every one in the user's language (pictured
+// into screenshots/pages/), and a declined question starts nothing.
+TEST_F(UpdateJourney, UpdateNoticesSpeakTheUsersLanguage)
+{
+    WriteRegistryValue(L"LCID", L"1045");
+    HWND window = StartProgram();
+    ASSERT_NE(window, nullptr);
+    const DWORD process = program->ProcessId();
+    const struct
+    {
+        WPARAM kind;
+        LPARAM flag;
+        const wchar_t* picture;
+    } notices[] = {{1, 0, L"update_up_to_date_pl"},
+                   {1, 1, L"update_question_pl"},
+                   {99, 1, L"update_firmware_required_pl"}};
+    for (const auto& notice : notices) {
+        PostMessageW(window, WM_UPDATE_RESULT, notice.kind, notice.flag);
+        HWND box = nullptr;
+        ASSERT_TRUE(WaitFor([&] { return (box = FindProcessWindow(process, L"MessageBox")) != nullptr; }))
+            << "no notice " << notice.kind;
+        SaveScreenshot(box, notice.picture);
+        PostMessageW(box, WM_CLOSE, IDCANCEL, 0);
+        ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
+    }
+    DWORD_PTR result = 0;
+    EXPECT_NE(SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result), 0);
+    EXPECT_EQ(ProgressWindow(process), nullptr) << "a declined question started an update";
 
     SendMessageW(window, WM_APP_EXIT, 0, APP_EXIT_CODE);
     EXPECT_EQ(program->WaitForExit(), 0);
