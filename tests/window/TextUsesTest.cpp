@@ -23,11 +23,12 @@ using namespace tarnwell;
 
 namespace {
 
+// Lower case in every language (the C library's lowers only ASCII here).
 std::wstring Lower(const CString& text)
 {
     std::wstring out = text.GetString();
-    for (wchar_t& c : out)
-        c = static_cast<wchar_t>(std::towlower(c));
+    if (!out.empty())
+        ::CharLowerBuffW(&out[0], static_cast<DWORD>(out.size()));
     return out;
 }
 
@@ -144,8 +145,8 @@ TEST_F(TextUses, ListItemsNameWhatTheirDataMeans)
     const std::map<int, Words> effects = {
         {0, {{L"none"}, {L"brak"}}},
         {1, {{L"green", L"red"}, {L"zielon", L"czerwon"}}},
-        {2, {{L"rainbow"}, {L"t\x0119cz"}}},
-        {3, {{L"reverse", L"rainbow"}, {L"odwr\x00f3" L"c", L"t\x0119cz"}}},
+        {2, {{L"rainbow"}, {L"t\x0119" L"cz"}}},
+        {3, {{L"reverse", L"rainbow"}, {L"odwr\x00f3" L"c", L"t\x0119" L"cz"}}},
         {4, {{L"wheel"}, {L"ko\x0142o"}}},
         {5, {{L"cycle"}, {L"zmienn"}}},
         {6, {{L"white"}, {L"bia\x0142"}}},

@@ -449,8 +449,10 @@ TEST_F(MacroJourney, ANewMacroIsNamedInTheLanguageAndItsMenuImportsAndExportsAsI
     HWND box = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (box = FindChildOfClass(window, L"MEditWindow")) != nullptr; }))
         << "the row's rename box did not open";
+    // Asked for its text: the caption of another process's edit box is not it.
     wchar_t shown[128] = {};
-    GetWindowTextW(box, shown, 128);
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(box, WM_GETTEXT, 128, reinterpret_cast<LPARAM>(shown), SMTO_NORMAL, kTimeoutMs, &copied);
     EXPECT_EQ(std::wstring(shown), name) << "the list shows another name";
     // Pressing elsewhere in the list ends the rename unchanged.
     Click(window, kMacroRowX, kMacroRowTop + 10 * kRowHeight);

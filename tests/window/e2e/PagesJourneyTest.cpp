@@ -47,6 +47,7 @@ constexpr UINT ID_INSERT_BUTTON = 93;
 constexpr UINT NOTIFY_CLICKED = 2;
 constexpr int kInsertMenuWidth = 170;
 constexpr int kInsertLeftClickRow = 0;
+constexpr POINT kInsertMenuPlace = {540, 560};
 constexpr POINT kMusicTile = {360, 730};
 constexpr RECT kMusicControls = {570, 520, 1130, 646};
 
@@ -74,16 +75,32 @@ protected:
         POINT screen = kMacroMore;
         ClientToScreen(window, &screen);
         SetCursorPos(screen.x, screen.y);
-        ClickAt(window, kMacroMore);
-        HWND menu = WaitForMenu(program->ProcessId());
-        ASSERT_NE(menu, nullptr) << "the macro menu did not open";
+        // The more button shows once the new row has painted: pressed until
+        // the menu opens.
+        HWND menu = nullptr;
+        ASSERT_TRUE(WaitFor([&] {
+            ClickAt(window, kMacroMore);
+            return WaitFor([&] { return (menu = FindProcessWindow(program->ProcessId(), L"Menu Window")) != nullptr; },
+                           1000);
+        })) << "the macro menu did not open";
+        menu = WaitForMenu(program->ProcessId());
+        ASSERT_NE(menu, nullptr) << "the macro menu did not paint";
         Shoot(window, (L"macro_menu" + suffix).c_str());
         PostMessageW(menu, WM_CLOSE, 0, 0);
         ASSERT_TRUE(WaitFor([&] { return !IsWindow(menu); }));
 
+        // The insert button has no place of its own yet: its menu opens above
+        // the window's corner, and is brought over the page for the picture.
         SendControlNotify(window, ID_INSERT_BUTTON, NOTIFY_CLICKED);
+        const DWORD process = program->ProcessId();
+        ASSERT_TRUE(WaitFor([&] { return (menu = FindProcessWindow(process, L"Menu Window")) != nullptr; }))
+            << "the insert menu did not open";
+        RECT main;
+        GetWindowRect(window, &main);
+        SetWindowPos(menu, nullptr, main.left + kInsertMenuPlace.x, main.top + kInsertMenuPlace.y, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         menu = WaitForMenu(program->ProcessId());
-        ASSERT_NE(menu, nullptr) << "the insert menu did not open";
+        ASSERT_NE(menu, nullptr) << "the insert menu did not paint";
         Shoot(menu, (L"insert_menu" + suffix).c_str());
         const std::vector<DWORD> empty = Capture(window, kFirstEventRow);
         ASSERT_TRUE(ChooseMenuRow(program->ProcessId(), kInsertMenuWidth, kInsertLeftClickRow));

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "tests/window/e2e/ProgramHarness.h"
 
 namespace {
@@ -45,6 +47,21 @@ double FilledShare(HWND window, COLORREF track)
     for (int x = kBarLeft; x < kBarRight; ++x)
         filled += ScreenPixel(window, x, kBarY) != track ? 1 : 0;
     return static_cast<double>(filled) / (kBarRight - kBarLeft);
+}
+
+// The message box once it stands centred on the main window, as it is
+// shown, for its picture.
+void ShootBox(HWND window, HWND box, const wchar_t* picture)
+{
+    WaitFor([&] {
+        RECT main, rect;
+        GetWindowRect(window, &main);
+        GetWindowRect(box, &rect);
+        return std::abs((rect.left + rect.right) - (main.left + main.right)) <= 2 &&
+               std::abs((rect.top + rect.bottom) - (main.top + main.bottom)) <= 2;
+    });
+    Sleep(300);
+    SaveScreenshot(box, picture);
 }
 
 class UpdateJourney : public ProgramJourney
@@ -128,7 +145,7 @@ TEST_F(UpdateJourney, UpdateNoticesAskFirstAndAFailedFirmwareDownloadSaysSo)
         HWND box = nullptr;
         if (!WaitFor([&] { return (box = FindProcessWindow(process, L"MessageBox")) != nullptr; }))
             return false;
-        SaveScreenshot(box, picture);
+        ShootBox(window, box, picture);
         PostMessageW(box, WM_CLOSE, button, 0);
         return WaitFor([&] { return !IsWindow(box); });
     };
@@ -190,7 +207,7 @@ TEST_F(UpdateJourney, UpdateNoticesSpeakTheUsersLanguage)
         HWND box = nullptr;
         ASSERT_TRUE(WaitFor([&] { return (box = FindProcessWindow(process, L"MessageBox")) != nullptr; }))
             << "no notice " << notice.kind;
-        SaveScreenshot(box, notice.picture);
+        ShootBox(window, box, notice.picture);
         PostMessageW(box, WM_CLOSE, IDCANCEL, 0);
         ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
     }
