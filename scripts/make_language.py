@@ -287,11 +287,12 @@ TEXTS = [
     ("KB.DIALOG", 1163, "You already have the latest version.", "Masz już najnowszą wersję."),
     ("KB.DIALOG", 1164, "A new version is available", "Dostępna jest nowa wersja"),
     ("KB.DIALOG", 1165, "Install it now?", "Zainstalować ją teraz?"),
+    # At most three lines of the message box.
     ("KB.DIALOG", 1166,
-     "The keyboard needs new firmware before this program can work with it. The update takes about a minute; "
-     "do not touch the keyboard while it runs. Update now?",
-     "Klawiatura potrzebuje nowego firmware, zanim ten program będzie mógł z nią działać. Aktualizacja trwa "
-     "około minuty; nie dotykaj klawiatury w jej trakcie. Zaktualizować teraz?"),
+     "The keyboard needs new firmware. The update takes about a minute; do not touch the keyboard meanwhile. "
+     "Update now?",
+     "Klawiatura potrzebuje nowego firmware. Aktualizacja trwa około minuty; nie dotykaj wtedy klawiatury. "
+     "Zaktualizować teraz?"),
     ("KB.DIALOG", 1167, "The download failed. Nothing was changed.", "Pobieranie nie powiodło się. Nic nie zmieniono."),
     ("KB.DIALOG", 1168, "The update package is damaged. Nothing was changed.",
      "Pakiet aktualizacji jest uszkodzony. Nic nie zmieniono."),
