@@ -29,6 +29,7 @@ TEXTS = [
     # Record editor.
     ("LAN", 5, "Close", "Zamknij"),
     ("LAN", 22, "OK", "OK"),
+    ("LAN", 1171, "Key", "Klawisz"),
 
     # Caption buttons, tray and message boxes.
     ("KB.DIALOG", 2, "Maximize", "Maksymalizuj"),
@@ -56,7 +57,8 @@ TEXTS = [
     ("KB.DIALOG", 61, "Connect the keyboard and try again.", "Podłącz klawiaturę i spróbuj ponownie."),
     ("KB.DIALOG", 62, "No keyboard", "Brak klawiatury"),
     ("KB.DIALOG", 63, "No keyboard connected", "Nie podłączono klawiatury"),
-    ("KB.DIALOG", 80, "Restoring factory settings...", "Przywracanie ustawień fabrycznych..."),
+    # The progress window adds ": <percent>%", so no trailing punctuation.
+    ("KB.DIALOG", 80, "Restoring factory settings", "Przywracanie ustawień fabrycznych"),
 
     # Keys page: profiles, reset buttons, layers, categories.
     ("KB.DIALOG", 100, "Profiles", "Profile"),
@@ -65,13 +67,12 @@ TEXTS = [
     ("KB.DIALOG", 103, "Restore the default profile", "Przywróć profil domyślny"),
     ("KB.DIALOG", 104, "Reset key", "Reset klawisza"),
     ("KB.DIALOG", 105, "Reset layer", "Reset warstwy"),
-    # 106-110 are the mouse buttons of the event editor; 108 and 109 also
-    # name the two Fn layers of the keys page, which is where they show.
+    # The mouse buttons of the event editor, in the order of its list.
     ("KB.DIALOG", 106, "Left button", "Lewy przycisk"),
     ("KB.DIALOG", 107, "Right button", "Prawy przycisk"),
-    ("KB.DIALOG", 108, "Standard", "Standard"),
-    ("KB.DIALOG", 109, "Fn layer", "Warstwa Fn"),
-    ("KB.DIALOG", 110, "Forward button", "Przycisk Dalej"),
+    ("KB.DIALOG", 108, "Middle button", "Środkowy przycisk"),
+    ("KB.DIALOG", 109, "Forward button", "Przycisk Dalej"),
+    ("KB.DIALOG", 110, "Back button", "Przycisk Wstecz"),
     ("KB.DIALOG", 115, "Reset every key of this layer to its default?",
      "Przywrócić domyślne ustawienia wszystkich klawiszy tej warstwy?"),
     ("KB.DIALOG", 116, "Reset layer", "Resetuj warstwę"),
@@ -125,23 +126,25 @@ TEXTS = [
     ("KB.DIALOG", 213, "Outward", "Na zewnątrz"),
     ("KB.DIALOG", 220, "At least one profile must remain.", "Musi pozostać co najmniej jeden profil."),
     ("KB.DIALOG", 221, "Delete profile", "Usuń profil"),
-    # Music lighting; 225-228 also name the hidden layout presets.
+    # Music lighting. 226-238 name the visualizer's effects 1-11 (and 0) by
+    # what they paint: colour bands by height, a colour wheel, a cycling
+    # colour, and solid colours.
     ("KB.DIALOG", 222, "Bar effect", "Efekt słupków"),
     ("KB.DIALOG", 223, "Sensitivity", "Czułość"),
     ("KB.DIALOG", 224, "Background", "Tło"),
     ("KB.DIALOG", 225, "Brightness", "Jasność"),
-    ("KB.DIALOG", 226, "Spectrum", "Widmo"),
-    ("KB.DIALOG", 227, "Wave", "Fala"),
-    ("KB.DIALOG", 228, "Pulse", "Puls"),
-    ("KB.DIALOG", 229, "Bars", "Słupki"),
-    ("KB.DIALOG", 230, "Fountain", "Fontanna"),
-    ("KB.DIALOG", 231, "Ripple", "Zmarszczki"),
-    ("KB.DIALOG", 232, "Breathing", "Oddychanie"),
-    ("KB.DIALOG", 233, "Rainbow", "Tęcza"),
-    ("KB.DIALOG", 234, "Flash", "Błysk"),
-    ("KB.DIALOG", 235, "Gradient", "Gradient"),
+    ("KB.DIALOG", 226, "Green to red", "Od zielonego do czerwonego"),
+    ("KB.DIALOG", 227, "Rainbow", "Tęcza"),
+    ("KB.DIALOG", 228, "Reverse rainbow", "Odwrócona tęcza"),
+    ("KB.DIALOG", 229, "Color wheel", "Koło barw"),
+    ("KB.DIALOG", 230, "Color cycle", "Zmienny kolor"),
+    ("KB.DIALOG", 231, "White", "Biały"),
+    ("KB.DIALOG", 232, "Red", "Czerwony"),
+    ("KB.DIALOG", 233, "Orange", "Pomarańczowy"),
+    ("KB.DIALOG", 234, "Yellow", "Żółty"),
+    ("KB.DIALOG", 235, "Green", "Zielony"),
     ("KB.DIALOG", 237, "None", "Brak"),
-    ("KB.DIALOG", 238, "Fire", "Ogień"),
+    ("KB.DIALOG", 238, "Blue", "Niebieski"),
     # Light-mode names.
     ("KB.DIALOG", 260, "Wave", "Fala"),
     ("KB.DIALOG", 261, "Breathing", "Oddychanie"),
@@ -181,23 +184,25 @@ TEXTS = [
     ("KB.DIALOG", 386, "The macro has reached its event limit.", "Makro osiągnęło limit zdarzeń."),
     ("KB.DIALOG", 387, "Select a macro first.", "Najpierw wybierz makro."),
     ("KB.DIALOG", 388, "No.", "Nr"),
-    ("KB.DIALOG", 389, "Event", "Zdarzenie"),
-    ("KB.DIALOG", 390, "Delay (ms)", "Opóźnienie (ms)"),
+    # Event list columns: the kind's icon, then the key or the delay.
+    ("KB.DIALOG", 389, "Type", "Typ"),
+    ("KB.DIALOG", 390, "Event", "Zdarzenie"),
     ("KB.DIALOG", 391, "Event type", "Typ zdarzenia"),
     ("KB.DIALOG", 392, "Mouse button", "Przycisk myszy"),
     ("KB.DIALOG", 393, "Mouse", "Mysz"),
     ("KB.DIALOG", 394, "Key", "Klawisz"),
     ("KB.DIALOG", 395, "Delay", "Opóźnienie"),
-    ("KB.DIALOG", 397, "Move up", "Przenieś wyżej"),
-    ("KB.DIALOG", 398, "Move to end", "Przenieś na koniec"),
+    # Insert menu: 410-412, 397 and 398 in the menu's order.
+    ("KB.DIALOG", 397, "Insert key press", "Wstaw klawisz"),
+    ("KB.DIALOG", 398, "Insert delay", "Wstaw opóźnienie"),
     ("KB.DIALOG", 400, "Move to top", "Przenieś na początek"),
     ("KB.DIALOG", 401, "Move up", "Przenieś wyżej"),
     ("KB.DIALOG", 402, "Move down", "Przenieś niżej"),
     ("KB.DIALOG", 403, "Move to end", "Przenieś na koniec"),
     ("KB.DIALOG", 404, "Clear", "Wyczyść"),
-    ("KB.DIALOG", 410, "Insert delay", "Wstaw opóźnienie"),
-    ("KB.DIALOG", 411, "Insert key", "Wstaw klawisz"),
-    ("KB.DIALOG", 412, "Insert mouse button", "Wstaw przycisk myszy"),
+    ("KB.DIALOG", 410, "Insert left click", "Wstaw lewy klik"),
+    ("KB.DIALOG", 411, "Insert middle click", "Wstaw środkowy klik"),
+    ("KB.DIALOG", 412, "Insert right click", "Wstaw prawy klik"),
     ("KB.DIALOG", 421, "You can keep at most 32 macros.", "Można mieć najwyżej 32 makra."),
 
     # Settings page.
@@ -257,9 +262,43 @@ TEXTS = [
     ("KB.DIALOG", 836, "Import profile", "Importuj profil"),
 
     # Progress window stages.
-    ("KB.DIALOG", 1000, "Downloading...", "Pobieranie..."),
-    ("KB.DIALOG", 1001, "Unpacking...", "Rozpakowywanie..."),
-    ("KB.DIALOG", 1002, "Installing...", "Instalowanie..."),
+    ("KB.DIALOG", 1000, "Downloading", "Pobieranie"),
+    ("KB.DIALOG", 1001, "Unpacking", "Rozpakowywanie"),
+    ("KB.DIALOG", 1002, "Installing", "Instalowanie"),
+
+    # Uses that once shared another use's number.
+    ("KB.DIALOG", 1150, "Standard", "Standard"),          # layer tabs
+    ("KB.DIALOG", 1151, "Fn layer", "Warstwa Fn"),
+    ("KB.DIALOG", 1152, "Standard layout", "Układ standardowy"),  # layout presets
+    ("KB.DIALOG", 1153, "Mac modifiers", "Modyfikatory Mac"),
+    ("KB.DIALOG", 1154, "Dvorak", "Dvorak"),
+    ("KB.DIALOG", 1155, "Colemak", "Colemak"),
+    # Macro menu.
+    ("KB.DIALOG", 1156, "Import macro...", "Importuj makro..."),
+    ("KB.DIALOG", 1157, "Export macro...", "Eksportuj makro..."),
+    # File dialogs' filter names.
+    ("KB.DIALOG", 1158, "Macro files", "Pliki makr"),
+    ("KB.DIALOG", 1159, "Profile files", "Pliki profili"),
+    # The program's version on the home page: "<text> 1.0.0".
+    ("KB.DIALOG", 1160, "Version", "Wersja"),
+    # Update notices and what a failed update tells.
+    ("KB.DIALOG", 1161, "Program update", "Aktualizacja programu"),
+    ("KB.DIALOG", 1162, "Firmware update", "Aktualizacja firmware"),
+    ("KB.DIALOG", 1163, "You already have the latest version.", "Masz już najnowszą wersję."),
+    ("KB.DIALOG", 1164, "A new version is available", "Dostępna jest nowa wersja"),
+    ("KB.DIALOG", 1165, "Install it now?", "Zainstalować ją teraz?"),
+    # At most three lines of the message box.
+    ("KB.DIALOG", 1166,
+     "The keyboard needs new firmware. The update takes about a minute; do not touch the keyboard meanwhile. "
+     "Update now?",
+     "Klawiatura potrzebuje nowego firmware. Aktualizacja trwa około minuty; nie dotykaj wtedy klawiatury. "
+     "Zaktualizować teraz?"),
+    ("KB.DIALOG", 1167, "The download failed. Nothing was changed.", "Pobieranie nie powiodło się. Nic nie zmieniono."),
+    ("KB.DIALOG", 1168, "The update package is damaged. Nothing was changed.",
+     "Pakiet aktualizacji jest uszkodzony. Nic nie zmieniono."),
+    ("KB.DIALOG", 1169, "The temporary folder cannot be written. Nothing was changed.",
+     "Nie można zapisać w folderze tymczasowym. Nic nie zmieniono."),
+    ("KB.DIALOG", 1170, "The installer could not be started.", "Nie można uruchomić instalatora."),
 ]
 
 SECTIONS = ("CAPTION", "KB.DIALOG", "LAN")

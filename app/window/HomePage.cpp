@@ -17,6 +17,7 @@
 #include "app/window/CUIMessageBox.h"
 #include "app/window/LanguageTexts.h"
 #include "app/window/LayoutPicture.h"
+#include "app/window/MessageTexts.h"
 #include "app/window/MusicGrid.h"
 #include "ui/controls/Slider.h"
 #include "ui/controls/TabCtrl.h"
@@ -103,14 +104,20 @@ void KeyboardDlg::LoadDeviceConfig()
     for (const DeviceModeInfo& mode : m_catalogue.Modes())
         manager.AddKnownDevice(mode.vid, mode.pid, mode.name, mode.hidInterface);
 
-    if (!m_catalogue.Version().empty()) {
-        if (auto* version = dynamic_cast<VREL::MControlFont*>(Control(ID_VERSION_TEXT))) {
-            const std::wstring text = L"Ver: " + m_catalogue.Version();
-            version->SetTitle(text.c_str());
-        }
-    }
+    ShowVersionLine();
     SelectDevice(type);
     RegisterDeviceNotifications();
+}
+
+void KeyboardDlg::ShowVersionLine()
+{
+    if (m_catalogue.Version().empty())
+        return;
+    if (auto* version = dynamic_cast<VREL::MControlFont*>(Control(ID_VERSION_TEXT))) {
+        CString text;
+        text.Format(L"%ls %ls", Text(TEXT_VERSION).GetString(), m_catalogue.Version().c_str());
+        version->SetTitle(text.GetString());
+    }
 }
 
 void KeyboardDlg::RegisterDeviceNotifications()

@@ -14,6 +14,7 @@
 #include <shellapi.h>
 #include <dbt.h>
 
+#include <atomic>
 #include <map>
 #include <memory>
 #include <string>
@@ -221,6 +222,8 @@ private:
     LRESULT ImportProfile(const ControlNotify& n);
     LRESULT ExportProfile(const ControlNotify& n);
     void LoadProfileList();
+    // The list's default names again in the current language.
+    void ShowProfileNames();
     void ApplyProfile();
     // The profile list's selected profile (0 or less: none); the current
     // profile while the list does not exist.
@@ -336,7 +339,12 @@ private:
     LRESULT SetAutorunMinimize(const ControlNotify& n);
     LRESULT SetExitMode(const ControlNotify& n);
     void LoadSettingsPage();
+    // Reads the keyboard's firmware number (worker thread) and shows the line.
     void LoadFirmwareLine();
+    // The line again from the number read last, in the current language.
+    void ShowFirmwareLine();
+    // The program's version on the home page, in the current language.
+    void ShowVersionLine();
     // A numbered text of the current language.
     CString Text(int number);
     void ShowNotConnected();
@@ -352,7 +360,8 @@ private:
     // ---- update client (UpdateClient.cpp; UI thread unless marked) ------------------
     void ResetProgress();
     // Shows the progress window modally; deletes it when its run returns.
-    void ShowProgressWindow();
+    // firstText: the window's text until the first progress arrives.
+    void ShowProgressWindow(int firstText);
     void OnProgressTimer(UINT id);
     LRESULT OnDownloadProgress(LPARAM percent);
     // The worker's report of a failed update, shown once no progress window runs.
@@ -412,6 +421,8 @@ private:
     std::wstring m_firmwareFolder;
     std::wstring m_newFirmwareVersion;
     volatile int m_firmwarePresent = 0;
+    // The keyboard's firmware number as the settings page read it last.
+    std::atomic<int> m_firmwareRelease{0};
     tarnwell::HttpDownloader m_downloader;
     volatile int m_updateKind = 0;
     volatile int m_updateOutcome = 0;

@@ -66,6 +66,10 @@ void KeyboardDlg::ApplyLanguage()
 {
     m_texts.SetLanguage(GetCurrentLanguage());
     PageBuilder(m_texts, m_pageTextColour).ApplyTexts(m_controls, CurrentPageState());
+    // Lines that join a text with what the keyboard or the catalogue says.
+    ShowVersionLine();
+    ShowFirmwareLine();
+    ShowProfileNames();
     // The light-mode tiles take their names from the language file as the
     // lighting page fills them.
     LoadLightPage();

@@ -13,7 +13,9 @@
 #include "app/window/CUIMessageBox.h"
 #include "app/window/LanguageTexts.h"
 #include "app/window/MacroXml.h"
+#include "app/window/MessageTexts.h"
 #include "app/window/RecordEditDlg.h"
+#include "app/window/XmlFileDialog.h"
 #include "ui/controls/CheckButtons.h"
 #include "ui/controls/PushButtons.h"
 #include "ui/framework/MControlFont.h"
@@ -190,22 +192,6 @@ CPoint CursorPlus(int dx, int dy)
     return CPoint(cursor.x + dx, cursor.y + dy);
 }
 
-// A path from the system's file dialog; empty when cancelled.
-std::wstring AskFilePath(HWND owner, bool save, const wchar_t* filter)
-{
-    wchar_t path[MAX_PATH] = {};
-    OPENFILENAMEW dialog{};
-    dialog.lStructSize = sizeof(dialog);
-    dialog.hwndOwner = owner;
-    dialog.lpstrFilter = filter;
-    dialog.lpstrFile = path;
-    dialog.nMaxFile = MAX_PATH;
-    dialog.lpstrDefExt = L"xml";
-    dialog.Flags = OFN_EXPLORER | OFN_ENABLESIZING | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
-    const BOOL chosen = save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
-    return chosen ? std::wstring(path) : std::wstring();
-}
-
 } // namespace
 
 CString KeyboardDlg::MacroText(int number) { return Text(number); }
@@ -372,7 +358,7 @@ LRESULT KeyboardDlg::AddMacro(const ControlNotify&)
         return 1;
     }
     CString name;
-    name.Format(L"%s %d", MacroText(TEXT_MACRO).GetString(), count + 1);
+    name.Format(L"%ls %d", MacroText(TEXT_MACRO).GetString(), count + 1);
     const int id = GetConfigDB().AddMacro(name);
     if (id > 0) {
         const int row = list->AddString(name.GetString(), static_cast<long>(id), 0);
@@ -449,8 +435,8 @@ LRESULT KeyboardDlg::ShowMacroMenu(const ControlNotify& n)
         VREL::MenuWnd* menu = OpenMacroMenu(WM_MACRO_MENU, CursorPlus(2, 2), 150);
         if (menu == nullptr)
             return 0;
-        menu->AddMenu(MacroText(26), 101, -1, 0, 0);
-        menu->AddMenu(MacroText(27), 102, -1, 0, 0);
+        for (const MenuItemText& item : kMacroMenuItems)
+            menu->AddMenu(MacroText(item.text), item.item, -1, 0, 0);
         menu->ShowWindow(SW_SHOW);
         return 1;
     }
@@ -509,7 +495,7 @@ bool KeyboardDlg::ExportMacroFile() { return ExportMacrosOf(MacroFileFormat::All
 
 bool KeyboardDlg::ImportMacrosOf(MacroFileFormat format)
 {
-    const std::wstring path = AskFilePath(m_hWnd, false, L"Macros (*.xml)\0*.xml\0");
+    const std::wstring path = ChooseXmlFile(m_hWnd, false, MacroText(TEXT_MACRO_FILES));
     if (path.empty() || GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES)
         return false;
     return ImportMacroText(format, path);
@@ -547,9 +533,7 @@ bool KeyboardDlg::ExportMacrosOf(MacroFileFormat format)
     const int row = list != nullptr ? list->GetCurSel() : -1;
     if (row < 0)
         return false;
-    const std::wstring path = AskFilePath(m_hWnd, true,
-                                          format == MacroFileFormat::Single ? L"Profile (*.xml)\0*.xml\0"
-                                                                            : L"Macro (*.xml)\0*.xml\0");
+    const std::wstring path = ChooseXmlFile(m_hWnd, true, MacroText(TEXT_MACRO_FILES));
     if (path.empty())
         return false;
     return ExportMacroText(format, path);
@@ -969,12 +953,7 @@ LRESULT KeyboardDlg::OnEventEditButton(const ControlNotify& n)
         VREL::MenuWnd* menu = OpenMacroMenu(WM_RECORD_EDIT, CPoint(at.x, at.y), 170);
         if (menu == nullptr)
             return 0;
-        const struct
-        {
-            UINT item;
-            int text;
-        } items[] = {{105, 410}, {106, 411}, {107, 412}, {101, 397}, {103, 398}};
-        for (const auto& item : items)
+        for (const MenuItemText& item : kInsertMenuItems)
             menu->AddMenu(MacroText(item.text), item.item, -1, 0, 0);
         menu->ShowWindow(SW_SHOW);
         return 1;

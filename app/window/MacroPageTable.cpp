@@ -129,7 +129,8 @@ const std::vector<ControlRow>& SettingsRows()
 {
     static const std::vector<ControlRow> rows = {
         {177, L"CRoundArea", Kind::Area, NoText(), {Fill(kPanel)}, PlaceAt(At(300), At(80), FromR(-300), FromB(-10))},
-        {178, L"MText", Kind::Area, Text(500), SettingTitle(), Fixed(330, 200, 530, 230)},
+        // Wide enough for the label and the keyboard's firmware number.
+        {178, L"MText", Kind::Area, Text(500), SettingTitle(), Fixed(330, 200, 930, 230)},
         {179, L"MText", Kind::Area, Text(501), SettingNote(kDescription), Fixed(330, 230, 930, 266)},
         {180, L"MButton", Kind::Control, Text(502), {Image(L"btn_apply.png", 4), FontSize(16)},
          Fixed(960, 200, 1040, 230)},

@@ -4,7 +4,6 @@
 
 #include "app/window/KeyboardDlg.h"
 
-#include <commdlg.h>
 #include <shlwapi.h>
 
 #include "app/device/StoreRows.h"
@@ -12,7 +11,9 @@
 #include "app/window/AppSettings.h"
 #include "app/window/CUIMessageBox.h"
 #include "app/window/LanguageTexts.h"
+#include "app/window/MessageTexts.h"
 #include "app/window/ProfileFile.h"
+#include "app/window/XmlFileDialog.h"
 #include "ui/keyboard/KeyLists.h"
 #include "ui/lists/IconLists.h"
 
@@ -32,28 +33,25 @@ constexpr int TEXT_DELETE_PROFILE = 221;
 constexpr int TEXT_IMPORT_PROFILE = 836;
 constexpr int MESSAGE_OK = 0;
 
-constexpr wchar_t kProfileFilter[] = L"Profile (*.xml)\0*.xml\0\0";
-
 VREL::ProfileList* List(KeyboardDlg& dialog)
 {
     return dynamic_cast<VREL::ProfileList*>(dialog.Control(ID_PROFILE_LIST));
 }
 
-// The system's open or save dialog for a profile file; false when cancelled.
-bool ChooseProfileFile(HWND owner, bool save, std::wstring& path)
+// The profile text of every language the program offers: a default name made
+// under any of them is shown in the current language.
+std::vector<CString> ProfileTextsOfLanguages()
 {
-    wchar_t file[MAX_PATH] = {};
-    OPENFILENAMEW dialog{};
-    dialog.lStructSize = sizeof(dialog);
-    dialog.hwndOwner = owner;
-    dialog.lpstrFilter = kProfileFilter;
-    dialog.lpstrFile = file;
-    dialog.nMaxFile = MAX_PATH;
-    dialog.Flags = OFN_EXPLORER | OFN_NOCHANGEDIR | (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
-    if (!(save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog)))
-        return false;
-    path = file;
-    return true;
+    std::vector<CString> texts;
+    const CString folder(GetExeFolder().c_str());
+    for (int language : SupportedLanguages())
+        texts.push_back(LanguageTexts(folder, language).ReadFileText(TEXT_PROFILE));
+    return texts;
+}
+
+CString ShownName(const CString& stored, const CString& profileText)
+{
+    return ProfileDisplayName(stored, profileText, ProfileTextsOfLanguages());
 }
 
 } // namespace
@@ -107,7 +105,7 @@ void KeyboardDlg::LoadProfileList()
         return;  // the store refused even the first profile
     if (list != nullptr) {
         for (const ProfileData* profile : profiles.Rows())
-            list->AddItem(ProfileDisplayName(profile->name, base), profile->profile, CString());
+            list->AddItem(ShownName(profile->name, base), profile->profile, CString());
     }
 
     int current = store.GetActiveProfile();
@@ -118,6 +116,19 @@ void KeyboardDlg::LoadProfileList()
     SetCurrentProfile(current);
     // A profile made before the keyboard picture had its keys gets them now.
     InitKeyTable(current);
+}
+
+void KeyboardDlg::ShowProfileNames()
+{
+    VREL::ProfileList* list = List(*this);
+    if (list == nullptr)
+        return;
+    const CString base = LanguageText(TEXT_PROFILE);
+    for (int row = 0; row < list->GetItemCount(); ++row) {
+        CString stored;
+        if (GetConfigDB().GetProfileName(list->GetItemData(row), stored))
+            list->SetItemText(row, ShownName(stored, base));
+    }
 }
 
 void KeyboardDlg::ApplyProfile()
@@ -155,7 +166,7 @@ LRESULT KeyboardDlg::OnProfileListNotify(const ControlNotify& n)
         if (text.IsEmpty()) {
             CString stored;
             if (GetConfigDB().GetProfileName(profile, stored))
-                list->SetItemText(row, ProfileDisplayName(stored, LanguageText(TEXT_PROFILE)));
+                list->SetItemText(row, ShownName(stored, LanguageText(TEXT_PROFILE)));
             return 0;
         }
         GetConfigDB().RenameProfile(profile, text);
@@ -179,7 +190,7 @@ LRESULT KeyboardDlg::AddProfile(const ControlNotify&)
         StoreRows<ProfileData> profiles;
         GetConfigDB().GetProfileList(profiles.Out());
         for (const ProfileData* profile : profiles.Rows())
-            names.push_back(ProfileDisplayName(profile->name, base));
+            names.push_back(ShownName(profile->name, base));
     }
     const CString name = MakeProfileName(LanguageText(TEXT_PROFILE), names);
     const int profile = CreateSeededProfile(GetConfigDB(), name, PictureKeys(), false);
@@ -216,8 +227,8 @@ LRESULT KeyboardDlg::DeleteProfile(const ControlNotify&)
 
 LRESULT KeyboardDlg::ImportProfile(const ControlNotify&)
 {
-    std::wstring path;
-    if (!ChooseProfileFile(m_hWnd, false, path) || !PathFileExistsW(path.c_str()))
+    const std::wstring path = ChooseXmlFile(m_hWnd, false, LanguageText(TEXT_PROFILE_FILES));
+    if (path.empty() || !PathFileExistsW(path.c_str()))
         return 0;
     int profile = 0;
     const ProfileFileError error = ImportProfileFile(GetConfigDB(), path.c_str(), PictureKeys(), profile);
@@ -230,7 +241,7 @@ LRESULT KeyboardDlg::ImportProfile(const ControlNotify&)
     if (VREL::ProfileList* list = List(*this)) {
         CString name;
         GetConfigDB().GetProfileName(profile, name);
-        list->AddItem(ProfileDisplayName(name, LanguageText(TEXT_PROFILE)), profile, CString());
+        list->AddItem(ShownName(name, LanguageText(TEXT_PROFILE)), profile, CString());
     }
     SetCurrentProfile(profile);
     LoadMacroList();
@@ -244,8 +255,8 @@ LRESULT KeyboardDlg::ExportProfile(const ControlNotify&)
     const int profile = SelectedProfile();
     if (profile <= 0)
         return 0;
-    std::wstring path;
-    if (!ChooseProfileFile(m_hWnd, true, path))
+    const std::wstring path = ChooseXmlFile(m_hWnd, true, LanguageText(TEXT_PROFILE_FILES));
+    if (path.empty())
         return 0;
     CString name;
     if (list != nullptr && list->GetSelectItem() >= 0)

@@ -547,13 +547,31 @@ CString MakeProfileName(const CString& base, const std::vector<CString>& names)
     return candidate;
 }
 
-CString ProfileDisplayName(const CString& stored, const CString& languageText)
+CString ProfileDisplayName(const CString& stored, const CString& languageText,
+                           const std::vector<CString>& otherLanguageTexts)
 {
-    static const wchar_t* const defaults[] = {L"\x914D\x7F6E\x65B9\x6848", L"Profile"};
-    for (const wchar_t* prefix : defaults) {
-        const int length = static_cast<int>(std::wcslen(prefix));
-        if (stored.GetLength() >= length && stored.Left(length) == CString(prefix))
-            return languageText + stored.Mid(length);
+    struct Prefix
+    {
+        CString text;
+        bool wholeWord;  // only alone or before a space
+    };
+    std::vector<Prefix> prefixes = {{L"\x914D\x7F6E\x65B9\x6848", false}, {L"Profile", false}};
+    for (const CString& text : otherLanguageTexts) {
+        if (!text.IsEmpty())
+            prefixes.push_back({text, true});
+    }
+    // The longest first: "Profile 01" is the English default, not "Profil"
+    // followed by "e 01".
+    std::stable_sort(prefixes.begin(), prefixes.end(),
+                     [](const Prefix& a, const Prefix& b) { return a.text.GetLength() > b.text.GetLength(); });
+    for (const Prefix& prefix : prefixes) {
+        const int length = prefix.text.GetLength();
+        if (stored.GetLength() < length || stored.Left(length) != prefix.text)
+            continue;
+        const CString rest = stored.Mid(length);
+        if (prefix.wholeWord && !rest.IsEmpty() && rest.GetString()[0] != L' ')
+            continue;
+        return languageText + rest;
     }
     return stored;
 }

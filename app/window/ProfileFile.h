@@ -84,9 +84,13 @@ NewProfileRows MergeProfileFile(const ProfileFileData& file, const std::vector<K
 // the one for 1000 when all are taken.
 CString MakeProfileName(const CString& base, const std::vector<CString>& names);
 
-// The name the list shows: a stored default name ("Profile" or its Chinese
-// counterpart, then the rest) follows the current language's text.
-CString ProfileDisplayName(const CString& stored, const CString& languageText);
+// The name the list shows: a stored default name follows the current
+// language's text. A default name is "Profile" or its Chinese counterpart
+// followed by anything, or one of otherLanguageTexts (the profile text of the
+// other languages the program offers, under which the name may have been
+// made) alone or followed by a space and anything.
+CString ProfileDisplayName(const CString& stored, const CString& languageText,
+                           const std::vector<CString>& otherLanguageTexts = {});
 
 // ---- with the settings store ------------------------------------------------------------
 

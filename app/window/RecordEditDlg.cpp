@@ -2,6 +2,7 @@
 
 #include "app/window/AppSettings.h"
 #include "app/window/LanguageTexts.h"
+#include "app/window/MessageTexts.h"
 #include "ui/framework/MControlFont.h"
 #include "ui/lists/MEdit.h"
 
@@ -51,7 +52,7 @@ void RecordEditDlg::InitUI(CRect client)
         close->SetImage(L"sysbtn_close.png", 4);
         close->SetTooltip(LanText(TEXT_CLOSE).GetString());
     }
-    CreateArea(L"MText", ID_KEY_LABEL, CRect(), L"\x6309\x952E", 1, 1);
+    CreateArea(L"MText", ID_KEY_LABEL, CRect(), LanText(tarnwell::TEXT_RECORD_EDITOR_KEY).GetString(), 1, 1);
     if (auto* edit = dynamic_cast<VREL::MEdit*>(CreateControl(L"MEdit", ID_KEY_EDIT, CRect(), L"", 1, 1))) {
         edit->SetImage(L"img_edit.png", 4);
         edit->SetEditBKColor(kEditBack);

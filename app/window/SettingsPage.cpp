@@ -174,11 +174,16 @@ void KeyboardDlg::LoadFirmwareLine()
     int release = 0;
     if (manager.GetReady() && !manager.GetDevices().empty())
         release = manager.GetDevices().front()->releaseNumber;
-    const CString label = Text(TEXT_FIRMWARE);
-    wchar_t line[300];
-    std::swprintf(line, 300, L"%ls: 0x%02x", label.GetString(), release);
+    m_firmwareRelease = release;
+    ShowFirmwareLine();
+}
+
+void KeyboardDlg::ShowFirmwareLine()
+{
+    CString line;
+    line.Format(L"%ls: 0x%02x", Text(TEXT_FIRMWARE).GetString(), m_firmwareRelease.load());
     if (auto* text = dynamic_cast<VREL::MControlFont*>(Control(ID_FIRMWARE_TEXT)))
-        text->SetControlTitle(line);
+        text->SetControlTitle(line.GetString());
 }
 
 LRESULT KeyboardDlg::OnFirmwareInfo(const ControlNotify&)

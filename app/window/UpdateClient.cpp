@@ -9,6 +9,7 @@
 #include "app/window/AppSettings.h"
 #include "app/window/CUIMessageBox.h"
 #include "app/window/LanguageTexts.h"
+#include "app/window/MessageTexts.h"
 #include "app/window/UpdatePackage.h"
 #include "app/window/UpdateProgress.h"
 #include "app/window/UpdateTipDlg.h"
@@ -24,50 +25,44 @@ constexpr int kNoticeFirmwareRequired = 99;
 constexpr int kNoticeFactoryReset = 1001;
 
 constexpr UINT kResetTimerPeriodMs = 50;
-constexpr int kStageTextBase = 1000;
-constexpr int kResetText = 80;
-
-const wchar_t kAppTitle[] = L"软件升级";
-const wchar_t kFirmwareTitle[] = L"固件升级";
-const wchar_t kUpToDate[] = L"已经是最新的版本, 无需升级!";
-const wchar_t kNewVersion[] = L"检测到新版本";
-const wchar_t kAskUpgrade[] = L"是否需要升级?";
-const wchar_t kFirmwareRequired[] =
-    L"您的键盘需要更新固件后, 才能正常使用驱动! 升级大概需要1分钟,升级过程中,请勿触碰键盘!";
-// What a failed update tells the user; nothing was installed in any case.
-const wchar_t kDownloadFailed[] = L"下载失败, 未做任何更改!";
-const wchar_t kPackageBroken[] = L"更新包已损坏, 未做任何更改!";
-const wchar_t kNoTempFolder[] = L"无法写入临时文件夹, 未做任何更改!";
-const wchar_t kLaunchFailed[] = L"无法启动安装程序!";
 
 LanguageTexts CurrentTexts() { return LanguageTexts(CString(GetExeFolder().c_str()), GetCurrentLanguage()); }
 
-int Ask(HWND parent, const wchar_t* message, const wchar_t* title, int style)
+int Ask(HWND parent, const CString& message, int title, int style)
 {
-    return ShowMessageBox(parent, message, title, style, CurrentTexts());
+    const LanguageTexts texts = CurrentTexts();
+    return ShowMessageBox(parent, message.GetString(), texts.GetLanguageText(title).GetString(), style, texts);
+}
+
+int Ask(HWND parent, int message, int title, int style)
+{
+    return Ask(parent, CurrentTexts().GetLanguageText(message), title, style);
 }
 
 CString NewVersionQuestion(const std::wstring& version)
 {
+    const LanguageTexts texts = CurrentTexts();
     CString question;
-    question.Format(L"%ls:v%ls, %ls", kNewVersion, version.c_str(), kAskUpgrade);
+    question.Format(L"%ls: v%ls. %ls", texts.GetLanguageText(TEXT_NEW_VERSION).GetString(), version.c_str(),
+                    texts.GetLanguageText(TEXT_ASK_UPDATE).GetString());
     return question;
 }
 
-const wchar_t* OutcomeMessage(UpdateOutcome outcome)
+// The text of a failed update; 0 for an outcome that tells nothing.
+int OutcomeMessage(UpdateOutcome outcome)
 {
     switch (outcome) {
     case UpdateOutcome::NoFolder:
-        return kNoTempFolder;
+        return TEXT_NO_TEMP_FOLDER;
     case UpdateOutcome::DownloadFailed:
-        return kDownloadFailed;
+        return TEXT_DOWNLOAD_FAILED;
     case UpdateOutcome::ArchiveBroken:
     case UpdateOutcome::ProductMissing:
-        return kPackageBroken;
+        return TEXT_PACKAGE_BROKEN;
     case UpdateOutcome::LaunchFailed:
-        return kLaunchFailed;
+        return TEXT_LAUNCH_FAILED;
     default:
-        return nullptr;
+        return 0;
     }
 }
 
@@ -82,38 +77,38 @@ LRESULT KeyboardDlg::OnUpdateResult(WPARAM wParam, LPARAM lParam)
     switch (kind) {
     case kNoticeApp:
         if (flag == 0) {
-            Ask(m_hWnd, kUpToDate, kAppTitle, kMessageBoxOk);
+            Ask(m_hWnd, TEXT_UP_TO_DATE, TEXT_APP_UPDATE, kMessageBoxOk);
             break;
         }
-        if (Ask(m_hWnd, NewVersionQuestion(m_newAppVersion).GetString(), kAppTitle, kMessageBoxOkCancel) ==
+        if (Ask(m_hWnd, NewVersionQuestion(m_newAppVersion), TEXT_APP_UPDATE, kMessageBoxOkCancel) ==
             kMessageBoxAnsweredOk)
             PushTask(TASK_DOWNLOAD_APP);
         break;
     case kNoticeFirmware:
         if (flag == 0) {
-            Ask(m_hWnd, kUpToDate, kFirmwareTitle, kMessageBoxOk);
+            Ask(m_hWnd, TEXT_UP_TO_DATE, TEXT_FIRMWARE_UPDATE, kMessageBoxOk);
             break;
         }
-        if (Ask(m_hWnd, NewVersionQuestion(m_newFirmwareVersion).GetString(), kFirmwareTitle,
-                kMessageBoxOkCancel) != kMessageBoxAnsweredOk)
+        if (Ask(m_hWnd, NewVersionQuestion(m_newFirmwareVersion), TEXT_FIRMWARE_UPDATE, kMessageBoxOkCancel) !=
+            kMessageBoxAnsweredOk)
             break;
         PushTask(TASK_DOWNLOAD_FIRMWARE);
         ResetProgress();
-        ShowProgressWindow();
+        ShowProgressWindow(TEXT_STAGE_BASE);
         break;
     case kNoticeFirmwareRequired:
         if (m_firmwarePresent != 0)
             break;
-        if (Ask(m_hWnd, kFirmwareRequired, kFirmwareTitle, kMessageBoxOkCancel) != kMessageBoxAnsweredOk)
+        if (Ask(m_hWnd, TEXT_FIRMWARE_REQUIRED, TEXT_FIRMWARE_UPDATE, kMessageBoxOkCancel) != kMessageBoxAnsweredOk)
             break;
         ResetProgress();
         PushTask(TASK_FIRMWARE_REQUIRED);
-        ShowProgressWindow();
+        ShowProgressWindow(TEXT_STAGE_BASE);
         break;
     case kNoticeFactoryReset:
         ResetProgress();
         SetTimer(TIMER_RESET_PROGRESS, kResetTimerPeriodMs, nullptr);
-        ShowProgressWindow();
+        ShowProgressWindow(TEXT_RESET_PROGRESS);
         break;
     default:
         break;
@@ -130,14 +125,14 @@ void KeyboardDlg::ResetProgress()
     m_stage = 0;
 }
 
-void KeyboardDlg::ShowProgressWindow()
+void KeyboardDlg::ShowProgressWindow(int firstText)
 {
     // A notice that arrives while a progress window runs (its modal loop is
     // below this call) leaves that window to show the new progress: deleting
     // it here would pull it from under its own loop.
     if (m_progressWindow != nullptr)
         return;
-    std::unique_ptr<UpdateTipDlg> window(new UpdateTipDlg());
+    std::unique_ptr<UpdateTipDlg> window(new UpdateTipDlg(CurrentTexts().GetLanguageText(firstText)));
     m_progressWindow = window.get();
     window->Show(m_hWnd);
     m_progressWindow = nullptr;
@@ -153,7 +148,7 @@ void KeyboardDlg::ShowProgressWindow()
 
 void KeyboardDlg::OnProgressTimer(UINT id)
 {
-    const int text = id == TIMER_STAGE_PROGRESS ? kStageTextBase + m_stage : kResetText;
+    const int text = id == TIMER_STAGE_PROGRESS ? TEXT_STAGE_BASE + m_stage : TEXT_RESET_PROGRESS;
     m_progressShown = NextShownProgress(m_progressShown, m_progressTarget);
     auto* window = dynamic_cast<UpdateTipDlg*>(m_progressWindow);
     if (window == nullptr)
@@ -187,10 +182,10 @@ void KeyboardDlg::OnUpdateReportRequest()
 
 void KeyboardDlg::ReportUpdateOutcome()
 {
-    const wchar_t* message = OutcomeMessage(static_cast<UpdateOutcome>(m_updateOutcome));
-    if (message == nullptr)
+    const int message = OutcomeMessage(static_cast<UpdateOutcome>(m_updateOutcome));
+    if (message == 0)
         return;
-    Ask(m_hWnd, message, m_updateKind == kNoticeApp ? kAppTitle : kFirmwareTitle, kMessageBoxOk);
+    Ask(m_hWnd, message, m_updateKind == kNoticeApp ? TEXT_APP_UPDATE : TEXT_FIRMWARE_UPDATE, kMessageBoxOk);
 }
 
 // ---- downloads (worker thread) ------------------------------------------------------------

@@ -1,5 +1,7 @@
 #include "app/window/UpdateTipDlg.h"
 
+#include <utility>
+
 #include "app/window/UpdateProgress.h"
 #include "ui/controls/Progress.h"
 #include "ui/framework/MControlFont.h"
@@ -13,11 +15,13 @@ constexpr DWORD kStyle = WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDR
 constexpr DWORD kExStyle = WS_EX_TOOLWINDOW;
 constexpr int kBackCorner = 10;
 constexpr wchar_t kBackImage[] = L"img_upgrade_bkg.png";
-constexpr wchar_t kStartText[] = L"Upgrading";
 
 } // namespace
 
-UpdateTipDlg::UpdateTipDlg() : m_textArea(nullptr), m_bar(nullptr), m_text(kStartText), m_window(nullptr) {}
+UpdateTipDlg::UpdateTipDlg(CString firstText)
+    : m_textArea(nullptr), m_bar(nullptr), m_text(std::move(firstText)), m_window(nullptr)
+{
+}
 
 UpdateTipDlg::~UpdateTipDlg()
 {

@@ -30,7 +30,8 @@ public:
     // How far the running bar moves on each update of an unknown progress.
     static constexpr int kRunningStep = 5;
 
-    UpdateTipDlg();
+    // firstText: what the window says until the first progress arrives.
+    explicit UpdateTipDlg(CString firstText);
     ~UpdateTipDlg() override;
 
     // Creates the window over parent, centres it and runs it modally; returns

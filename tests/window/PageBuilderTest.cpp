@@ -310,7 +310,7 @@ TEST(PageBuilder, ClassSetUpGoesThroughTheFamilysHooksAndItemsFollowTheLanguage)
         EXPECT_EQ(sleep->items, (std::vector<std::wstring>{L"2 min", L"5 min", L"10 min", L"30 min", L"Never"}));
         EXPECT_EQ(sleep->data, (std::vector<int>{2, 5, 10, 30, 0}));
         ASSERT_EQ(music->items.size(), 11u);
-        EXPECT_EQ(music->items[0], L"Spectrum");
+        EXPECT_EQ(music->items[0], L"Green to red");
         EXPECT_FALSE(Contains(controls.Skipped(), L"192 MComboBox AddItem"));
         EXPECT_FALSE(controls.Get(170)->IsVisible());
 
@@ -320,11 +320,11 @@ TEST(PageBuilder, ClassSetUpGoesThroughTheFamilysHooksAndItemsFollowTheLanguage)
         EXPECT_EQ(sleep->items.back(), L"Nigdy");
         EXPECT_EQ(sleep->items[0], L"2 min");
         // The music effects follow the language only on a keyboard with per-key colours.
-        EXPECT_EQ(music->items[0], L"Spectrum");
+        EXPECT_EQ(music->items[0], L"Green to red");
         state.rgbKeyboard = true;
         builder.ApplyTexts(controls, state);
-        EXPECT_EQ(music->items[0], L"Widmo");
-        EXPECT_EQ(music->items[10], L"Ogie\x0144");
+        EXPECT_EQ(music->items[0], L"Od zielonego do czerwonego");
+        EXPECT_EQ(music->items[10], L"Niebieski");
     }
     UnregisterWidgetHooks(L"MComboBox");
     VREL::ControlFactory::Restore(L"MComboBox", previous);

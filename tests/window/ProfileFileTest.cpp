@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "app/window/ProfileFile.h"
 #include "tests/store/StoreTestSupport.h"
@@ -165,9 +166,29 @@ TEST(ProfileFile, NamesOfTheProfileList)
     EXPECT_EQ(MakeProfileName(L"Profile", {L"Profile 02"}), CString(L"Profile 01"));
     EXPECT_EQ(MakeProfileName(L"Profile", {L"profile 01"}), CString(L"Profile 01"));  // case counts
 
-    EXPECT_EQ(ProfileDisplayName(L"Profile 02", L"Profil"), CString(L"Profil 02"));
-    EXPECT_EQ(ProfileDisplayName(L"\x914D\x7F6E\x65B9\x6848 03", L"Profil"), CString(L"Profil 03"));
-    EXPECT_EQ(ProfileDisplayName(L"My keys", L"Profil"), CString(L"My keys"));
+    // A default name made under any offered language follows the current one.
+    const std::vector<CString> offered = {L"Profile", L"Profil"};
+    struct Case
+    {
+        const wchar_t* stored;
+        const wchar_t* current;
+        const wchar_t* shown;
+    };
+    const Case cases[] = {
+        {L"Profile 02", L"Profil", L"Profil 02"},
+        {L"\x914D\x7F6E\x65B9\x6848 03", L"Profil", L"Profil 03"},
+        {L"My keys", L"Profil", L"My keys"},
+        {L"Profil 01", L"Profile", L"Profile 01"},  // made under Polish, shown in English
+        {L"Profil", L"Profile", L"Profile"},
+        {L"Profile 01", L"Profile", L"Profile 01"},  // not "Profil" and "e 01"
+        {L"Profilowy", L"Profile", L"Profilowy"},   // a typed name that only begins like it
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "case " << (&c - cases));
+        EXPECT_EQ(ProfileDisplayName(c.stored, c.current, offered), CString(c.shown));
+    }
+    // Without the offered languages only the fixed prefixes count.
+    EXPECT_EQ(ProfileDisplayName(L"Profil 01", L"Profile"), CString(L"Profil 01"));
 }
 
 // ---- hostile files ----------------------------------------------------------------------------------

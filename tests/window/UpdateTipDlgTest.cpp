@@ -31,6 +31,8 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
     // Percentages past 100 and the unknown one on the way.
     const int percents[] = {30, 150, tarnwell::kProgressUnknown, 55};
     const int percent = percents[tick < 4 ? tick - 1 : 3];
+    if (tick == 1)
+        EXPECT_EQ(std::wstring(g_dialog->Text().GetString()), L"Starting") << "the first text was not shown";
     g_dialog->SetProgressText(percent, L"Restoring");
     if (tick == 2) {
         // The value past 100 shows as 100.
@@ -54,7 +56,7 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
 
 TEST(UpdateTipDlg, RunsModallyShowsTheProgressAndClosesWhenAnotherThreadAsks)
 {
-    auto* dialog = new UpdateTipDlg();
+    auto* dialog = new UpdateTipDlg(L"Starting");
     g_dialog = dialog;
     g_ticks = 0;
     const UINT_PTR timer = SetTimer(nullptr, 0, 30, &Tick);

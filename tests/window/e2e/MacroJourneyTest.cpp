@@ -10,7 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <functional>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -120,10 +122,8 @@ constexpr int kKeyCodeB = 5;
 constexpr RECT kEditorKeyEdit = {125, 60, 325, 90};
 constexpr POINT kEditorOk = {220, 115};
 constexpr POINT kEditorClose = {335, 30};
-// Menu rows: 12 pixels of margin, then 30 a row. The insert menu (170 wide)
-// holds left, middle, right click, key, delay; the event menu (120 wide) to
-// the top, up, down, to the bottom.
-POINT MenuRow(int width, int row) { return POINT{width / 2, 12 + row * 30 + 15}; }
+// Menus: the insert menu (170 wide) holds left, middle, right click, key,
+// delay; the event menu (120 wide) to the top, up, down, to the bottom.
 constexpr int kInsertMenuWidth = 170;
 constexpr int kInsertMenuLeftRow = 0;
 constexpr int kInsertMenuMiddleRow = 1;
@@ -131,6 +131,12 @@ constexpr int kInsertMenuRightRow = 2;
 constexpr int kInsertMenuKeyRow = 3;
 constexpr int kInsertMenuDelayRow = 4;
 constexpr int kEventMenuWidth = 120;
+// The macro menu (150 wide): import a macro file, export the selected macro.
+constexpr int kMacroMenuWidth = 150;
+constexpr int kMacroMenuImportRow = 0;
+constexpr int kMacroMenuExportRow = 1;
+// The selected macro row's more button, from the row's right end.
+constexpr int kMacroMoreX = 264;
 constexpr int kEventMenuTopRow = 0;
 constexpr int kEventMenuBottomRow = 3;
 // The selected event row's more button opens the event menu.
@@ -419,18 +425,10 @@ protected:
             << "recording did not stop";
     }
 
-    // A row of the program's open menu, clicked once the menu has painted it
-    // (its rows are placed when it first paints).
+    // A row of the program's open menu, clicked once the menu has painted it.
     void ChooseMenuRow(int width, int row)
     {
-        HWND menu = nullptr;
-        ASSERT_TRUE(WaitFor([&] { return (menu = FindProcessWindow(program->ProcessId(), L"Menu Window")) != nullptr; }))
-            << "no menu opened";
-        const POINT at = MenuRow(width, row);
-        ASSERT_TRUE(WaitFor([&] { return Colours(Capture(menu, RECT{at.x - 40, at.y - 10, at.x + 40, at.y + 10})) > 2; }))
-            << "the menu shows no row " << row;
-        ClickAt(menu, at);
-        ASSERT_TRUE(WaitFor([&] { return !IsWindow(menu); })) << "the menu stayed open";
+        ASSERT_TRUE(e2e::ChooseMenuRow(program->ProcessId(), width, row)) << "no menu row " << row << " was chosen";
     }
 
     // A row of the insert menu that the button under the event list opens.
@@ -555,6 +553,84 @@ protected:
 
 // The value list of a category shows its items side by side below the tabs.
 POINT MacroJourney::ValueListItem(int row) { return POINT{350 + row * 105, 525}; }
+
+// A new macro is named with the language's word for a macro and its number,
+// in the store and in the list; its menu's items do what they say: the first
+// imports a macro file, the second exports the selected macro to one, and
+// both dialogs offer macro files.
+TEST_F(MacroJourney, ANewMacroIsNamedInTheLanguageAndItsMenuImportsAndExportsAsItSays)
+{
+    WriteRegistryValue(L"LCID", L"1033");
+    HWND window = OpenMacroPage();
+    ASSERT_NE(window, nullptr);
+    const std::wstring language = RunFolder() + L"language\\1033.lan";
+    auto text = [&](const wchar_t* number) {
+        wchar_t value[128] = {};
+        GetPrivateProfileStringW(L"KB.DIALOG", number, L"", value, 128, language.c_str());
+        return std::wstring(value);
+    };
+    const std::wstring name = text(L"351") + L" 1";
+    ASSERT_GT(name.size(), 2u) << "no text 351 in the language file";
+    const std::string narrowName(name.begin(), name.end());  // an English text
+
+    const long long id = NewMacro(window);
+    ASSERT_GT(id, 0);
+    EXPECT_EQ(Sql("SELECT COUNT(*) FROM t_macro_data WHERE macro_id = " + std::to_string(id) + " AND name = '" +
+                  narrowName + "'"),
+              1)
+        << "the new macro is not stored as " << narrowName;
+
+    // What the list shows: the row's rename box starts with it.
+    DoubleClick(window, kMacroRowX, kMacroRowTop + kRowHeight / 2);
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (box = FindChildOfClass(window, L"MEditWindow")) != nullptr; }))
+        << "the row's rename box did not open";
+    // Asked for its text: the caption of another process's edit box is not it.
+    wchar_t shown[128] = {};
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(box, WM_GETTEXT, 128, reinterpret_cast<LPARAM>(shown), SMTO_NORMAL, kTimeoutMs, &copied);
+    EXPECT_EQ(std::wstring(shown), name) << "the list shows another name";
+    // Pressing elsewhere in the list ends the rename unchanged.
+    Click(window, kMacroRowX, kMacroRowTop + 10 * kRowHeight);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(box); })) << "the rename box stayed open";
+
+    auto openMacroMenu = [&] {
+        POINT more = {kMacroMoreX, kMacroRowTop + kRowHeight / 2};
+        POINT screen = more;
+        ClientToScreen(window, &screen);
+        SetCursorPos(screen.x, screen.y);
+        ClickAt(window, more);
+    };
+    const std::wstring kind = text(L"1158") + L" (*.xml)";
+    wchar_t folder[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, folder);
+    const std::wstring file = std::wstring(folder) + L"tarnwell journey macro.xml";
+    DeleteFileW(file.c_str());
+
+    // The second item exports the selected macro.
+    openMacroMenu();
+    ChooseMenuRow(kMacroMenuWidth, kMacroMenuExportRow);
+    std::wstring offered;
+    ASSERT_TRUE(AnswerFileDialog(program->ProcessId(), file, &offered)) << "the export item opened no file dialog";
+    EXPECT_EQ(offered, kind);
+    ASSERT_TRUE(WaitFor([&] { return FileExists(file); })) << "the export item wrote no file";
+    std::stringstream written;
+    written << std::ifstream(file.c_str(), std::ios::binary).rdbuf();
+    EXPECT_NE(written.str().find("<macroinfo"), std::string::npos) << "the file holds no single macro";
+    EXPECT_NE(written.str().find(narrowName), std::string::npos) << "the file holds another macro";
+    EXPECT_EQ(MacroCount(), 1) << "exporting changed the macros";
+
+    // The first item imports the file as a new macro.
+    openMacroMenu();
+    ChooseMenuRow(kMacroMenuWidth, kMacroMenuImportRow);
+    offered.clear();
+    ASSERT_TRUE(AnswerFileDialog(program->ProcessId(), file, &offered)) << "the import item opened no file dialog";
+    EXPECT_EQ(offered, kind);
+    EXPECT_TRUE(WaitFor([&] { return MacroCount() == 2; })) << "the import item added no macro";
+    EXPECT_EQ(Sql("SELECT COUNT(*) FROM t_macro_data WHERE name = '" + narrowName + "'"), 2);
+    DeleteFileW(file.c_str());
+    Exit(window);
+}
 
 // Any process can post the hook-key message with any lParam; the program
 // must never follow it as a pointer.

@@ -36,6 +36,21 @@ constexpr RECT kSystemTexts = {450, 200, 550, 236};
 constexpr RECT kStartupTexts = {480, 296, 950, 362};
 constexpr RECT kExitTexts = {480, 428, 950, 530};
 
+// The macro page: its new-macro button, the first macro row's more button
+// and the event list's first row; the insert menu (170 wide) starts with the
+// left click. The lighting page's music mode tile.
+constexpr POINT kNewMacro = {96, 745};
+constexpr POINT kMacroMore = {264, 150};
+constexpr RECT kFirstMacroRow = {40, 134, 250, 166};
+constexpr RECT kFirstEventRow = {320, 163, 700, 195};
+constexpr UINT ID_INSERT_BUTTON = 93;
+constexpr UINT NOTIFY_CLICKED = 2;
+constexpr int kInsertMenuWidth = 170;
+constexpr int kInsertLeftClickRow = 0;
+constexpr POINT kInsertMenuPlace = {540, 560};
+constexpr POINT kMusicTile = {360, 730};
+constexpr RECT kMusicControls = {570, 520, 1130, 646};
+
 bool Changed(HWND window, const RECT& area, const std::vector<DWORD>& before)
 {
     return WaitFor([&] { return Capture(window, area) != before; });
@@ -49,6 +64,60 @@ protected:
     void Shoot(HWND window, const wchar_t* name)
     {
         EXPECT_FALSE(SaveScreenshot(window, name).empty()) << "no screenshot of " << std::string(name, name + wcslen(name));
+    }
+    // The macro page (shown) with a new macro, its more menu open, the insert
+    // menu open, and the page with the events that menu inserted.
+    void ShootMacroMenus(HWND window, const std::wstring& suffix)
+    {
+        const std::vector<DWORD> noMacro = Capture(window, kFirstMacroRow);
+        ClickAt(window, kNewMacro);
+        ASSERT_TRUE(Changed(window, kFirstMacroRow, noMacro)) << "no macro was added";
+        POINT screen = kMacroMore;
+        ClientToScreen(window, &screen);
+        SetCursorPos(screen.x, screen.y);
+        // The more button shows once the new row has painted: pressed until
+        // the menu opens.
+        HWND menu = nullptr;
+        ASSERT_TRUE(WaitFor([&] {
+            ClickAt(window, kMacroMore);
+            return WaitFor([&] { return (menu = FindProcessWindow(program->ProcessId(), L"Menu Window")) != nullptr; },
+                           1000);
+        })) << "the macro menu did not open";
+        menu = WaitForMenu(program->ProcessId());
+        ASSERT_NE(menu, nullptr) << "the macro menu did not paint";
+        Shoot(window, (L"macro_menu" + suffix).c_str());
+        PostMessageW(menu, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(WaitFor([&] { return !IsWindow(menu); }));
+
+        // The insert button has no place of its own yet: its menu opens above
+        // the window's corner, and is brought over the page for the picture.
+        SendControlNotify(window, ID_INSERT_BUTTON, NOTIFY_CLICKED);
+        const DWORD process = program->ProcessId();
+        ASSERT_TRUE(WaitFor([&] { return (menu = FindProcessWindow(process, L"Menu Window")) != nullptr; }))
+            << "the insert menu did not open";
+        RECT main;
+        GetWindowRect(window, &main);
+        SetWindowPos(menu, nullptr, main.left + kInsertMenuPlace.x, main.top + kInsertMenuPlace.y, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        menu = WaitForMenu(program->ProcessId());
+        ASSERT_NE(menu, nullptr) << "the insert menu did not paint";
+        Shoot(menu, (L"insert_menu" + suffix).c_str());
+        const std::vector<DWORD> empty = Capture(window, kFirstEventRow);
+        ASSERT_TRUE(ChooseMenuRow(program->ProcessId(), kInsertMenuWidth, kInsertLeftClickRow));
+        ASSERT_TRUE(Changed(window, kFirstEventRow, empty)) << "the insert menu inserted no events";
+        Shoot(window, (L"macro_events" + suffix).c_str());
+    }
+    // The lighting page (shown) in its music mode.
+    void ShootMusicPage(HWND window, const std::wstring& suffix)
+    {
+        ASSERT_TRUE(WaitFor([&] {
+            return Colours(Capture(window, RECT{kMusicTile.x - 40, kMusicTile.y - 10, kMusicTile.x + 40,
+                                                kMusicTile.y + 10})) > 4;
+        })) << "the music tile never showed";
+        const std::vector<DWORD> before = Capture(window, kMusicControls);
+        ClickAt(window, kMusicTile);
+        ASSERT_TRUE(Changed(window, kMusicControls, before)) << "the music controls did not show";
+        Shoot(window, (L"music" + suffix).c_str());
     }
     void Exit(HWND window)
     {
@@ -89,6 +158,14 @@ TEST_F(PagesJourney, EveryPageShowsAndIsPhotographed)
         Shoot(window, tab.name);
     }
 
+    Click(window, kTabLeft + kTabWidth * 1 + kTabWidth / 2, kTabY);
+    ShootMusicPage(window, L"");
+    Click(window, kTabLeft + kTabWidth * 2 + kTabWidth / 2, kTabY);
+    ShootMacroMenus(window, L"");
+    const std::vector<DWORD> macroPage = Capture(window, page);
+    Click(window, kTabLeft + kTabWidth / 2, kTabY);
+    EXPECT_TRUE(Changed(window, page, macroPage));
+
     const std::vector<DWORD> keysPage = Capture(window, page);
     ClickAt(window, kSettingsButton);
     EXPECT_TRUE(Changed(window, page, keysPage));
@@ -119,6 +196,10 @@ TEST_F(PagesJourney, EveryDevicePageInPolishIsPhotographed)
         }
         Shoot(window, tab.name);
     }
+    Click(window, kTabLeft + kTabWidth * 1 + kTabWidth / 2, kTabY);
+    ShootMusicPage(window, L"_pl");
+    Click(window, kTabLeft + kTabWidth * 2 + kTabWidth / 2, kTabY);
+    ShootMacroMenus(window, L"_pl");
     Exit(window);
 }
 

@@ -22,52 +22,15 @@ constexpr WPARAM MENU_DVORAK = 205;
 constexpr UINT ID_IMPORT_BUTTON = 49;
 constexpr UINT ID_EXPORT_BUTTON = 50;
 constexpr UINT NOTIFY_CLICKED = 2;
-// The file name field of the system's file dialogs (both of its forms).
-constexpr int kFileNameEdit = 0x480;
-constexpr int kFileNameCombo = 0x47C;
-
-struct DialogSearch
-{
-    DWORD process;
-    HWND found;
-};
-
-BOOL CALLBACK FindDialogOf(HWND window, LPARAM data)
-{
-    auto* search = reinterpret_cast<DialogSearch*>(data);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    wchar_t name[16] = {};
-    GetClassNameW(window, name, 16);
-    if (process == search->process && wcscmp(name, L"#32770") == 0 && IsWindowVisible(window)) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// The visible system dialog (#32770) of a process, or null.
-HWND FindProcessDialog(DWORD processId)
-{
-    DialogSearch search{processId, nullptr};
-    EnumWindows(&FindDialogOf, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
 
 // Presses a button that the layout does not place, answers the file dialog it
 // opens with the path as a user types it, and waits for the handler to end.
 bool ChooseFile(HWND window, DWORD processId, UINT button, const std::wstring& path)
 {
     std::thread press([&] { SendControlNotify(window, button, NOTIFY_CLICKED); });
-    HWND dialog = nullptr;
-    const bool shown = WaitFor([&] { return (dialog = FindProcessDialog(processId)) != nullptr; });
-    if (shown) {
-        SetDlgItemTextW(dialog, kFileNameEdit, path.c_str());
-        SetDlgItemTextW(dialog, kFileNameCombo, path.c_str());
-        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
-    }
+    const bool answered = AnswerFileDialog(processId, path);
     press.join();
-    return shown && WaitFor([&] { return !IsWindow(dialog); });
+    return answered;
 }
 
 class ProfileJourney : public ProgramJourney

@@ -404,6 +404,14 @@ void Click(HWND window, int x, int y)
     PostMessageW(window, WM_LBUTTONUP, 0, at);
 }
 
+void DoubleClick(HWND window, int x, int y)
+{
+    const LPARAM at = MAKELPARAM(x, y);
+    Click(window, x, y);
+    PostMessageW(window, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    PostMessageW(window, WM_LBUTTONUP, 0, at);
+}
+
 LRESULT SendControlNotify(HWND window, UINT id, UINT code, WPARAM wParam, LPARAM lParam)
 {
     ControlNotifyPacket packet{static_cast<uint32_t>(id), static_cast<uint32_t>(code), static_cast<int64_t>(wParam),
@@ -521,21 +529,28 @@ size_t Colours(const std::vector<DWORD>& pixels)
 }
 
 namespace {
-struct CaptionSearch
+// A visible window of a process (0: any) with a caption and a class (null:
+// any); the first found.
+struct WindowSearch
 {
     DWORD process;
     const wchar_t* caption;
+    const wchar_t* className;
     HWND found;
 };
 
-BOOL CALLBACK FindByCaption(HWND window, LPARAM data)
+BOOL CALLBACK FindWindowOf(HWND window, LPARAM data)
 {
-    auto* search = reinterpret_cast<CaptionSearch*>(data);
+    auto* search = reinterpret_cast<WindowSearch*>(data);
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
     wchar_t caption[64] = {};
     GetWindowTextW(window, caption, 64);
-    if (process == search->process && wcscmp(caption, search->caption) == 0 && IsWindowVisible(window)) {
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    if ((search->process == 0 || process == search->process) &&
+        (search->caption == nullptr || wcscmp(caption, search->caption) == 0) &&
+        (search->className == nullptr || wcscmp(name, search->className) == 0) && IsWindowVisible(window)) {
         search->found = window;
         return FALSE;
     }
@@ -545,9 +560,73 @@ BOOL CALLBACK FindByCaption(HWND window, LPARAM data)
 
 HWND FindProcessWindow(DWORD processId, const wchar_t* caption)
 {
-    CaptionSearch search{processId, caption, nullptr};
-    EnumWindows(&FindByCaption, reinterpret_cast<LPARAM>(&search));
+    WindowSearch search{processId, caption, nullptr, nullptr};
+    EnumWindows(&FindWindowOf, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+HWND FindProcessDialog(DWORD processId)
+{
+    WindowSearch search{processId, nullptr, L"#32770", nullptr};
+    EnumWindows(&FindWindowOf, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+bool AnswerFileDialog(DWORD processId, const std::wstring& path, std::wstring* kindShown)
+{
+    // The file name field and the file type list of the system's file
+    // dialogs (the name field in both of its forms).
+    constexpr int kFileNameEdit = 0x480;
+    constexpr int kFileNameCombo = 0x47C;
+    constexpr int kFileTypeCombo = 0x470;
+    HWND dialog = nullptr;
+    if (!WaitFor([&] { return (dialog = FindProcessDialog(processId)) != nullptr; }))
+        return false;
+    if (kindShown != nullptr) {
+        wchar_t kind[128] = {};
+        WaitFor([&] { return GetDlgItemTextW(dialog, kFileTypeCombo, kind, 128) > 0; });
+        *kindShown = kind;
+    }
+    SetDlgItemTextW(dialog, kFileNameEdit, path.c_str());
+    SetDlgItemTextW(dialog, kFileNameCombo, path.c_str());
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    return WaitFor([&] { return !IsWindow(dialog); });
+}
+
+HWND FindChildOfClass(HWND parent, const wchar_t* className)
+{
+    WindowSearch search{0, nullptr, className, nullptr};
+    EnumChildWindows(parent, &FindWindowOf, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+namespace {
+POINT MenuRowPlace(int width, int row) { return POINT{width / 2, 12 + row * 30 + 15}; }
+} // namespace
+
+HWND WaitForMenu(DWORD processId)
+{
+    HWND menu = nullptr;
+    if (!WaitFor([&] { return (menu = FindProcessWindow(processId, L"Menu Window")) != nullptr; }))
+        return nullptr;
+    // Its rows are placed when it first paints.
+    const POINT first = MenuRowPlace(60, 0);
+    const RECT row = {first.x - 20, first.y - 10, first.x + 20, first.y + 10};
+    if (!WaitFor([&] { return Colours(Capture(menu, row)) > 2; }))
+        return nullptr;
+    return menu;
+}
+
+bool ChooseMenuRow(DWORD processId, int width, int row)
+{
+    HWND menu = nullptr;
+    if (!WaitFor([&] { return (menu = FindProcessWindow(processId, L"Menu Window")) != nullptr; }))
+        return false;
+    const POINT at = MenuRowPlace(width, row);
+    if (!WaitFor([&] { return Colours(Capture(menu, RECT{at.x - 40, at.y - 10, at.x + 40, at.y + 10})) > 2; }))
+        return false;
+    Click(menu, at.x, at.y);
+    return WaitFor([&] { return !IsWindow(menu); });
 }
 
 HWND ShownMessageBox()

@@ -142,11 +142,26 @@ HWND FindProcessWindow(DWORD processId, const wchar_t* caption);
 HWND ShownMessageBox();
 // Waits for a shown message box; null when none showed in time.
 HWND WaitForMessageBox();
+// The visible system dialog (#32770) of a process, or null.
+HWND FindProcessDialog(DWORD processId);
+// Waits for the process's file dialog and answers it with the path, as a user
+// types it; kindShown (when given) gets the file kind its filter offers. True
+// once the dialog closed.
+bool AnswerFileDialog(DWORD processId, const std::wstring& path, std::wstring* kindShown = nullptr);
+// A visible window of a class among a window's children, or null.
+HWND FindChildOfClass(HWND parent, const wchar_t* className);
+// The program's open menu once it has painted its rows, or null.
+HWND WaitForMenu(DWORD processId);
+// Clicks a row of the program's open menu (width: the menu's width; rows
+// below a 12-pixel margin, 30 pixels each); true once the menu closed.
+bool ChooseMenuRow(DWORD processId, int width, int row);
 
 // ---- input -----------------------------------------------------------------------------
 
 // A left click at a client point, posted (the cursor does not move).
 void Click(HWND window, int x, int y);
+// A double click at a client point, posted.
+void DoubleClick(HWND window, int x, int y);
 // A tray icon callback with the given mouse message.
 void TrayMessage(HWND window, UINT mouseMessage);
 // A control's notification (id, code, wParam, lParam) delivered to the main

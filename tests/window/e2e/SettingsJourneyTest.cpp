@@ -42,6 +42,14 @@ constexpr UINT kResetButtonId = 195;
 constexpr int kQuestionAttempts = 3;
 constexpr uint8_t kResetCommand = 0xEE;
 constexpr POINT kSleepCombo = {1000, 305};
+// The firmware line of the settings page, and the way to the language radios
+// and back: the system settings, the home page's button into the pages.
+constexpr RECT kFirmwareLine = {330, 200, 930, 230};
+constexpr POINT kHomeButton = {113, 25};
+constexpr POINT kEnterButton = {690, 620};
+constexpr POINT kPolishRadio = {632, 251};
+constexpr POINT kEnglishRadio = {462, 251};
+constexpr RECT kPage = {1, 60, 1379, 799};
 // The sleep-time drop-down (a popup of the program's own under the combo):
 // one 30-pixel row per item, inside a 2-pixel frame; 10 minutes is the
 // third of 2, 5, 10, 30 and never.
@@ -160,6 +168,50 @@ TEST_F(SettingsJourney, BackFromTheSystemSettingsShowsTheViewTheyWereOpenedFrom)
         EXPECT_EQ(QueryProgramState(window, kQueryHomeShown), c.homeShown);
         Exit(window);
     }
+}
+
+// The firmware line joins its label and the keyboard's number; a language
+// switch gives it the other label and keeps the number, so switching back
+// shows the very same line.
+TEST_F(SettingsJourney, TheFirmwareLineKeepsTheKeyboardsNumberThroughALanguageSwitch)
+{
+    WriteRegistryValue(L"LCID", L"1033");
+    HWND window = StartProgram();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return Colours(Capture(window, kTabStrip)) > 8; })) << "the device pages never opened";
+    auto openSettingsPage = [&] {
+        const std::vector<DWORD> before = Capture(window, kPage);
+        ClickAt(window, kSettingsTab);
+        return WaitFor([&] { return Capture(window, kPage) != before && Colours(Capture(window, kFirmwareLine)) > 2; });
+    };
+    ASSERT_TRUE(openSettingsPage()) << "the settings page shows no firmware line";
+    const std::vector<DWORD> english = Capture(window, kFirmwareLine);
+
+    for (POINT radio : {kPolishRadio, kEnglishRadio}) {
+        const std::wstring lcid = radio.x == kPolishRadio.x ? L"1045" : L"1033";
+        std::vector<DWORD> before = Capture(window, kPage);
+        ClickAt(window, kSettingsButton);
+        ASSERT_TRUE(WaitFor([&] { return Capture(window, kPage) != before; })) << "no system settings";
+        ClickAt(window, radio);
+        ASSERT_TRUE(WaitFor([&] { return Registry(L"LCID") == lcid; }));
+        before = Capture(window, kPage);
+        ClickAt(window, kHomeButton);
+        ASSERT_TRUE(WaitFor([&] { return Capture(window, kPage) != before; })) << "no home page";
+        ClickAt(window, kEnterButton);
+        ASSERT_TRUE(WaitFor([&] { return Colours(Capture(window, kTabStrip)) > 8; })) << "the pages did not open";
+        // The pages open on the tab shown last: the keys page first, so that
+        // the settings page shows anew.
+        ClickAt(window, TabPlace(0));
+        Sleep(1000);
+        ASSERT_TRUE(openSettingsPage()) << "no firmware line in " << std::string(lcid.begin(), lcid.end());
+        if (radio.x == kPolishRadio.x) {
+            EXPECT_NE(Capture(window, kFirmwareLine), english) << "the line kept its English label";
+        }
+    }
+    EXPECT_TRUE(WaitFor([&] { return Capture(window, kFirmwareLine) == english; }))
+        << "the line differs after the switch back: its number went";
+    SaveScreenshot(window, L"settings_firmware_line");
+    Exit(window);
 }
 
 TEST_F(SettingsJourney, AutorunIsAQuotedCommandAndTheExitModeDecidesWhatCloseDoes)

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "tests/window/e2e/ProgramHarness.h"
 
 namespace {
@@ -45,6 +47,21 @@ double FilledShare(HWND window, COLORREF track)
     for (int x = kBarLeft; x < kBarRight; ++x)
         filled += ScreenPixel(window, x, kBarY) != track ? 1 : 0;
     return static_cast<double>(filled) / (kBarRight - kBarLeft);
+}
+
+// The message box once it stands centred on the main window, as it is
+// shown, for its picture.
+void ShootBox(HWND window, HWND box, const wchar_t* picture)
+{
+    WaitFor([&] {
+        RECT main, rect;
+        GetWindowRect(window, &main);
+        GetWindowRect(box, &rect);
+        return std::abs((rect.left + rect.right) - (main.left + main.right)) <= 2 &&
+               std::abs((rect.top + rect.bottom) - (main.top + main.bottom)) <= 2;
+    });
+    Sleep(300);
+    SaveScreenshot(box, picture);
 }
 
 class UpdateJourney : public ProgramJourney
@@ -124,10 +141,11 @@ TEST_F(UpdateJourney, UpdateNoticesAskFirstAndAFailedFirmwareDownloadSaysSo)
     ASSERT_NE(window, nullptr);
     const DWORD process = program->ProcessId();
     // A message box's modal run returns the wParam of the WM_CLOSE that ends it.
-    auto answer = [&](WPARAM button) {
+    auto answer = [&](WPARAM button, const wchar_t* picture) {
         HWND box = nullptr;
         if (!WaitFor([&] { return (box = FindProcessWindow(process, L"MessageBox")) != nullptr; }))
             return false;
+        ShootBox(window, box, picture);
         PostMessageW(box, WM_CLOSE, button, 0);
         return WaitFor([&] { return !IsWindow(box); });
     };
@@ -138,13 +156,13 @@ TEST_F(UpdateJourney, UpdateNoticesAskFirstAndAFailedFirmwareDownloadSaysSo)
 
     // Up to date: the message alone.
     PostMessageW(window, WM_UPDATE_RESULT, 1, 0);
-    ASSERT_TRUE(answer(IDOK)) << "no up-to-date message";
+    ASSERT_TRUE(answer(IDOK, L"update_up_to_date")) << "no up-to-date message";
     ASSERT_TRUE(settled());
     EXPECT_EQ(ProgressWindow(process), nullptr);
 
     // Firmware required, declined: nothing starts.
     PostMessageW(window, WM_UPDATE_RESULT, 99, 1);
-    ASSERT_TRUE(answer(IDCANCEL)) << "no firmware question";
+    ASSERT_TRUE(answer(IDCANCEL, L"update_firmware_required")) << "no firmware question";
     ASSERT_TRUE(settled());
     EXPECT_EQ(ProgressWindow(process), nullptr);
 
@@ -152,7 +170,7 @@ TEST_F(UpdateJourney, UpdateNoticesAskFirstAndAFailedFirmwareDownloadSaysSo)
     // no address at all, so the download fails; the progress window closes
     // and then the failure is told.
     PostMessageW(window, WM_UPDATE_RESULT, 2, 1);
-    ASSERT_TRUE(answer(IDOK)) << "no firmware question";
+    ASSERT_TRUE(answer(IDOK, L"update_firmware_question")) << "no firmware question";
     HWND box = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (box = FindProcessWindow(process, L"MessageBox")) != nullptr; }))
         << "the failed download was not reported";
@@ -163,6 +181,39 @@ TEST_F(UpdateJourney, UpdateNoticesAskFirstAndAFailedFirmwareDownloadSaysSo)
     EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(window) != FALSE; }));
     ASSERT_TRUE(settled());
     EXPECT_TRUE(program->Running());
+
+    SendMessageW(window, WM_APP_EXIT, 0, APP_EXIT_CODE);
+    EXPECT_EQ(program->WaitForExit(), 0);
+}
+
+// The update notices in Polish: every one in the user's language (pictured
+// into screenshots/pages/), and a declined question starts nothing.
+TEST_F(UpdateJourney, UpdateNoticesSpeakTheUsersLanguage)
+{
+    WriteRegistryValue(L"LCID", L"1045");
+    HWND window = StartProgram();
+    ASSERT_NE(window, nullptr);
+    const DWORD process = program->ProcessId();
+    const struct
+    {
+        WPARAM kind;
+        LPARAM flag;
+        const wchar_t* picture;
+    } notices[] = {{1, 0, L"update_up_to_date_pl"},
+                   {1, 1, L"update_question_pl"},
+                   {99, 1, L"update_firmware_required_pl"}};
+    for (const auto& notice : notices) {
+        PostMessageW(window, WM_UPDATE_RESULT, notice.kind, notice.flag);
+        HWND box = nullptr;
+        ASSERT_TRUE(WaitFor([&] { return (box = FindProcessWindow(process, L"MessageBox")) != nullptr; }))
+            << "no notice " << notice.kind;
+        ShootBox(window, box, notice.picture);
+        PostMessageW(box, WM_CLOSE, IDCANCEL, 0);
+        ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
+    }
+    DWORD_PTR result = 0;
+    EXPECT_NE(SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result), 0);
+    EXPECT_EQ(ProgressWindow(process), nullptr) << "a declined question started an update";
 
     SendMessageW(window, WM_APP_EXIT, 0, APP_EXIT_CODE);
     EXPECT_EQ(program->WaitForExit(), 0);
