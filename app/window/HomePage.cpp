@@ -18,6 +18,7 @@
 #include "app/window/LanguageTexts.h"
 #include "app/window/LayoutPicture.h"
 #include "app/window/MusicGrid.h"
+#include "app/window/Startup.h"
 #include "ui/controls/Slider.h"
 #include "ui/controls/TabCtrl.h"
 #include "ui/framework/MControlFont.h"
@@ -259,7 +260,7 @@ void KeyboardDlg::ApplyLayout(const KeyboardLayout& layout)
 
 // ---- what the end-to-end tests read ------------------------------------------------------
 
-LRESULT KeyboardDlg::OnStateQuery(WPARAM wParam, LPARAM)
+LRESULT KeyboardDlg::OnStateQuery(WPARAM wParam, LPARAM lParam)
 {
     auto pictureKeys = [this](UINT id) -> LRESULT {
         auto* picture = dynamic_cast<VREL::KeyboardCtrl*>(Control(id));
@@ -284,6 +285,8 @@ LRESULT KeyboardDlg::OnStateQuery(WPARAM wParam, LPARAM)
         return m_deviceType;
     case QUERY_MODE_COUNT:
         return static_cast<LRESULT>(m_catalogue.Modes().size());
+    case QUERY_STARTUP_MARK:
+        return static_cast<LRESULT>(StartupMicroseconds(static_cast<StartupMark>(lParam)));
     default:
         return MacroStateQuery(wParam);
     }

@@ -20,7 +20,14 @@ constexpr DWORD PROGRESS_CLOSE_PAUSE_MS = 100;
 
 } // namespace
 
-void KeyboardDlg::OnThreadTick() { m_worker.Step(*this); }
+void KeyboardDlg::OnThreadTick()
+{
+    // The pages that the tasks fill are built on the UI thread after the
+    // first paint; until then nothing runs.
+    if (!m_pagesBuilt)
+        return;
+    m_worker.Step(*this);
+}
 
 void KeyboardDlg::RunTask(int code)
 {
