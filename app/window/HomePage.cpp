@@ -219,6 +219,12 @@ void KeyboardDlg::SelectDevice(int type)
     const std::wstring path = GetExeFolder() + L"layouts\\" + m_deviceInfo + L".xml";
     if (!layout.Read(path.c_str()))
         return;
+    // Its pictures are on pages built after the first paint: at start-up the
+    // layout waits for them (OnPagesBuilt).
+    if (!m_pagesBuilt && GetCurrentThreadId() == m_uiThread) {
+        m_pendingLayout = std::make_unique<KeyboardLayout>(layout);
+        return;
+    }
     ApplyLayout(layout);
 }
 

@@ -395,6 +395,8 @@ private:
     std::atomic<bool> m_pagesBuilt{false};
     bool m_firstPaintDone = false;
     bool m_buildingPages = false;
+    // The layout chosen at start-up, until the pages that show it exist.
+    std::unique_ptr<tarnwell::KeyboardLayout> m_pendingLayout;
     DWORD m_uiThread = 0;
     NOTIFYICONDATAW m_tray;
 

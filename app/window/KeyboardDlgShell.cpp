@@ -109,7 +109,8 @@ LRESULT KeyboardDlg::OnBuildPages(WPARAM, LPARAM)
 void KeyboardDlg::EnsurePagesBuilt()
 {
     // Not from within a build step: a control made there may already report.
-    if (m_pagesBuilt || m_buildingPages || !m_pageBuilder || GetCurrentThreadId() != m_uiThread)
+    if (m_pagesBuilt || m_buildingPages || !m_pageBuilder || m_pageBuilder->Finished() ||
+        GetCurrentThreadId() != m_uiThread)
         return;
     m_buildingPages = true;
     m_pageBuilder->BuildMore(m_controls, *this, m_clientRect, 0);
@@ -119,6 +120,9 @@ void KeyboardDlg::EnsurePagesBuilt()
 
 void KeyboardDlg::OnPagesBuilt()
 {
+    // Before the worker may run: it reads what the layout sets.
+    if (std::unique_ptr<KeyboardLayout> layout = std::move(m_pendingLayout))
+        ApplyLayout(*layout);
     m_pagesBuilt = true;
     MarkStartup(StartupMark::Pages);
     // The shell call can take a large part of a second: it waits for its own
