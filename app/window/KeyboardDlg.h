@@ -17,6 +17,7 @@
 #include <atomic>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -392,6 +393,9 @@ private:
     // Builds the pages after the first paint; the flag is set, on the UI
     // thread, once every page is built.
     std::unique_ptr<tarnwell::PageBuilder> m_pageBuilder;
+    // Held while pages join the controls and while a control is looked up:
+    // the first start's scan may look up from the worker meanwhile.
+    std::recursive_mutex m_controlsLock;
     std::atomic<bool> m_pagesBuilt{false};
     bool m_firstPaintDone = false;
     bool m_buildingPages = false;

@@ -65,10 +65,14 @@ void KeyboardDlg::UISize(CRect client) { PageBuilder::Place(m_controls, client);
 
 VREL::MControl* KeyboardDlg::Control(UINT id)
 {
-    if (VREL::MControl* control = m_controls.Get(static_cast<int>(id)))
-        return control;
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_controlsLock);
+        if (VREL::MControl* control = m_controls.Get(static_cast<int>(id)))
+            return control;
+    }
     if (!m_pagesBuilt && GetCurrentThreadId() == m_uiThread) {
         EnsurePagesBuilt();
+        std::lock_guard<std::recursive_mutex> lock(m_controlsLock);
         if (VREL::MControl* control = m_controls.Get(static_cast<int>(id)))
             return control;
     }
@@ -93,9 +97,12 @@ LRESULT KeyboardDlg::OnBuildPages(WPARAM, LPARAM)
     const DWORD start = GetTickCount();
     bool done = false;
     m_buildingPages = true;
-    do
-        done = m_pageBuilder->BuildMore(m_controls, *this, m_clientRect, 1);
-    while (!done && GetTickCount() - start < PAGE_BUILD_SLICE_MS);
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_controlsLock);
+        do
+            done = m_pageBuilder->BuildMore(m_controls, *this, m_clientRect, 1);
+        while (!done && GetTickCount() - start < PAGE_BUILD_SLICE_MS);
+    }
     m_buildingPages = false;
     if (done)
         OnPagesBuilt();
@@ -113,7 +120,10 @@ void KeyboardDlg::EnsurePagesBuilt()
         GetCurrentThreadId() != m_uiThread)
         return;
     m_buildingPages = true;
-    m_pageBuilder->BuildMore(m_controls, *this, m_clientRect, 0);
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_controlsLock);
+        m_pageBuilder->BuildMore(m_controls, *this, m_clientRect, 0);
+    }
     m_buildingPages = false;
     OnPagesBuilt();
 }
