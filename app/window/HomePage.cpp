@@ -19,6 +19,7 @@
 #include "app/window/LayoutPicture.h"
 #include "app/window/MessageTexts.h"
 #include "app/window/MusicGrid.h"
+#include "app/window/Startup.h"
 #include "ui/controls/Slider.h"
 #include "ui/controls/TabCtrl.h"
 #include "ui/framework/MControlFont.h"
@@ -225,6 +226,12 @@ void KeyboardDlg::SelectDevice(int type)
     const std::wstring path = GetExeFolder() + L"layouts\\" + m_deviceInfo + L".xml";
     if (!layout.Read(path.c_str()))
         return;
+    // Its pictures are on pages built after the first paint: at start-up the
+    // layout waits for them (OnPagesBuilt).
+    if (!m_pagesBuilt && GetCurrentThreadId() == m_uiThread) {
+        m_pendingLayout = std::make_unique<KeyboardLayout>(layout);
+        return;
+    }
     ApplyLayout(layout);
 }
 
@@ -266,7 +273,7 @@ void KeyboardDlg::ApplyLayout(const KeyboardLayout& layout)
 
 // ---- what the end-to-end tests read ------------------------------------------------------
 
-LRESULT KeyboardDlg::OnStateQuery(WPARAM wParam, LPARAM)
+LRESULT KeyboardDlg::OnStateQuery(WPARAM wParam, LPARAM lParam)
 {
     auto pictureKeys = [this](UINT id) -> LRESULT {
         auto* picture = dynamic_cast<VREL::KeyboardCtrl*>(Control(id));
@@ -291,6 +298,8 @@ LRESULT KeyboardDlg::OnStateQuery(WPARAM wParam, LPARAM)
         return m_deviceType;
     case QUERY_MODE_COUNT:
         return static_cast<LRESULT>(m_catalogue.Modes().size());
+    case QUERY_STARTUP_MARK:
+        return static_cast<LRESULT>(StartupMicroseconds(static_cast<StartupMark>(lParam)));
     default:
         return MacroStateQuery(wParam);
     }

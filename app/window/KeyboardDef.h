@@ -42,6 +42,10 @@ struct KeyboardDef
     static constexpr ULONG_PTR COPYDATA_CONTROL_NOTIFY = 0x4E544354;  // "TCTN"
     // Sent by the end-to-end tests: wParam a StateQuery, the answer the result.
     static constexpr UINT WM_STATE_QUERY = 0x7F1;
+    // Posted to itself after the first paint: the pages not built yet, a few
+    // rows a message, then the tray icon.
+    static constexpr UINT WM_BUILD_PAGES = 0x7FA;
+    static constexpr UINT WM_ADD_TRAY_ICON = 0x7FB;
     enum StateQuery : WPARAM {
         QUERY_CONNECTED = 1,
         QUERY_READY = 2,
@@ -57,6 +61,9 @@ struct KeyboardDef
         QUERY_MACRO_CAPTURED_KEY = 12,  // key code the event value edit has taken, 0 for none
         QUERY_MACRO_SELECTED_ROW = 13,  // selected row of the event list, -1 for none
         QUERY_MACRO_EDITOR_KIND = 14,   // kind the shown event editor edits, -1 while it is hidden
+        // lParam a tarnwell::StartupMark: microseconds from the process's
+        // creation to that moment of the start, -1 before it.
+        QUERY_STARTUP_MARK = 40,
     };
 
     enum WorkerRequest : WPARAM {
@@ -81,6 +88,13 @@ struct KeyboardDef
     static constexpr UINT TIMER_STAGE_PROGRESS = 300;
     static constexpr UINT TIMER_RESET_PROGRESS = 301;
     static constexpr UINT STAGE_TIMER_PERIOD_MS = 200;
+    // Starts building the other pages should the first paint not come.
+    static constexpr UINT TIMER_FIRST_PAINT_WAIT = 302;
+    static constexpr UINT FIRST_PAINT_WAIT_MS = 1000;
+    // Goes on building the pages once the input that waited is handled.
+    static constexpr UINT TIMER_BUILD_PAGES = 303;
+    // How long one posted page-building step may keep the UI thread.
+    static constexpr DWORD PAGE_BUILD_SLICE_MS = 15;
 
     // ---- window ------------------------------------------------------------------
     static constexpr int WINDOW_WIDTH = 1380;

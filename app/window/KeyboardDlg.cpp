@@ -9,6 +9,7 @@
 #include "app/store/ConfigDB.h"
 #include "app/window/AppSettings.h"
 #include "app/window/LightModes.h"
+#include "app/window/Startup.h"
 #include "ui/framework/MControl.h"
 #include "ui/framework/MControlFont.h"
 #include "ui/framework/Manager.h"
@@ -138,6 +139,8 @@ const std::vector<KeyboardDlg::MessageRoute>& KeyboardDlg::MessageTable()
         {WM_WORKER_REQUEST, &KeyboardDlg::OnWorkerRequestMessage, false},
         {WM_COPYDATA, &KeyboardDlg::OnCopyData, false},
         {WM_STATE_QUERY, &KeyboardDlg::OnStateQuery, false},
+        {WM_BUILD_PAGES, &KeyboardDlg::OnBuildPages, false},
+        {WM_ADD_TRAY_ICON, &KeyboardDlg::OnAddTrayIcon, false},
     };
     return table;
 }
@@ -149,6 +152,11 @@ LRESULT KeyboardDlg::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     // The test channel is open only in a program the test harness started.
     if ((msg == WM_COPYDATA || msg == WM_STATE_QUERY) && !m_testChannel)
         return VREL::MDialog::OnWindowMessage(msg, wParam, lParam);
+    if (msg == WM_PAINT && !m_firstPaintDone) {
+        const LRESULT result = VREL::MDialog::OnWindowMessage(msg, wParam, lParam);
+        OnFirstPaint();
+        return result;
+    }
     for (const MessageRoute& route : MessageTable()) {
         if (route.message != msg)
             continue;
@@ -166,6 +174,8 @@ LRESULT KeyboardDlg::OnMessage(UINT id, UINT code, WPARAM wParam, LPARAM lParam)
             continue;
         if (!route.anyCode && code != NOTIFY_CLICKED)
             return 0;
+        // A handler may show or fill any page.
+        EnsurePagesBuilt();
         return (this->*route.handler)(notify);
     }
     return 0;
@@ -209,6 +219,7 @@ int KeyboardDlg::OnInitDialog()
 {
     VREL::MDialog::OnInitDialog();
     InitWindow();
+    SetTimer(TIMER_FIRST_PAINT_WAIT, FIRST_PAINT_WAIT_MS, nullptr);
     SetMTimer(WORKER_PERIOD_MS);
     StartThread(WORKER_PERIOD_MS, true);
     PushTask(tarnwell::TASK_FIRST_START);
@@ -219,7 +230,6 @@ void KeyboardDlg::InitWindow()
 {
     CString name = VREL::Manager::GetDeviceName();
     SetPropW(m_hWnd, name.GetString(), reinterpret_cast<HANDLE>(1));
-    AddTrayIcon();
     SetIcon(APP_ICON_RESOURCE);
     HIMC context = ImmGetContext(m_hWnd);
     if (context != nullptr) {
@@ -233,6 +243,8 @@ void KeyboardDlg::InitWindow()
 
 void KeyboardDlg::AddTrayIcon()
 {
+    if (TrayIconAdded())
+        return;
     m_tray.cbSize = sizeof(NOTIFYICONDATAW);
     m_tray.hWnd = m_hWnd;
     m_tray.uID = TRAY_ICON_ID;
@@ -243,6 +255,7 @@ void KeyboardDlg::AddTrayIcon()
     wcsncpy(m_tray.szTip, name.GetString(), ARRAYSIZE(m_tray.szTip) - 1);
     m_tray.szTip[ARRAYSIZE(m_tray.szTip) - 1] = L'\0';
     Shell_NotifyIconW(NIM_ADD, &m_tray);
+    tarnwell::MarkStartup(tarnwell::StartupMark::TrayIcon);
 }
 
 void KeyboardDlg::RemoveTrayIcon()
@@ -366,6 +379,10 @@ void KeyboardDlg::OnTimer(UINT id)
 {
     if (id == TIMER_STAGE_PROGRESS || id == TIMER_RESET_PROGRESS)
         OnProgressTimer(id);
+    else if (id == TIMER_FIRST_PAINT_WAIT && !m_firstPaintDone)
+        OnFirstPaint();
+    else if (id == TIMER_BUILD_PAGES)
+        OnBuildPages(0, 0);
 }
 
 LRESULT KeyboardDlg::OnProgressValue(WPARAM wParam, LPARAM)
@@ -473,6 +490,7 @@ LRESULT KeyboardDlg::OnMinimiseButton(const ControlNotify&)
 LRESULT KeyboardDlg::OnCloseButton(const ControlNotify&)
 {
     if (GetRegistryInt(L"exit_mode") == 1) {
+        AddTrayIcon();  // the way back, should the window hide before it was added
         ShowWindow(SW_HIDE);
         return 1;
     }

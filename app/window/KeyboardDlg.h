@@ -17,6 +17,7 @@
 #include <atomic>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -165,6 +166,15 @@ private:
     // ---- window set-up ------------------------------------------------------------
     void InitWindow();
     void AddTrayIcon();
+    // The window shows with its shell and home page; the other pages are built
+    // after the first paint, a slice at a time, then the tray icon is added.
+    void OnFirstPaint();
+    LRESULT OnBuildPages(WPARAM wParam, LPARAM lParam);
+    LRESULT OnAddTrayIcon(WPARAM wParam, LPARAM lParam);
+    // Builds what is left of the pages now, when the UI thread needs a
+    // control of one; the worker runs only once every page is built.
+    void EnsurePagesBuilt();
+    void OnPagesBuilt();
     void SetControlVisible(UINT id, bool visible);
     bool IsControlVisible(UINT id);
     // What the window's construction and its texts depend on, read now.
@@ -395,6 +405,18 @@ private:
     // page construction made, by id.
     tarnwell::LanguageTexts m_texts;
     tarnwell::PageControls m_controls;
+    // Builds the pages after the first paint; the flag is set, on the UI
+    // thread, once every page is built.
+    std::unique_ptr<tarnwell::PageBuilder> m_pageBuilder;
+    // Held while pages join the controls and while a control is looked up:
+    // the first start's scan may look up from the worker meanwhile.
+    std::recursive_mutex m_controlsLock;
+    std::atomic<bool> m_pagesBuilt{false};
+    bool m_firstPaintDone = false;
+    bool m_buildingPages = false;
+    // The layout chosen at start-up, until the pages that show it exist.
+    std::unique_ptr<tarnwell::KeyboardLayout> m_pendingLayout;
+    DWORD m_uiThread = 0;
     NOTIFYICONDATAW m_tray;
 
     // Progress of the update window: the open window (none when closed), the

@@ -7,6 +7,7 @@
 
 #include "app/window/AppSettings.h"
 #include "app/window/CUIMessageBox.h"
+#include "app/window/Startup.h"
 #include "ui/framework/MControl.h"
 #include "ui/framework/Manager.h"
 
@@ -47,19 +48,102 @@ PageState KeyboardDlg::CurrentPageState()
 
 void KeyboardDlg::InitUI(CRect client)
 {
+    MarkStartup(StartupMark::Window);
+    m_uiThread = GetCurrentThreadId();
     m_pm.SetBackColor(RGB(0x1B, 0x1B, 0x1B), RGB(0x3A, 0x3A, 0x3A));
     RegisterPageWidgetHooks();
-    // Builds the shell and the pages in their order and places them.
-    m_controls = PageBuilder(m_texts, m_pageTextColour).Build(*this, client, CurrentPageState());
+    // What the first paint shows comes first; the other pages follow it
+    // (OnBuildPages), in the same order.
+    m_pageBuilder = std::make_unique<PageBuilder>(m_texts, m_pageTextColour);
+    m_controls = m_pageBuilder->BuildShell(*this, client, CurrentPageState());
+    MarkStartup(StartupMark::Shell);
+    m_pageBuilder->BuildHome(m_controls, *this, client);
+    MarkStartup(StartupMark::HomePage);
 }
 
 void KeyboardDlg::UISize(CRect client) { PageBuilder::Place(m_controls, client); }
 
 VREL::MControl* KeyboardDlg::Control(UINT id)
 {
-    if (VREL::MControl* control = m_controls.Get(static_cast<int>(id)))
-        return control;
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_controlsLock);
+        if (VREL::MControl* control = m_controls.Get(static_cast<int>(id)))
+            return control;
+    }
+    if (!m_pagesBuilt && GetCurrentThreadId() == m_uiThread) {
+        EnsurePagesBuilt();
+        std::lock_guard<std::recursive_mutex> lock(m_controlsLock);
+        if (VREL::MControl* control = m_controls.Get(static_cast<int>(id)))
+            return control;
+    }
     return GetControl(id);
+}
+
+void KeyboardDlg::OnFirstPaint()
+{
+    m_firstPaintDone = true;
+    MarkStartup(StartupMark::FirstPaint);
+    KillTimer(TIMER_FIRST_PAINT_WAIT);
+    PostMessageW(WM_BUILD_PAGES, 0, 0);
+}
+
+LRESULT KeyboardDlg::OnBuildPages(WPARAM, LPARAM)
+{
+    KillTimer(TIMER_BUILD_PAGES);
+    if (m_pagesBuilt || m_buildingPages || !m_pageBuilder)
+        return 0;
+    // Row by row for a short slice, so that the window keeps answering
+    // while the pages are built.
+    const DWORD start = GetTickCount();
+    bool done = false;
+    m_buildingPages = true;
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_controlsLock);
+        do
+            done = m_pageBuilder->BuildMore(m_controls, *this, m_clientRect, 1);
+        while (!done && GetTickCount() - start < PAGE_BUILD_SLICE_MS);
+    }
+    m_buildingPages = false;
+    if (done)
+        OnPagesBuilt();
+    else if (HIWORD(GetQueueStatus(QS_INPUT)) != 0)
+        SetTimer(TIMER_BUILD_PAGES, 1, nullptr);  // the user's input first: timers come after it
+    else
+        PostMessageW(WM_BUILD_PAGES, 0, 0);
+    return 0;
+}
+
+void KeyboardDlg::EnsurePagesBuilt()
+{
+    // Not from within a build step: a control made there may already report.
+    if (m_pagesBuilt || m_buildingPages || !m_pageBuilder || m_pageBuilder->Finished() ||
+        GetCurrentThreadId() != m_uiThread)
+        return;
+    m_buildingPages = true;
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_controlsLock);
+        m_pageBuilder->BuildMore(m_controls, *this, m_clientRect, 0);
+    }
+    m_buildingPages = false;
+    OnPagesBuilt();
+}
+
+void KeyboardDlg::OnPagesBuilt()
+{
+    // Before the worker may run: it reads what the layout sets.
+    if (std::unique_ptr<KeyboardLayout> layout = std::move(m_pendingLayout))
+        ApplyLayout(*layout);
+    m_pagesBuilt = true;
+    MarkStartup(StartupMark::Pages);
+    // The shell call can take a large part of a second: it waits for its own
+    // message, after everything the user sees.
+    PostMessageW(WM_ADD_TRAY_ICON, 0, 0);
+}
+
+LRESULT KeyboardDlg::OnAddTrayIcon(WPARAM, LPARAM)
+{
+    AddTrayIcon();
+    return 0;
 }
 
 void KeyboardDlg::ApplyLanguage()

@@ -20,7 +20,15 @@ constexpr DWORD PROGRESS_CLOSE_PAUSE_MS = 100;
 
 } // namespace
 
-void KeyboardDlg::OnThreadTick() { m_worker.Step(*this); }
+void KeyboardDlg::OnThreadTick()
+{
+    // The pages that the tasks fill are built on the UI thread after the
+    // first paint; until then only the first start's scan runs, at once, as
+    // it always did (it touches the shell and the home page).
+    if (!m_pagesBuilt && m_worker.FirstStartTaken())
+        return;
+    m_worker.Step(*this);
+}
 
 void KeyboardDlg::RunTask(int code)
 {

@@ -16,6 +16,7 @@ using namespace tarnwell;
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
+    MarkStartup(StartupMark::EntryFunction);
     SetDpiAwareness();
     LoadAppConfig();
 

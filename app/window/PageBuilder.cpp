@@ -161,23 +161,49 @@ CString PageBuilder::OpText(const SetupOp& op) const
 
 PageControls PageBuilder::Build(VREL::MDialog& dialog, const RECT& client, const PageState& state)
 {
+    PageControls out = BuildShell(dialog, client, state);
+    BuildHome(out, dialog, client);
+    BuildMore(out, dialog, client, 0);
+    return out;
+}
+
+namespace {
+
+bool BuiltFirst(const PageTable& table) { return table.rows == &ShellRows() || table.rows == &HomeRows(); }
+
+} // namespace
+
+PageControls PageBuilder::BuildShell(VREL::MDialog& dialog, const RECT& client, const PageState& state)
+{
+    m_state = state;
+    m_nextTable = 0;
+    m_nextRow = 0;
+    m_partial = PageControls();
     PageControls out;
     for (const PageTable& table : AllPageTables())
     {
-        BuildRows(out, dialog, table, state);
-        if (table.rows == &ShellRows())
-            BuildTabStrip(out);
-        else if (table.rows == &LightingRows())
-            FillColourFields(out);
+        if (table.rows != &ShellRows())
+            continue;
+        BuildRows(out, dialog, table);
+        BuildTabStrip(out);
+        // Placed while the strip is still shown: it lays its items out only
+        // when it is visible, and a strip placed hidden would keep the item
+        // rectangles of its empty creation rectangle, so no click would ever
+        // hit a tab.
+        FinishTable(out, table, client);
     }
-    ApplySystemState(out, state);
+    return out;
+}
 
-    // Placed while everything is still shown: the tab strip lays its items
-    // out only when it is visible, and a strip placed hidden would keep the
-    // item rectangles of its empty creation rectangle, so no click would
-    // ever hit a tab.
-    Place(out, client);
-
+void PageBuilder::BuildHome(PageControls& out, VREL::MDialog& dialog, const RECT& client)
+{
+    for (const PageTable& table : AllPageTables())
+    {
+        if (table.rows != &HomeRows())
+            continue;
+        BuildRows(out, dialog, table);
+        FinishTable(out, table, client);
+    }
     // The start view: the home page alone; the strip shows once a keyboard is ready.
     for (int id : kDevicePanels)
         if (MControl* panel = out.Get(id))
@@ -186,10 +212,59 @@ PageControls PageBuilder::Build(VREL::MDialog& dialog, const RECT& client, const
         home->SetVisible(1);
     if (MControl* strip = out.Get(kIdTabStrip))
         strip->SetVisible(0);
-    return out;
 }
 
-void PageBuilder::BuildRows(PageControls& out, VREL::MDialog& dialog, const PageTable& table, const PageState& state)
+bool PageBuilder::BuildMore(PageControls& out, VREL::MDialog& dialog, const RECT& client, int maxRows)
+{
+    const std::vector<PageTable>& tables = AllPageTables();
+    int made = 0;
+    while (m_nextTable < tables.size())
+    {
+        const PageTable& table = tables[m_nextTable];
+        if (BuiltFirst(table))
+        {
+            ++m_nextTable;
+            continue;
+        }
+        auto* panel = dynamic_cast<VREL::MPanel*>(out.Get(table.panelId));
+        if (table.panelId != kOnWindow && !panel)
+        {
+            BuildRows(out, dialog, table);  // records every row as missing
+            ++m_nextTable;
+            continue;
+        }
+        const std::vector<ControlRow>& rows = *table.rows;
+        while (m_nextRow < rows.size())
+        {
+            if (maxRows > 0 && made == maxRows)
+                return false;
+            BuildRow(m_partial, dialog, panel, rows[m_nextRow++]);
+            ++made;
+        }
+        FinishTable(m_partial, table, client);
+        // The finished page joins the controls in one step.
+        out.m_controls.insert(m_partial.m_controls.begin(), m_partial.m_controls.end());
+        out.m_missing.insert(out.m_missing.end(), m_partial.m_missing.begin(), m_partial.m_missing.end());
+        out.m_skipped.insert(out.m_skipped.end(), m_partial.m_skipped.begin(), m_partial.m_skipped.end());
+        m_partial = PageControls();
+        m_nextRow = 0;
+        ++m_nextTable;
+    }
+    return true;
+}
+
+bool PageBuilder::Finished() const { return m_nextTable >= AllPageTables().size(); }
+
+void PageBuilder::FinishTable(PageControls& out, const PageTable& table, const RECT& client) const
+{
+    if (table.rows == &LightingRows())
+        FillColourFields(out);
+    else if (table.rows == &SystemSettingsRows())
+        ApplySystemState(out, m_state);
+    PlaceRows(out, *table.rows, client);
+}
+
+void PageBuilder::BuildRows(PageControls& out, VREL::MDialog& dialog, const PageTable& table)
 {
     VREL::MPanel* panel = nullptr;
     if (table.panelId != kOnWindow)
@@ -207,28 +282,31 @@ void PageBuilder::BuildRows(PageControls& out, VREL::MDialog& dialog, const Page
         }
     }
     for (const ControlRow& row : *table.rows)
+        BuildRow(out, dialog, panel, row);
+}
+
+void PageBuilder::BuildRow(PageControls& out, VREL::MDialog& dialog, VREL::MPanel* panel, const ControlRow& row)
+{
+    const CString title = m_texts.Resolve(row.title);
+    const wchar_t* titleArg = row.title.source == TextSource::None ? nullptr : title.GetString();
+    const CRect empty;
+    MControl* control = nullptr;
+    if (panel)
+        control = row.kind == Kind::Area ? panel->CreateArea(row.className, row.id, empty, titleArg, 1, 1)
+                                         : panel->CreateControl(row.className, row.id, empty, titleArg, 1, 1);
+    else
+        control = row.kind == Kind::Area ? dialog.CreateArea(row.className, row.id, empty, titleArg, 1, 1)
+                                         : dialog.CreateControl(row.className, row.id, empty, titleArg, 1, 1);
+    if (!control)
     {
-        const CString title = m_texts.Resolve(row.title);
-        const wchar_t* titleArg = row.title.source == TextSource::None ? nullptr : title.GetString();
-        const CRect empty;
-        MControl* control = nullptr;
-        if (panel)
-            control = row.kind == Kind::Area ? panel->CreateArea(row.className, row.id, empty, titleArg, 1, 1)
-                                             : panel->CreateControl(row.className, row.id, empty, titleArg, 1, 1);
-        else
-            control = row.kind == Kind::Area ? dialog.CreateArea(row.className, row.id, empty, titleArg, 1, 1)
-                                             : dialog.CreateControl(row.className, row.id, empty, titleArg, 1, 1);
-        if (!control)
-        {
-            CString entry;
-            entry.Format(L"%d %ls", row.id, row.className);
-            out.m_missing.push_back(entry);
-            continue;
-        }
-        out.m_controls[row.id] = control;
-        for (const SetupOp& op : row.setup)
-            ApplyOp(out, control, row, op, state);
+        CString entry;
+        entry.Format(L"%d %ls", row.id, row.className);
+        out.m_missing.push_back(entry);
+        return;
     }
+    out.m_controls[row.id] = control;
+    for (const SetupOp& op : row.setup)
+        ApplyOp(out, control, row, op, m_state);
 }
 
 void PageBuilder::ApplyOp(PageControls& out, MControl* control, const ControlRow& row, const SetupOp& op,
@@ -477,13 +555,16 @@ void PageBuilder::Place(const PageControls& controls, const RECT& client)
     if (!controls.Get(kIdCloseButton))
         return;
     for (const PageTable& table : AllPageTables())
+        PlaceRows(controls, *table.rows, client);
+}
+
+void PageBuilder::PlaceRows(const PageControls& controls, const std::vector<ControlRow>& rows, const RECT& client)
+{
+    for (const ControlRow& row : rows)
     {
-        for (const ControlRow& row : *table.rows)
-        {
-            MControl* control = controls.Get(row.id);
-            if (control && row.place.placed)
-                control->SetRect(CRect(Resolve(row.place, client)));
-        }
+        MControl* control = controls.Get(row.id);
+        if (control && row.place.placed)
+            control->SetRect(CRect(Resolve(row.place, client)));
     }
 }
 

@@ -25,6 +25,7 @@
 namespace VREL {
 class MControl;
 class MDialog;
+class MPanel;
 } // namespace VREL
 
 namespace tarnwell {
@@ -92,9 +93,21 @@ public:
     explicit PageBuilder(const LanguageTexts& texts, Gdiplus::Color pageColour = Gdiplus::Color(0xFFFFFFFF));
 
     // The whole window: the shell, then home, keys, macro, lighting, music,
-    // settings and system settings, then Place with the client rectangle.
+    // settings and system settings, each placed in the client rectangle.
     // Ends in the start view: the home page alone, the tab strip hidden.
     PageControls Build(VREL::MDialog& dialog, const RECT& client, const PageState& state);
+
+    // The same window in stages, so that it can show before every page
+    // exists: BuildShell makes and places the shell; BuildHome the home page,
+    // ending in the start view; each BuildMore makes at most maxRows rows of
+    // the other pages (0: all that are left), true once every page is made.
+    // A page joins the controls, set up and placed, with its last row: it is
+    // there whole or not at all. The state of BuildShell holds for every
+    // stage; the builder is kept between the stages.
+    PageControls BuildShell(VREL::MDialog& dialog, const RECT& client, const PageState& state);
+    void BuildHome(PageControls& controls, VREL::MDialog& dialog, const RECT& client);
+    bool BuildMore(PageControls& controls, VREL::MDialog& dialog, const RECT& client, int maxRows);
+    bool Finished() const;
 
     // Places every row that has a place; nothing when the close button does
     // not exist yet.
@@ -119,7 +132,11 @@ public:
     static void ApplySystemState(const PageControls& controls, const PageState& state);
 
 private:
-    void BuildRows(PageControls& out, VREL::MDialog& dialog, const PageTable& table, const PageState& state);
+    void BuildRows(PageControls& out, VREL::MDialog& dialog, const PageTable& table);
+    void BuildRow(PageControls& out, VREL::MDialog& dialog, VREL::MPanel* panel, const ControlRow& row);
+    // The set-up that follows a whole table, and its places.
+    void FinishTable(PageControls& out, const PageTable& table, const RECT& client) const;
+    static void PlaceRows(const PageControls& controls, const std::vector<ControlRow>& rows, const RECT& client);
     void ApplyOp(PageControls& out, VREL::MControl* control, const ControlRow& row, const SetupOp& op,
                  const PageState& state) const;
     void BuildTabStrip(PageControls& out) const;
@@ -128,6 +145,12 @@ private:
 
     const LanguageTexts& m_texts;
     Gdiplus::Color m_pageColour;
+    // The stages' progress: the state they build for, the next table and row
+    // of AllPageTables, and the table in progress until it is whole.
+    PageState m_state;
+    size_t m_nextTable = 0;
+    size_t m_nextRow = 0;
+    PageControls m_partial;
 };
 
 } // namespace tarnwell

@@ -1,5 +1,7 @@
 #include "app/window/Startup.h"
 
+#include <atomic>
+
 namespace tarnwell {
 
 namespace {
@@ -82,6 +84,40 @@ void BringInstanceForward(HWND window)
     ShowWindow(window, SW_SHOWNORMAL);
     UpdateWindow(window);
     BringWindowToTop(window);
+}
+
+namespace {
+
+std::atomic<long long> g_startupMarks[static_cast<int>(StartupMark::Count)] = {};
+
+long long FileTimeMicroseconds(const FILETIME& time)
+{
+    ULARGE_INTEGER value;
+    value.LowPart = time.dwLowDateTime;
+    value.HighPart = time.dwHighDateTime;
+    return static_cast<long long>(value.QuadPart / 10);
+}
+
+} // namespace
+
+void MarkStartup(StartupMark mark)
+{
+    FILETIME created, exited, kernel, user, now;
+    if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user))
+        return;
+    GetSystemTimeAsFileTime(&now);
+    // Stored as microseconds + 1, so that 0 keeps meaning "not yet".
+    const long long since = FileTimeMicroseconds(now) - FileTimeMicroseconds(created);
+    long long unset = 0;
+    g_startupMarks[static_cast<int>(mark)].compare_exchange_strong(unset, (since < 0 ? 0 : since) + 1);
+}
+
+long long StartupMicroseconds(StartupMark mark)
+{
+    const int index = static_cast<int>(mark);
+    if (index < 0 || index >= static_cast<int>(StartupMark::Count))
+        return -1;
+    return g_startupMarks[index].load() - 1;
 }
 
 } // namespace tarnwell

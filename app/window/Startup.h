@@ -24,4 +24,20 @@ HWND FindWindowWithProperty(const wchar_t* propertyName);
 // the tray.
 void BringInstanceForward(HWND window);
 
+// Moments of the start, in their order, kept so that the start-up can be
+// measured from outside the process.
+enum class StartupMark : int {
+    EntryFunction,  // wWinMain begins
+    Window,         // the window exists; its shell is about to be built
+    Shell,          // the shell is built
+    HomePage,       // the home page is built: what the first paint shows
+    FirstPaint,     // the first paint is done
+    Pages,          // every other page is built
+    TrayIcon,       // the tray icon is added
+    Count,
+};
+void MarkStartup(StartupMark mark);
+// Microseconds from the creation of the process to the mark; -1 before it.
+long long StartupMicroseconds(StartupMark mark);
+
 } // namespace tarnwell

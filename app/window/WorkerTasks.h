@@ -80,6 +80,7 @@ public:
 
     // Task 1 runs its scan once per process.
     bool TakeFirstStart();
+    bool FirstStartTaken() const { return m_firstStartDone; }
 
     // Set whenever a task is taken with the keyboard connected and ready;
     // the live-colour read-back begins the device again when it finds it.

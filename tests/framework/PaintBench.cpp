@@ -92,6 +92,9 @@ double ControlRenderMs(const wchar_t* name, CRect rect)
 
 int main()
 {
+    // Unbuffered: a class that fails under the bench must not take the
+    // figures before it along.
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
     VREL::Manager::SetInstance(::GetModuleHandleW(nullptr));
     VREL::Manager::InitGdiplus();
     {
@@ -119,6 +122,31 @@ int main()
     std::printf("render of one control after it asked for a new look\n");
     for (const Costly& c : costly)
         std::printf("  %-16ls %8.2f ms\n", c.name, ControlRenderMs(c.name, c.rect));
+
+    // Every class the library builds, at a button's size: the ones that cost
+    // more than kListedMs, and the costliest.
+    constexpr double kListedMs = 2.0;
+    const CRect buttonSize(10, 10, 170, 50);
+    double worst = 0;
+    CString worstName;
+    int measured = 0;
+    std::printf("every class at %dx%d, those over %.0f ms:\n", buttonSize.Width(), buttonSize.Height(), kListedMs);
+    for (const CString& name : VREL::ControlFactory::ConstructibleNames(VREL::FACTORY_PANEL))
+    {
+        const double ms = ControlRenderMs(name.GetString(), buttonSize);
+        if (ms < 0)
+            continue;
+        ++measured;
+        if (ms > kListedMs)
+            std::printf("  %-16ls %8.2f ms\n", name.GetString(), ms);
+        if (ms > worst)
+        {
+            worst = ms;
+            worstName = name;
+        }
+    }
+    std::printf("  %d classes; the costliest %ls at %.2f ms (at most 5 wanted)\n", measured, worstName.GetString(),
+                worst);
     VREL::Manager::UnInitGdiplus();
     return 0;
 }

@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
 #include <string>
+#include <typeinfo>
 #include <vector>
 
 #include "app/window/PageBuilder.h"
@@ -391,6 +394,113 @@ TEST(PageBuilder, WithTheProgramsHooksEveryRowIsBuiltAndEverySetUpCallMade)
         auto* mouse = controls.As<VREL::MComboBoxBase>(114);
         ASSERT_NE(mouse, nullptr);
         EXPECT_EQ(std::wstring(mouse->GetTitle().GetString()), L"Lewy przycisk");
+    }
+    for (const wchar_t* name : {L"MComboBox", L"MComboBox2", L"KeyboardCtrl", L"KeyLayerCtrl", L"KeyTypeTab",
+                                L"KeyFuncControl", L"MacroList", L"CRecordList", L"MListBoxEx"})
+        UnregisterWidgetHooks(name);
+}
+
+namespace {
+
+// A dialog that builds as the program does: the shell and the home page
+// with the window, the other pages later, a few rows a step.
+class StagedDialog : public PagesDialog
+{
+public:
+    StagedDialog(const LanguageTexts& texts, PageState state) : PagesDialog(texts, state), m_texts(texts), m_state(state)
+    {
+    }
+    void InitUI(CRect client) override
+    {
+        builder = std::make_unique<PageBuilder>(m_texts);
+        controls = builder->BuildShell(*this, client, m_state);
+        builder->BuildHome(controls, *this, client);
+    }
+    bool Step(int rows) { return builder->BuildMore(controls, *this, m_clientRect, rows); }
+    std::unique_ptr<PageBuilder> builder;
+
+private:
+    const LanguageTexts& m_texts;
+    PageState m_state;
+};
+
+// What a user could tell apart in one control.
+std::string Describe(const PageControls& controls, int id)
+{
+    VREL::MControl* control = controls.Get(id);
+    if (!control)
+        return "none";
+    std::string text = std::string(typeid(*control).name()) + " at " + Str(control->GetRect()) + " shown " +
+                       std::to_string(control->IsVisible()) + " enabled " + std::to_string(control->IsEnabled()) +
+                       " check " + std::to_string(Checked(controls, id));
+    const std::wstring wide = TitleOf(controls, id) + L" | " + TooltipOf(controls, id);
+    for (wchar_t c : wide)
+        text += c < 128 ? static_cast<char>(c) : '?';
+    if (auto* owner = dynamic_cast<VREL::MControl*>(control->GetParantObject()))
+    {
+        // The owner and the place among its children: the drawing order.
+        text += " in " + std::to_string(owner->GetControlID()) + " as ";
+        const auto& siblings = *owner->GetControls();
+        text += std::to_string(std::find(siblings.begin(), siblings.end(), control) - siblings.begin());
+    }
+    return text;
+}
+
+std::vector<std::wstring> Wide(const std::vector<CString>& list)
+{
+    std::vector<std::wstring> out;
+    for (const CString& item : list)
+        out.push_back(item.GetString());
+    return out;
+}
+
+} // namespace
+
+// The window shows with the shell and home page; the other pages follow a
+// few rows at a time, each joining whole, and end up as if built at once.
+TEST(PageBuilder, AWindowBuiltInStagesEndsAsOneBuiltAtOnce)
+{
+    RegisterPageWidgetHooks();
+    for (const PageState state : {PageState{}, PageState{1045, 1, true, true, 1, false}})
+    {
+        SCOPED_TRACE(state.language);
+        LanguageTexts texts(pagestest::BinFolder(), state.language);
+        Built atOnce(state);
+        StagedDialog staged(texts, state);
+        ASSERT_NE(staged.CreateMain(), nullptr);
+        PageControls& controls = staged.controls;
+
+        auto isFirst = [](const PageTable& table) { return table.rows == &ShellRows() || table.rows == &HomeRows(); };
+        int laterRows = 0;
+        for (const PageTable& table : AllPageTables())
+            for (const ControlRow& row : *table.rows)
+            {
+                if (isFirst(table))
+                    EXPECT_EQ(Describe(controls, row.id), Describe(atOnce.dialog.controls, row.id)) << row.id;
+                else
+                {
+                    EXPECT_EQ(controls.Get(row.id), nullptr) << row.id;
+                    ++laterRows;
+                }
+            }
+        EXPECT_FALSE(staged.builder->Finished());
+
+        // One row made: the keys page has begun but is not there yet.
+        EXPECT_FALSE(staged.Step(1));
+        EXPECT_EQ(controls.Get(KeysRows().front().id), nullptr);
+        int steps = 1;
+        while (!staged.Step(3))
+            ++steps;
+        EXPECT_EQ(steps, 1 + (laterRows - 1 + 2) / 3 - 1);
+        EXPECT_TRUE(staged.builder->Finished());
+        EXPECT_TRUE(staged.Step(3));
+
+        for (const PageTable& table : AllPageTables())
+            for (const ControlRow& row : *table.rows)
+                EXPECT_EQ(Describe(controls, row.id), Describe(atOnce.dialog.controls, row.id)) << row.id;
+        EXPECT_EQ(Wide(controls.Missing()), Wide(atOnce.dialog.controls.Missing()));
+        EXPECT_EQ(Wide(controls.Skipped()), Wide(atOnce.dialog.controls.Skipped()));
+        staged.DestroyWindow();
     }
     for (const wchar_t* name : {L"MComboBox", L"MComboBox2", L"KeyboardCtrl", L"KeyLayerCtrl", L"KeyTypeTab",
                                 L"KeyFuncControl", L"MacroList", L"CRecordList", L"MListBoxEx"})

@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/window/Startup.h"
 #include "tests/window/e2e/ProgramHarness.h"
 
 namespace {
@@ -66,6 +67,37 @@ TEST_F(StartupJourney, FirstStartCreatesSettingsShowsWindowAndScans)
         << "the database holds no configuration rows";
 
     SaveScreenshot(window, L"home");
+
+    SendMessageW(window, WM_APP_EXIT, 0, APP_EXIT_CODE);
+    EXPECT_EQ(program->WaitForExit(), 0);
+}
+
+// The window paints with its shell and home page; the other pages and the
+// tray icon come after that paint, and the pages then work as ever.
+TEST_F(StartupJourney, TheFirstPaintComesBeforeTheOtherPagesAndTheTrayIcon)
+{
+    HWND window = StartProgram();
+    ASSERT_NE(window, nullptr);
+    constexpr UINT WM_STATE_QUERY = 0x7F1;
+    constexpr WPARAM QUERY_STARTUP_MARK = 40;
+    constexpr WPARAM QUERY_KEYS_PICTURE = 5;
+    auto mark = [&](tarnwell::StartupMark which) {
+        DWORD_PTR result = static_cast<DWORD_PTR>(-1);
+        SendMessageTimeoutW(window, WM_STATE_QUERY, QUERY_STARTUP_MARK, static_cast<LPARAM>(which), SMTO_NORMAL,
+                            kTimeoutMs, &result);
+        return static_cast<long long>(static_cast<LRESULT>(result));
+    };
+    ASSERT_TRUE(WaitFor([&] { return mark(tarnwell::StartupMark::TrayIcon) >= 0; })) << "no tray icon";
+    const char* const names[] = {"wWinMain", "window", "shell", "home page", "first paint", "pages", "tray icon"};
+    long long previous = 0;
+    for (int i = 0; i < static_cast<int>(tarnwell::StartupMark::Count); ++i) {
+        const long long at = mark(static_cast<tarnwell::StartupMark>(i));
+        EXPECT_GE(at, previous) << names[i] << " came before the moment before it";
+        previous = at;
+    }
+    // The worker waited for the pages and then loaded the keyboard's layout
+    // into the keys page's picture.
+    EXPECT_TRUE(WaitFor([&] { return QueryProgramState(window, QUERY_KEYS_PICTURE) > 0; }));
 
     SendMessageW(window, WM_APP_EXIT, 0, APP_EXIT_CODE);
     EXPECT_EQ(program->WaitForExit(), 0);
