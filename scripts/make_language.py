@@ -299,6 +299,10 @@ TEXTS = [
     ("KB.DIALOG", 1169, "The temporary folder cannot be written. Nothing was changed.",
      "Nie można zapisać w folderze tymczasowym. Nic nie zmieniono."),
     ("KB.DIALOG", 1170, "The installer could not be started.", "Nie można uruchomić instalatora."),
+
+    # Event editor: the label over the value field while it holds a delay (the
+    # event list's third column has its own heading, 390).
+    ("KB.DIALOG", 1230, "Delay (ms)", "Opóźnienie (ms)"),
 ]
 
 SECTIONS = ("CAPTION", "KB.DIALOG", "LAN")

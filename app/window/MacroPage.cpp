@@ -82,7 +82,7 @@ constexpr int TEXT_NO_MACRO = 387;
 constexpr int TEXT_KIND_MOUSE = 393;
 constexpr int TEXT_KIND_KEY = 394;
 constexpr int TEXT_KIND_DELAY = 395;
-constexpr int TEXT_DELAY_MS = 390;
+constexpr int TEXT_DELAY_MS = 1230;
 constexpr int TEXT_MOUSE_BUTTON = 392;
 constexpr int TEXT_MACROS_FULL = 421;
 
