@@ -260,6 +260,9 @@ TEXTS = [
     ("KB.DIALOG", 1000, "Downloading...", "Pobieranie..."),
     ("KB.DIALOG", 1001, "Unpacking...", "Rozpakowywanie..."),
     ("KB.DIALOG", 1002, "Installing...", "Instalowanie..."),
+
+    # Keys page: the label of the layout preset combo.
+    ("KB.DIALOG", 1200, "Key layout", "Układ klawiszy"),
 ]
 
 SECTIONS = ("CAPTION", "KB.DIALOG", "LAN")
