@@ -409,6 +409,21 @@ void PressKey(HWND window, UINT virtualKey)
     PostMessageW(window, WM_KEYUP, virtualKey, 0xC0000001);
 }
 
+void TypeText(HWND window, const std::wstring& text)
+{
+    for (wchar_t c : text)
+        PostMessageW(window, WM_CHAR, c, 1);
+}
+
+HWND FocusedWindow(HWND window)
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info))
+        return nullptr;
+    return info.hwndFocus;
+}
+
 // ---- what happened ----------------------------------------------------------------------
 
 bool ReadRegistryValue(const wchar_t* name, std::wstring& value)
