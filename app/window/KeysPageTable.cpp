@@ -22,6 +22,9 @@ constexpr int kBarTop = 72;
 constexpr int kHeaderHeight = 30;
 constexpr int kProfileRowPitch = 36;
 constexpr int kListRows = 5;
+// The list keeps room for its scroll bar twice at its right edge; its rows
+// end under the header's right end.
+constexpr int kListBarRoom = 6;
 constexpr int kListTop = kBarTop + kHeaderHeight + 6;
 constexpr int kButtonsTop = kListTop + kListRows * kProfileRowPitch + 8;
 constexpr int kButtonHeight = 28;
@@ -86,7 +89,8 @@ const std::vector<ControlRow>& KeysRows()
         {45, L"MText", Kind::Area, Text(100), {TextColour(0xFF191919), FontStyle(1), Align(1)},
          PlaceAt(At(kBarLeft + 24), At(kBarTop), At(kBarRight - 24), At(kBarTop + kHeaderHeight))},
         {46, L"ProfileList", Kind::Control, NoText(), {Image(L"icon\\icon_profile_edit.png", 2)},
-         PlaceAt(At(kBarLeft), At(kListTop), At(kBarRight), At(kListTop + kListRows * kProfileRowPitch))},
+         PlaceAt(At(kBarLeft), At(kListTop), At(kBarRight + kListBarRoom),
+                 At(kListTop + kListRows * kProfileRowPitch))},
         ProfileButton(47, 822, 0, 0),
         ProfileButton(48, 823, 1, 0),
         ProfileButton(50, 824, 1, 1),

@@ -156,12 +156,18 @@ TEST_F(ProfileJourney, TheBarAddsRenamesAndDeletesProfilesAndKeepsTheLastOne)
         box = FocusedWindow(window);
         return box != nullptr && box != window && IsWindowVisible(box);
     })) << "the edit icon opened no name box";
-    TypeText(box, std::wstring(10, L'\b') + L"Travel");
+    PressKey(box, VK_END);
+    TypeText(box, std::wstring(16, L'\b') + L"Travel");
+    wchar_t typed[64] = {};
+    wchar_t boxClass[64] = {};
+    GetClassNameW(box, boxClass, 64);
+    // Asked, not read: another process's edit box keeps its text itself.
     ASSERT_TRUE(WaitFor([&] {
-        wchar_t typed[32] = {};
-        GetWindowTextW(box, typed, 32);
+        DWORD_PTR copied = 0;
+        SendMessageTimeoutW(box, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(typed), SMTO_NORMAL, kTimeoutMs, &copied);
         return std::wstring(typed) == L"Travel";
-    })) << "the typed name did not reach the box";
+    })) << "the typed name did not reach the box: " << std::string(typed, typed + wcslen(typed)) << " in a "
+        << std::string(boxClass, boxClass + wcslen(boxClass));
     ClickAt(window, ProfileRow(4));
     EXPECT_TRUE(WaitFor([&] { return Named("Travel") == 1; })) << "the new name was not stored";
     EXPECT_EQ(Query("SELECT profile FROM t_profile_data WHERE name = 'Travel'"), second);

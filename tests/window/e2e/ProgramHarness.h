@@ -33,7 +33,7 @@ constexpr POINT TabPlace(int index) { return POINT{450 + 120 * index + 60, 25}; 
 // profile's button; the layout preset combo beside the layer tabs, and a row
 // of a combo's drop-down in the drop-down's own client coordinates.
 constexpr POINT ProfileRow(int index) { return POINT{80, 108 + 36 * index + 15}; }
-constexpr POINT ProfileEditIcon(int index) { return POINT{157, 108 + 36 * index + 15}; }
+constexpr POINT ProfileEditIcon(int index) { return POINT{163, 108 + 36 * index + 15}; }
 constexpr POINT kAddProfileIcon = {162, 87};
 constexpr POINT kNewProfileButton = {51, 310};
 constexpr POINT kDeleteProfileButton = {136, 310};
