@@ -65,12 +65,6 @@ std::vector<int> Range(int first, int last)
     return ids;
 }
 
-std::vector<int> Join(std::vector<int> a, const std::vector<int>& b)
-{
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
 // The lighting page's editors: brightness, speed and direction (125-133),
 // colourful (134, 135), colour circle, fields and cells (136-168).
 const std::vector<int> kLightEditors = Range(125, 168);
@@ -97,17 +91,9 @@ const std::vector<View>& Views()
 
 const int kPanels[] = {kIdKeysPanel, kIdLightingPanel, kIdMacroPanel, kIdSettingsPanel, kIdSystemPanel, kIdHomePanel};
 
-// The profile bar shows with the device pages' caption bar (31).
-const std::vector<int> kDeviceChrome = Join({31, kIdTabStrip}, Range(44, 50));
-
 void Show(const PageControls& controls, const View& view)
 {
-    for (int id : kPanels)
-        if (VREL::MControl* panel = controls.Get(id))
-            panel->SetVisible(id == view.panel);
-    for (int id : kDeviceChrome)
-        if (VREL::MControl* control = controls.Get(id))
-            control->SetVisible(view.deviceView);
+    pagestest::ShowPage(controls, view.panel, view.deviceView);
     for (int id : view.hidden)
         if (VREL::MControl* control = controls.Get(id))
             control->SetVisible(0);

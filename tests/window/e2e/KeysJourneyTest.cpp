@@ -97,17 +97,6 @@ void Mouse(HWND window, POINT at, DWORD buttons)
     SendInput(1, &input, sizeof(input));
 }
 
-// The window that holds the mouse capture on the window's thread: the window
-// itself while a button is held on it, the system's drag loop while dragging.
-HWND MouseCapture(HWND window)
-{
-    GUITHREADINFO info = {};
-    info.cbSize = sizeof(info);
-    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info))
-        return nullptr;
-    return info.hwndCapture;
-}
-
 // Activation comes in its own time and resets what the pointer is over: real
 // mouse gestures start on the active window.
 bool Activate(HWND window)

@@ -415,14 +415,22 @@ void TypeText(HWND window, const std::wstring& text)
         PostMessageW(window, WM_CHAR, c, 1);
 }
 
-HWND FocusedWindow(HWND window)
+namespace {
+
+GUITHREADINFO ThreadInputOf(HWND window)
 {
     GUITHREADINFO info = {};
     info.cbSize = sizeof(info);
     if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info))
-        return nullptr;
-    return info.hwndFocus;
+        return GUITHREADINFO{};
+    return info;
 }
+
+} // namespace
+
+HWND FocusedWindow(HWND window) { return ThreadInputOf(window).hwndFocus; }
+
+HWND MouseCapture(HWND window) { return ThreadInputOf(window).hwndCapture; }
 
 // ---- what happened ----------------------------------------------------------------------
 

@@ -167,6 +167,10 @@ void PressKey(HWND window, UINT virtualKey);
 void TypeText(HWND window, const std::wstring& text);
 // The window that has the keyboard focus on the thread of a window, or null.
 HWND FocusedWindow(HWND window);
+// The window that holds the mouse capture on the thread of a window: the
+// window itself while a button is held on it, the system's drag loop while
+// dragging; null for none.
+HWND MouseCapture(HWND window);
 
 // ---- what happened ---------------------------------------------------------------------
 
