@@ -303,6 +303,9 @@ TEXTS = [
     # Event editor: the label over the value field while it holds a delay (the
     # event list's third column has its own heading, 390).
     ("KB.DIALOG", 1230, "Delay (ms)", "Opóźnienie (ms)"),
+
+    # Keys page: the label of the layout preset combo.
+    ("KB.DIALOG", 1200, "Key layout", "Układ klawiszy"),
 ]
 
 SECTIONS = ("CAPTION", "KB.DIALOG", "LAN")

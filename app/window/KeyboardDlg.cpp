@@ -77,6 +77,9 @@ const std::vector<KeyboardDlg::ControlRoute>& KeyboardDlg::ControlTable()
         {48, 48, false, &KeyboardDlg::DeleteProfile},
         {49, 49, false, &KeyboardDlg::ImportProfile},
         {50, 50, false, &KeyboardDlg::ExportProfile},
+        // The header's add icon and the default profile's button.
+        {64, 64, false, &KeyboardDlg::AddProfile},
+        {66, 66, false, &KeyboardDlg::ChooseDefaultProfile},
         {67, 67, false, &KeyboardDlg::OnLayoutPreset},
         {68, 68, false, &KeyboardDlg::OnResetKeyButton},
         {69, 69, false, &KeyboardDlg::ConfirmResetLayer},

@@ -231,6 +231,11 @@ private:
     LRESULT DeleteProfile(const ControlNotify& n);
     LRESULT ImportProfile(const ControlNotify& n);
     LRESULT ExportProfile(const ControlNotify& n);
+    // The default profile's button: the first profile of the list becomes
+    // the current one, as if its row had been chosen.
+    LRESULT ChooseDefaultProfile(const ControlNotify& n);
+    // Makes the profile current and active, and queues its apply.
+    LRESULT ChooseProfile(int profile);
     void LoadProfileList();
     // The list's default names again in the current language.
     void ShowProfileNames();

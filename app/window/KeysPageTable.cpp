@@ -14,9 +14,31 @@ constexpr uint32_t kDivider = 0xE6050505;
 constexpr uint32_t kDirectionText = 0xFF050505;
 constexpr COLORREF kFieldBack = 0x232221;
 
-std::vector<SetupOp> ProfileButton()
+// The profile bar fills the band between the page's left edge and the
+// keyboard picture, above the lower panel.
+constexpr int kBarLeft = 12;
+constexpr int kBarRight = 176;
+constexpr int kBarTop = 72;
+constexpr int kHeaderHeight = 30;
+constexpr int kProfileRowPitch = 36;
+constexpr int kListRows = 5;
+// The list keeps room for its scroll bar twice at its right edge; its rows
+// end under the header's right end.
+constexpr int kListBarRoom = 6;
+constexpr int kListTop = kBarTop + kHeaderHeight + 6;
+constexpr int kButtonsTop = kListTop + kListRows * kProfileRowPitch + 8;
+constexpr int kButtonHeight = 28;
+constexpr int kButtonGap = 6;
+constexpr int kButtonWidth = (kBarRight - kBarLeft - kButtonGap) / 2;
+constexpr int kDefaultLineTop = kButtonsTop + 2 * kButtonHeight + kButtonGap + 8;
+
+// One of the profile buttons in their two-by-two grid.
+ControlRow ProfileButton(int id, int text, int column, int row)
 {
-    return {Image(L"btn_apply.png", 4), TextColour(kWhite)};
+    const int left = kBarLeft + column * (kButtonWidth + kButtonGap);
+    const int top = kButtonsTop + row * (kButtonHeight + kButtonGap);
+    return {id, L"MButton", Kind::Control, Text(text), {Image(L"btn_apply.png", 4), TextColour(kWhite)},
+            PlaceAt(At(left), At(top), At(left + kButtonWidth), At(top + kButtonHeight))};
 }
 
 std::vector<SetupOp> DirectionRadio()
@@ -53,27 +75,38 @@ constexpr int kCellSize = 34;
 const std::vector<ControlRow>& KeysRows()
 {
     static const std::vector<ControlRow> rows = {
-        {64, L"MImageButton", Kind::Control, NoText(), {Image(L"icon_btn_moreprofile.png", 1), Tooltip(38)}, NoPlace(),
-         kKeepCreationTexts},
-        {65, L"MText", Kind::Area, Text(102), {TextColour(0xFF808788), Align(2)}, NoPlace(), kKeepCreationTexts},
+        // The profile bar, in the band left of the keyboard picture: a header
+        // with the add icon, the list, the four buttons and the default
+        // profile's line.
+        {64, L"MImageButton", Kind::Control, NoText(), {Image(L"icon_btn_moreprofile.png", 1), Tooltip(38)},
+         PlaceAt(At(kBarRight - 22), At(kBarTop + 7), At(kBarRight - 6), At(kBarTop + 23))},
+        {65, L"MText", Kind::Area, Text(102), {TextColour(0xFF808788), Align(2)},
+         PlaceAt(At(kBarLeft), At(kDefaultLineTop), At(kBarRight - 26), At(kDefaultLineTop + 22))},
         {66, L"MImageButton", Kind::Control, NoText(), {Image(L"icon_btn_defaultprofile.png", 1), Tooltip(103)},
-         NoPlace(), kKeepCreationTexts},
-        {44, L"CRoundArea", Kind::Area, NoText(), {Fill(0xFF49FFE6)}, NoPlace()},
-        {45, L"MText", Kind::Area, Text(100), {TextColour(0xFF191919), FontStyle(1), Align(1)}, NoPlace()},
-        {46, L"ProfileList", Kind::Control, NoText(), {Image(L"icon\\icon_profile_edit.png", 2)}, NoPlace()},
-        {47, L"MButton", Kind::Control, Text(822), ProfileButton(), NoPlace(), kKeepCreationTexts},
-        {48, L"MButton", Kind::Control, Text(823), ProfileButton(), NoPlace(), kKeepCreationTexts},
-        {50, L"MButton", Kind::Control, Text(824), ProfileButton(), NoPlace(), kKeepCreationTexts},
-        {49, L"MButton", Kind::Control, Text(825), ProfileButton(), NoPlace(), kKeepCreationTexts},
+         PlaceAt(At(kBarRight - 20), At(kDefaultLineTop + 3), At(kBarRight - 4), At(kDefaultLineTop + 19))},
+        {44, L"CRoundArea", Kind::Area, NoText(), {Fill(0xFF49FFE6)},
+         PlaceAt(At(kBarLeft), At(kBarTop), At(kBarRight), At(kBarTop + kHeaderHeight))},
+        {45, L"MText", Kind::Area, Text(100), {TextColour(0xFF191919), FontStyle(1), Align(1)},
+         PlaceAt(At(kBarLeft + 24), At(kBarTop), At(kBarRight - 24), At(kBarTop + kHeaderHeight))},
+        {46, L"ProfileList", Kind::Control, NoText(), {Image(L"icon\\icon_profile_edit.png", 2)},
+         PlaceAt(At(kBarLeft), At(kListTop), At(kBarRight + kListBarRoom),
+                 At(kListTop + kListRows * kProfileRowPitch))},
+        ProfileButton(47, 822, 0, 0),
+        ProfileButton(48, 823, 1, 0),
+        ProfileButton(50, 824, 1, 1),
+        ProfileButton(49, 825, 0, 1),
         {68, L"MButton", Kind::Control, Text(104), {Image(L"btn_apply.png", 4)},
          PlaceAt(FromR(-170), At(320), FromR(-50), At(350))},
         {69, L"MButton", Kind::Control, Text(105), {Image(L"btn_apply.png", 4)},
          PlaceAt(FromR(-170), At(360), FromR(-50), At(390))},
+        // The layout presets sit with the other operations on the current
+        // layer, between the layer tabs and the reset buttons.
+        {kIdPresetLabel, L"MText", Kind::Area, Text(1200), {PageColour()},
+         PlaceAt(FromR(-170), At(250), FromR(-50), At(276))},
         {67, L"MComboBox", Kind::Control, NoText(),
-         {Image(L"img_combobox.png", 4), AddItem(1152, 202), AddItem(1153, 203), AddItem(1154, 205),
-          AddItem(1155, 206),
-          CurSel(0)},
-         NoPlace()},
+         {Image(L"img_combobox.png", 4), PageColour(), AddItem(1152, 202), AddItem(1153, 203), AddItem(1154, 205),
+          AddItem(1155, 206), CurSel(0)},
+         PlaceAt(FromR(-170), At(276), FromR(-50), At(306))},
         // Keys, picture, size and place come from the layout file.
         {63, L"KeyboardCtrl", Kind::Control, NoText(), {KeyboardMode(101), Image(L"keyboard\\kb_bkg.png", 4)}, NoPlace()},
         {70, L"KeyLayerCtrl", Kind::Control, NoText(),

@@ -296,6 +296,7 @@ inline constexpr int kOnWindow = 0;
 enum ControlId : int
 {
     kIdCloseButton = 35,
+    kIdPresetLabel = 43,
     kIdTabStrip = 52,
     kIdKeysPanel = 54,
     kIdLightingPanel = 55,

@@ -148,15 +148,8 @@ LRESULT KeyboardDlg::OnProfileListNotify(const ControlNotify& n)
     VREL::ProfileList* list = List(*this);
     if (list == nullptr)
         return 0;
-    if (n.code == NOTIFY_CHOSEN) {
-        const int profile = list->GetCurData();
-        if (profile <= 0)
-            return 0;
-        SetCurrentProfile(profile);
-        GetConfigDB().SetActiveProfile(profile);
-        PushTask(TASK_APPLY_PROFILE);
-        return 1;
-    }
+    if (n.code == NOTIFY_CHOSEN)
+        return ChooseProfile(list->GetCurData());
     if (n.code == NOTIFY_EDIT_ENDED) {
         const int row = static_cast<int>(n.lParam);
         if (row < 0 || row >= list->GetItemCount())
@@ -173,6 +166,24 @@ LRESULT KeyboardDlg::OnProfileListNotify(const ControlNotify& n)
         return 1;
     }
     return 0;
+}
+
+LRESULT KeyboardDlg::ChooseProfile(int profile)
+{
+    if (profile <= 0)
+        return 0;
+    SetCurrentProfile(profile);
+    GetConfigDB().SetActiveProfile(profile);
+    PushTask(TASK_APPLY_PROFILE);
+    return 1;
+}
+
+LRESULT KeyboardDlg::ChooseDefaultProfile(const ControlNotify&)
+{
+    VREL::ProfileList* list = List(*this);
+    if (list == nullptr || list->GetItemCount() == 0)
+        return 0;
+    return ChooseProfile(list->GetItemData(0));
 }
 
 // ---- buttons ----------------------------------------------------------------------------------------

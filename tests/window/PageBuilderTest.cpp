@@ -241,6 +241,11 @@ TEST(PageBuilder, LanguageSwitchSetsEveryTextAndComesBack)
         {206, false, L"On close", L"Zamykanie"},
         {39, true, L"Settings", L"Ustawienia"},
         {51, true, L"Home", L"Strona g\x0142\x00f3wna"},
+        // The profile bar, shown on the keys page, follows the language too.
+        {47, false, L"New", L"Nowy"},
+        {49, false, L"Import", L"Importuj"},
+        {65, false, L"Default profile", L"Profil domy\x015blny"},
+        {64, true, L"More profiles", L"Wi\x0119" L"cej profili"},
         // Fixed texts and the texts of creation stay.
         {200, false, L"English", L"English"},
         {138, false, L"R", L"R"},

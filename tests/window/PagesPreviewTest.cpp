@@ -36,17 +36,6 @@ const View kViews[] = {
     {"settings", kIdSettingsPanel, true}, {"system_settings", kIdSystemPanel, false},
 };
 
-void Show(const PageControls& controls, const View& view)
-{
-    for (int id : {kIdKeysPanel, kIdLightingPanel, kIdMacroPanel, kIdSettingsPanel, kIdSystemPanel, kIdHomePanel})
-        if (VREL::MControl* panel = controls.Get(id))
-            panel->SetVisible(id == view.panel);
-    const int captionParts[] = {31, kIdTabStrip};
-    for (int id : captionParts)
-        if (VREL::MControl* control = controls.Get(id))
-            control->SetVisible(view.deviceView);
-}
-
 } // namespace
 
 TEST(PagesPreview, EveryViewInEnglishAndPolish)
@@ -62,7 +51,7 @@ TEST(PagesPreview, EveryViewInEnglishAndPolish)
         for (const View& view : kViews)
         {
             SCOPED_TRACE(view.name);
-            Show(dialog.controls, view);
+            pagestest::ShowPage(dialog.controls, view.panel, view.deviceView);
             DibCanvas canvas(pagestest::kWindowWidth, pagestest::kWindowHeight, kWindowArgb);
             dialog.GetPaintManager()->DrawControl(canvas.Dc(),
                                                   CRect(0, 0, pagestest::kWindowWidth, pagestest::kWindowHeight));

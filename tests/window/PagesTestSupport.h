@@ -9,6 +9,7 @@
 
 #include "app/window/LanguageTexts.h"
 #include "app/window/PageBuilder.h"
+#include "ui/framework/MControl.h"
 #include "ui/framework/MDialog.h"
 
 namespace pagestest {
@@ -21,6 +22,22 @@ inline const wchar_t* ProductSkinList() { return L"" TARNWELL_PRODUCT_SKIN_LIST;
 
 constexpr int kWindowWidth = 1380;
 constexpr int kWindowHeight = 800;
+
+// Shows one page panel as the main dialog's page switching leaves it: the
+// other panels hidden, and the caption bar, the tab strip and the profile
+// bar (31, 52, 44-50) shown with the device pages only.
+inline void ShowPage(const tarnwell::PageControls& controls, int panel, bool deviceView)
+{
+    using namespace tarnwell;
+    const int panels[] = {kIdKeysPanel, kIdLightingPanel, kIdMacroPanel, kIdSettingsPanel, kIdSystemPanel, kIdHomePanel};
+    const int deviceChrome[] = {31, kIdTabStrip, 44, 45, 46, 47, 48, 49, 50};
+    for (int id : panels)
+        if (VREL::MControl* control = controls.Get(id))
+            control->SetVisible(id == panel);
+    for (int id : deviceChrome)
+        if (VREL::MControl* control = controls.Get(id))
+            control->SetVisible(deviceView);
+}
 
 class PagesDialog : public VREL::MDialog
 {

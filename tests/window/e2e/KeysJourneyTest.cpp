@@ -1,8 +1,10 @@
 // Journeys of the keys page against the real program and the simulated
 // keyboard: a function given to a key is stored for the current profile and
 // written into the keyboard's key map at that key's place; a cancelled layer
-// reset changes nothing; the layout presets rewrite the layer; a key dragged
-// from the picker onto the picture is assigned where it is dropped.
+// reset changes nothing; the layout presets chosen in their combo rewrite the
+// layer; a profile chosen in the profile bar sends its own key map and
+// lighting; a key dragged from the picker onto the picture is assigned where
+// it is dropped.
 
 #include <windows.h>
 
@@ -26,9 +28,6 @@ using namespace e2e;
 
 constexpr UINT WM_APP_EXIT = 0x69B;
 constexpr LPARAM APP_EXIT_CODE = 610;
-constexpr UINT WM_PROFILE_MENU = 0x72A;
-constexpr UINT NOTIFY_CLICKED = 2;
-constexpr UINT ID_PRESET_COMBO = 67;
 
 // Requests as the simulator logs them.
 constexpr size_t REQ_COMMAND = 2;
@@ -40,6 +39,8 @@ constexpr uint8_t CMD_BEGIN = 0x01;
 constexpr uint8_t CMD_END = 0x02;
 constexpr uint8_t CMD_READ_KEYMAP = 0x07;
 constexpr uint8_t CMD_WRITE_KEYMAP = 0x09;
+constexpr uint8_t CMD_WRITE_SETTINGS = 0x06;
+constexpr size_t SETTINGS_MODE = 2;
 constexpr int kKeyMapChunks = 14;
 // Each place of the key map holds the base layer's 3 bytes, then the Fn layer's.
 constexpr size_t kEntrySize = 3;
@@ -59,6 +60,17 @@ constexpr POINT kVolumeIncrement = {455, 525};  // second item of the media list
 constexpr POINT kPickerF5 = {448, 502};
 constexpr POINT kResetLayer = {1270, 375};
 constexpr POINT kFnLayer = {1270, 144};
+constexpr POINT kLightingTab = TabPlace(1);
+constexpr POINT kKeysPageTab = TabPlace(0);
+constexpr POINT kStaticTile = {360, 520};  // light mode 3
+constexpr RECT kDropDownRows = {2, 2, 80, 120};
+constexpr wchar_t kDropDownCaption[] = L"ComboWnd";
+// The items of the preset combo, in order.
+constexpr int PRESET_STANDARD = 0;
+constexpr int PRESET_MAC = 1;
+constexpr int PRESET_DVORAK = 2;
+constexpr int PRESET_COLEMAK = 3;
+constexpr int LIGHT_MODE_STATIC = 3;
 constexpr DWORD kAttemptMs = 8000;
 constexpr int kDragAttempts = 3;
 
@@ -83,17 +95,6 @@ void Mouse(HWND window, POINT at, DWORD buttons)
     input.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
     input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
     SendInput(1, &input, sizeof(input));
-}
-
-// The window that holds the mouse capture on the window's thread: the window
-// itself while a button is held on it, the system's drag loop while dragging.
-HWND MouseCapture(HWND window)
-{
-    GUITHREADINFO info = {};
-    info.cbSize = sizeof(info);
-    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info))
-        return nullptr;
-    return info.hwndCapture;
 }
 
 // Activation comes in its own time and resets what the pointer is over: real
@@ -195,6 +196,18 @@ std::vector<uint8_t> WholeKeyMapExchange()
     return commands;
 }
 
+// The light modes of the settings blocks written from `from` on, in order.
+std::vector<int> SettingsModes(const SimulatedKeyboard& sim, size_t from)
+{
+    const std::vector<SimEvent> events = sim.Events();
+    std::vector<int> modes;
+    for (size_t i = from; i < events.size(); ++i)
+        if (events[i].kind == "out" && events[i].device == 1 && events[i].bytes.size() > REQ_PAYLOAD + SETTINGS_MODE &&
+            events[i].bytes[REQ_COMMAND] == CMD_WRITE_SETTINGS)
+            modes.push_back(events[i].bytes[REQ_PAYLOAD + SETTINGS_MODE]);
+    return modes;
+}
+
 class KeysJourney : public ProgramJourney
 {
 protected:
@@ -235,6 +248,32 @@ protected:
         });
     }
     size_t Mark() const { return sim.Events().size(); }
+    // Chooses an item of the layout preset combo in its drop-down. A click
+    // that comes right after the drop-down closed does not open it again, as
+    // for a hand on the mouse; the click is then made once more.
+    bool PickPreset(HWND window, int item)
+    {
+        HWND dropDown = nullptr;
+        for (int attempt = 0; attempt < 3 && dropDown == nullptr; ++attempt) {
+            ClickAt(window, kPresetCombo);
+            if (!WaitFor(
+                    [&] {
+                        dropDown = FindProcessWindow(program->ProcessId(), kDropDownCaption);
+                        return dropDown != nullptr && Colours(Capture(dropDown, kDropDownRows)) > 4;
+                    },
+                    kAttemptMs))
+                dropDown = nullptr;
+        }
+        if (dropDown == nullptr)
+            return false;
+        Click(dropDown, DropDownRow(item).x, DropDownRow(item).y);
+        return WaitFor([&] { return FindProcessWindow(program->ProcessId(), kDropDownCaption) == nullptr; });
+    }
+    long long Differing(int profile, int layer) const
+    {
+        return Query("SELECT COUNT(*) FROM t_key_macro_data WHERE profile = " + std::to_string(profile) +
+                     " AND fn_layer = " + std::to_string(layer) + " AND macro_value <> key_code");
+    }
     void Exit(HWND window)
     {
         SendMessageW(window, WM_APP_EXIT, 0, APP_EXIT_CODE);
@@ -310,9 +349,9 @@ TEST_F(KeysJourney, ACancelledLayerResetChangesNothingAndAConfirmedOneRestoresTh
 
     // A layer that differs from the reset one: the Dvorak preset.
     size_t mark = Mark();
-    ASSERT_EQ(SendMessageW(window, WM_PROFILE_MENU, 205, 0), 1);
+    ASSERT_TRUE(PickPreset(window, PRESET_DVORAK)) << "the preset combo did not open";
+    ASSERT_TRUE(WaitFor([&] { return Query(changedRows) > 0; })) << "the preset changed no key";
     const long long changed = Query(changedRows);
-    ASSERT_GT(changed, 0);
     ASSERT_TRUE(WaitForKeyMap(mark, [&](const KeyMapExchange& e) {
         return e.Entry(placeQ, 0) == std::vector<uint8_t>({ENTRY_KEY, 0, 52});
     }));
@@ -351,24 +390,20 @@ struct PresetCase
     int usage;
 };
 
-TEST_F(KeysJourney, LayoutPresetsRewriteTheLayerInTheStoreAndTheKeyMap)
+TEST_F(KeysJourney, EachItemOfThePresetComboRewritesTheLayerInTheStoreAndTheKeyMap)
 {
     HWND window = OpenKeysPage();
     ASSERT_NE(window, nullptr);
     const std::map<int, int> places = LayoutPlaces();
-    auto differing = [&](int layer) {
-        return Query("SELECT COUNT(*) FROM t_key_macro_data WHERE profile = 1 AND fn_layer = " +
-                     std::to_string(layer) + " AND macro_value <> key_code");
-    };
     auto keyEntry = [](int usage) { return std::vector<uint8_t>({ENTRY_KEY, 0, static_cast<uint8_t>(usage)}); };
 
     // Dvorak: 35 keys listed, M sends M; every row becomes a keyboard key.
     const PresetCase dvorak[] = {{41, 53}, {20, 52}, {26, 54}, {22, 18}, {51, 22}, {52, 45},
                                  {29, 51}, {56, 29}, {16, 16}, {KEY_A, KEY_A}};
     size_t mark = Mark();
-    ASSERT_EQ(SendMessageW(window, WM_PROFILE_MENU, 205, 0), 1);
-    EXPECT_EQ(differing(0), 34);
-    EXPECT_EQ(differing(1), 0) << "the preset reached the Fn layer";
+    ASSERT_TRUE(PickPreset(window, PRESET_DVORAK)) << "the preset combo did not open";
+    EXPECT_TRUE(WaitFor([&] { return Differing(1, 0) == 34; })) << "Dvorak did not rewrite the base layer";
+    EXPECT_EQ(Differing(1, 1), 0) << "the preset reached the Fn layer";
     for (const PresetCase& c : dvorak) {
         EXPECT_EQ(Row("macro_type", 0, c.key), 2) << c.key;
         EXPECT_EQ(Row("macro_value", 0, c.key), c.usage) << c.key;
@@ -379,15 +414,18 @@ TEST_F(KeysJourney, LayoutPresetsRewriteTheLayerInTheStoreAndTheKeyMap)
                 return false;
         return true;
     })) << "the keyboard's map did not follow the Dvorak layer";
+    SaveScreenshot(window, L"keys_dvorak");
 
     // Twice in a row is the same as once.
-    ASSERT_EQ(SendMessageW(window, WM_PROFILE_MENU, 205, 0), 1);
-    EXPECT_EQ(differing(0), 34);
+    mark = Mark();
+    ASSERT_TRUE(PickPreset(window, PRESET_DVORAK));
+    EXPECT_TRUE(WaitForKeyMap(mark, [&](const KeyMapExchange& e) { return e.Entry(places.at(20), 0) == keyEntry(52); }));
+    EXPECT_EQ(Differing(1, 0), 34);
 
     // The Mac modifiers start again from every key's own code.
     mark = Mark();
-    ASSERT_EQ(SendMessageW(window, WM_PROFILE_MENU, 203, 0), 1);
-    EXPECT_EQ(differing(0), 3);
+    ASSERT_TRUE(PickPreset(window, PRESET_MAC));
+    EXPECT_TRUE(WaitFor([&] { return Differing(1, 0) == 3; })) << "the Mac modifiers did not replace Dvorak";
     EXPECT_EQ(Row("macro_value", 0, KEY_LEFT_GUI), USAGE_LEFT_ALT);
     EXPECT_EQ(Query("SELECT COUNT(*) FROM t_key_macro_data WHERE profile = 1 AND fn_layer = 0 AND "
                     "((key_code = 227 AND macro_desc = 'Opt') OR (key_code IN (226, 230) AND macro_desc = 'Cmd'))"),
@@ -397,33 +435,94 @@ TEST_F(KeysJourney, LayoutPresetsRewriteTheLayerInTheStoreAndTheKeyMap)
                e.Entry(places.at(20), 0) == keyEntry(20);
     })) << "the left GUI key does not send the left Alt modifier";
 
-    // The preset combo, which the layout does not place, reports its choice as
-    // a click with the chosen index; its first item is the standard layout.
+    // The standard layout: every key sends itself again.
     mark = Mark();
-    EXPECT_EQ(SendControlNotify(window, ID_PRESET_COMBO, NOTIFY_CLICKED, 0), 1);
-    EXPECT_EQ(differing(0), 0);
+    ASSERT_TRUE(PickPreset(window, PRESET_STANDARD));
+    EXPECT_TRUE(WaitFor([&] { return Differing(1, 0) == 0; })) << "the standard layout left keys remapped";
     EXPECT_TRUE(WaitForKeyMap(mark, [&](const KeyMapExchange& e) {
         return e.Entry(places.at(KEY_LEFT_GUI), 0) == std::vector<uint8_t>({ENTRY_KEY, 0x08, 0});
     })) << "the standard layout did not reach the keyboard";
 
-    // On the Fn layer a preset makes every key a keyboard key; the base layer
-    // stays. Posted after the layer click, so it runs on the Fn layer.
+    // Colemak on the Fn layer makes every key of that layer a keyboard key;
+    // the base layer stays.
     mark = Mark();
     ClickAt(window, kFnLayer);
-    PostMessageW(window, WM_PROFILE_MENU, 206, 0);
+    ASSERT_TRUE(PickPreset(window, PRESET_COLEMAK));
     EXPECT_TRUE(WaitFor([&] {
         return Query("SELECT COUNT(*) FROM t_key_macro_data WHERE profile = 1 AND fn_layer = 1 AND macro_type <> 2") ==
                0;
     })) << "Colemak on the Fn layer left keys without a keyboard function";
     EXPECT_EQ(Row("macro_value", 1, 8), 9) << "E sends F on the Fn layer";
-    EXPECT_EQ(differing(0), 0);
-    EXPECT_EQ(differing(1), 17);
+    EXPECT_EQ(Differing(1, 0), 0);
+    EXPECT_EQ(Differing(1, 1), 17);
     EXPECT_TRUE(WaitForKeyMap(mark, [&](const KeyMapExchange& e) {
         return e.Entry(places.at(8), 1) == keyEntry(9) && e.Entry(places.at(8), 0) == keyEntry(8);
     }));
     Exit(window);
 }
 
+TEST_F(KeysJourney, AProfileChosenInTheBarSendsItsOwnKeyMapAndLighting)
+{
+    HWND window = OpenKeysPage();
+    ASSERT_NE(window, nullptr);
+    const std::map<int, int> places = LayoutPlaces();
+    const int placeQ = places.at(20);
+    auto activeProfile = [&] { return Query("SELECT profile FROM t_profile_data WHERE status = 1"); };
+    auto activeMode = [&](long long profile) {
+        return Query("SELECT mode FROM t_light_data WHERE status = 1 AND profile = " + std::to_string(profile));
+    };
+
+    // A second profile, chosen in the list, with its own layout and mode.
+    ClickAt(window, kNewProfileButton);
+    ASSERT_TRUE(WaitFor([&] { return Query("SELECT COUNT(*) FROM t_profile_data") == 2; })) << "no profile was added";
+    const long long second = Query("SELECT MAX(profile) FROM t_profile_data");
+    ASSERT_TRUE(WaitFor([&] { return Colours(Capture(window, RECT{40, 150, 120, 168})) > 2; }))
+        << "the list does not show the new profile";
+    ClickAt(window, ProfileRow(1));
+    ASSERT_TRUE(WaitFor([&] { return activeProfile() == second; })) << "the chosen profile did not become active";
+    ASSERT_TRUE(PickPreset(window, PRESET_DVORAK));
+    ASSERT_TRUE(WaitFor([&] { return Differing(static_cast<int>(second), 0) == 34; }))
+        << "the preset did not reach the chosen profile";
+    EXPECT_EQ(Differing(1, 0), 0) << "the preset reached the first profile";
+    ClickAt(window, kLightingTab);
+    ASSERT_TRUE(WaitFor([&] {
+        return Colours(Capture(window, RECT{kStaticTile.x - 40, kStaticTile.y - 10, kStaticTile.x + 40,
+                                            kStaticTile.y + 10})) > 4;
+    })) << "the mode list stayed empty";
+    ClickAt(window, kStaticTile);
+    ASSERT_TRUE(WaitFor([&] { return activeMode(second) == LIGHT_MODE_STATIC; }));
+    const long long firstMode = activeMode(1);
+    ASSERT_NE(firstMode, LIGHT_MODE_STATIC);
+    ClickAt(window, kKeysPageTab);
+
+    // The default profile's button goes back to the first profile: its own
+    // key map and its own light mode reach the keyboard.
+    size_t mark = Mark();
+    ClickAt(window, kDefaultProfileButton);
+    EXPECT_TRUE(WaitFor([&] { return activeProfile() == 1; })) << "the default profile did not become active";
+    EXPECT_TRUE(WaitForKeyMap(mark, [&](const KeyMapExchange& e) {
+        return e.Entry(placeQ, 0) == std::vector<uint8_t>({ENTRY_KEY, 0, 20});
+    })) << "the first profile's key map was not sent";
+    EXPECT_TRUE(WaitFor([&] {
+        const std::vector<int> modes = SettingsModes(sim, mark);
+        return !modes.empty() && modes.back() == firstMode;
+    })) << "the first profile's light mode was not sent";
+
+    // Chosen in the list again, the second profile sends its Dvorak map and
+    // its mode.
+    mark = Mark();
+    ClickAt(window, ProfileRow(1));
+    EXPECT_TRUE(WaitFor([&] { return activeProfile() == second; }));
+    EXPECT_TRUE(WaitForKeyMap(mark, [&](const KeyMapExchange& e) {
+        return e.Entry(placeQ, 0) == std::vector<uint8_t>({ENTRY_KEY, 0, 52});
+    })) << "the second profile's key map was not sent";
+    EXPECT_TRUE(WaitFor([&] {
+        const std::vector<int> modes = SettingsModes(sim, mark);
+        return !modes.empty() && modes.back() == LIGHT_MODE_STATIC;
+    })) << "the second profile's light mode was not sent";
+    SaveScreenshot(window, L"keys_second_profile");
+    Exit(window);
+}
 
 TEST_F(KeysJourney, AKeyDraggedFromThePickerIsAssignedWhereItIsDropped)
 {

@@ -58,6 +58,13 @@ bool Changed(HWND window, const RECT& area, const std::vector<DWORD>& before)
 
 void ClickAt(HWND window, POINT at) { Click(window, at.x, at.y); }
 
+// The keys page is pictured once its profile bar lists the first profile.
+bool ProfileBarFilled(HWND window)
+{
+    const POINT row = ProfileRow(0);
+    return WaitFor([&] { return Colours(Capture(window, RECT{row.x - 50, row.y - 10, row.x + 50, row.y + 10})) > 2; });
+}
+
 class PagesJourney : public ProgramJourney
 {
 protected:
@@ -155,6 +162,9 @@ TEST_F(PagesJourney, EveryPageShowsAndIsPhotographed)
         const std::vector<DWORD> before = Capture(window, page);
         Click(window, kTabLeft + kTabWidth * tab.index + kTabWidth / 2, kTabY);
         EXPECT_TRUE(Changed(window, page, before));
+        if (tab.index == 0) {
+            EXPECT_TRUE(ProfileBarFilled(window)) << "the profile bar lists no profile";
+        }
         Shoot(window, tab.name);
     }
 
@@ -193,6 +203,8 @@ TEST_F(PagesJourney, EveryDevicePageInPolishIsPhotographed)
         Click(window, kTabLeft + kTabWidth * tab.index + kTabWidth / 2, kTabY);
         if (tab.index != 0) {
             EXPECT_TRUE(Changed(window, page, before));
+        } else {
+            EXPECT_TRUE(ProfileBarFilled(window)) << "the profile bar lists no profile";
         }
         Shoot(window, tab.name);
     }

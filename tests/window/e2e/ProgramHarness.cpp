@@ -438,6 +438,29 @@ void PressKey(HWND window, UINT virtualKey)
     PostMessageW(window, WM_KEYUP, virtualKey, 0xC0000001);
 }
 
+void TypeText(HWND window, const std::wstring& text)
+{
+    for (wchar_t c : text)
+        PostMessageW(window, WM_CHAR, c, 1);
+}
+
+namespace {
+
+GUITHREADINFO ThreadInputOf(HWND window)
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info))
+        return GUITHREADINFO{};
+    return info;
+}
+
+} // namespace
+
+HWND FocusedWindow(HWND window) { return ThreadInputOf(window).hwndFocus; }
+
+HWND MouseCapture(HWND window) { return ThreadInputOf(window).hwndCapture; }
+
 // ---- what happened ----------------------------------------------------------------------
 
 bool ReadRegistryValue(const wchar_t* name, std::wstring& value)

@@ -28,6 +28,20 @@ constexpr DWORD kTimeoutMs = 20000;
 // macros 2, settings 3).
 constexpr RECT kTabStrip = {450, 5, 930, 45};
 constexpr POINT TabPlace(int index) { return POINT{450 + 120 * index + 60, 25}; }
+// The keys page's profile bar: the rows of its list (from 0) and their edit
+// icons, the add icon in its header, its four buttons and the default
+// profile's button; the layout preset combo beside the layer tabs, and a row
+// of a combo's drop-down in the drop-down's own client coordinates.
+constexpr POINT ProfileRow(int index) { return POINT{80, 108 + 36 * index + 15}; }
+constexpr POINT ProfileEditIcon(int index) { return POINT{163, 108 + 36 * index + 15}; }
+constexpr POINT kAddProfileIcon = {162, 87};
+constexpr POINT kNewProfileButton = {51, 310};
+constexpr POINT kDeleteProfileButton = {136, 310};
+constexpr POINT kImportProfileButton = {51, 344};
+constexpr POINT kExportProfileButton = {136, 344};
+constexpr POINT kDefaultProfileButton = {164, 377};
+constexpr POINT kPresetCombo = {1270, 291};
+constexpr POINT DropDownRow(int index) { return POINT{40, 2 + 30 * index + 15}; }
 // In the 500 x 260 message box: OK and Cancel side by side, OK alone centred.
 constexpr POINT kBoxOk = {180, 228};
 constexpr POINT kBoxCancel = {320, 228};
@@ -169,6 +183,15 @@ void TrayMessage(HWND window, UINT mouseMessage);
 // how journeys reach controls the layout does not place.
 LRESULT SendControlNotify(HWND window, UINT id, UINT code, WPARAM wParam = 0, LPARAM lParam = 0);
 void PressKey(HWND window, UINT virtualKey);
+// Characters typed into a window as the system delivers key presses to it
+// once translated (one WM_CHAR each, backspace included).
+void TypeText(HWND window, const std::wstring& text);
+// The window that has the keyboard focus on the thread of a window, or null.
+HWND FocusedWindow(HWND window);
+// The window that holds the mouse capture on the thread of a window: the
+// window itself while a button is held on it, the system's drag loop while
+// dragging; null for none.
+HWND MouseCapture(HWND window);
 
 // ---- what happened ---------------------------------------------------------------------
 
