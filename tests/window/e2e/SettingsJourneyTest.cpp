@@ -45,7 +45,6 @@ constexpr POINT kSleepCombo = {1000, 305};
 // The firmware line of the settings page, and the way to the language radios
 // and back: the system settings, the home page's button into the pages.
 constexpr RECT kFirmwareLine = {330, 200, 930, 230};
-constexpr POINT kHomeButton = {113, 25};
 constexpr POINT kEnterButton = {690, 620};
 constexpr POINT kPolishRadio = {632, 251};
 constexpr POINT kEnglishRadio = {462, 251};
