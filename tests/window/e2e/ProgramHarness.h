@@ -136,6 +136,10 @@ HWND FindProcessWindow(DWORD processId, const wchar_t* caption);
 HWND ShownMessageBox();
 // Waits for a shown message box; null when none showed in time.
 HWND WaitForMessageBox();
+// Waits until a box stands centred on the window (within 2 pixels). A box
+// is shown where it is made and only then centred: a picture taken before
+// shows whatever lay at the first place.
+bool WaitCentredOn(HWND box, HWND window);
 
 // ---- input -----------------------------------------------------------------------------
 
