@@ -85,7 +85,8 @@ bool LookUp(const ValueEntry (&table)[N], int value, Entry& out)
     return false;
 }
 
-// The entry for a row, or false when the device's entry must stay as it is.
+// The entry for a row, starting from the device's entry in out; false when
+// the device's entry must stay as it is.
 bool EntryFor(const KeyMacroData& row, const std::vector<int>& macroIdsBySlot, Entry& out)
 {
     const int v = row.macro_value;
@@ -109,7 +110,11 @@ bool EntryFor(const KeyMacroData& row, const std::vector<int>& macroIdsBySlot, E
         out = {KEY_ENTRY_CONSUMER, LowByte(v), LowByte(v >> 8)};
         return true;
     case ASSIGN_SHORTCUT:
-        return LookUp(kShortcutEntries, v, out);
+        // A shortcut the table lacks still makes the key a keyboard key; its
+        // modifier and usage bytes stay as the device holds them.
+        if (!LookUp(kShortcutEntries, v, out))
+            out.kind = KEY_ENTRY_KEYBOARD;
+        return true;
     case ASSIGN_VALUE_7:
         out = {KEY_ENTRY_VALUE_7, LowByte(v), 0};
         return true;
@@ -140,11 +145,11 @@ void EncodeKeyEntry(int position, int layer, uint8_t* keyMap, const KeyMacroData
     if (!keyMap || position < 0 || position >= static_cast<int>(KEYMAP_POSITIONS) || layer < 0 ||
         layer >= static_cast<int>(KEYMAP_LAYERS))
         return;
-    Entry entry{};
-    if (!EntryFor(row, macroIdsBySlot, entry))
-        return;
     uint8_t* at = keyMap + static_cast<size_t>(position) * KEYMAP_LAYERS * KEYMAP_ENTRY_SIZE +
                   static_cast<size_t>(layer) * KEYMAP_ENTRY_SIZE;
+    Entry entry{at[0], at[1], at[2]};
+    if (!EntryFor(row, macroIdsBySlot, entry))
+        return;
     at[0] = entry.kind;
     at[1] = entry.a;
     at[2] = entry.b;

@@ -41,10 +41,11 @@ enum KeyAssignType {
 
 // Writes the entry of (position, layer) for one assignment. `macroIdsBySlot`
 // lists the store's macro ids in list order: a macro's slot is its index
-// there. Types and values the encoder does not know (a mouse assignment's
-// unknown value excepted: it writes a mouse entry without buttons), a macro
-// that no longer exists or has no slot, and positions outside the map leave
-// the device's bytes as they are.
+// there. Types and values the encoder does not know, a macro that no longer
+// exists or has no slot, and positions outside the map leave the device's
+// bytes as they are; but a mouse assignment's unknown value writes a mouse
+// entry without buttons, and a shortcut's unknown value makes the entry a
+// keyboard key that keeps the device's other two bytes.
 void EncodeKeyEntry(int position, int layer, uint8_t* keyMap, const KeyMacroData& row,
                     const std::vector<int>& macroIdsBySlot);
 

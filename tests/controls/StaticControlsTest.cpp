@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cwchar>
 #include <memory>
 #include <string>
 
@@ -20,6 +21,24 @@ using ButtonTest::RecordingOwner;
 namespace {
 
 constexpr uint32_t kBlack = 0xFF000000;
+
+// The left edge of a character's cell where a single line of the whole text
+// is laid out from x = 0, spaces counted.
+float CharacterLeft(const Gdiplus::Font& font, const CString& text, int index)
+{
+    DibCanvas canvas(1, 1);
+    Gdiplus::Graphics graphics(canvas.Dc());
+    graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintClearTypeGridFit);
+    Gdiplus::StringFormat format(Gdiplus::StringFormatFlagsNoWrap | Gdiplus::StringFormatFlagsMeasureTrailingSpaces);
+    const Gdiplus::CharacterRange range(index, 1);
+    format.SetMeasurableCharacterRanges(1, &range);
+    Gdiplus::Region region;
+    graphics.MeasureCharacterRanges(text.GetString(), text.GetLength(), &font, Gdiplus::RectF(0, 0, 1000, 100),
+                                    &format, 1, &region);
+    Gdiplus::RectF bounds;
+    region.GetBounds(&bounds, &graphics);
+    return bounds.X;
+}
 
 // Paints a control alone on a black window of its size and returns the canvas.
 std::unique_ptr<DibCanvas> Paint(VREL::MControl& control)
@@ -132,28 +151,42 @@ TEST(StaticText, MarkSettersRepaintOnlyOnChangeAndIgnoreNulls)
     EXPECT_EQ("U1 U1 U1", owner.Trace());
 }
 
-// Red title, blue mark: the pieces stand where their measured widths put
-// them, two pixels apart, and a mark not found after its start draws nothing
-// blue.
+// Red title, blue mark: each piece stands where the plain title would have
+// it, the mark two pixels clear of the text on either side, spaces around
+// the mark included; a mark not found after its start draws nothing blue.
 TEST(StaticText, MarkStandsTwoPixelsClearOfTheTextOnEitherSide)
 {
     constexpr int kSize = 20;
-    const CString title = L"abcdefXYghij";
     const CRect rect(0, 0, 300, 30);
     struct Case
     {
+        const wchar_t* title;
+        const wchar_t* mark;
         int start;
         bool marked;
     };
-    for (const Case c : {Case{0, true}, Case{6, true}, Case{7, false}, Case{-1, false}, Case{13, false}})
+    const Case cases[] = {
+        {L"abcdefXYghij", L"XY", 0, true},
+        {L"abcdefXYghij", L"XY", 6, true},
+        {L"Find the mark here", L"mark", 0, true},
+        {L"abcdefXYghij", L"XY", 7, false},
+        {L"abcdefXYghij", L"XY", -1, false},
+        {L"abcdefXYghij", L"XY", 13, false},
+    };
+    std::unique_ptr<Gdiplus::FontFamily> family(VREL::MRender::CreateFontFamily(VREL::Manager::GetFontName()));
+    const Gdiplus::Font font(family.get(), static_cast<Gdiplus::REAL>(kSize), Gdiplus::FontStyleRegular,
+                             Gdiplus::UnitPixel);
+    for (const Case& c : cases)
     {
-        SCOPED_TRACE("start " + std::to_string(c.start));
+        const CString title = c.title;
+        SCOPED_TRACE(std::string(title.GetString(), title.GetString() + title.GetLength()) + " start " +
+                     std::to_string(c.start));
         RecordingOwner owner;
         VREL::MText text(&owner, 5, rect, title, 1);
         text.SetFontWidth(kSize);
         text.SetAlignment(0, 0);
         text.SetTextColor(Gdiplus::Color(0xFFFF0000));
-        text.SetMarkText(L"XY", Gdiplus::Color(0xFF0000FF), c.start);
+        text.SetMarkText(c.mark, Gdiplus::Color(0xFF0000FF), c.start);
         auto canvas = Paint(text);
 
         CRect blue, red;
@@ -194,18 +227,19 @@ TEST(StaticText, MarkStandsTwoPixelsClearOfTheTextOnEitherSide)
                 }
             }
 
-        std::unique_ptr<Gdiplus::FontFamily> family(VREL::MRender::CreateFontFamily(VREL::Manager::GetFontName()));
-        Gdiplus::Font font(family.get(), static_cast<Gdiplus::REAL>(kSize), Gdiplus::FontStyleRegular,
-                           Gdiplus::UnitPixel);
-        Gdiplus::StringFormat format(Gdiplus::StringFormatFlagsNoWrap |
-                                     Gdiplus::StringFormatFlagsMeasureTrailingSpaces);
-        const int leftWidth = VREL::MRender::GetTextBounds(font, format, CString(L"abcdef")).Width;
-        const int markWidth = VREL::MRender::GetTextBounds(font, format, CString(L"XY")).Width;
-        // Every piece is drawn with the same leading padding, so positions
-        // are taken from where the title's ink starts; glyphs differ by a
-        // pixel or two of side bearing.
-        EXPECT_NEAR(leftWidth + 2, blue.left - firstRed, 2);
-        EXPECT_NEAR(leftWidth + markWidth + 4, redRightOfMarkMin - firstRed, 2);
+        // Where the plain title's layout puts the first character, the
+        // mark's and the first inked character after the mark.
+        const int markAt = title.Find(c.mark, c.start);
+        int rightAt = markAt + static_cast<int>(wcslen(c.mark));
+        while (title[rightAt] == L' ')
+            ++rightAt;
+        const float first = CharacterLeft(font, title, 0);
+        const int markOffset = static_cast<int>(CharacterLeft(font, title, markAt) - first + 0.5f);
+        const int rightOffset = static_cast<int>(CharacterLeft(font, title, rightAt) - first + 0.5f);
+        // Positions are taken from where the title's ink starts; glyphs
+        // differ by a pixel or two of side bearing.
+        EXPECT_NEAR(markOffset + 2, blue.left - firstRed, 2);
+        EXPECT_NEAR(rightOffset + 4, redRightOfMarkMin - firstRed, 2);
         EXPECT_LT(redLeftOfMark, blue.left);
         EXPECT_LE(blue.right, redRightOfMarkMin);
     }

@@ -58,9 +58,10 @@ TEST_F(WriteKeyMapTest, MergesBothLayersIntoEachDevicesOwnMap)
     const int keypad = AddKeypad();
     const KeyMap keyboardMap = Pattern<KEYMAP_SIZE>(2);
     const KeyMap keypadMap = Pattern<KEYMAP_SIZE>(3);
+    ASSERT_NE(keyboardMap[21 * 6], 0x10);
     hidsim::Memory(keyboard).keyMap = keyboardMap;
     hidsim::Memory(keypad).keyMap = keypadMap;
-    host_.layout = {{4, 9}, {5, 60}, {6, 128}, {7, -1}};
+    host_.layout = {{4, 9}, {5, 60}, {6, 128}, {7, -1}, {26, 21}};
 
     AddKeyAssignment(1, 4, 2, 4);        // A on layer 1 at the layout's position 9
     AddKeyAssignment(0, 4, 2, 225);      // layer 0 of the same key: left Shift alone
@@ -71,7 +72,7 @@ TEST_F(WriteKeyMapTest, MergesBothLayersIntoEachDevicesOwnMap)
     AddKeyAssignment(0, 7, 1, 0);        // layout position -1: skipped, not the table's
     AddKeyAssignment(0, 500, 1, 0);      // no position anywhere
     AddKeyAssignment(0, 20, 0, 0);       // type 0: the device keeps its entry
-    AddKeyAssignment(0, 26, 6, 99);      // unknown shortcut: the device keeps its entry
+    AddKeyAssignment(0, 26, 6, 99);      // unknown shortcut: a key, with the device's other bytes
     host_.profile = 2;
     AddKeyAssignment(0, 8, 1, 0);        // another profile's row
     host_.profile = 1;
@@ -86,6 +87,7 @@ TEST_F(WriteKeyMapTest, MergesBothLayersIntoEachDevicesOwnMap)
     SetEntry(expectedKeyboard, 9, 0, {0x10, 0x02, 0x00});
     SetEntry(expectedKeyboard, 60, 0, {0x10, 0x00, 0x00});
     SetEntry(expectedKeyboard, 0, 1, {0x30, 0xE9, 0x00});
+    expectedKeyboard[21 * 6] = 0x10;
     EXPECT_EQ(hidsim::Memory(keyboard).keyMap, expectedKeyboard);
     KeyMap expectedKeypad = keypadMap;
     SetEntry(expectedKeypad, 103, 0, {0x20, 0x01, 0x00});

@@ -57,8 +57,10 @@ const EncodeCase kCases[] = {
     {6, 8, 0, W, {0x10, 0x01, 0x1B}},
     {6, 13, 0, W, {0x10, 0x02, 0x02}},
     {6, 14, 0, W, {0x10, 0x02, 0x01}},
-    {6, 9, 0, U, {}},
-    {6, 0, 0, U, {}},
+    // any other value: a keyboard entry keeping the device's a and b
+    {6, 9, 0, W, {0x10, 0x5A, 0x33}},
+    {6, 0, 0, W, {0x10, 0x5A, 0x33}},
+    {6, 0x105, 0, W, {0x10, 0x5A, 0x33}},  // not read by its low byte
     // device values carried as they are
     {7, 0x1234, 0, W, {0x50, 0x34, 0x00}},
     {8, 7, 0, W, {0x60, 0x07, 0x00}},

@@ -12,6 +12,7 @@
 #include "tests/framework/CoreTestSupport.h"
 #include "tests/framework/TestTheme.h"
 #include "tests/support/DibCanvas.h"
+#include "ui/framework/MPanel.h"
 
 using namespace coretest;
 
@@ -290,6 +291,31 @@ void ReadClient(HWND hwnd, DibCanvas& canvas)
     ::ReleaseDC(hwnd, windowDc);
 }
 
+// A see-through control in the way of the library's texts: it keeps a copy
+// of what lay beneath it when it last became stale and shows that copy.
+class BackdropCopy : public VREL::MControl
+{
+public:
+    using MControl::MControl;
+    void DrawControl(HDC& dc, CRect) override
+    {
+        const int w = m_rect.Width(), h = m_rect.Height();
+        if (!m_bUpdate || !m_hMemDC)
+        {
+            UpdateMemDC(dc, w, h);
+            ::BitBlt(m_hMemDC, 0, 0, w, h, dc, m_rect.left, m_rect.top, SRCCOPY);
+        }
+        ::BitBlt(dc, m_rect.left, m_rect.top, w, h, m_hMemDC, 0, 0, SRCCOPY);
+    }
+};
+
+class OpenPanel : public VREL::MPanel
+{
+public:
+    using MPanel::MPanel;
+    using MPanel::AddSubControl;
+};
+
 } // namespace
 
 TEST_F(WindowTest, RepaintMarksTheSenderAndLaterOverlappingControls)
@@ -322,6 +348,29 @@ TEST_F(WindowTest, RepaintMarksTheSenderAndLaterOverlappingControls)
     EXPECT_EQ(sender->renders, 1);
     EXPECT_EQ(later->renders, 1);
     EXPECT_EQ(earlier->renders + area->renders + laterApart->renders, 0);
+}
+
+// A panel's see-through area over a control that goes: the panel is drawn
+// again, and so is its area, which shows what lies beneath it now instead of
+// the control's pixels of its last copy.
+TEST_F(WindowTest, APanelDrawnAgainDrawsItsAreasOverWhatLiesBeneathNow)
+{
+    ::SetWindowRgn(hwnd, nullptr, FALSE);
+    Probe* beneath = AddProbe(1, CRect(0, 200, kWidth, kHeight), RGB(128, 128, 128));
+    auto* panel = dialog.Add(new OpenPanel(&dialog, 2, CRect(0, 60, kWidth, kHeight), 1));
+    auto* text = new BackdropCopy(panel, 3, CRect(10, 250, 310, 280), 1, 1, 1);
+    panel->AddSubControl(VREL::CONTROL_KIND_AREA, text);
+    ::InvalidateRect(hwnd, nullptr, FALSE);
+    ::UpdateWindow(hwnd);
+    DibCanvas canvas(kWidth, kHeight);
+    ReadClient(hwnd, canvas);
+    ASSERT_EQ(canvas.Rgb(150, 265), 0x808080u);
+
+    beneath->SetVisible(0);
+    ::UpdateWindow(hwnd);
+    ReadClient(hwnd, canvas);
+    EXPECT_EQ(canvas.Rgb(150, 265), 0x1A1A1Au) << "the area still shows the control that went";
+    EXPECT_EQ(canvas.Rgb(150, 220), 0x1A1A1Au);
 }
 
 TEST_F(WindowTest, RepaintWithoutRedrawKeepsTheSenderCache)

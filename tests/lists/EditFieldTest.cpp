@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <vector>
 
 #include "tests/framework/TestTheme.h"
@@ -184,6 +185,42 @@ TEST(EditField, DestroyingTheFieldMidEditDestroysItsWindowWithoutReachingTheFiel
     EXPECT_TRUE(h.host.reports.empty());
     for (VREL::MControl* sender : h.host.updateSenders)
         EXPECT_NE(sender, gone);
+}
+
+TEST(EditField, PasswordIsMaskedWithBlackDotsDrawnAndInTheNativeEdit)
+{
+    EditingHost h;
+    h.field->EnablePassWord(1);
+    // The default is kept as its legacy value for whoever reads it back.
+    EXPECT_EQ(h.field->GetPassWordChar(), 0xA1F1);
+    h.field->SetTextColor(Gdiplus::Color(0xFFFFFFFF));
+    h.field->SetTitle(L"abc");
+    DibCanvas canvas(260, 80);
+    auto drawn = [&]() {
+        canvas.Fill(0);
+        CRect paint = kFieldRect;
+        h.field->DrawControl(canvas.Dc(), paint);
+        std::vector<uint32_t> pixels;
+        for (int y = kFieldRect.top; y < kFieldRect.bottom; ++y)
+            for (int x = kFieldRect.left; x < kFieldRect.right; ++x)
+                pixels.push_back(canvas.Rgb(x, y));
+        return pixels;
+    };
+    const std::vector<uint32_t> masked = drawn();
+    h.field->EnablePassWord(0);
+    h.field->SetTitle(L"\x25CF\x25CF\x25CF");
+    EXPECT_EQ(masked, drawn()) << "the field does not show three black dots";
+    h.field->SetTitle(L"\xA1F1\xA1F1\xA1F1");
+    EXPECT_NE(masked, drawn()) << "a dot and the legacy code look alike: the comparison shows nothing";
+
+    h.field->SetTitle(L"abc");
+    h.field->EnablePassWord(1);
+    Click(h.hwnd, kInsideX, kInsideY);
+    const HWND edit = h.field->GetEditHwnd();
+    ASSERT_NE(edit, nullptr);
+    EXPECT_TRUE(::GetWindowLongW(edit, GWL_STYLE) & ES_PASSWORD);
+    EXPECT_EQ(::SendMessageW(edit, EM_GETPASSWORDCHAR, 0, 0), 0x25CF);
+    EXPECT_EQ(WindowText(edit), L"abc");
 }
 
 TEST(EditField, TextAreaFollowsFontSizeLineModeAndIcon)

@@ -124,7 +124,7 @@ TEST(InPlaceEdit, EmptyRectanglePlacesASingleLineBandInTheOwner)
     EXPECT_EQ(h.ClientRectOf(editorWindow), CRect(26, 138, 214, 154));
 }
 
-TEST(RenameBox, PasswordModeMasksWithTheDefaultCharacter)
+TEST(RenameBox, PasswordModeMasksWithABlackDot)
 {
     CEditWindow* box = nullptr;
     Host h;
@@ -134,7 +134,7 @@ TEST(RenameBox, PasswordModeMasksWithTheDefaultCharacter)
     ASSERT_NE(window, nullptr);
     box->SetOwnerSlot(&box);
     EXPECT_TRUE(::GetWindowLongW(window, GWL_STYLE) & ES_PASSWORD);
-    EXPECT_EQ(::SendMessageW(window, EM_GETPASSWORDCHAR, 0, 0), 0xA1F1);
+    EXPECT_EQ(::SendMessageW(window, EM_GETPASSWORDCHAR, 0, 0), 0x25CF);
 }
 
 TEST(InPlaceEdit, FieldAndRenameBoxShareOneWindowClass)

@@ -172,24 +172,52 @@ TEST(RichEdit, AcceptingDroppedFilesKeepsTheChangeNotices)
     EXPECT_EQ(h.edit->GetEventMask(), static_cast<DWORD>(ENM_DROPFILES));
 }
 
-TEST(RichEdit, DrawsItsTextInItsColour)
+// The text in its colour over what lies beneath the control: no box of the
+// system's window colour behind it, in the rich edit and the controls made
+// from it.
+template <class Edit>
+void ExpectTextOnTheBackgroundBeneath()
 {
-    EditHost<MRichEdit> h;
+    constexpr uint32_t kBeneath = 0xFF202428;
+    EditHost<Edit> h;
     h.edit->SetFontWidth(24);
     h.edit->SetFont();
     h.edit->SetTextColor(Gdiplus::Color(0xFF, 0xE0, 0x10, 0x10));
     h.edit->SetTitle(L"MMMMWWWW");
-    DibCanvas canvas(400, 200, 0xFFFFFFFF);
+    DibCanvas canvas(400, 200, kBeneath);
     h.edit->Draw(canvas.Dc(), CRect(0, 0, 400, 200));
-    int red = 0;
+    int red = 0, light = 0;
     const CRect area = h.edit->GetTextArea();
     for (int y = area.top; y < area.bottom; ++y)
         for (int x = area.left; x < area.right; ++x)
+        {
             if (NearColor(canvas.Rgb(x, y), 0xE01010, 40))
                 ++red;
+            if (NearColor(canvas.Rgb(x, y), 0xFFFFFF, 60))
+                ++light;
+        }
     EXPECT_GT(red, 40);
-    // Nothing is drawn outside the text area.
-    EXPECT_EQ(canvas.Rgb(5, 5), 0xFFFFFFu);
+    EXPECT_EQ(light, 0) << "the text stands on a light box";
+    // Right of the text the text area shows what lies beneath.
+    EXPECT_EQ(canvas.Rgb(area.right - 3, area.top + area.Height() / 2), kBeneath & 0xFFFFFF);
+    // Nothing is drawn outside the control.
+    EXPECT_EQ(canvas.Rgb(5, 5), kBeneath & 0xFFFFFF);
+}
+
+TEST(RichEdit, DrawsItsTextInItsColourOnTheBackgroundBeneath)
+{
+    {
+        SCOPED_TRACE("rich edit");
+        ExpectTextOnTheBackgroundBeneath<MRichEdit>();
+    }
+    {
+        SCOPED_TRACE("framed edit");
+        ExpectTextOnTheBackgroundBeneath<VREL::MEditEx>();
+    }
+    {
+        SCOPED_TRACE("logon edit");
+        ExpectTextOnTheBackgroundBeneath<VREL::CLogonEdit>();
+    }
 }
 
 TEST(RichEdit, PressAndReleaseReportOneAndTwo)

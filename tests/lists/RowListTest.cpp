@@ -217,8 +217,11 @@ TEST(RowScrolling, ContentThatFitsShowsNoBarPassesTheWheelOnAndNeverScrolls)
     for (VREL::RowList* list : lists)
     {
         EXPECT_FALSE(Bar(*list)->IsVisible());
-        // The wheel is not taken, so that the window may offer it elsewhere.
-        EXPECT_EQ(list->OnControlScroll(120, 1, RowPoint(0)), 0);
+        // The wheel is not taken, so that the window may offer it elsewhere;
+        // the tile list alone keeps it, and still scrolls nothing.
+        const int before = Bar(*list)->GetScrollCurrentPos();
+        EXPECT_EQ(list->OnControlScroll(120, 1, RowPoint(0)), list == tiles.list.get() ? 1 : 0);
+        EXPECT_EQ(Bar(*list)->GetScrollCurrentPos(), before);
         // A bar moved by hand still scrolls nothing: no negative offset.
         Bar(*list)->SetScrollCurrentPos(50);
         Bar(*list)->SetScrollMaxRange(100);

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -18,8 +20,22 @@ using namespace tarnwell;
 
 namespace {
 
+// Distinct colours inside an icon's place in a row, in canvas coordinates:
+// one or two where nothing is drawn over the row.
+size_t ColoursAt(DibCanvas& canvas, const CRect& row, CRect icon)
+{
+    icon.OffsetRect(row.left, row.top);
+    std::set<uint32_t> colours;
+    for (int y = icon.top; y < icon.bottom; ++y)
+        for (int x = icon.left; x < icon.right; ++x)
+            colours.insert(canvas.Rgb(x, y));
+    return colours.size();
+}
+
 TEST(MacroPagePicture, ARecordedMacro)
 {
+    // The program's own set-up calls give the lists their row images.
+    RegisterPageWidgetHooks();
     PageState state;
     LanguageTexts texts(pagestest::BinFolder(), state.language);
     pagestest::PagesDialog dialog(texts, state);
@@ -46,6 +62,13 @@ TEST(MacroPagePicture, ARecordedMacro)
     ::CreateDirectoryA(folder.substr(0, folder.rfind('/')).c_str(), nullptr);
     ::CreateDirectoryA(folder.c_str(), nullptr);
     EXPECT_EQ(WriteCanvasPng(canvas, folder + "/macro_page_recorded.png"), 0u);
+
+    // Every macro row and the selected event show their menu icon.
+    ASSERT_FALSE(macros->GetIconRect().IsRectEmpty());
+    for (int row : {0, 1})
+        EXPECT_GT(ColoursAt(canvas, macros->GetRowClientRect(row), macros->GetIconRect()), 2u) << "macro row " << row;
+    ASSERT_FALSE(records->GetMoreRect().IsRectEmpty());
+    EXPECT_GT(ColoursAt(canvas, records->GetRowClientRect(0), records->GetMoreRect()), 2u);
 
     dialog.DestroyWindow();
 }

@@ -22,6 +22,21 @@ constexpr int kMarkGap = 2;
 // The child whose scrolling repaints the text.
 constexpr UINT kScrollChildId = 1;
 
+// How far the pen moves over a piece of text as the graphics lays it out,
+// trailing spaces included, in whole pixels. The bounds of the glyph
+// outlines end at the last ink: a piece that ends in a space would lose it,
+// and the piece drawn after it would touch the word before.
+int AdvanceWidth(Gdiplus::Graphics& graphics, const Gdiplus::Font& font, const CString& text)
+{
+    if (text.IsEmpty())
+        return 0;
+    Gdiplus::StringFormat format(Gdiplus::StringFormat::GenericTypographic());
+    format.SetFormatFlags(format.GetFormatFlags() | kSingleLineFlags);
+    Gdiplus::RectF box;
+    graphics.MeasureString(text.GetString(), text.GetLength(), &font, Gdiplus::PointF(0.0f, 0.0f), &format, &box);
+    return static_cast<int>(box.Width + 0.5f);
+}
+
 } // namespace
 
 MText::MText(MObject* owner, UINT id, CRect rect, const wchar_t* title, int visible)
@@ -170,8 +185,8 @@ void MText::DrawControl(HDC& dc, CRect)
         // Three pieces, each drawn from a point so that nothing wraps.
         const CString left = m_title.Left(markAt);
         const CString right = m_title.Mid(markAt + m_mark.GetLength());
-        const int leftWidth = MRender::GetTextBounds(font.Get(), *format, left).Width;
-        const int markWidth = MRender::GetTextBounds(font.Get(), *format, m_mark).Width;
+        const int leftWidth = AdvanceWidth(graphics, font.Get(), left);
+        const int markWidth = AdvanceWidth(graphics, font.Get(), m_mark);
         const int markX = x0 + leftWidth + kMarkGap;
         const int rightX = x0 + leftWidth + markWidth + 2 * kMarkGap;
         auto drawAt = [&](const CString& text, int x, int y, Gdiplus::Color colour) {

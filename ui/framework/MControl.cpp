@@ -103,11 +103,16 @@ int MControl::IsDraw(CPoint) { return 0; }
 void MControl::SetUpdate(int valid, DWORD colour)
 {
     m_bUpdate = valid;
-    for (size_t i = 0; i < m_controls.size(); ++i)
+    // Areas too: a see-through one keeps a copy of what lay beneath it, and
+    // a control drawn again may have something else beneath it now.
+    for (const std::vector<MControl*>* list : {&m_areas, &m_controls})
     {
-        MControl* child = m_controls[i];
-        if (Meets(child->m_rect, m_rect))
-            child->SetUpdate(valid, colour);
+        for (size_t i = 0; i < list->size(); ++i)
+        {
+            MControl* child = (*list)[i];
+            if (Meets(child->m_rect, m_rect))
+                child->SetUpdate(valid, colour);
+        }
     }
 }
 

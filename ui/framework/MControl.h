@@ -76,8 +76,8 @@ public:
     virtual void DrawControl(HDC& dc, CRect paint) = 0;
     virtual int DrawSubControls(HDC& dc, CRect paint);
     virtual int IsDraw(CPoint pt);
-    // Sets the cache-valid flag and passes it on to every sub-control that
-    // overlaps this control.
+    // Sets the cache-valid flag and passes it on to every area and
+    // sub-control that overlaps this control.
     virtual void SetUpdate(int valid, DWORD colour);
     virtual int SetControlFocus(int focus);
     virtual void InitUI(CRect rect);

@@ -145,6 +145,9 @@ public:
 protected:
     int ContentHeight() override { return m_contentHeight; }
     bool PlacesHorizontalBar() const override { return false; }
+    // The tiles take the wheel even when they all fit, so that it never
+    // scrolls what lies beneath them.
+    bool TakesWheelWhenContentFits() const override { return true; }
 
     int m_tileWidth;
     int m_tileHeight;

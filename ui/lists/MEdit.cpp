@@ -496,7 +496,7 @@ void MEdit::DrawTextSlots(HDC dc, int width, int)
     }
     else if (m_bPassword)
     {
-        text = CString(m_passwordChar, m_title.GetLength());
+        text = CString(NativeEdit::MaskCharacter(m_passwordChar), m_title.GetLength());
     }
     else
     {

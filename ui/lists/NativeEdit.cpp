@@ -91,7 +91,7 @@ void Initialise(MWindow& window, const Setup& setup)
     window.SendMessageW(WM_SETFONT, reinterpret_cast<WPARAM>(setup.font), 0);
     window.SendMessageW(EM_LIMITTEXT, static_cast<WPARAM>(std::max(setup.limit, 0)), 0);
     if (setup.password)
-        window.SendMessageW(EM_SETPASSWORDCHAR, setup.passwordChar, 0);
+        window.SendMessageW(EM_SETPASSWORDCHAR, MaskCharacter(setup.passwordChar), 0);
     window.SetWindowTextW(setup.text);
     window.SendMessageW(EM_SETMODIFY, 0, 0);
     window.SendMessageW(EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);

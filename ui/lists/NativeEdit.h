@@ -35,7 +35,12 @@ constexpr UINT kBlinkTimerId = 6553;
 constexpr UINT kReflectOffset = 0x2000;
 // An edit background of this value keeps the system's colours.
 constexpr COLORREF kSystemColours = 0xFFFFFFFF;
+// The default password character is the two-byte code of a black dot in a
+// legacy double-byte code page, kept as this value for the callers that read
+// it back; read as UTF-16 it is no dot at all, so masks show the dot it
+// stands for (MaskCharacter).
 constexpr wchar_t kDefaultPasswordChar = 0xA1F1;
+constexpr wchar_t kBlackDot = 0x25CF;
 constexpr int kDefaultLimit = 120;
 // Alignment bits of the owner (MControlFont::SetAlignment).
 constexpr UINT kAlignCentreBit = 1;
@@ -65,6 +70,12 @@ HWND Create(MWindow& window, PaintManager* manager, CRect client, DWORD style);
 // control's fallback band moved down by bandShift when rect is empty;
 // aligned as the control's title.
 HWND CreateOver(MWindow& window, MControlFont& control, CRect rect, int bandShift, bool password);
+
+// The character a password is masked with, drawn or in the native edit.
+constexpr wchar_t MaskCharacter(wchar_t passwordChar)
+{
+    return passwordChar == kDefaultPasswordChar ? kBlackDot : passwordChar;
+}
 
 struct Setup
 {

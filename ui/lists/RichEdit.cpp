@@ -150,6 +150,10 @@ void MRichEdit::CreateTextHost()
     else if (m_style & ES_RIGHT)
         host->ParaFormat().wAlignment = PFA_RIGHT;
     host->SetInPlaceActive(true);
+    // Some text services ask for the back style only while they are made and
+    // never again: answered opaque then, they fill the text area with the
+    // system's window colour whatever is said later.
+    host->SetTransparent(true);
     if (!host->Init(m_title))
     {
         host->Close();

@@ -157,8 +157,10 @@ void RowList::SetControlRect(CRect rect)
 
 int RowList::OnControlScroll(int, UINT direction, CPoint)
 {
+    // Nothing to scroll: the bar stays where it is, also where the class
+    // keeps the wheel.
     if (ContentHeight() <= m_rect.Height())
-        return 0;
+        return TakesWheelWhenContentFits() ? 1 : 0;
     MScroll* bar = m_pScrollVertical;
     const int before = bar->GetScrollCurrentPos();
     const int step = (direction == kWheelTowardUser ? kWheelRows : -kWheelRows) * bar->GetScrollRowStep();

@@ -78,7 +78,7 @@ public:
     // Hover tracking over the rows laid out by the last paint.
     int OnControlMouseMove(UINT flags, CPoint pt) override;
     // One notch moves the bar by ten rows of its step; 0 (the wheel passed
-    // on) when there is nothing to scroll.
+    // on) when there is nothing to scroll, unless the class takes it anyway.
     int OnControlScroll(int amount, UINT direction, CPoint pt) override;
 
     // ---- rename ---------------------------------------------------------------------------------
@@ -138,6 +138,8 @@ protected:
     virtual int ImageWidth();
     // Whether the horizontal bar is placed along the bottom.
     virtual bool PlacesHorizontalBar() const { return true; }
+    // Whether the wheel is reported handled also when the content fits.
+    virtual bool TakesWheelWhenContentFits() const { return false; }
     // Extras laid out after the bars.
     virtual void OnPlaced() {}
     // Whether renames may open now.

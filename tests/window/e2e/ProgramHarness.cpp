@@ -6,6 +6,7 @@
 #include <sqlite3.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <sstream>
 
 #include "app/window/AppSettings.h"
@@ -666,6 +667,17 @@ HWND WaitForMessageBox()
     HWND box = nullptr;
     WaitFor([&] { return (box = ShownMessageBox()) != nullptr; });
     return box;
+}
+
+bool WaitCentredOn(HWND box, HWND window)
+{
+    return WaitFor([&] {
+        RECT outer = {}, inner = {};
+        if (!GetWindowRect(window, &outer) || !GetWindowRect(box, &inner))
+            return false;
+        return std::abs((inner.left + inner.right) - (outer.left + outer.right)) <= 2 &&
+               std::abs((inner.top + inner.bottom) - (outer.top + outer.bottom)) <= 2;
+    });
 }
 
 std::wstring SettingsDatabase()

@@ -169,6 +169,10 @@ HWND WaitForMenu(DWORD processId);
 // Clicks a row of the program's open menu (width: the menu's width; rows
 // below a 12-pixel margin, 30 pixels each); true once the menu closed.
 bool ChooseMenuRow(DWORD processId, int width, int row);
+// Waits until a box stands centred on the window (within 2 pixels). A box
+// is shown where it is made and only then centred: a picture taken before
+// shows whatever lay at the first place.
+bool WaitCentredOn(HWND box, HWND window);
 
 // ---- input -----------------------------------------------------------------------------
 

@@ -175,6 +175,7 @@ TEST_F(UpdateJourney, UpdateNoticesAskFirstAndAFailedFirmwareDownloadSaysSo)
     ASSERT_TRUE(WaitFor([&] { return (box = FindProcessWindow(process, L"MessageBox")) != nullptr; }))
         << "the failed download was not reported";
     EXPECT_EQ(ProgressWindow(process), nullptr) << "the failure was told over the progress window";
+    EXPECT_TRUE(WaitCentredOn(box, window)) << "the failure message is not placed over the window";
     SaveScreenshot(box, L"update_failed");
     PostMessageW(box, WM_CLOSE, IDOK, 0);
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }));
