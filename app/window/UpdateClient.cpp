@@ -54,6 +54,22 @@ CString NewVersionQuestion(const std::wstring& version)
     return question;
 }
 
+// Language texts of the packages refused before unpacking.
+constexpr int kPackageTooLargeText = 1120;
+constexpr int kNoDiskSpaceText = 1121;
+
+int OutcomeText(UpdateOutcome outcome)
+{
+    switch (outcome) {
+    case UpdateOutcome::PackageTooLarge:
+        return kPackageTooLargeText;
+    case UpdateOutcome::NoDiskSpace:
+        return kNoDiskSpaceText;
+    default:
+        return 0;
+    }
+}
+
 const wchar_t* OutcomeMessage(UpdateOutcome outcome)
 {
     switch (outcome) {
@@ -187,10 +203,17 @@ void KeyboardDlg::OnUpdateReportRequest()
 
 void KeyboardDlg::ReportUpdateOutcome()
 {
-    const wchar_t* message = OutcomeMessage(static_cast<UpdateOutcome>(m_updateOutcome));
+    const UpdateOutcome outcome = static_cast<UpdateOutcome>(m_updateOutcome);
+    const wchar_t* title = m_updateKind == kNoticeApp ? kAppTitle : kFirmwareTitle;
+    const int text = OutcomeText(outcome);
+    if (text != 0) {
+        Ask(m_hWnd, CurrentTexts().GetLanguageText(text).GetString(), title, kMessageBoxOk);
+        return;
+    }
+    const wchar_t* message = OutcomeMessage(outcome);
     if (message == nullptr)
         return;
-    Ask(m_hWnd, message, m_updateKind == kNoticeApp ? kAppTitle : kFirmwareTitle, kMessageBoxOk);
+    Ask(m_hWnd, message, title, kMessageBoxOk);
 }
 
 // ---- downloads (worker thread) ------------------------------------------------------------
