@@ -114,6 +114,9 @@ void KeyboardDlg::LoadDeviceConfig()
     for (const DeviceModeInfo& mode : m_catalogue.Modes())
         manager.AddKnownDevice(mode.vid, mode.pid, mode.name, mode.hidInterface);
 
+    // Where application packages come from; the update client builds each
+    // package's address on it.
+    SetUpgradeAddress(m_catalogue.Upgrade());
     if (!m_catalogue.Version().empty()) {
         if (auto* version = dynamic_cast<VREL::MControlFont*>(Control(ID_VERSION_TEXT))) {
             const std::wstring text = L"Ver: " + m_catalogue.Version();
