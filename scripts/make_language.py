@@ -306,6 +306,42 @@ TEXTS = [
 
     # Keys page: the label of the layout preset combo.
     ("KB.DIALOG", 1200, "Key layout", "Układ klawiszy"),
+    # Macro import: why a file was not imported, or not all of it.
+    ("KB.DIALOG", 1100, "The macro file could not be read. Nothing was imported.",
+     "Nie można odczytać pliku makr. Nic nie zaimportowano."),
+    ("KB.DIALOG", 1101, "The macro file is not a well-formed XML document. Nothing was imported.",
+     "Plik makr nie jest poprawnym dokumentem XML. Nic nie zaimportowano."),
+    ("KB.DIALOG", 1102, "The file is not a macro file. Nothing was imported.",
+     "Ten plik nie jest plikiem makr. Nic nie zaimportowano."),
+    ("KB.DIALOG", 1103, "The macros could not be stored. Nothing was imported.",
+     "Nie można zapisać makr. Nic nie zaimportowano."),
+    # %d stands for the event limit of one macro.
+    ("KB.DIALOG", 1104, "A macro holds at most %d events. Only the first %d events of each macro were imported.",
+     "Makro może mieć najwyżej %d zdarzeń. Zaimportowano tylko pierwsze %d zdarzeń każdego makra."),
+    ("KB.DIALOG", 1105, "Import macros", "Importuj makra"),
+
+    # Update packages refused before anything was unpacked.
+    ("KB.DIALOG", 1120, "The update package would unpack to far more than an update holds, so it was not "
+     "unpacked. Nothing was changed.",
+     "Pakiet aktualizacji rozpakowałby się do znacznie większego rozmiaru, niż ma aktualizacja, więc go nie "
+     "rozpakowano. Nic nie zmieniono."),
+    ("KB.DIALOG", 1121, "There is not enough free disk space to unpack the update. Nothing was changed.",
+     "Za mało wolnego miejsca na dysku, aby rozpakować aktualizację. Nic nie zmieniono."),
+
+    # Settings that cannot be saved: told once, at start or after a reset.
+    ("KB.DIALOG", 1110, "Settings cannot be saved", "Nie można zapisywać ustawień"),
+    ("KB.DIALOG", 1111, "The settings file is damaged or is not a settings file. It was left as it is; "
+     "changes will not be saved.",
+     "Plik ustawień jest uszkodzony lub nie jest plikiem ustawień. Pozostawiono go bez zmian; "
+     "zmiany nie zostaną zapisane."),
+    ("KB.DIALOG", 1112, "The settings file is write-protected. Changes will not be saved.",
+     "Plik ustawień jest chroniony przed zapisem. Zmiany nie zostaną zapisane."),
+    ("KB.DIALOG", 1113, "The settings file could not be opened or created. Changes will not be saved.",
+     "Nie można otworzyć ani utworzyć pliku ustawień. Zmiany nie zostaną zapisane."),
+    ("KB.DIALOG", 1114, "The keyboard's name cannot be used as a file name, so no settings file was made. "
+     "Changes will not be saved.",
+     "Nazwy klawiatury nie można użyć jako nazwy pliku, więc nie utworzono pliku ustawień. "
+     "Zmiany nie zostaną zapisane."),
 ]
 
 SECTIONS = ("CAPTION", "KB.DIALOG", "LAN")

@@ -3,6 +3,8 @@
 #include <sqlite3.h>
 #include <shlwapi.h>
 
+#include <cwchar>
+
 #include "app/store/ConfigSchema.h"
 #include "app/store/Utf8Convert.h"
 
@@ -12,6 +14,10 @@ constexpr int kOpenExisting = SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX;
 constexpr int kOpenOrCreate = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX;
 
 constexpr char kInsertConfigRow[] = "INSERT INTO t_config_data(profile, key, value) VALUES (?, ?, ?);";
+// The two tables every settings file has had since the first version.
+constexpr char kCountSettingsTables[] =
+    "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name IN ('t_config_data', 't_profile_data')";
+constexpr int kSettingsTables = 2;
 
 bool InsertConfigRow(SQLiteDB& db, int profile, const DefaultConfigRow& row)
 {
@@ -23,6 +29,27 @@ bool InsertConfigRow(SQLiteDB& db, int profile, const DefaultConfigRow& row)
     return statement.Step() == SQLITE_DONE;
 }
 
+// Reading the table list is the first read of the file: a file that is not
+// an SQLite database at all fails it. None when the file holds the settings
+// tables; CannotOpen when it could not be read now (held by another writer).
+StoreFault CheckSettingsTables(SQLiteDB& db)
+{
+    SQLiteStatement statement;
+    int result = db.Prepare(statement, kCountSettingsTables);
+    if (result == SQLITE_OK)
+        result = statement.Step();
+    if (result == SQLITE_ROW)
+        return statement.GetInt(0) == kSettingsTables ? StoreFault::None : StoreFault::Damaged;
+    const int primary = result & 0xFF;
+    return primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT ? StoreFault::Damaged : StoreFault::CannotOpen;
+}
+
+bool IsWriteProtected(const CString& path)
+{
+    const DWORD attributes = GetFileAttributesW(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
 CString DatabaseFilePath(const CString& folder, const CString& keyboard)
 {
     CString path = folder;
@@ -31,6 +58,17 @@ CString DatabaseFilePath(const CString& folder, const CString& keyboard)
 }
 
 }  // namespace
+
+bool IsUsableFileName(const wchar_t* name)
+{
+    if (name == nullptr || *name == L'\0' || wcscmp(name, L".") == 0 || wcscmp(name, L"..") == 0)
+        return false;
+    for (const wchar_t* c = name; *c != L'\0'; ++c) {
+        if (*c < 0x20 || wcschr(L"\\/:*?\"<>|", *c) != nullptr)
+            return false;
+    }
+    return true;
+}
 
 ConfigDB::ConfigDB() = default;
 
@@ -57,6 +95,17 @@ bool ConfigDB::ReleaseConnectionUnlessOn(const std::string& path)
 bool ConfigDB::OpenDB(const CString& folder, const CString& keyboard)
 {
     CritSecLock lock(&m_lock);
+    m_fault = StoreFault::None;
+    if (!IsUsableFileName(keyboard)) {
+        // No keyboard at all has nothing to keep; a name that could leave the
+        // folder, or is no file name, must not name a file.
+        if (!keyboard.IsEmpty())
+            m_fault = StoreFault::NoFileName;
+        m_dbPath.clear();
+        m_bOpen = false;
+        m_db.Close();
+        return false;
+    }
     const CString path = DatabaseFilePath(folder, keyboard);
     m_dbPath = CStringToUtf8(path);
 
@@ -64,11 +113,36 @@ bool ConfigDB::OpenDB(const CString& folder, const CString& keyboard)
     if (!ReleaseConnectionUnlessOn(m_dbPath))
         result = false;  // a handle SQLite would not close is never reused for this file
     else if (PathFileExistsW(path))
-        result = m_db.IsOpen() || m_db.Open(m_dbPath.c_str(), m_key, kOpenExisting);
+        result = m_db.IsOpen() || OpenExisting(path);
     else
         result = CreateDB();
+    if (!result && m_fault == StoreFault::None)
+        m_fault = StoreFault::CannotOpen;
     m_bOpen = result;
     return result;
+}
+
+bool ConfigDB::OpenExisting(const CString& path)
+{
+    // SQLite would open a write-protected file for reading without a word
+    // and then refuse every save; the file is the user's to unprotect.
+    if (IsWriteProtected(path)) {
+        m_fault = StoreFault::ReadOnly;
+        return false;
+    }
+    if (!m_db.Open(m_dbPath.c_str(), m_key, kOpenExisting)) {
+        m_fault = StoreFault::CannotOpen;
+        return false;
+    }
+    // A damaged file is never repaired or written over: what is in it may be
+    // all the user has of their settings.
+    m_fault = CheckSettingsTables(m_db);
+    if (m_fault == StoreFault::None && m_db.IsReadOnly())
+        m_fault = StoreFault::ReadOnly;
+    if (m_fault == StoreFault::None)
+        return true;
+    m_db.Close();
+    return false;
 }
 
 bool ConfigDB::CreateDB()
@@ -78,8 +152,11 @@ bool ConfigDB::CreateDB()
         return false;
     if (m_db.IsOpen())
         return true;
-    if (!m_db.Open(m_dbPath.c_str(), m_key, kOpenOrCreate))
+    if (!m_db.Open(m_dbPath.c_str(), m_key, kOpenOrCreate)) {
+        m_fault = StoreFault::CannotOpen;
         return false;
+    }
+    m_fault = StoreFault::None;
 
     // A failing statement does not stop the others: the defaults still go in
     // as far as the tables allow.
@@ -100,6 +177,8 @@ bool ConfigDB::CloseDB()
 bool ConfigDB::DeleteDBFile(const CString& folder, const CString& keyboard)
 {
     CritSecLock lock(&m_lock);
+    if (!IsUsableFileName(keyboard))
+        return false;
     const CString path = DatabaseFilePath(folder, keyboard);
     // Windows will not delete a file SQLite holds open, so the store's own
     // connection to it goes first.
@@ -116,7 +195,9 @@ bool ConfigDB::DeleteDBFile(const CString& folder, const CString& keyboard)
 bool ConfigDB::RecreateDB()
 {
     CritSecLock lock(&m_lock);
-    if (m_dbPath.empty())
+    // A file the store would not write to is not deleted either: it stays
+    // for the user, who was told why it is not used.
+    if (m_dbPath.empty() || m_fault != StoreFault::None)
         return false;
     const CString path = Utf8ToCString(m_dbPath.c_str());
     if (m_db.IsOpen()) {
@@ -128,7 +209,7 @@ bool ConfigDB::RecreateDB()
     DeleteFileW(path + L"-journal");
     if (PathFileExistsW(path)) {
         // Another process holds the file: keep using it rather than lose it.
-        m_bOpen = m_db.Open(m_dbPath.c_str(), m_key, kOpenExisting);
+        m_bOpen = OpenExisting(path);
         return false;
     }
     m_bOpen = CreateDB();

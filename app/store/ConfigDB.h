@@ -19,6 +19,20 @@
 #include "app/store/SQLiteDB.h"
 #include "ui/framework/CString.h"
 
+// Why the store cannot keep the selected keyboard's settings, as the last
+// OpenDB, CreateDB or RecreateDB found it.
+enum class StoreFault {
+    None,
+    NoFileName,  // the keyboard's name makes no file name
+    CannotOpen,  // the file cannot be opened or created (no folder, no access)
+    Damaged,     // the file is not a settings database: damaged, foreign or empty
+    ReadOnly,    // the file is write-protected
+};
+
+// A name that can stand as one file name inside its folder: not empty, not
+// "." or "..", no separators, no characters that files cannot carry.
+bool IsUsableFileName(const wchar_t* name);
+
 class ConfigDB {
 public:
     ConfigDB();
@@ -32,6 +46,11 @@ public:
     // rows of profile 0. A connection already held on the same file is kept;
     // one held on another file is closed first. The result is also kept as the
     // open flag.
+    //
+    // A file the store cannot write to (damaged, foreign, empty or
+    // write-protected) is left untouched: no connection is kept on it, the
+    // result is false and GetFault says why. So is a keyboard name that makes
+    // no file name; an empty name opens nothing and is no fault.
     bool OpenDB(const CString& folder, const CString& keyboard);
     // Creates (or opens) the file named by the last OpenDB and runs the schema;
     // true when every schema statement succeeded.
@@ -45,12 +64,14 @@ public:
     // Replaces the database file of the last OpenDB with a fresh one (schema
     // and default rows) in one locked step, so no other thread's operation can
     // run between the delete and the reopen. False when no file was opened or
-    // the old file could not be removed (it is then left as it was).
+    // the old file could not be removed (it is then left as it was), and when
+    // the last open found a fault: that file is kept as it is.
     bool RecreateDB();
     // The 44 default configuration rows of `profile`, in one transaction.
     bool InsertDefaultConfig(int profile);
 
     bool IsDBOpen() const { return m_bOpen; }
+    StoreFault GetFault() const { return m_fault; }
     SQLiteDB& GetDB() { return m_db; }
     // Written by the keyboard selection; nothing in the store reads it.
     void SetDeviceType(int type) { m_deviceType = type; }
@@ -139,6 +160,9 @@ public:
 private:
     // Closes a held connection unless it is on `path`; false when it would not close.
     bool ReleaseConnectionUnlessOn(const std::string& path);
+    // Opens the existing file at m_dbPath when the store can write to it;
+    // otherwise sets the fault and holds no connection.
+    bool OpenExisting(const CString& path);
 
     SQLiteDB m_db;
     CritSec m_lock;
@@ -146,6 +170,7 @@ private:
     // The files are plain SQLite databases: the key given to every open is empty.
     std::string m_key;
     bool m_bOpen = false;
+    StoreFault m_fault = StoreFault::None;
     int m_deviceType = 0;
 };
 

@@ -77,6 +77,11 @@ bool SQLiteDB::Close()
     return true;
 }
 
+bool SQLiteDB::IsReadOnly() const
+{
+    return m_db != nullptr && sqlite3_db_readonly(m_db, "main") == 1;
+}
+
 int SQLiteDB::Prepare(SQLiteStatement& statement, const char* sql, int length)
 {
     statement.Finalize();

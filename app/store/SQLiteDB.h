@@ -32,6 +32,9 @@ public:
     // True when nothing is held afterwards; a failed close keeps the handle.
     bool Close();
     bool IsOpen() const { return m_db != nullptr; }
+    // The connection can only read: SQLite opened a write-protected file
+    // for reading. False without a connection.
+    bool IsReadOnly() const;
     // The UTF-8 path given to the Open that produced the held connection;
     // empty while closed.
     const std::string& GetPath() const { return m_path; }

@@ -36,6 +36,29 @@ constexpr int TEXT_ENTER = 60;
 constexpr int TEXT_NOT_READY = 61;
 constexpr int TEXT_NOT_READY_TITLE = 62;
 constexpr int TEXT_NOT_CONNECTED = 63;
+// Settings that cannot be saved: the title, and why.
+constexpr int TEXT_STORE_FAULT_TITLE = 1110;
+constexpr int TEXT_STORE_DAMAGED = 1111;
+constexpr int TEXT_STORE_READ_ONLY = 1112;
+constexpr int TEXT_STORE_CANNOT_OPEN = 1113;
+constexpr int TEXT_STORE_NO_FILE_NAME = 1114;
+
+int StoreFaultText(StoreFault fault)
+{
+    switch (fault) {
+    case StoreFault::Damaged:
+        return TEXT_STORE_DAMAGED;
+    case StoreFault::ReadOnly:
+        return TEXT_STORE_READ_ONLY;
+    case StoreFault::CannotOpen:
+        return TEXT_STORE_CANNOT_OPEN;
+    case StoreFault::NoFileName:
+        return TEXT_STORE_NO_FILE_NAME;
+    case StoreFault::None:
+        break;
+    }
+    return 0;
+}
 
 constexpr int SPEED_MAX = 4;
 constexpr DWORD DEVICE_TYPE_BUFFER_BYTES = 512;
@@ -77,18 +100,6 @@ void WriteDeviceType(int deviceType)
     RegCloseKey(key);
 }
 
-// A catalogue name becomes part of a file path: one that could leave its
-// folder or is no file name at all opens nothing.
-bool UsableFileName(const std::wstring& name)
-{
-    if (name.empty() || name == L"." || name == L"..")
-        return false;
-    for (wchar_t c : name)
-        if (c < 0x20 || wcschr(L"\\/:*?\"<>|", c) != nullptr)
-            return false;
-    return true;
-}
-
 } // namespace
 
 // ---- catalogue ------------------------------------------------------------------------
@@ -105,6 +116,9 @@ void KeyboardDlg::LoadDeviceConfig()
     for (const DeviceModeInfo& mode : m_catalogue.Modes())
         manager.AddKnownDevice(mode.vid, mode.pid, mode.name, mode.hidInterface);
 
+    // Where application packages come from; the update client builds each
+    // package's address on it.
+    SetUpgradeAddress(m_catalogue.Upgrade());
     ShowVersionLine();
     SelectDevice(type);
     RegisterDeviceNotifications();
@@ -216,11 +230,15 @@ void KeyboardDlg::SelectDevice(int type)
     ConfigDB& store = GetConfigDB();
     if (store.IsDBOpen())
         store.CloseDB();
-    if (UsableFileName(m_deviceName))
-        store.OpenDB(CString(GetDataFolder().c_str()), CString(m_deviceName.c_str()));
+    // A catalogue name becomes part of a file path: the store opens nothing
+    // for one that could leave its folder or is no file name at all.
+    store.OpenDB(CString(GetDataFolder().c_str()), CString(m_deviceName.c_str()));
     store.SetDeviceType(type);
+    // Told once the window is up; the program goes on without saving.
+    if (store.GetFault() != StoreFault::None)
+        AskUiThread(REQUEST_REPORT_STORE_FAULT);
 
-    if (!UsableFileName(m_deviceInfo))
+    if (!IsUsableFileName(m_deviceInfo.c_str()))
         return;
     KeyboardLayout layout;
     const std::wstring path = GetExeFolder() + L"layouts\\" + m_deviceInfo + L".xml";
@@ -233,6 +251,17 @@ void KeyboardDlg::SelectDevice(int type)
         return;
     }
     ApplyLayout(layout);
+}
+
+void KeyboardDlg::TellStoreFault()
+{
+    // Once a run: every later save fails the same way, and a box per save
+    // would stop the user at every click.
+    const int text = StoreFaultText(GetConfigDB().GetFault());
+    if (text == 0 || m_storeFaultTold)
+        return;
+    m_storeFaultTold = true;
+    ShowMessage(text, TEXT_STORE_FAULT_TITLE, kMessageBoxOk);
 }
 
 void KeyboardDlg::ApplyLayout(const KeyboardLayout& layout)

@@ -75,6 +75,7 @@ struct KeyboardDef
         REQUEST_RESET_NO_DEVICE = 6,      // the reset found no keyboard: say so
         REQUEST_REPORT_UPDATE = 7,        // an update failed: say so
         REQUEST_CLOSE_APP_WINDOWS = 8,
+        REQUEST_REPORT_STORE_FAULT = 9,   // the settings cannot be saved: say so
     };
 
     // lParam of WM_APP_EXIT that ends the program.

@@ -375,6 +375,9 @@ void KeyboardDlg::OnWorkerRequest(WorkerRequest request)
     case REQUEST_CLOSE_APP_WINDOWS:
         CloseAppWindows();
         break;
+    case REQUEST_REPORT_STORE_FAULT:
+        TellStoreFault();
+        break;
     }
 }
 

@@ -142,6 +142,8 @@ public:
     // ---- keyboard catalogue and selection (HomePage.cpp) --------------------------
     // Opens the model's settings store and loads its layout into both pictures.
     void SelectDevice(int type);
+    // Tells the user, once a run, why the settings store cannot save (UI thread).
+    void TellStoreFault();
     // The frame area and the profile panel, together.
     void ShowDevicePanels(bool visible);
     const tarnwell::DeviceCatalogue& Catalogue() const { return m_catalogue; }
@@ -456,6 +458,7 @@ private:
     bool m_updateReportPending = false;
     // ---- keyboard catalogue, selection and layout (HomePage.cpp) ------------------
     tarnwell::DeviceCatalogue m_catalogue;
+    bool m_storeFaultTold = false;
     int m_deviceType = 0;
     std::wstring m_deviceName;
     std::wstring m_deviceInfo;

@@ -164,7 +164,8 @@ void KeyboardDlg::ResetDevice()
     // On this thread, under the store's lock: no task can use the store
     // between the delete and the reopen, and the store replaced is the one of
     // the keyboard in use.
-    GetConfigDB().RecreateDB();
+    if (!GetConfigDB().RecreateDB())
+        AskUiThread(REQUEST_REPORT_STORE_FAULT);
     m_progressTarget = 90;
     HidReport report{};
     report[1] = 0x55;

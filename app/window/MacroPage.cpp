@@ -14,6 +14,7 @@
 #include "app/window/LanguageTexts.h"
 #include "app/window/MacroXml.h"
 #include "app/window/MessageTexts.h"
+#include "app/window/ProfileFile.h"
 #include "app/window/RecordEditDlg.h"
 #include "app/window/XmlFileDialog.h"
 #include "ui/controls/CheckButtons.h"
@@ -360,12 +361,12 @@ LRESULT KeyboardDlg::AddMacro(const ControlNotify&)
     CString name;
     name.Format(L"%ls %d", MacroText(TEXT_MACRO).GetString(), count + 1);
     const int id = GetConfigDB().AddMacro(name);
-    if (id > 0) {
-        const int row = list->AddString(name.GetString(), static_cast<long>(id), 0);
-        list->SetCurSel(row);
-        LoadMacroRecord(id);
-        list->UpdateControl(1, 1);
-    }
+    if (id <= 0)
+        return 0;  // nothing was stored, so nothing was added
+    const int row = list->AddString(name.GetString(), static_cast<long>(id), 0);
+    list->SetCurSel(row);
+    LoadMacroRecord(id);
+    list->UpdateControl(1, 1);
     RefillMacroCategory();
     return 1;
 }
@@ -444,7 +445,11 @@ LRESULT KeyboardDlg::ShowMacroMenu(const ControlNotify& n)
         const int row = static_cast<int>(n.lParam);
         if (row < 0 || row >= list->GetItemCount())
             return 0;
-        const CString name = list->GetItemText(row);
+        // Bounded as the names that come from files are.
+        const CString typed = list->GetItemText(row);
+        const CString name = CutFileText(typed);
+        if (name != typed)
+            list->ModifyItemString(row, name.GetString());
         const int id = static_cast<int>(list->GetItemData(row));
         ConfigDB& store = GetConfigDB();
         if (name.IsEmpty()) {
@@ -503,26 +508,20 @@ bool KeyboardDlg::ImportMacrosOf(MacroFileFormat format)
 
 bool KeyboardDlg::ImportMacroText(MacroFileFormat format, const std::wstring& path)
 {
-    CString text;
-    std::vector<MacroFileEntry> entries;
-    if (!XmlDoc::ReadTextFile(text, nullptr, path.c_str(), nullptr))
-        return true;
-    const MacroFileStatus status = ReadMacroXml(format, text, entries);
-    if (status == MacroFileStatus::Unreadable)
-        return true;
-    ConfigDB& store = GetConfigDB();
-    StoreRows<MacroData> existing;
-    const int count = store.GetMacroList(existing.Out());
-    std::vector<ImportedMacro> imported;
-    if (status == MacroFileStatus::TooMany ||
-        tarnwell::ImportMacros(store, entries, count, imported) == MacroImportResult::TooMany) {
-        ShowMacroMessage(TEXT_MACRO, TEXT_MACROS_FULL);
-        return true;
-    }
+    const MacroFileImport result = tarnwell::ImportMacroFile(GetConfigDB(), format, path.c_str());
     if (auto* list = ControlAs<VREL::MacroList>(*this, ID_MACRO_LIST)) {
-        for (const ImportedMacro& macro : imported)
+        for (const ImportedMacro& macro : result.imported)
             list->AddString(macro.name.GetString(), static_cast<long>(macro.id), 0);
-        list->UpdateControl(1, 1);
+        if (!result.imported.empty())
+            list->UpdateControl(1, 1);
+    }
+    // A refused file and a file only partly taken are both told: the user
+    // would otherwise take the silence for an import of everything.
+    const int message = MacroFileImportText(result);
+    if (message != 0) {
+        CString text = Text(message);
+        text.Replace(kEventLimitMark, Number(kMaxEventRows));
+        ShowMessage(text, Text(kImportMacrosTitleText), kMessageBoxOk);
     }
     return true;
 }

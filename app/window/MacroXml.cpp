@@ -8,6 +8,7 @@
 #include "app/store/ConfigDB.h"
 #include "app/store/XmlDoc.h"
 #include "app/window/MacroEditing.h"
+#include "app/window/ProfileFile.h"
 
 namespace tarnwell {
 
@@ -31,7 +32,7 @@ int InRange(int value, int minimum, int maximum, int otherwise)
 
 void ReadMacroAttributes(const XmlDoc& doc, MacroData& macro)
 {
-    macro.name = doc.GetAttribute(L"macro_name");
+    macro.name = CutFileText(doc.GetAttribute(L"macro_name"));
     // Settings the page could never have stored are read as its defaults, so
     // that the radios and the player always meet a mode they know.
     macro.play_type = InRange(ReadNumber(doc, L"macro_type"), 0, 2, 0);
@@ -45,7 +46,7 @@ void ReadItems(XmlDoc& doc, std::vector<MacroFileEvent>& events)
 {
     while (doc.FindElement(L"item")) {
         MacroFileEvent event;
-        event.desc = doc.GetAttribute(L"desc");
+        event.desc = CutFileText(doc.GetAttribute(L"desc"));
         event.index = ReadNumber(doc, L"index");
         event.type = ReadNumber(doc, L"type");
         event.value = ReadNumber(doc, L"value");
@@ -56,15 +57,26 @@ void ReadItems(XmlDoc& doc, std::vector<MacroFileEvent>& events)
 }
 
 // Index order, at most the rows one list holds, numbered from 0.
-void SettleEvents(std::vector<MacroFileEvent>& events)
+void SettleEvents(MacroFileEntry& entry)
 {
+    std::vector<MacroFileEvent>& events = entry.events;
     std::stable_sort(events.begin(), events.end(),
                      [](const MacroFileEvent& a, const MacroFileEvent& b) { return a.index < b.index; });
-    if (events.size() > static_cast<size_t>(kMaxEventRows))
+    if (events.size() > static_cast<size_t>(kMaxEventRows)) {
         events.resize(static_cast<size_t>(kMaxEventRows));
+        entry.eventsCut = true;
+    }
     for (size_t i = 0; i < events.size(); ++i)
         events[i].index = static_cast<int>(i);
 }
+
+// Language texts of the macro import's messages.
+constexpr int kUnreadableText = 1100;
+constexpr int kNotXmlText = 1101;
+constexpr int kNotAMacroFileText = 1102;
+constexpr int kNotStoredText = 1103;
+constexpr int kEventsCutText = 1104;
+constexpr int kMacrosFullText = 421;  // the macro page's own "at most 32 macros"
 
 void WriteMacroAttributes(XmlDoc& doc, const MacroData& macro)
 {
@@ -127,13 +139,15 @@ MacroFileStatus ReadMacroXml(MacroFileFormat format, const CString& text, std::v
     XmlDoc doc;
     // A file cut short or otherwise broken imports nothing rather than the
     // part that happens to stand before the fault.
-    if (!doc.SetText(text.GetString()) || !doc.FindElement(L"macro") || !doc.Descend())
-        return MacroFileStatus::Unreadable;
+    if (!doc.SetText(text.GetString()))
+        return MacroFileStatus::NotXml;
+    if (!doc.FindElement(L"macro") || !doc.Descend())
+        return MacroFileStatus::NotAMacroFile;
 
     std::vector<MacroFileEntry> read;
     if (format == MacroFileFormat::Single) {
         if (!doc.FindElement(L"macroinfo"))
-            return MacroFileStatus::Unreadable;
+            return MacroFileStatus::NotAMacroFile;
         MacroFileEntry entry;
         ReadMacroAttributes(doc, entry.macro);
         if (doc.FindElement(L"macroitems") && doc.Descend())
@@ -156,7 +170,7 @@ MacroFileStatus ReadMacroXml(MacroFileFormat format, const CString& text, std::v
         }
     }
     for (MacroFileEntry& entry : read)
-        SettleEvents(entry.events);
+        SettleEvents(entry);
     entries = std::move(read);
     return MacroFileStatus::Read;
 }
@@ -223,6 +237,51 @@ MacroImportResult ImportMacros(ConfigDB& store, const std::vector<MacroFileEntry
         store.DeleteMacro(macro.id);
     imported.clear();
     return MacroImportResult::StoreFailed;
+}
+
+MacroFileImport ImportMacroFile(ConfigDB& store, MacroFileFormat format, const wchar_t* path)
+{
+    MacroFileImport result;
+    CString text;
+    if (path == nullptr || !XmlDoc::ReadTextFile(text, nullptr, path, nullptr)) {
+        result.read = MacroFileStatus::Unreadable;
+        return result;
+    }
+    std::vector<MacroFileEntry> entries;
+    result.read = ReadMacroXml(format, text, entries);
+    if (result.read != MacroFileStatus::Read)
+        return result;
+    for (const MacroFileEntry& entry : entries)
+        result.eventsCut = result.eventsCut || entry.eventsCut;
+    StoreRows<MacroData> existing;
+    const int count = store.GetMacroList(existing.Out());
+    result.stored = ImportMacros(store, entries, count, result.imported);
+    return result;
+}
+
+int MacroFileImportText(const MacroFileImport& result)
+{
+    switch (result.read) {
+    case MacroFileStatus::Unreadable:
+        return kUnreadableText;
+    case MacroFileStatus::NotXml:
+        return kNotXmlText;
+    case MacroFileStatus::NotAMacroFile:
+        return kNotAMacroFileText;
+    case MacroFileStatus::TooMany:
+        return kMacrosFullText;
+    case MacroFileStatus::Read:
+        break;
+    }
+    switch (result.stored) {
+    case MacroImportResult::TooMany:
+        return kMacrosFullText;
+    case MacroImportResult::StoreFailed:
+        return kNotStoredText;
+    case MacroImportResult::Imported:
+        break;
+    }
+    return result.eventsCut ? kEventsCutText : 0;
 }
 
 } // namespace tarnwell

@@ -35,6 +35,8 @@ struct MacroFileEntry
 {
     MacroData macro;
     std::vector<MacroFileEvent> events;
+    // The file held more events than one macro keeps: the rest were left out.
+    bool eventsCut = false;
 };
 
 // The document text of the entries (format A writes the first entry only).
@@ -43,13 +45,16 @@ CString WriteMacroXml(MacroFileFormat format, const std::vector<MacroFileEntry>&
 enum class MacroFileStatus
 {
     Read,
-    Unreadable,  // not well-formed, or without the macro root
-    TooMany,     // more macros than the keyboard holds
+    Unreadable,     // the file cannot be read
+    NotXml,         // not a well-formed XML document
+    NotAMacroFile,  // without the macro root, or (format A) without its macroinfo
+    TooMany,        // more macros than the keyboard holds
 };
 
 // Reads a document text. Events of types the keyboard does not know are
 // skipped; each macro keeps at most its first kMaxEventRows events in index
-// order, renumbered from 0. Nothing is returned unless the result is Read.
+// order, renumbered from 0. Names and event texts are cut as the profile
+// file's are. Nothing is returned unless the result is Read.
 MacroFileStatus ReadMacroXml(MacroFileFormat format, const CString& text, std::vector<MacroFileEntry>& entries);
 
 // The store's macro with its events; false when there is no such macro.
@@ -74,5 +79,26 @@ struct ImportedMacro
 // the store holds now.
 MacroImportResult ImportMacros(ConfigDB& store, const std::vector<MacroFileEntry>& entries, int existingCount,
                                std::vector<ImportedMacro>& imported);
+
+// What importing a macro file came to.
+struct MacroFileImport
+{
+    MacroFileStatus read = MacroFileStatus::Read;
+    MacroImportResult stored = MacroImportResult::Imported;
+    // Some macro of the file lost the events past kMaxEventRows.
+    bool eventsCut = false;
+    std::vector<ImportedMacro> imported;
+};
+
+// Reads the file at path and imports all of it into the store, or nothing.
+MacroFileImport ImportMacroFile(ConfigDB& store, MacroFileFormat format, const wchar_t* path);
+
+// The language text that tells the user what an import came to (the macro
+// limit's own text for too many macros); 0 when it went as asked.
+int MacroFileImportText(const MacroFileImport& result);
+// The title of that message.
+constexpr int kImportMacrosTitleText = 1105;
+// The event limit in the text about cut events stands where this mark is.
+constexpr wchar_t kEventLimitMark[] = L"%d";
 
 } // namespace tarnwell

@@ -43,6 +43,8 @@ inline constexpr int TEXT_DOWNLOAD_FAILED = 1167;
 inline constexpr int TEXT_PACKAGE_BROKEN = 1168;
 inline constexpr int TEXT_NO_TEMP_FOLDER = 1169;
 inline constexpr int TEXT_LAUNCH_FAILED = 1170;
+inline constexpr int TEXT_PACKAGE_TOO_LARGE = 1120;
+inline constexpr int TEXT_NO_DISK_SPACE = 1121;
 
 // The progress window's texts: the factory reset, and the update stages
 // (base + stage 0, 1, 2). The window adds ": <percent>%" to them.

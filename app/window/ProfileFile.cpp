@@ -77,12 +77,7 @@ int Clamped(const XmlDoc& doc, const wchar_t* name, int low, int high)
     return static_cast<int>(std::clamp<long long>(RawNumber(doc, name), low, high));
 }
 
-CString CutText(CString text)
-{
-    return text.GetLength() > kMaxProfileText ? text.Left(kMaxProfileText) : text;
-}
-
-CString Text(const XmlDoc& doc, const wchar_t* name) { return CutText(doc.GetAttribute(name)); }
+CString Text(const XmlDoc& doc, const wchar_t* name) { return CutFileText(doc.GetAttribute(name)); }
 
 // Runs `read` on every child named `item` of the current element; false when
 // there are more than `limit`.
@@ -386,6 +381,11 @@ ProfileFileError ReadProfileFile(const wchar_t* path, ProfileFileData& data)
     if (!decoded)
         return ProfileFileError::NotUtf8;
     return ReadProfileXml(CString(std::move(text)), data);
+}
+
+CString CutFileText(CString text)
+{
+    return text.GetLength() > kMaxProfileText ? text.Left(kMaxProfileText) : text;
 }
 
 int ProfileFileErrorText(ProfileFileError error)

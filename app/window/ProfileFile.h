@@ -46,6 +46,9 @@ constexpr size_t kMaxMacroItems = 1024;
 constexpr size_t kMaxMacroEvents = 4096;
 // Longest name or key text kept; longer ones are cut.
 constexpr int kMaxProfileText = 64;
+// A name or text read from a file, cut to kMaxProfileText characters; the
+// macro files' names and event texts are cut the same way.
+CString CutFileText(CString text);
 
 // The file's text: declaration, CRLF, one element per line.
 CString BuildProfileXml(const ProfileFileData& data);

@@ -61,6 +61,10 @@ int OutcomeMessage(UpdateOutcome outcome)
         return TEXT_PACKAGE_BROKEN;
     case UpdateOutcome::LaunchFailed:
         return TEXT_LAUNCH_FAILED;
+    case UpdateOutcome::PackageTooLarge:
+        return TEXT_PACKAGE_TOO_LARGE;
+    case UpdateOutcome::NoDiskSpace:
+        return TEXT_NO_DISK_SPACE;
     default:
         return 0;
     }

@@ -60,22 +60,32 @@ UpdateOutcome PackageUpdater::Fetch(const UpdatePackage& package)
         return UpdateOutcome::NoFolder;
 
     const int downloaded = m_downloader.Download(package.address, package.zipPath, m_progressWindow);
-    if (downloaded == kDownloadCancelled)
-        return UpdateOutcome::Cancelled;
-    if (downloaded != kDownloadComplete)
-        return UpdateOutcome::DownloadFailed;
-
-    const ZipExtractResult unpacked = ExtractZipToFolder(package.zipPath, package.tempFolder);
-    if (unpacked.opened)
+    if (downloaded != kDownloadComplete) {
         DeleteFileForce(package.zipPath.c_str());
-    if (!unpacked.Complete()) {
-        // A product from a damaged archive is not trusted either.
-        DeleteFileForce(package.product.c_str());
-        return UpdateOutcome::ArchiveBroken;
+        return downloaded == kDownloadCancelled ? UpdateOutcome::Cancelled : UpdateOutcome::DownloadFailed;
     }
-    if (!unpacked.Wrote(package.product) || ::GetFileAttributesW(package.product.c_str()) == INVALID_FILE_ATTRIBUTES)
-        return UpdateOutcome::ProductMissing;
-    return UpdateOutcome::Installed;
+
+    const ZipExtractResult unpacked = ExtractZipToFolder(package.zipPath, package.tempFolder, m_limits);
+    // Whatever came of it, the package has served: a damaged or refused one
+    // is not kept either.
+    DeleteFileForce(package.zipPath.c_str());
+    UpdateOutcome outcome = UpdateOutcome::Installed;
+    if (unpacked.refused == ZipRefusal::NoSpace)
+        outcome = UpdateOutcome::NoDiskSpace;
+    else if (unpacked.refused != ZipRefusal::None)
+        outcome = UpdateOutcome::PackageTooLarge;
+    else if (!unpacked.Complete())
+        outcome = UpdateOutcome::ArchiveBroken;
+    else if (!unpacked.Wrote(package.product) ||
+             ::GetFileAttributesW(package.product.c_str()) == INVALID_FILE_ATTRIBUTES)
+        outcome = UpdateOutcome::ProductMissing;
+    if (outcome != UpdateOutcome::Installed) {
+        // Nothing of a failed package stays in the temp folder; a product
+        // from a damaged archive is not trusted either.
+        RemoveWritten(unpacked);
+        DeleteFileForce(package.product.c_str());
+    }
+    return outcome;
 }
 
 UpdateOutcome PackageUpdater::Install(const UpdatePackage& package, const InstallerLauncher& launch)

@@ -10,8 +10,10 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "app/window/HttpDownloader.h"
+#include "app/window/ZipReader.h"
 
 namespace tarnwell {
 
@@ -39,6 +41,8 @@ enum class UpdateOutcome
     ArchiveBroken,   // the archive cannot be opened or an entry failed
     ProductMissing,  // the archive did not bring the product
     LaunchFailed,
+    PackageTooLarge,  // the archive would unpack past the limits: nothing unpacked
+    NoDiskSpace,      // the disk has no room for what it unpacks to: nothing unpacked
 };
 
 // Starts the installer; true when it started.
@@ -47,12 +51,14 @@ using InstallerLauncher = std::function<bool(const std::wstring& installer)>;
 class PackageUpdater
 {
 public:
-    PackageUpdater(HttpDownloader& downloader, HWND progressWindow)
-        : m_downloader(downloader), m_progressWindow(progressWindow)
+    PackageUpdater(HttpDownloader& downloader, HWND progressWindow, ZipLimits limits = ZipLimits())
+        : m_downloader(downloader), m_progressWindow(progressWindow), m_limits(std::move(limits))
     {
     }
 
     // Fetches and unpacks the package; Installed when its product is there.
+    // On any failure nothing of the package (the download, what it unpacked)
+    // is left in the temp folder.
     UpdateOutcome Fetch(const UpdatePackage& package);
     // Fetch, then start the product with the launcher.
     UpdateOutcome Install(const UpdatePackage& package, const InstallerLauncher& launch);
@@ -60,6 +66,7 @@ public:
 private:
     HttpDownloader& m_downloader;
     HWND m_progressWindow;
+    ZipLimits m_limits;
 };
 
 // Opens the installer with the shell.

@@ -3,6 +3,7 @@
 #include <minizip/unzip.h>
 #include <minizip/iowin32.h>
 
+#include <algorithm>
 #include <cwchar>
 #include <cwctype>
 
@@ -393,6 +394,24 @@ uint32_t ZipReader::GetItem(int index, ZipItem& item)
     return ZR_OK;
 }
 
+uint32_t ZipReader::GetSizes(int index, uint64_t& compressed, uint64_t& uncompressed)
+{
+    if (m_zip == nullptr)
+        return ZR_NOT_OPEN;
+    if (index < 0 || index >= m_count)
+        return ZR_ARGS;
+    const uint32_t result = GoTo(index);
+    if (result != ZR_OK)
+        return result;
+    unz_file_info64 info = {};
+    const int status = unzGetCurrentFileInfo64(Zip(m_zip), &info, nullptr, 0, nullptr, 0, nullptr, 0);
+    if (status != UNZ_OK)
+        return OpenResult(status);
+    compressed = info.compressed_size;
+    uncompressed = info.uncompressed_size;
+    return ZR_OK;
+}
+
 uint32_t ZipReader::ExtractItem(int index, const std::wstring& name)
 {
     if (m_zip == nullptr)
@@ -479,7 +498,42 @@ bool ZipExtractResult::Wrote(const std::wstring& path) const
     return false;
 }
 
-ZipExtractResult ExtractZipToFolder(const std::wstring& zipPath, const std::wstring& folder)
+namespace {
+
+uint64_t SystemFreeSpace(const std::wstring& folder)
+{
+    ULARGE_INTEGER available = {};
+    if (!::GetDiskFreeSpaceExW(folder.c_str(), &available, nullptr, nullptr))
+        return 0;
+    return available.QuadPart;
+}
+
+// Judges the archive by what its directory declares; minizip never inflates
+// an entry past its declared size, so the declaration bounds what is written.
+ZipRefusal JudgeArchive(ZipReader& reader, int entries, const std::wstring& folder, const ZipLimits& limits)
+{
+    uint64_t total = 0;
+    for (int index = 0; index < entries; ++index) {
+        uint64_t packed = 0;
+        uint64_t unpacked = 0;
+        // An entry whose sizes cannot be read fails on its own later.
+        if (reader.GetSizes(index, packed, unpacked) != ZR_OK)
+            continue;
+        if (unpacked > limits.maxTotalBytes - total)
+            return ZipRefusal::TooLarge;
+        total += unpacked;
+        if (unpacked > limits.ratioFreeBytes && (packed == 0 || unpacked / packed > limits.maxRatio))
+            return ZipRefusal::TooCompressed;
+    }
+    const uint64_t free = limits.freeSpace ? limits.freeSpace(folder) : SystemFreeSpace(folder);
+    if (free < total || free - total < limits.spareDiskBytes)
+        return ZipRefusal::NoSpace;
+    return ZipRefusal::None;
+}
+
+} // namespace
+
+ZipExtractResult ExtractZipToFolder(const std::wstring& zipPath, const std::wstring& folder, const ZipLimits& limits)
 {
     ZipExtractResult outcome;
     ZipReader reader;
@@ -487,9 +541,13 @@ ZipExtractResult ExtractZipToFolder(const std::wstring& zipPath, const std::wstr
         return outcome;
     outcome.opened = true;
     reader.SetBaseDir(folder);
+    outcome.folder = FullPath(reader.BaseDir());
     ZipItem count;
     reader.GetItem(-1, count);
     outcome.entries = count.index;
+    outcome.refused = JudgeArchive(reader, outcome.entries, reader.BaseDir(), limits);
+    if (outcome.refused != ZipRefusal::None)
+        return outcome;
     for (int index = 0; index < outcome.entries; ++index) {
         ZipItem item;
         if (reader.GetItem(index, item) != ZR_OK || reader.ExtractItem(index, item.name) != ZR_OK) {
@@ -500,6 +558,34 @@ ZipExtractResult ExtractZipToFolder(const std::wstring& zipPath, const std::wstr
     }
     reader.Close();
     return outcome;
+}
+
+void RemoveWritten(const ZipExtractResult& result)
+{
+    for (const std::wstring& path : result.written) {
+        const DWORD attributes = ::GetFileAttributesW(path.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+            DeleteFileForce(path.c_str());
+    }
+    // The folders the entries made, deepest first; a folder that still holds
+    // something not written here stays.
+    std::vector<std::wstring> folders;
+    for (const std::wstring& path : result.written) {
+        std::wstring folder = path;
+        while (folder.size() > result.folder.size() && StartsWithNoCase(folder, result.folder)) {
+            const DWORD attributes = ::GetFileAttributesW(folder.c_str());
+            if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+                folders.push_back(folder);
+            const size_t cut = folder.find_last_of(L'\\');
+            if (cut == std::wstring::npos)
+                break;
+            folder.resize(cut);
+        }
+    }
+    std::sort(folders.begin(), folders.end(),
+              [](const std::wstring& a, const std::wstring& b) { return a.size() > b.size(); });
+    for (const std::wstring& folder : folders)
+        ::RemoveDirectoryW(folder.c_str());
 }
 
 } // namespace tarnwell

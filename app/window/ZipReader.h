@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -80,6 +81,9 @@ public:
     void SetBaseDir(const std::wstring& folder);
     const std::wstring& BaseDir() const { return m_base; }
     uint32_t GetItem(int index, ZipItem& item);
+    // The sizes the archive's directory declares for entry index, in full
+    // even past 4 GB, where GetItem's fields would be cut.
+    uint32_t GetSizes(int index, uint64_t& compressed, uint64_t& uncompressed);
     // Extracts entry index under the base folder as name: a directory entry
     // creates the folder, a file entry is written whole or not at all (a
     // file that fails part-way is deleted).
@@ -99,22 +103,68 @@ private:
     std::wstring m_base;
 };
 
+// What an update package may unpack to. A package comes from a download: a
+// few hundred kilobytes can declare gigabytes of zeros, which would fill the
+// disk before anything else noticed.
+//
+// An installer with all it brings is tens of megabytes, a firmware image far
+// less: an archive that declares more than this in all is no update.
+constexpr uint64_t kMaxUnpackedBytes = 512ULL * 1024 * 1024;
+// Programs and firmware images shrink to a half or a third, text to a tenth;
+// an entry that shrank a hundredfold is padding made to be inflated.
+constexpr uint64_t kMaxCompressionRatio = 100;
+// Entries up to this size are not held to the ratio: a small file of
+// repeated bytes shrinks far and can do no harm.
+constexpr uint64_t kRatioFreeBytes = 1024 * 1024;
+// Left free on the disk after unpacking, so that the installer and the
+// system still have room to work.
+constexpr uint64_t kSpareDiskBytes = 64ULL * 1024 * 1024;
+
+struct ZipLimits
+{
+    uint64_t maxTotalBytes = kMaxUnpackedBytes;
+    uint64_t maxRatio = kMaxCompressionRatio;
+    uint64_t ratioFreeBytes = kRatioFreeBytes;
+    uint64_t spareDiskBytes = kSpareDiskBytes;
+    // The bytes free to the user on the disk of a folder; the system's
+    // answer when empty.
+    std::function<uint64_t(const std::wstring& folder)> freeSpace;
+};
+
+// Why an archive was not unpacked at all.
+enum class ZipRefusal
+{
+    None,
+    TooLarge,       // its entries declare more than maxTotalBytes in all
+    TooCompressed,  // an entry declares more than maxRatio times its packed size
+    NoSpace,        // the disk has no room for what it declares
+};
+
 // What unpacking an archive came to.
 struct ZipExtractResult
 {
     bool opened = false;
+    ZipRefusal refused = ZipRefusal::None;
     int entries = 0;
     int failed = 0;
-    // The files and folders written, as full paths.
+    // The files and folders written, as full paths, and the full path of
+    // the folder they were written under (with its separator).
     std::vector<std::wstring> written;
+    std::wstring folder;
 
-    // Opened and every entry written.
-    bool Complete() const { return opened && failed == 0; }
+    // Opened, within the limits, and every entry written.
+    bool Complete() const { return opened && refused == ZipRefusal::None && failed == 0; }
     bool Wrote(const std::wstring& path) const;
 };
 
 // Unpacks every entry of the archive under folder, each under its own name;
-// an entry that fails does not stop the others.
-ZipExtractResult ExtractZipToFolder(const std::wstring& zipPath, const std::wstring& folder);
+// an entry that fails does not stop the others. An archive past the limits
+// (or the disk's free space) is refused before anything is written.
+ZipExtractResult ExtractZipToFolder(const std::wstring& zipPath, const std::wstring& folder,
+                                    const ZipLimits& limits = ZipLimits());
+
+// Deletes what an unpacking wrote: files first, then the folders it made
+// that are empty by then.
+void RemoveWritten(const ZipExtractResult& result);
 
 } // namespace tarnwell

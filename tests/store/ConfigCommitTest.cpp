@@ -148,6 +148,9 @@ TEST_F(ConfigCommitTest, RefusedCommitLosesNoWriteReportedSaved)
             HeldReader reader(File(), kHeldRead);
             ASSERT_TRUE(reader.Holding());
             reported = batch.run(store);
+            // Before any other write: the store's own reads show what the
+            // file holds, not the rows the refused commit never put there.
+            EXPECT_EQ(QueryFile(File(), batch.countWritten), QueryStore(store, batch.countWritten));
             savedWhileHeld = store.SetConfigValue(0, L"sleep_time", L"5");
         }
         EXPECT_EQ(0, reported);

@@ -225,7 +225,7 @@ TEST_F(ConfigDBFileTest, AConnectionLeftBySchemaFailureIsNotReusedForAnotherKeyb
 {
     // A table with the right name but the wrong columns makes its index fail.
     MakeSqliteFile(folder.DbFile(L"Broken"), "CREATE TABLE t_profile_data(other INTEGER)");
-    ASSERT_TRUE(store.OpenDB(folder.Path(), L"Broken"));
+    ASSERT_FALSE(store.OpenDB(folder.Path(), L"Broken"));  // not a settings file: left alone
     ASSERT_TRUE(store.CloseDB());
     EXPECT_FALSE(store.CreateDB());
     EXPECT_TRUE(store.GetDB().IsOpen());  // kept, as the schema's other statements ran
@@ -236,44 +236,110 @@ TEST_F(ConfigDBFileTest, AConnectionLeftBySchemaFailureIsNotReusedForAnotherKeyb
     EXPECT_EQ(CStringToUtf8(folder.DbFile(L"Fresh")), store.GetDB().GetPath());
 }
 
-TEST_F(ConfigDBFileTest, FilesThatAreNotOursOpenUnchangedAndReadAsEmpty)
+std::string FileBytes(const CString& path)
 {
+    std::string bytes;
+    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return "<missing>";
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0)
+        bytes.append(buffer, read);
+    CloseHandle(file);
+    return bytes;
+}
+
+// A file the store cannot write to: the open says so and why, every later
+// write reports failure, and the file, the user's only copy of whatever it
+// holds, is never written, repaired or deleted, not even by a factory reset.
+TEST_F(ConfigDBFileTest, FilesTheStoreCannotWriteAreRefusedUntouchedWithTheReason)
+{
+    std::string random(8192, '\0');
+    unsigned seed = 12345;
+    for (char& c : random) {
+        seed = seed * 1103515245u + 12345u;
+        c = static_cast<char>(seed >> 16);
+    }
     const struct {
         const char* name;
-        std::string bytes;
-        const char* sql;
+        const wchar_t* keyboard;
+        std::string bytes;  // written as they are unless sql is given
+        const char* sql;    // makes an SQLite file
+        bool writeProtect;
+        StoreFault fault;
     } cases[] = {
-        {"empty", "", nullptr},
-        {"foreign", "", "CREATE TABLE notes(text TEXT); INSERT INTO notes VALUES ('hello');"},
-        {"text", "this is not a database, just text\r\n", nullptr},
+        {"empty", L"empty", "", nullptr, false, StoreFault::Damaged},
+        {"foreign", L"foreign", "", "CREATE TABLE notes(text TEXT); INSERT INTO notes VALUES ('hello');", false,
+         StoreFault::Damaged},
+        {"text", L"text", "this is not a database, just text\r\n", nullptr, false, StoreFault::Damaged},
+        {"random bytes", L"random", random, nullptr, false, StoreFault::Damaged},
+        {"settings header, damaged body", L"cut", "SQLite format 3" + std::string(1, '\0') + random, nullptr, false,
+         StoreFault::Damaged},
+        {"write-protected settings", L"locked", "", "CREATE TABLE t_config_data(x); CREATE TABLE t_profile_data(y);",
+         true, StoreFault::ReadOnly},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const CString keyboard = Utf8ToCString(c.name);
-        const CString file = folder.DbFile(keyboard);
+        const CString file = folder.DbFile(c.keyboard);
         if (c.sql)
             MakeSqliteFile(file, c.sql);
         else
             WriteFileBytes(file, c.bytes);
-        const std::vector<std::string> before = QueryFile(file, kTablesSql);
+        if (c.writeProtect) {
+            ASSERT_TRUE(SetFileAttributesW(file, FILE_ATTRIBUTE_READONLY));
+        }
+        const std::string before = FileBytes(file);
 
-        ASSERT_TRUE(store.OpenDB(folder.Path(), keyboard));
-        EXPECT_TRUE(store.IsDBOpen());
-        std::vector<ProfileData*> profiles;
-        CString value = L"untouched";
+        EXPECT_FALSE(store.OpenDB(folder.Path(), c.keyboard));
+        EXPECT_EQ(c.fault, store.GetFault());
+        EXPECT_FALSE(store.IsDBOpen());
+        EXPECT_FALSE(store.GetDB().IsOpen());
         ProfileData profile;
-        EXPECT_EQ(0, store.GetProfileList(profiles));
-        EXPECT_FALSE(store.GetConfigValue(0, L"sleep_time", value));
-        EXPECT_TRUE(value.IsEmpty());
-        EXPECT_EQ(0, store.GetActiveProfile());
-        EXPECT_EQ(0, store.CountLights(1));
         EXPECT_EQ(0, store.InsertProfile(profile));
         EXPECT_EQ(0, store.AddMacro(L"m"));
         EXPECT_EQ(0, store.InsertUserLightRgbs({UserLightRgbData{}}));
         EXPECT_FALSE(store.SetConfigValue(0, L"sleep_time", L"3"));
+        EXPECT_FALSE(store.InsertDefaultConfig(1));
+        EXPECT_FALSE(store.RecreateDB());
+        EXPECT_EQ(c.fault, store.GetFault());
         EXPECT_TRUE(store.CloseDB());
-        EXPECT_EQ(before, QueryFile(file, kTablesSql));
+        EXPECT_EQ(before, FileBytes(file));
+        SetFileAttributesW(file, FILE_ATTRIBUTE_NORMAL);
     }
+}
+
+TEST_F(ConfigDBFileTest, KeyboardNamesThatMakeNoFileNameOpenNothing)
+{
+    const wchar_t* const names[] = {L"..", L".", L"..\\..\\x", L"a/b", L"c:x", L"tab\there", L"what?"};
+    for (const wchar_t* name : names) {
+        SCOPED_TRACE(CStringToUtf8(name));
+        EXPECT_FALSE(store.OpenDB(folder.Path(), name));
+        EXPECT_EQ(StoreFault::NoFileName, store.GetFault());
+        EXPECT_FALSE(store.GetDB().IsOpen());
+        EXPECT_EQ(0, store.AddMacro(L"m"));
+        EXPECT_FALSE(store.RecreateDB());
+        EXPECT_FALSE(store.DeleteDBFile(folder.Path(), name));
+    }
+    // Nothing was made anywhere: not in the folder, nor above it.
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(folder.Path() + L"db\\*", &found);
+    ASSERT_NE(INVALID_HANDLE_VALUE, search);
+    int entries = 0;
+    do {
+        ++entries;
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    EXPECT_EQ(2, entries);  // "." and ".."
+    EXPECT_FALSE(FileExists(folder.Path() + L"x_data.db"));
+
+    // No keyboard at all is no fault: there is nothing to keep.
+    EXPECT_FALSE(store.OpenDB(folder.Path(), L""));
+    EXPECT_EQ(StoreFault::None, store.GetFault());
+    // And a good name afterwards opens as ever.
+    EXPECT_TRUE(store.OpenDB(folder.Path(), L"K1"));
+    EXPECT_EQ(StoreFault::None, store.GetFault());
 }
 
 TEST_F(ConfigDBFileTest, OpenFailsCleanlyWhenTheFolderIsMissing)

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include <sqlite3.h>
+
 #include "app/store/ConfigDB.h"
 #include "app/store/Utf8Convert.h"
 #include "StoreTestSupport.h"
@@ -21,6 +23,7 @@
 namespace {
 
 constexpr wchar_t kPartnerSwitch[] = L"--store-partner";
+constexpr wchar_t kReaderSwitch[] = L"--store-reader";
 constexpr wchar_t kKeyboard[] = L"Shared";
 constexpr wchar_t kReportName[] = L"partner-report.txt";
 constexpr int kRounds = 300;
@@ -129,6 +132,29 @@ int RunPartner(const std::wstring& folderArgument, const std::wstring& readyEven
     return WriteReport(folder + kReportName, outcome) ? 0 : 5;
 }
 
+// The reader: a second program in the middle of reading the file, as a
+// second instance or a database browser would be. Arguments: the file, the
+// event it sets once it holds its read, and the event that ends the read.
+int RunReader(const std::wstring& file, const std::wstring& readyEvent, const std::wstring& doneEvent)
+{
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(CStringToUtf8(file.c_str()).c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
+        return 2;
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(db, "SELECT * FROM t_key_macro_data", -1, &statement, nullptr) != SQLITE_OK ||
+        sqlite3_step(statement) != SQLITE_ROW)
+        return 3;
+    HANDLE ready = OpenEventW(EVENT_MODIFY_STATE, FALSE, readyEvent.c_str());
+    HANDLE done = OpenEventW(SYNCHRONIZE, FALSE, doneEvent.c_str());
+    if (!ready || !done)
+        return 4;
+    SetEvent(ready);
+    WaitForSingleObject(done, kPartnerRunMs);
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return 0;
+}
+
 std::wstring WithoutTrailingBackslash(const std::wstring& folder)
 {
     return !folder.empty() && folder.back() == L'\\' ? folder.substr(0, folder.size() - 1) : folder;
@@ -148,11 +174,16 @@ public:
 
     bool Start(const std::wstring& folder, const std::wstring& readyEvent)
     {
+        // A backslash before a closing quote would escape the quote.
+        return StartWith(std::wstring(kPartnerSwitch) + L" \"" + WithoutTrailingBackslash(folder) + L"\" \"" +
+                         readyEvent + L"\"");
+    }
+
+    bool StartWith(const std::wstring& arguments)
+    {
         wchar_t self[MAX_PATH] = L"";
         GetModuleFileNameW(nullptr, self, MAX_PATH);
-        // A backslash before a closing quote would escape the quote.
-        std::wstring command = L"\"" + std::wstring(self) + L"\" " + kPartnerSwitch + L" \"" +
-                               WithoutTrailingBackslash(folder) + L"\" \"" + readyEvent + L"\"";
+        std::wstring command = L"\"" + std::wstring(self) + L"\" " + arguments;
         std::vector<wchar_t> line(command.begin(), command.end());
         line.push_back(L'\0');
         STARTUPINFOW startup = {};
@@ -259,12 +290,70 @@ TEST(ConfigProcessTest, TwoProgramsOnOneFileKeepEverySavedWriteAndNoBatchInPart)
     }
 }
 
+// Another program in the middle of reading the file refuses a key-map
+// batch's commit. The batch reports failure, and from then on the program's
+// own reads show what the file holds, not the rows that never got there.
+TEST(ConfigProcessTest, AfterABatchTheReaderRefusedTheProgramReadsWhatTheFileHolds)
+{
+    ScratchFolder folder;
+    ConfigDB store;
+    ASSERT_TRUE(store.OpenDB(folder.Path(), kKeyboard));
+    std::vector<KeyMacroData> keys(178);
+    for (size_t i = 0; i < keys.size(); ++i) {
+        keys[i].profile = 1;
+        keys[i].key_code = static_cast<int>(4 + i);
+        keys[i].macro_desc = L"key";
+    }
+    ASSERT_TRUE(store.InsertKeyMacros(keys));
+    ASSERT_TRUE(ExecStore(store, "PRAGMA busy_timeout = 200"));  // the reader does not let go
+
+    const std::wstring ready = ReadyEventName(GetCurrentProcessId()) + L"-reader";
+    const std::wstring done = ReadyEventName(GetCurrentProcessId()) + L"-done";
+    HANDLE readyEvent = CreateEventW(nullptr, TRUE, FALSE, ready.c_str());
+    HANDLE doneEvent = CreateEventW(nullptr, TRUE, FALSE, done.c_str());
+    Partner reader;
+    const std::wstring file = folder.DbFile(kKeyboard).GetString();
+    ASSERT_TRUE(reader.StartWith(std::wstring(kReaderSwitch) + L" \"" + file + L"\" \"" + ready + L"\" \"" + done +
+                                 L"\""));
+    HANDLE started[] = {readyEvent, reader.Process()};
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForMultipleObjects(2, started, FALSE, kPartnerStartMs))
+        << "the reader did not take hold of the file";
+
+    std::vector<KeyMacroData> layer(30);
+    for (size_t i = 0; i < layer.size(); ++i) {
+        layer[i].profile = 1;
+        layer[i].fn_layer = 1;
+        layer[i].key_code = static_cast<int>(4 + i);
+        layer[i].macro_desc = L"layer";
+    }
+    EXPECT_FALSE(store.InsertKeyMacros(layer));
+    const std::vector<std::string> inFile = QueryFile(folder.DbFile(kKeyboard), "SELECT count(*) FROM t_key_macro_data");
+    EXPECT_EQ(std::vector<std::string>{"178"}, inFile);
+    EXPECT_EQ(178, store.CountKeyMacros(1)) << "the program reads rows the file never got";
+    std::vector<KeyMacroData*> rows;
+    EXPECT_EQ(0, store.GetLayerKeyMacros(1, 1, rows));
+    FreeRows(rows);
+
+    SetEvent(doneEvent);
+    EXPECT_EQ(0, reader.WaitForExit(kPartnerStartMs));
+    CloseHandle(readyEvent);
+    CloseHandle(doneEvent);
+    EXPECT_EQ(178, store.CountKeyMacros(1));
+    ASSERT_TRUE(store.CloseDB());
+    EXPECT_EQ(std::vector<std::string>{"178"}, QueryFile(folder.DbFile(kKeyboard), "SELECT count(*) FROM t_key_macro_data"));
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     int count = 0;
     LPWSTR* args = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (args && count == 5 && std::wstring(args[1]) == kReaderSwitch) {
+        const int code = RunReader(args[2], args[3], args[4]);
+        LocalFree(args);
+        return code;
+    }
     if (args && count >= 2 && std::wstring(args[1]) == kPartnerSwitch) {
         // Never the tests again: a partner that ran them would start partners of its own.
         const int code = count == 4 ? RunPartner(args[2], args[3]) : 1;

@@ -10,6 +10,7 @@
 #include "app/store/ConfigDB.h"
 #include "app/window/MacroEditing.h"
 #include "app/window/MacroXml.h"
+#include "app/window/ProfileFile.h"
 #include "tests/store/StoreTestSupport.h"
 
 using namespace tarnwell;
@@ -102,7 +103,7 @@ TEST(MacroXml, FormatBWritesEveryMacroAndOnlyTheRecordsThatExist)
         ExpectSame(read[i], written[i]);
 
     // Each format is its own: the other reader finds nothing it knows.
-    EXPECT_EQ(ReadMacroXml(MacroFileFormat::Single, text, read), MacroFileStatus::Unreadable);
+    EXPECT_EQ(ReadMacroXml(MacroFileFormat::Single, text, read), MacroFileStatus::NotAMacroFile);
     EXPECT_TRUE(read.empty());
 }
 
@@ -143,17 +144,17 @@ TEST(MacroXml, HostileFilesAreRefusedOrBroughtWithinTheLimits)
         MacroFileStatus status;
         std::vector<size_t> eventsPerMacro;  // when read
     } cases[] = {
-        {"not XML at all", MacroFileFormat::Single, L"hello", MacroFileStatus::Unreadable, {}},
-        {"empty", MacroFileFormat::All, L"", MacroFileStatus::Unreadable, {}},
+        {"not XML at all", MacroFileFormat::Single, L"hello", MacroFileStatus::NotXml, {}},
+        {"empty", MacroFileFormat::All, L"", MacroFileStatus::NotXml, {}},
         {"cut short", MacroFileFormat::Single,
-         L"<macro><macroinfo macro_name=\"a\"/><macroitems><item type=\"2\"", MacroFileStatus::Unreadable, {}},
+         L"<macro><macroinfo macro_name=\"a\"/><macroitems><item type=\"2\"", MacroFileStatus::NotXml, {}},
         {"cut short after whole macros", MacroFileFormat::All, MacroItems(2).substr(0, 120),
-         MacroFileStatus::Unreadable, {}},
-        {"another root", MacroFileFormat::Single, L"<profile><macroinfo/></profile>", MacroFileStatus::Unreadable,
+         MacroFileStatus::NotXml, {}},
+        {"another root", MacroFileFormat::Single, L"<profile><macroinfo/></profile>", MacroFileStatus::NotAMacroFile,
          {}},
-        {"no macroinfo", MacroFileFormat::Single, L"<macro><macroitems/></macro>", MacroFileStatus::Unreadable,
+        {"no macroinfo", MacroFileFormat::Single, L"<macro><macroitems/></macro>", MacroFileStatus::NotAMacroFile,
          {}},
-        {"two roots", MacroFileFormat::All, MacroItems(1) + MacroItems(1), MacroFileStatus::Unreadable, {}},
+        {"two roots", MacroFileFormat::All, MacroItems(1) + MacroItems(1), MacroFileStatus::NotXml, {}},
         {"unknown event types skipped", MacroFileFormat::Single,
          SingleMacro(info, Items(1, 0, 1, 0) + Items(1, 1, 1, 6) + Items(1, 2, 1, -1) + Items(1, 3, 1, 2) +
                                Items(1, 4, 1, 5) + Items(1, 5, 1, 99)),
@@ -301,6 +302,90 @@ TEST_F(MacroImportTest, AFailedInsertTakesBackWhatTheImportHadInserted)
     EXPECT_TRUE(imported.empty());
     EXPECT_EQ(MacroCount(), 1);
     EXPECT_EQ(QueryStore(store_, "SELECT count(*) FROM t_macrorecord"), (std::vector<std::string>{"0"}));
+}
+
+// A file that cannot be read, parsed or taken whole, in either format, is
+// told with its reason, the way a refused profile file is; a file taken only
+// in part says what was kept; names are bounded as the profile file's are.
+TEST_F(MacroImportTest, EveryFileNotTakenWholeSaysWhyAndNamesAreBounded)
+{
+    const std::string declaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n";
+    std::string deep = declaration + "<macro>";
+    for (int i = 0; i < 200000; ++i)
+        deep += "<a>";
+    std::string binary(3000, '\0');
+    for (size_t i = 0; i < binary.size(); ++i)
+        binary[i] = static_cast<char>(i * 37 + 11);
+    auto items = [](int count) {
+        std::string text;
+        for (int i = 0; i < count; ++i)
+            text += "<item desc=\"r\" index=\"" + std::to_string(i) + "\" type=\"1\" value=\"5\" timestamp=\"1\"/>";
+        return text;
+    };
+    const std::string longName(1000000, 'n');
+    const std::string singleLong = declaration + "<macro><macroinfo macro_name=\"" + longName +
+                                   "\"/><macroitems>" + items(10000) + "</macroitems></macro>";
+    const std::string allLong = declaration + "<macro><macro_item macro_name=\"" + longName +
+                                "\"><record_item>" + items(10000) + "</record_item></macro_item></macro>";
+
+    const struct
+    {
+        const char* what;
+        MacroFileFormat format;
+        const std::string* bytes;  // null: no file at the path
+        int text;
+        size_t imported;
+    } cases[] = {
+        {"A: no file", MacroFileFormat::Single, nullptr, 1100, 0},
+        {"B: no file", MacroFileFormat::All, nullptr, 1100, 0},
+        {"A: cut short", MacroFileFormat::Single, &singleLong, 1101, 0},  // cut below
+        {"B: cut short", MacroFileFormat::All, &allLong, 1101, 0},
+        {"A: binary", MacroFileFormat::Single, &binary, 1101, 0},
+        {"B: binary", MacroFileFormat::All, &binary, 1101, 0},
+        {"A: nested 200,000 deep", MacroFileFormat::Single, &deep, 1101, 0},
+        {"B: nested 200,000 deep", MacroFileFormat::All, &deep, 1101, 0},
+        {"A: 10,000 events", MacroFileFormat::Single, &singleLong, 1104, 1},
+        {"B: 10,000 events", MacroFileFormat::All, &allLong, 1104, 1},
+    };
+    int file = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const CString path = folder_.Path() + CString(std::to_wstring(++file).c_str()) + L".xml";
+        if (c.bytes != nullptr) {
+            std::string bytes = *c.bytes;
+            if (std::string(c.what).find("cut short") != std::string::npos)
+                bytes.resize(bytes.size() / 2);
+            WriteFileBytes(path, bytes);
+        }
+        const int before = MacroCount();
+        const MacroFileImport result = ImportMacroFile(store_, c.format, path);
+        EXPECT_EQ(MacroFileImportText(result), c.text);
+        ASSERT_EQ(result.imported.size(), c.imported);
+        EXPECT_EQ(MacroCount(), before + static_cast<int>(c.imported));
+        if (c.imported == 0)
+            continue;
+        MacroFileEntry stored;
+        ASSERT_TRUE(ReadStoredMacro(store_, result.imported[0].id, stored));
+        EXPECT_EQ(stored.events.size(), static_cast<size_t>(kMaxEventRows));
+        EXPECT_EQ(stored.macro.name.GetLength(), kMaxProfileText);
+        EXPECT_EQ(result.imported[0].name, stored.macro.name);
+    }
+
+    // The macros the keyboard holds, and a store that refuses: said too.
+    ASSERT_TRUE(ExecStore(store_, "CREATE TRIGGER refuse BEFORE INSERT ON t_macro_data "
+                                  "BEGIN SELECT RAISE(ABORT, 'refused'); END;"));
+    const CString small = folder_.Path() + L"small.xml";
+    WriteFileBytes(small, declaration + "<macro><macroinfo macro_name=\"m\"/><macroitems/></macro>");
+    EXPECT_EQ(MacroFileImportText(ImportMacroFile(store_, MacroFileFormat::Single, small)), 1103);
+    ASSERT_TRUE(ExecStore(store_, "DROP TRIGGER refuse"));
+    while (MacroCount() < kMaxMacros)
+        store_.AddMacro(L"m");
+    EXPECT_EQ(MacroFileImportText(ImportMacroFile(store_, MacroFileFormat::Single, small)), 421);
+    // A file taken whole says nothing.
+    StoreRows<MacroData> macros;
+    store_.GetMacroList(macros.Out());
+    store_.DeleteMacro(macros.Rows().back()->macro_id);
+    EXPECT_EQ(MacroFileImportText(ImportMacroFile(store_, MacroFileFormat::Single, small)), 0);
 }
 
 } // namespace

@@ -77,6 +77,23 @@ std::string Payload(size_t size)
     return data;
 }
 
+// The names in a folder (a path ending in a backslash), its folders too.
+std::vector<std::wstring> FolderEntries(const std::wstring& folder)
+{
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = ::FindFirstFileW((folder + L"*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name != L"." && name != L"..")
+            names.push_back(name);
+    } while (::FindNextFileW(search, &found));
+    ::FindClose(search);
+    return names;
+}
+
 std::string Package(const std::string& installerName, const std::string& installer)
 {
     ziptest::Entry exe{installerName, installer};
@@ -236,21 +253,35 @@ TEST_F(DownloadFixture, FailedPackagesStartNothingAndLeaveNoInstaller)
     for (size_t i = 60; i < 200; ++i)
         corrupt.body[i] = static_cast<char>(0xFF);
 
+    // One entry of zeros that inflates to 100 times the limit given below.
+    ziptest::Entry zeros{exe, std::string(1000000, '\0')};
+    zeros.deflate = true;
+    ZipLimits small;
+    small.maxTotalBytes = 10000;
+    ZipLimits fullDisk;
+    fullDisk.freeSpace = [](const std::wstring&) { return uint64_t{100000}; };
+
     const struct
     {
         const char* what;
         Route route;
         bool serve;
         UpdateOutcome outcome;
+        ZipLimits limits;
     } cases[] = {
-        {"404", Route{}, false, UpdateOutcome::DownloadFailed},
-        {"cut download", cut, true, UpdateOutcome::DownloadFailed},
-        {"length mismatch", shortLength, true, UpdateOutcome::DownloadFailed},
-        {"corrupt archive", corrupt, true, UpdateOutcome::ArchiveBroken},
-        {"no installer inside", Route{200, ziptest::Build({{"readme.txt", "notes"}})}, true,
-         UpdateOutcome::ProductMissing},
-        {"an entry leaves the folder", Route{200, ziptest::Build({{"../" + exe, "MZ"}, {exe, "MZ"}})}, true,
-         UpdateOutcome::ArchiveBroken},
+        {"404", Route{}, false, UpdateOutcome::DownloadFailed, ZipLimits()},
+        {"cut download", cut, true, UpdateOutcome::DownloadFailed, ZipLimits()},
+        {"length mismatch", shortLength, true, UpdateOutcome::DownloadFailed, ZipLimits()},
+        {"corrupt archive", corrupt, true, UpdateOutcome::ArchiveBroken, ZipLimits()},
+        {"not an archive at all", Route{200, "<html>moved</html>"}, true, UpdateOutcome::ArchiveBroken, ZipLimits()},
+        {"no installer inside", Route{200, ziptest::Build({{"readme.txt", "notes"}, {"docs/more.txt", "more"}})},
+         true, UpdateOutcome::ProductMissing, ZipLimits()},
+        {"an entry leaves the folder",
+         Route{200, ziptest::Build({{"readme.txt", "notes"}, {"../" + exe, "MZ"}, {exe, "MZ"}})}, true,
+         UpdateOutcome::ArchiveBroken, ZipLimits()},
+        {"past the size limit", Route{200, ziptest::Build({{"readme.txt", "notes"}, zeros})}, true,
+         UpdateOutcome::PackageTooLarge, small},
+        {"no room on the disk", Route{200, zip}, true, UpdateOutcome::NoDiskSpace, fullDisk},
     };
     const std::wstring data = temp.Path();
     const UpdatePackage package = AppPackage(data, server.Url("/pkg/"), L"9.9");
@@ -268,7 +299,7 @@ TEST_F(DownloadFixture, FailedPackagesStartNothingAndLeaveNoInstaller)
         ASSERT_TRUE(ziptest::WriteFile(package.product, "MZ stale"));
 
         bool started = false;
-        PackageUpdater updater(downloader, sink.Window());
+        PackageUpdater updater(downloader, sink.Window(), c.limits);
         const UpdateOutcome outcome = updater.Install(casePackage, [&](const std::wstring&) {
             started = true;
             return true;
@@ -278,5 +309,7 @@ TEST_F(DownloadFixture, FailedPackagesStartNothingAndLeaveNoInstaller)
         EXPECT_FALSE(Exists(package.product));
         EXPECT_FALSE(Exists(PartialPath(package.zipPath)));
         EXPECT_FALSE(Exists(data + L"TORVAK-Driver-9.9.exe")) << "an entry was written outside the temp folder";
+        // Nothing of a failed package stays: not the download, not what it unpacked.
+        EXPECT_EQ(FolderEntries(package.tempFolder), std::vector<std::wstring>());
     }
 }

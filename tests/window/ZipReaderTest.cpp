@@ -302,3 +302,73 @@ TEST_F(ZipFixture, TruncatedOrDamagedArchivesAreReported)
     EXPECT_FALSE(result.Complete());
     EXPECT_FALSE(Exists(Out() + L"setup.exe"));
 }
+
+// A package is judged by the sizes its directory declares, before anything is
+// written: past the total, shrunk too far, or more than the disk has room
+// for, nothing of it lands in the folder.
+TEST_F(ZipFixture, ArchivesPastTheLimitsAreRefusedBeforeAnythingIsWritten)
+{
+    ZipLimits limits;
+    limits.maxTotalBytes = 100000;
+    limits.maxRatio = 10;
+    limits.ratioFreeBytes = 1000;
+    limits.spareDiskBytes = 500;
+    uint64_t free = 1000000;
+    limits.freeSpace = [&](const std::wstring&) { return free; };
+
+    ziptest::Entry zeros{"zeros.bin", std::string(50000, '\0')};
+    zeros.deflate = true;
+    ziptest::Entry fewZeros{"few.bin", std::string(900, '\0')};
+    fewZeros.deflate = true;
+    ziptest::Entry liar{"liar.bin", "x"};
+    liar.declaredSize = 0xFFFFFFF0;  // claims 4 GB, holds one byte
+    const std::string half(60000, 'h');
+
+    const struct
+    {
+        const char* what;
+        std::vector<ziptest::Entry> entries;
+        uint64_t free;
+        ZipRefusal refused;
+    } cases[] = {
+        {"an entry shrunk past the ratio", {{"a.txt", "first"}, zeros}, 1000000, ZipRefusal::TooCompressed},
+        {"entries past the total together", {{"a.bin", half}, {"b.bin", half}}, 1000000, ZipRefusal::TooLarge},
+        {"a size declared past the total", {{"a.txt", "first"}, liar}, 1000000, ZipRefusal::TooLarge},
+        {"more than the disk holds", {{"a.bin", half}}, 50000, ZipRefusal::NoSpace},
+        {"no room left beside it", {{"a.bin", half}}, 60499, ZipRefusal::NoSpace},
+        {"within every limit", {{"a.bin", half}, fewZeros, {"docs/", ""}}, 61400, ZipRefusal::None},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        free = c.free;
+        const ZipExtractResult result = ExtractZipToFolder(Make(c.entries), Out(), limits);
+        EXPECT_TRUE(result.opened);
+        EXPECT_EQ(result.refused, c.refused);
+        std::vector<std::wstring> files;
+        ListFiles(Out(), files);
+        if (c.refused != ZipRefusal::None) {
+            EXPECT_FALSE(result.Complete());
+            EXPECT_TRUE(files.empty()) << Narrow(files.front());
+            continue;
+        }
+        EXPECT_TRUE(result.Complete());
+        EXPECT_EQ(files.size(), 2u);
+        // What was written goes again, folders included.
+        RemoveWritten(result);
+        files.clear();
+        ListFiles(Out(), files);
+        EXPECT_TRUE(files.empty());
+        EXPECT_FALSE(Exists(Out() + L"docs"));
+        EXPECT_TRUE(Exists(Out()));
+    }
+
+    // The limits a package meets when nothing is given: a few kilobytes that
+    // inflate to megabytes of zeros, or declare a gigabyte, are refused.
+    ziptest::Entry bomb{"setup.exe", std::string(4 * 1024 * 1024, '\0')};
+    bomb.deflate = true;
+    EXPECT_EQ(ExtractZipToFolder(Make({bomb}), Out()).refused, ZipRefusal::TooCompressed);
+    ziptest::Entry huge{"setup.exe", "MZ"};
+    huge.declaredSize = 1024LL * 1024 * 1024;
+    EXPECT_EQ(ExtractZipToFolder(Make({huge}), Out()).refused, ZipRefusal::TooLarge);
+    EXPECT_FALSE(Exists(Out() + L"setup.exe"));
+}

@@ -4,13 +4,16 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <algorithm>
 #include <cwchar>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "app/window/Startup.h"
+#include "tests/window/ZipTestArchive.h"
 #include "tests/window/e2e/ProgramHarness.h"
 
 namespace {
@@ -344,6 +347,85 @@ TEST_F(StartupJourney, PluggingInAndOutRescans)
 
     SendMessageW(window, WM_APP_EXIT, 0, APP_EXIT_CODE);
     EXPECT_EQ(program->WaitForExit(), 0);
+}
+
+// A settings file the program cannot write to, or no file name to keep one
+// under: the program still starts, says once why nothing will be saved, does
+// not pretend a macro was added, and leaves the file as it found it.
+TEST_F(StartupJourney, SettingsThatCannotBeSavedAreToldOnceAndTheFileIsLeftAlone)
+{
+    const std::wstring folder = DataFolder() + L"db\\";
+    const std::wstring file = folder + L"TK104_data.db";
+    std::string noise(4096, '\0');
+    for (size_t i = 0; i < noise.size(); ++i)
+        noise[i] = static_cast<char>((i * 7919u + 13u) >> 3);
+    const std::string shippedConfig = ziptest::ReadFile(RunFolder() + L"config.xml");
+    std::string badNameConfig = shippedConfig;
+    const size_t name = badNameConfig.find("name=\"TK104\"");
+    ASSERT_NE(name, std::string::npos);
+    badNameConfig.replace(name, 12, "name=\"TK|104\"");
+
+    const struct
+    {
+        const char* what;
+        const char* sql;            // makes a settings file with these tables
+        const std::string* bytes;   // or writes these bytes
+        bool writeProtect;
+        const std::string* config;  // replaces config.xml
+    } cases[] = {
+        {"random bytes", nullptr, &noise, false, nullptr},
+        {"write-protected", "CREATE TABLE t_config_data(profile, key, value); CREATE TABLE t_profile_data(x);",
+         nullptr, true, nullptr},
+        {"a keyboard name that is no file name", nullptr, nullptr, false, &badNameConfig},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ClearUserState();
+        CreateDirectoryW(DataFolder().c_str(), nullptr);
+        CreateDirectoryW(folder.c_str(), nullptr);
+        if (c.sql != nullptr) {
+            sqlite3* db = nullptr;
+            const std::string utf8(file.begin(), file.end());
+            ASSERT_EQ(sqlite3_open(utf8.c_str(), &db), SQLITE_OK);
+            ASSERT_EQ(sqlite3_exec(db, c.sql, nullptr, nullptr, nullptr), SQLITE_OK);
+            sqlite3_close(db);
+        } else if (c.bytes != nullptr) {
+            ASSERT_TRUE(ziptest::WriteFile(file, *c.bytes));
+        }
+        if (c.writeProtect)
+            ASSERT_TRUE(SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY));
+        if (c.config != nullptr)
+            ASSERT_TRUE(ReplaceRunFile(L"config.xml", *c.config));
+        const std::string before = ziptest::ReadFile(file);
+
+        program = std::make_unique<Program>();
+        HWND window = StartProgram();
+        ASSERT_NE(window, nullptr);
+        HWND box = WaitForMessageBox();
+        EXPECT_NE(box, nullptr) << "nothing told the user that settings cannot be saved";
+        if (box != nullptr) {
+            SaveScreenshot(box, L"settings_not_saved");
+            Click(box, kBoxOnlyOk.x, kBoxOnlyOk.y);
+            EXPECT_TRUE(WaitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); }));
+        }
+
+        // The new-macro button: nothing is stored, so nothing is reported
+        // added, and the user, told once, is not told again.
+        constexpr UINT kNewMacroButton = 83;
+        constexpr UINT kClicked = 2;
+        EXPECT_EQ(SendControlNotify(window, kNewMacroButton, kClicked), 0);
+        DWORD_PTR answer = 0;
+        EXPECT_NE(SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, kTimeoutMs, &answer), 0);
+        EXPECT_EQ(ShownMessageBox(), nullptr) << "the user was told a second time";
+
+        SendMessageW(window, WM_APP_EXIT, 0, APP_EXIT_CODE);
+        EXPECT_EQ(program->WaitForExit(), 0);
+        EXPECT_EQ(ziptest::ReadFile(file), before) << "the settings file was changed";
+        SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (c.config != nullptr)
+            RestoreRunFile(L"config.xml");
+    }
+    EXPECT_FALSE(FileExists(DataFolder() + L"db\\TK|104_data.db"));
 }
 
 } // namespace

@@ -1,14 +1,19 @@
 // The progress window of the factory reset in the real program: the reset
 // notice shows it, the progress moves it on, the worker's close request ends
 // it, and the program goes on working (the UI thread deleted it after its
-// modal run, nothing else did).
+// modal run, nothing else did). And an application update fetched from the
+// address the configuration file names.
+
+#include "tests/window/LoopbackHttpServer.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <string>
 
+#include "tests/window/ZipTestArchive.h"
 #include "tests/window/e2e/ProgramHarness.h"
 
 namespace {
@@ -218,4 +223,49 @@ TEST_F(UpdateJourney, UpdateNoticesSpeakTheUsersLanguage)
 
     SendMessageW(window, WM_APP_EXIT, 0, APP_EXIT_CODE);
     EXPECT_EQ(program->WaitForExit(), 0);
+}
+
+// The configuration file's upgrade address is where the application package
+// comes from: accepted, it is fetched from there, unpacked, its installer
+// started, and the program ends for it.
+TEST_F(UpdateJourney, AnAcceptedUpdateIsFetchedFromTheConfiguredAddressAndItsInstallerStarted)
+{
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring installer(self);
+    installer.resize(installer.find_last_of(L'\\') + 1);
+    installer += L"marker_installer.exe";
+    const std::string installerBytes = ziptest::ReadFile(installer);
+    ASSERT_FALSE(installerBytes.empty()) << "the stand-in installer was not built";
+
+    httptest::LoopbackHttpServer server;
+    // The program has no version to ask for: the package's name carries none.
+    const std::string packagePath = "/updates/TORVAK-Driver-.zip";
+    ziptest::Entry entry{"TORVAK-Driver-.exe", installerBytes};
+    entry.deflate = true;
+    server.Add(packagePath, httptest::Route{200, ziptest::Build({entry})});
+
+    std::string config = ziptest::ReadFile(RunFolder() + L"config.xml");
+    const std::string shipped = "https://update.tarnwell.example/";
+    const size_t at = config.find(shipped);
+    ASSERT_NE(at, std::string::npos) << "the shipped configuration names no upgrade address";
+    const std::wstring base = server.Url("/updates/");
+    config.replace(at, shipped.size(), std::string(base.begin(), base.end()));
+    ASSERT_TRUE(ReplaceRunFile(L"config.xml", config));
+
+    HWND window = StartProgram();
+    ASSERT_NE(window, nullptr);
+    PostMessageW(window, WM_UPDATE_RESULT, 1, 1);
+    HWND box = WaitForMessageBox();
+    ASSERT_NE(box, nullptr) << "no update question";
+    // The box's modal run returns the wParam of the WM_CLOSE that ends it.
+    PostMessageW(box, WM_CLOSE, IDOK, 0);
+
+    const long exitCode = program->WaitForExit(60000);
+    RestoreRunFile(L"config.xml");
+    EXPECT_EQ(exitCode, 0) << "the program did not end for the installer";
+    EXPECT_EQ(server.Requests(packagePath), 1);
+    const std::wstring temp = DataFolder() + L"temp\\";
+    EXPECT_TRUE(WaitFor([&] { return FileExists(temp + L"installer-ran.txt"); })) << "the installer did not run";
+    EXPECT_FALSE(FileExists(temp + L"TORVAK-Driver-.zip")) << "the package was left behind";
 }
