@@ -1,47 +1,12 @@
 #include "ui/controls/StateCells.h"
 
 #include <algorithm>
-#include <mutex>
-#include <unordered_map>
 
 #include "ui/framework/MControl.h"
 #include "ui/framework/MControlFont.h"
 #include "ui/framework/Render.h"
 
 namespace VREL {
-
-namespace {
-
-// Which looks of each control are rendered (bit i: cell i), while its cache
-// is current; a stale cache starts again from none, so an entry left by a
-// control that is gone means nothing to one made at its address.
-class RenderedCells
-{
-public:
-    unsigned Get(const MControl& control)
-    {
-        std::lock_guard<std::mutex> lock(m_lock);
-        auto it = m_cells.find(&control);
-        return it == m_cells.end() ? 0u : it->second;
-    }
-    void Set(const MControl& control, unsigned cells)
-    {
-        std::lock_guard<std::mutex> lock(m_lock);
-        m_cells[&control] = cells;
-    }
-
-private:
-    std::mutex m_lock;
-    std::unordered_map<const MControl*, unsigned> m_cells;
-};
-
-RenderedCells& Rendered()
-{
-    static RenderedCells cells;
-    return cells;
-}
-
-} // namespace
 
 void DrawStateCells(MControl& control, HDC& target, HDC& memDc, int cellCount, int shownCell,
                     const CellRenderer& render)
@@ -55,27 +20,18 @@ void DrawStateCells(MControl& control, HDC& target, HDC& memDc, int cellCount, i
     if (!control.GetUpdate() || !memDc)
     {
         control.UpdateMemDC(target, cellCount * w, h);
-        Rendered().Set(control, 0);
         if (!memDc)
             return;
+        // Every background first: GDI+ may hold back its drawing on the DC
+        // until the Graphics object goes, so GDI and GDI+ do not interleave.
+        for (int i = 0; i < cellCount; ++i)
+            ::BitBlt(memDc, i * w, 0, w, h, target, rect.left, rect.top, SRCCOPY);
+        Gdiplus::Graphics graphics(memDc);
+        for (int i = 0; i < cellCount; ++i)
+            render(StateCell{graphics, memDc, i, i * w, w, h});
     }
 
-    // Only the look shown is rendered; each other look when it is first
-    // shown, over the same background, so a new look costs one cell.
     const int shown = std::min(std::max(shownCell, 0), cellCount - 1);
-    const unsigned bit = shown < 32 ? 1u << shown : 0u;
-    const unsigned rendered = Rendered().Get(control);
-    if (bit == 0 || (rendered & bit) == 0)
-    {
-        // The background first: GDI+ may hold back its drawing on the DC
-        // until the Graphics object goes, so GDI and GDI+ do not interleave.
-        ::BitBlt(memDc, shown * w, 0, w, h, target, rect.left, rect.top, SRCCOPY);
-        {
-            Gdiplus::Graphics graphics(memDc);
-            render(StateCell{graphics, memDc, shown, shown * w, w, h});
-        }
-        Rendered().Set(control, rendered | bit);
-    }
     ::BitBlt(target, rect.left, rect.top, w, h, memDc, shown * w, 0, SRCCOPY);
 }
 

@@ -1,10 +1,10 @@
 #pragma once
 
-// How the button-like controls of the library paint. A control renders each
-// look it can show once, when first shown, as cells of its own size side by
-// side in its memory bitmap, and afterwards only copies the cell of its state
-// to the window. Each cell starts as a copy of what lies under the control, so
-// that transparent parts of a skin show the window behind. The cells are made
+// How the button-like controls of the library paint. A control renders every
+// look it can show once, as cells of its own size side by side in its memory
+// bitmap, and afterwards only copies the cell of its current state to the
+// window. Each cell starts as a copy of what lies under the control, so that
+// transparent parts of a skin show the window behind. The cells are rendered
 // again only after the control's cache was marked stale (a repaint request
 // with redraw 1, or something painted over it changed).
 //
@@ -47,7 +47,7 @@ struct StateCell
 
 using CellRenderer = std::function<void(const StateCell&)>;
 
-// Renders cell shownCell with render unless the control's cache holds it, then
+// Renders cellCount cells with render when the control's cache is stale, then
 // copies cell shownCell (kept within the cells) to the control's place on
 // target. memDc is the control's own memory DC member: rendering may make it
 // anew.

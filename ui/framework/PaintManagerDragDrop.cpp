@@ -151,11 +151,13 @@ HBITMAP PaintManager::RenderControl(MControl* control, CSize canvasSize, const C
     {
         HGDIOBJ previousCanvas = ::SelectObject(canvasDc, canvas);
         HDC drawDc = canvasDc;
-        // A control whose cache lacks the look it shows draws that look again
-        // over what lies beneath it, here the blank canvas: its cache must not
-        // keep that background for the window.
+        // A control with an out-of-date cached picture draws itself again over
+        // what lies beneath it, here the blank canvas: its cache must not keep
+        // that background for the window.
+        const int cacheValid = control->GetUpdate();
         control->Draw(drawDc, clip);
-        control->SetUpdate(0, m_backColor);
+        if (!cacheValid)
+            control->SetUpdate(0, m_backColor);
         picture = MRender::CreateARGB32Bitmap(windowDc, size.cx, size.cy, &bits);
         if (picture)
         {
