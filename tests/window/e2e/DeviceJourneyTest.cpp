@@ -105,10 +105,15 @@ protected:
     }
 
     // Both pictures hold every key of the layout (where the window has them).
+    // The pages that show them are built after the first paint, so the
+    // layout reaches them a moment after the program answers.
     void ExpectPicturesHold(long keys)
     {
-        EXPECT_EQ(Query(QUERY_LAYOUT_KEYS), keys);
+        EXPECT_TRUE(WaitFor([&] { return Query(QUERY_LAYOUT_KEYS) == keys; }))
+            << "the layout holds " << Query(QUERY_LAYOUT_KEYS) << " keys";
         for (WPARAM picture : {QUERY_KEYS_PICTURE, QUERY_LIGHT_PICTURE}) {
+            if (WaitFor([&] { return Query(picture) == keys; }))
+                continue;
             const long held = Query(picture);
             if (held != -1) {
                 EXPECT_EQ(held, keys) << "picture query " << picture;
@@ -276,7 +281,8 @@ TEST_F(DeviceJourney, HostileConfigAndLayoutFilesStartTheProgramAndSendNothingBu
         ASSERT_NE(window, nullptr);
         EXPECT_TRUE(WaitFor([&] { return sim.Count("enumerate") >= 1; }));
         EXPECT_TRUE(WaitConnected(c.catalogue));
-        EXPECT_EQ(Query(QUERY_LAYOUT_KEYS), c.layoutKeys);
+        EXPECT_TRUE(WaitFor([&] { return Query(QUERY_LAYOUT_KEYS) == c.layoutKeys; }))
+            << "the layout holds " << Query(QUERY_LAYOUT_KEYS) << " keys";
         ExpectPicturesHold(c.layoutKeys);
         if (!c.catalogue) {
             EXPECT_FALSE(Opened(1));

@@ -404,6 +404,10 @@ TEST_F(StartupJourney, SettingsThatCannotBeSavedAreToldOnceAndTheFileIsLeftAlone
         HWND box = WaitForMessageBox();
         EXPECT_NE(box, nullptr) << "nothing told the user that settings cannot be saved";
         if (box != nullptr) {
+            // The box is made at its first place and then centred and
+            // painted: the picture waits for both.
+            EXPECT_TRUE(WaitCentredOn(box, window));
+            Sleep(300);
             SaveScreenshot(box, L"settings_not_saved");
             Click(box, kBoxOnlyOk.x, kBoxOnlyOk.y);
             EXPECT_TRUE(WaitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); }));

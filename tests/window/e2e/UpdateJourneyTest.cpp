@@ -10,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "tests/window/ZipTestArchive.h"
@@ -58,13 +57,7 @@ double FilledShare(HWND window, COLORREF track)
 // shown, for its picture.
 void ShootBox(HWND window, HWND box, const wchar_t* picture)
 {
-    WaitFor([&] {
-        RECT main, rect;
-        GetWindowRect(window, &main);
-        GetWindowRect(box, &rect);
-        return std::abs((rect.left + rect.right) - (main.left + main.right)) <= 2 &&
-               std::abs((rect.top + rect.bottom) - (main.top + main.bottom)) <= 2;
-    });
+    WaitCentredOn(box, window);
     Sleep(300);
     SaveScreenshot(box, picture);
 }
@@ -82,6 +75,11 @@ TEST_F(UpdateJourney, FactoryResetProgressWindowShowsAdvancesAndCloses)
     // The start's own device task moves and closes the progress window: let
     // it finish (the device pages open) before the notice comes.
     ASSERT_TRUE(WaitFor([&] { return Colours(Capture(window, RECT{450, 5, 930, 45})) > 8; }));
+    // The pages are built after the first paint and the keyboard's pages load
+    // after them: the program is ready once that load is done.
+    constexpr WPARAM kQueryReady = 2;
+    ASSERT_TRUE(WaitFor([&] { return QueryProgramState(window, kQueryReady) == 1; })) << "the program never got ready";
+    ASSERT_TRUE(WaitFor([&] { return ProgressWindow(program->ProcessId()) == nullptr; }));
 
     for (int round = 0; round < 2; ++round) {
         SCOPED_TRACE(round);
