@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <mutex>
 #include <ostream>
 #include <vector>
 
@@ -60,19 +61,26 @@ inline std::vector<Report> WithCode(const std::vector<Report>& reports, UINT cod
 }
 
 // An owner that is neither a window nor a control: it keeps every report and
-// repaint request in order and does nothing else.
+// repaint request in order and does nothing else. A control may ask for a
+// repaint from another thread (live colours do), so the records are kept
+// under a lock, as a paint manager keeps its own lists.
 class RecordingOwner : public VREL::MObject
 {
 public:
     LRESULT OnBaseMessage(UINT id, UINT code, WPARAM wParam, LPARAM lParam) override
     {
-        reports.push_back({id, code, wParam, lParam});
+        Report report{id, code, wParam, lParam};
+        {
+            std::lock_guard<std::mutex> hold(recordLock);
+            reports.push_back(report);
+        }
         if (onReport)
-            onReport(reports.back());
+            onReport(report);
         return 0;
     }
     LRESULT OnControlUpdate(CRect rect, int redraw, VREL::MControl* sender) override
     {
+        std::lock_guard<std::mutex> hold(recordLock);
         repaints.push_back({rect, redraw, sender});
         return 0;
     }
@@ -86,6 +94,7 @@ public:
     std::vector<Report> reports;
     std::vector<Repaint> repaints;
     std::function<void(const Report&)> onReport;
+    std::mutex recordLock;
 };
 
 // Like a paint manager, it also marks a sender's cached picture stale on a
