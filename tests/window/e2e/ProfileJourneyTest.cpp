@@ -153,10 +153,14 @@ TEST_F(ProfileJourney, TheBarAddsRenamesAndDeletesProfilesAndKeepsTheLastOne)
     EXPECT_EQ(Named("Profile 02"), 1);
 
     // Down to one profile; the last one is kept and the user is told.
+    // Each choice is waited for: a Delete that came before it would take
+    // the first profile, which is the active one until then.
     for (int left = 3; left > 1; --left) {
         ClickAt(window, ProfileRow(1));
+        ASSERT_TRUE(WaitFor([&] { return Active() != 1; })) << "choosing the second row with " << left << " profiles";
         ClickAt(window, kDeleteProfileButton);
         ASSERT_TRUE(WaitFor([&] { return Profiles() == left - 1; })) << "Delete with " << left << " profiles";
+        ASSERT_TRUE(WaitFor([&] { return Active() == 1; })) << "the first profile is not active after the delete";
     }
     ClickAt(window, kDeleteProfileButton);
     HWND message = WaitForMessageBox();
