@@ -392,10 +392,12 @@ TEST_F(StartupJourney, SettingsThatCannotBeSavedAreToldOnceAndTheFileIsLeftAlone
         } else if (c.bytes != nullptr) {
             ASSERT_TRUE(ziptest::WriteFile(file, *c.bytes));
         }
-        if (c.writeProtect)
+        if (c.writeProtect) {
             ASSERT_TRUE(SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY));
-        if (c.config != nullptr)
+        }
+        if (c.config != nullptr) {
             ASSERT_TRUE(ReplaceRunFile(L"config.xml", *c.config));
+        }
         const std::string before = ziptest::ReadFile(file);
 
         program = std::make_unique<Program>();
