@@ -24,6 +24,16 @@ foreach(dll ${TARNWELL_RUNTIME_DLLS})
     endif()
 endforeach()
 
-add_custom_target(tarnwell_runtime ALL
-    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${TARNWELL_RUNTIME_DLLS} ${TARNWELL_BIN_DIR}
-    COMMENT "Copying the C++ runtime DLLs to bin/")
+# The toolchain's copies carry their debug information; bin/ gets them
+# without it, as it gets the program and the library (cmake/ShipStripped.cmake).
+set(_runtime_outputs)
+foreach(dll ${TARNWELL_RUNTIME_DLLS})
+    get_filename_component(_name ${dll} NAME)
+    add_custom_command(OUTPUT ${TARNWELL_BIN_DIR}/${_name}
+        COMMAND ${CMAKE_OBJCOPY} --strip-debug ${dll} ${TARNWELL_BIN_DIR}/${_name}
+        DEPENDS ${dll} ${CMAKE_CURRENT_LIST_FILE}
+        COMMENT "Copying ${_name} to bin/"
+        VERBATIM)
+    list(APPEND _runtime_outputs ${TARNWELL_BIN_DIR}/${_name})
+endforeach()
+add_custom_target(tarnwell_runtime ALL DEPENDS ${_runtime_outputs})
