@@ -261,7 +261,13 @@ void KeyboardDlg::TellStoreFault()
     if (text == 0 || m_storeFaultTold)
         return;
     m_storeFaultTold = true;
-    ShowMessage(text, TEXT_STORE_FAULT_TITLE, kMessageBoxOk);
+    // A box with only OK ends with Cancel only when the program closed it: a
+    // device refresh closes every open box, and the one of the start comes
+    // while this notice waits unread. It is told again after the refresh.
+    if (ShowMessage(text, TEXT_STORE_FAULT_TITLE, kMessageBoxOk) == IDCANCEL) {
+        m_storeFaultTold = false;
+        AskUiThread(REQUEST_REPORT_STORE_FAULT);
+    }
 }
 
 void KeyboardDlg::ApplyLayout(const KeyboardLayout& layout)
