@@ -64,6 +64,17 @@ void ShootBox(HWND window, HWND box, const wchar_t* picture)
 
 class UpdateJourney : public ProgramJourney
 {
+protected:
+    // The start's device refresh closes every open box (as a cancel): a
+    // notice comes after it, as a real check's answer does.
+    HWND StartReady()
+    {
+        HWND window = StartProgram();
+        constexpr WPARAM kQueryReady = 2;
+        if (window != nullptr && !WaitFor([&] { return QueryProgramState(window, kQueryReady) == 1; }))
+            ADD_FAILURE() << "the program never got ready";
+        return window;
+    }
 };
 
 } // namespace
@@ -140,16 +151,15 @@ TEST_F(UpdateJourney, TrayExitWhileTheProgressWindowRunsEndsTheProgramCleanly)
 
 TEST_F(UpdateJourney, UpdateNoticesAskFirstAndAFailedFirmwareDownloadSaysSo)
 {
-    HWND window = StartProgram();
+    HWND window = StartReady();
     ASSERT_NE(window, nullptr);
     const DWORD process = program->ProcessId();
-    // A message box's modal run returns the wParam of the WM_CLOSE that ends it.
-    auto answer = [&](WPARAM button, const wchar_t* picture) {
+    auto answer = [&](POINT button, const wchar_t* picture) {
         HWND box = nullptr;
         if (!WaitFor([&] { return (box = FindProcessWindow(process, L"MessageBox")) != nullptr; }))
             return false;
         ShootBox(window, box, picture);
-        PostMessageW(box, WM_CLOSE, button, 0);
+        Click(box, button.x, button.y);
         return WaitFor([&] { return !IsWindow(box); });
     };
     auto settled = [&] {
@@ -159,13 +169,13 @@ TEST_F(UpdateJourney, UpdateNoticesAskFirstAndAFailedFirmwareDownloadSaysSo)
 
     // Up to date: the message alone.
     PostMessageW(window, WM_UPDATE_RESULT, 1, 0);
-    ASSERT_TRUE(answer(IDOK, L"update_up_to_date")) << "no up-to-date message";
+    ASSERT_TRUE(answer(kBoxOnlyOk, L"update_up_to_date")) << "no up-to-date message";
     ASSERT_TRUE(settled());
     EXPECT_EQ(ProgressWindow(process), nullptr);
 
     // Firmware required, declined: nothing starts.
     PostMessageW(window, WM_UPDATE_RESULT, 99, 1);
-    ASSERT_TRUE(answer(IDCANCEL, L"update_firmware_required")) << "no firmware question";
+    ASSERT_TRUE(answer(kBoxCancel, L"update_firmware_required")) << "no firmware question";
     ASSERT_TRUE(settled());
     EXPECT_EQ(ProgressWindow(process), nullptr);
 
@@ -173,14 +183,14 @@ TEST_F(UpdateJourney, UpdateNoticesAskFirstAndAFailedFirmwareDownloadSaysSo)
     // no address at all, so the download fails; the progress window closes
     // and then the failure is told.
     PostMessageW(window, WM_UPDATE_RESULT, 2, 1);
-    ASSERT_TRUE(answer(IDOK, L"update_firmware_question")) << "no firmware question";
+    ASSERT_TRUE(answer(kBoxOk, L"update_firmware_question")) << "no firmware question";
     HWND box = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (box = FindProcessWindow(process, L"MessageBox")) != nullptr; }))
         << "the failed download was not reported";
     EXPECT_EQ(ProgressWindow(process), nullptr) << "the failure was told over the progress window";
     EXPECT_TRUE(WaitCentredOn(box, window)) << "the failure message is not placed over the window";
     SaveScreenshot(box, L"update_failed");
-    PostMessageW(box, WM_CLOSE, IDOK, 0);
+    Click(box, kBoxOnlyOk.x, kBoxOnlyOk.y);
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }));
     EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(window) != FALSE; }));
     ASSERT_TRUE(settled());
@@ -195,7 +205,7 @@ TEST_F(UpdateJourney, UpdateNoticesAskFirstAndAFailedFirmwareDownloadSaysSo)
 TEST_F(UpdateJourney, UpdateNoticesSpeakTheUsersLanguage)
 {
     WriteRegistryValue(L"LCID", L"1045");
-    HWND window = StartProgram();
+    HWND window = StartReady();
     ASSERT_NE(window, nullptr);
     const DWORD process = program->ProcessId();
     const struct
@@ -203,16 +213,17 @@ TEST_F(UpdateJourney, UpdateNoticesSpeakTheUsersLanguage)
         WPARAM kind;
         LPARAM flag;
         const wchar_t* picture;
-    } notices[] = {{1, 0, L"update_up_to_date_pl"},
-                   {1, 1, L"update_question_pl"},
-                   {99, 1, L"update_firmware_required_pl"}};
+        POINT close;  // the message alone has only OK; a question is declined
+    } notices[] = {{1, 0, L"update_up_to_date_pl", kBoxOnlyOk},
+                   {1, 1, L"update_question_pl", kBoxCancel},
+                   {99, 1, L"update_firmware_required_pl", kBoxCancel}};
     for (const auto& notice : notices) {
         PostMessageW(window, WM_UPDATE_RESULT, notice.kind, notice.flag);
         HWND box = nullptr;
         ASSERT_TRUE(WaitFor([&] { return (box = FindProcessWindow(process, L"MessageBox")) != nullptr; }))
             << "no notice " << notice.kind;
         ShootBox(window, box, notice.picture);
-        PostMessageW(box, WM_CLOSE, IDCANCEL, 0);
+        Click(box, notice.close.x, notice.close.y);
         ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
     }
     DWORD_PTR result = 0;
@@ -251,13 +262,13 @@ TEST_F(UpdateJourney, AnAcceptedUpdateIsFetchedFromTheConfiguredAddressAndItsIns
     config.replace(at, shipped.size(), std::string(base.begin(), base.end()));
     ASSERT_TRUE(ReplaceRunFile(L"config.xml", config));
 
-    HWND window = StartProgram();
+    HWND window = StartReady();
     ASSERT_NE(window, nullptr);
     PostMessageW(window, WM_UPDATE_RESULT, 1, 1);
     HWND box = WaitForMessageBox();
     ASSERT_NE(box, nullptr) << "no update question";
-    // The box's modal run returns the wParam of the WM_CLOSE that ends it.
-    PostMessageW(box, WM_CLOSE, IDOK, 0);
+    WaitCentredOn(box, window);
+    Click(box, kBoxOk.x, kBoxOk.y);
 
     const long exitCode = program->WaitForExit(60000);
     RestoreRunFile(L"config.xml");
