@@ -703,4 +703,80 @@ TEST(ColorButton, SetColorRepaintsOnlyAChangedColour)
     EXPECT_EQ(0x00123456u, swatch.GetColor());
 }
 
+// ---- cells that share a look ----------------------------------------------------------------
+
+// True when cell a and cell b of a strip of cells cellWidth wide hold the
+// same pixels.
+bool SameCells(DibCanvas& cells, int cellWidth, int height, int a, int b)
+{
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < cellWidth; ++x)
+            if (cells.Rgb(a * cellWidth + x, y) != cells.Rgb(b * cellWidth + x, y))
+                return false;
+    return true;
+}
+
+TEST(CellLooks, CellsOfOneLookAreCopiesThatFollowEveryChangeOfTheirInputs)
+{
+    RecordingOwner owner;
+    VREL::PaintManager manager;
+    const CRect rect(0, 0, 40, 20);
+    DibCanvas window(rect.Width(), rect.Height(), 0xFF000000);
+    HDC dc = window.Dc();
+
+    // The rounded swatch: the resting cell has its own outline, the other
+    // three share the active one; all four show the colour.
+    Probe<VREL::CColorButton> swatch(&owner, 7, rect, 1, 1);
+    swatch.SetManager(&manager);
+    const struct
+    {
+        COLORREF colour;
+        uint32_t rgb;
+    } colours[] = {{0x000000FF, 0xFF0000}, {0x00FF0000, 0x0000FF}};
+    for (const auto& c : colours)
+    {
+        SCOPED_TRACE(std::to_string(c.rgb));
+        swatch.SetColor(c.colour);
+        swatch.Draw(dc, rect);
+        DibCanvas cells(4 * rect.Width(), rect.Height());
+        ButtonTest::CopyCells(swatch.CellDC(), 4, rect, cells);
+        for (int cell = 0; cell < 4; ++cell)
+            EXPECT_EQ(c.rgb, cells.Rgb(cell * rect.Width() + 20, 10)) << "cell " << cell;
+        EXPECT_FALSE(SameCells(cells, rect.Width(), rect.Height(), 0, 1));
+        EXPECT_TRUE(SameCells(cells, rect.Width(), rect.Height(), 1, 2));
+        EXPECT_TRUE(SameCells(cells, rect.Width(), rect.Height(), 1, 3));
+    }
+
+    // The layer tab: white at rest, dimmed in the hover, pressed, disabled
+    // and two checked cells; a new title reaches the copies too.
+    const CRect tabRect(0, 0, 60, 20);
+    Probe<VREL::KeyLayerButton> tab(&owner, 8, tabRect, L"I", 1, 1);
+    tab.SetManager(&manager);
+    tab.SetFontWidth(16);
+    tab.SetTextRenderingHint(Gdiplus::TextRenderingHintSingleBitPerPixelGridFit);
+    DibCanvas tabWindow(tabRect.Width(), tabRect.Height(), 0xFF000000);
+    HDC tabDc = tabWindow.Dc();
+    tab.Draw(tabDc, tabRect);
+    DibCanvas before(8 * tabRect.Width(), tabRect.Height());
+    ButtonTest::CopyCells(tab.CellDC(), 8, tabRect, before);
+    EXPECT_FALSE(SameCells(before, tabRect.Width(), tabRect.Height(), 0, 1));
+    for (int cell : {2, 3, 6, 7})
+        EXPECT_TRUE(SameCells(before, tabRect.Width(), tabRect.Height(), 1, cell)) << "cell " << cell;
+
+    tab.SetTitle(L"WWW");
+    tab.Draw(tabDc, tabRect);
+    DibCanvas after(8 * tabRect.Width(), tabRect.Height());
+    ButtonTest::CopyCells(tab.CellDC(), 8, tabRect, after);
+    for (int cell = 0; cell < 8; ++cell)
+    {
+        bool changed = false;
+        for (int y = 0; y < tabRect.Height() && !changed; ++y)
+            for (int x = 0; x < tabRect.Width() && !changed; ++x)
+                changed = before.Rgb(cell * tabRect.Width() + x, y) != after.Rgb(cell * tabRect.Width() + x, y);
+        EXPECT_TRUE(changed) << "cell " << cell << " still shows the old title";
+    }
+    for (int cell : {2, 3, 6, 7})
+        EXPECT_TRUE(SameCells(after, tabRect.Width(), tabRect.Height(), 1, cell)) << "cell " << cell;
+}
+
 } // namespace

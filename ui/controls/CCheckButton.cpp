@@ -178,9 +178,9 @@ void CCheckButton::DrawStripCell(const StateCell& cell) const
 {
     if (!m_pImage)
         return;
-    cell.graphics.DrawImage(m_pImage,
-                            Gdiplus::Rect(cell.left, (cell.height - m_frameHeight) / 2, m_frameWidth, m_frameHeight),
-                            m_frameWidth * cell.index, 0, m_frameWidth, m_frameHeight, Gdiplus::UnitPixel);
+    MRender::DrawImagePart(cell.graphics, m_pImage,
+                           Gdiplus::Rect(cell.left, (cell.height - m_frameHeight) / 2, m_frameWidth, m_frameHeight),
+                           m_frameWidth * cell.index, 0, m_frameWidth, m_frameHeight);
 }
 
 void CCheckButton::DrawTitleBesideStrip(const StateCell& cell, const Gdiplus::Font& font,
@@ -227,13 +227,21 @@ void CCheckButton::DrawCentredTitle(const StateCell& cell, const Gdiplus::Font& 
 void CCheckButton::DrawStripWithTitle(HDC& dc, TitleBesideStrip place, Gdiplus::Color grey)
 {
     CellFont font(*this);
-    DrawStateCells(*this, dc, m_hMemDC, CellCount(), m_state, [&](const StateCell& cell) {
-        DrawStripCell(cell);
-        if (m_title.IsEmpty())
-            return;
-        const bool disabled = cell.index == BUTTON_STATE_DISABLED || cell.index == BUTTON_STATE_CHECKED_DISABLED;
-        (this->*place)(cell, font.Get(cell), disabled ? grey : m_textColor);
-    });
+    auto colourOf = [&](int index) {
+        const bool disabled = index == BUTTON_STATE_DISABLED || index == BUTTON_STATE_CHECKED_DISABLED;
+        return disabled ? grey : m_textColor;
+    };
+    DrawStateCells(
+        *this, dc, m_hMemDC, CellCount(), m_state,
+        [&](const StateCell& cell) {
+            DrawStripCell(cell);
+            if (m_title.IsEmpty())
+                return;
+            (this->*place)(cell, font.Get(cell), colourOf(cell.index));
+        },
+        [&](int index) {
+            return CellLook(m_title.IsEmpty() ? 0 : colourOf(index).GetValue(), 0, m_pImage ? index : -1);
+        });
 }
 
 void CCheckButton::DrawControl(HDC& dc, CRect)
@@ -275,15 +283,21 @@ int TextCheckButton::SetImage(const wchar_t* file, int count)
 void TextCheckButton::DrawControl(HDC& dc, CRect)
 {
     CellFont font(*this);
-    DrawStateCells(*this, dc, m_hMemDC, kCheckCells, m_state, [&](const StateCell& cell) {
-        DrawStripCell(cell);
-        if (m_title.IsEmpty())
-            return;
-        const Gdiplus::Color colours[kCheckCells] = {m_textColor, m_hoverColor, m_downColor, m_disabledColor,
-                                                     m_downColor, m_hoverColor, m_textColor, m_disabledColor};
-        const float shift = cell.index == BUTTON_STATE_PRESSED ? 1.0f : 0.0f;
-        DrawCentredTitle(cell, font.Get(cell), colours[cell.index], shift);
-    });
+    const Gdiplus::Color colours[kCheckCells] = {m_textColor, m_hoverColor, m_downColor, m_disabledColor,
+                                                 m_downColor, m_hoverColor, m_textColor, m_disabledColor};
+    DrawStateCells(
+        *this, dc, m_hMemDC, kCheckCells, m_state,
+        [&](const StateCell& cell) {
+            DrawStripCell(cell);
+            if (m_title.IsEmpty())
+                return;
+            const float shift = cell.index == BUTTON_STATE_PRESSED ? 1.0f : 0.0f;
+            DrawCentredTitle(cell, font.Get(cell), colours[cell.index], shift);
+        },
+        [&](int index) {
+            return CellLook(m_title.IsEmpty() ? 0 : colours[index].GetValue(), index == BUTTON_STATE_PRESSED,
+                            m_pImage ? index : -1);
+        });
 }
 
 } // namespace VREL

@@ -113,6 +113,10 @@ void CColorButton::DrawControl(HDC& dc, CRect)
         MRender::DrawRoundRectange(cell.graphics, static_cast<float>(cell.left + 1), 1.0f,
                                    static_cast<float>(cell.width - 3), static_cast<float>(cell.height - 3),
                                    kRoundRadius, outline, kOutlineWidth, ColorFromRef(m_color, kOpaque));
+    }, [&](int index) {
+        // Bordered, every cell is the same; rounded, the resting cell alone
+        // has its own outline.
+        return CellLook(m_bBorder || index == 0 ? 0 : 1);
     });
 }
 

@@ -2,6 +2,7 @@
 
 #include "ui/controls/StateCells.h"
 #include "ui/framework/ControlFactory.h"
+#include "ui/framework/Render.h"
 
 namespace VREL {
 
@@ -44,30 +45,35 @@ void CIconButton::SetTextButtonColor(Gdiplus::Color normal, Gdiplus::Color hover
 void CIconButton::DrawControl(HDC& dc, CRect)
 {
     CellFont font(*this);
-    DrawStateCells(*this, dc, m_hMemDC, kPushCells, m_state, [&](const StateCell& cell) {
-        DrawSkinCell(cell, cell.index);
-        // An untitled icon button shows its skin alone.
-        if (m_title.IsEmpty())
-            return;
-        if (m_pIcon)
-        {
-            const int iconFrame = m_iconFrameCount == 1 ? 0 : cell.index;
-            cell.graphics.DrawImage(m_pIcon.get(),
-                                    Gdiplus::Rect(cell.left + m_iconRect.left, (cell.height - m_iconHeight) / 2,
-                                                  m_iconFrameWidth, m_iconHeight),
-                                    m_iconFrameWidth * iconFrame, 0, m_iconFrameWidth, m_iconHeight,
-                                    Gdiplus::UnitPixel);
-        }
-        const Gdiplus::Color colours[kPushCells] = {m_textColor, m_hoverTextColor, m_downTextColor,
-                                                    m_disabledTextColor};
-        const auto format =
-            MakeStringFormat(Gdiplus::StringAlignmentCenter, Gdiplus::StringAlignmentCenter, kSingleLineFlags);
-        cell.graphics.SetTextRenderingHint(m_textHint);
-        DrawText(cell.graphics, m_title, font.Get(cell),
-                 cell.Box(static_cast<float>(m_textRect.left + 1), static_cast<float>(m_textRect.top + 1),
-                          static_cast<float>(m_textRect.Width()), static_cast<float>(m_textRect.Height())),
-                 *format, colours[cell.index]);
-    });
+    const Gdiplus::Color colours[kPushCells] = {m_textColor, m_hoverTextColor, m_downTextColor,
+                                                m_disabledTextColor};
+    const bool framePerCell = m_pImage || (m_pIcon && m_iconFrameCount != 1);
+    DrawStateCells(
+        *this, dc, m_hMemDC, kPushCells, m_state,
+        [&](const StateCell& cell) {
+            DrawSkinCell(cell, cell.index);
+            // An untitled icon button shows its skin alone.
+            if (m_title.IsEmpty())
+                return;
+            if (m_pIcon)
+            {
+                const int iconFrame = m_iconFrameCount == 1 ? 0 : cell.index;
+                MRender::DrawImagePart(cell.graphics, m_pIcon.get(),
+                                       Gdiplus::Rect(cell.left + m_iconRect.left, (cell.height - m_iconHeight) / 2,
+                                                     m_iconFrameWidth, m_iconHeight),
+                                       m_iconFrameWidth * iconFrame, 0, m_iconFrameWidth, m_iconHeight);
+            }
+            const auto format =
+                MakeStringFormat(Gdiplus::StringAlignmentCenter, Gdiplus::StringAlignmentCenter, kSingleLineFlags);
+            cell.graphics.SetTextRenderingHint(m_textHint);
+            DrawText(cell.graphics, m_title, font.Get(cell),
+                     cell.Box(static_cast<float>(m_textRect.left + 1), static_cast<float>(m_textRect.top + 1),
+                              static_cast<float>(m_textRect.Width()), static_cast<float>(m_textRect.Height())),
+                     *format, colours[cell.index]);
+        },
+        [&](int index) {
+            return CellLook(m_title.IsEmpty() ? 0 : colours[index].GetValue(), 0, framePerCell ? index : -1);
+        });
 }
 
 } // namespace VREL

@@ -33,8 +33,9 @@ void CImageButton::DrawControl(HDC& dc, CRect)
             return;
         if (m_frameCount > 1)
         {
-            cell.graphics.DrawImage(m_pImage, Gdiplus::Rect(cell.left, 0, m_frameWidth, m_frameHeight),
-                                    m_frameWidth * cell.index, 0, m_frameWidth, m_frameHeight, Gdiplus::UnitPixel);
+            MRender::DrawImagePart(cell.graphics, m_pImage,
+                                   Gdiplus::Rect(cell.left, 0, m_frameWidth, m_frameHeight),
+                                   m_frameWidth * cell.index, 0, m_frameWidth, m_frameHeight);
             return;
         }
         if (cell.index == BUTTON_STATE_HOVER || cell.index == BUTTON_STATE_PRESSED)
@@ -47,8 +48,15 @@ void CImageButton::DrawControl(HDC& dc, CRect)
         }
         const int left = (cell.width - m_frameWidth) / 2;
         const int top = (cell.height - m_frameHeight) / 2;
-        cell.graphics.DrawImage(m_pImage, Gdiplus::Rect(cell.left + left, top, m_frameWidth, m_frameHeight), 0, 0,
-                                m_frameWidth, m_frameHeight, Gdiplus::UnitPixel);
+        MRender::DrawImagePart(cell.graphics, m_pImage,
+                               Gdiplus::Rect(cell.left + left, top, m_frameWidth, m_frameHeight), 0, 0, m_frameWidth,
+                               m_frameHeight);
+    }, [&](int index) {
+        // One frame: the hover and the pressed cell share the framed look,
+        // the others the bare image.
+        if (m_frameCount > 1)
+            return CellLook(0, 0, index);
+        return CellLook(0, index == BUTTON_STATE_HOVER || index == BUTTON_STATE_PRESSED);
     });
 }
 

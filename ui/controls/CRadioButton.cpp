@@ -86,17 +86,22 @@ const wchar_t* CRadioButton2::GetClassNameW() const { return L"RadioButton2"; }
 void CRadioButton2::DrawControl(HDC& dc, CRect)
 {
     CellFont font(*this);
-    DrawStateCells(*this, dc, m_hMemDC, kCheckCells, m_state, [&](const StateCell& cell) {
-        DrawStripFrame(cell.graphics, m_pImage,
-                       Gdiplus::Rect(cell.left, (cell.height - m_frameHeight) / 2, cell.width, m_frameHeight),
-                       m_frameWidth * cell.index, 0, m_frameWidth, m_frameHeight);
-        if (m_title.IsEmpty())
-            return;
-        const Gdiplus::Color white(kWhiteArgb), grey(kDisabledTextArgb);
-        const Gdiplus::Color colours[kCheckCells] = {m_textColor, white, white, grey,
-                                                     white,       m_textColor, m_textColor, grey};
-        DrawCentredTitle(cell, font.Get(cell), colours[cell.index]);
-    });
+    const Gdiplus::Color white(kWhiteArgb), grey(kDisabledTextArgb);
+    const Gdiplus::Color colours[kCheckCells] = {m_textColor, white, white, grey,
+                                                 white,       m_textColor, m_textColor, grey};
+    DrawStateCells(
+        *this, dc, m_hMemDC, kCheckCells, m_state,
+        [&](const StateCell& cell) {
+            DrawStripFrame(cell.graphics, m_pImage,
+                           Gdiplus::Rect(cell.left, (cell.height - m_frameHeight) / 2, cell.width, m_frameHeight),
+                           m_frameWidth * cell.index, 0, m_frameWidth, m_frameHeight);
+            if (m_title.IsEmpty())
+                return;
+            DrawCentredTitle(cell, font.Get(cell), colours[cell.index]);
+        },
+        [&](int index) {
+            return CellLook(m_title.IsEmpty() ? 0 : colours[index].GetValue(), 0, m_pImage ? index : -1);
+        });
 }
 
 // ---- KeyLayerButton -----------------------------------------------------------------------
@@ -112,15 +117,17 @@ const wchar_t* KeyLayerButton::GetClassNameW() const { return L"KeyLayerButton";
 void KeyLayerButton::DrawControl(HDC& dc, CRect)
 {
     CellFont font(*this);
-    DrawStateCells(*this, dc, m_hMemDC, kCheckCells, m_state, [&](const StateCell& cell) {
-        // The layer tabs show their text alone, whatever strip they were given.
-        if (m_title.IsEmpty())
-            return;
-        const Gdiplus::Color dim(kDimWhiteArgb), select = Manager::GetSelectColor();
-        const Gdiplus::Color colours[kCheckCells] = {Gdiplus::Color(kWhiteArgb), dim, dim, dim, select, select,
-                                                     dim, dim};
-        DrawCentredTitle(cell, font.Get(cell), colours[cell.index]);
-    });
+    const Gdiplus::Color dim(kDimWhiteArgb), select = Manager::GetSelectColor();
+    const Gdiplus::Color colours[kCheckCells] = {Gdiplus::Color(kWhiteArgb), dim, dim, dim, select, select, dim, dim};
+    DrawStateCells(
+        *this, dc, m_hMemDC, kCheckCells, m_state,
+        [&](const StateCell& cell) {
+            // The layer tabs show their text alone, whatever strip they were given.
+            if (m_title.IsEmpty())
+                return;
+            DrawCentredTitle(cell, font.Get(cell), colours[cell.index]);
+        },
+        [&](int index) { return CellLook(m_title.IsEmpty() ? 0 : colours[index].GetValue()); });
 }
 
 // ---- CSelectButton ------------------------------------------------------------------------

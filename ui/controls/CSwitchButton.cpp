@@ -67,9 +67,9 @@ void CSwitchButton::DrawControl(HDC& dc, CRect)
     DrawStateCells(*this, dc, m_hMemDC, kSwitchCells, m_state, [&](const StateCell& cell) {
         if (!image)
             return;
-        cell.graphics.DrawImage(image,
-                                Gdiplus::Rect(cell.left, (cell.height - frameHeight) / 2, frameWidth, frameHeight),
-                                frameWidth * cell.index, 0, frameWidth, frameHeight, Gdiplus::UnitPixel);
+        MRender::DrawImagePart(cell.graphics, image,
+                               Gdiplus::Rect(cell.left, (cell.height - frameHeight) / 2, frameWidth, frameHeight),
+                               frameWidth * cell.index, 0, frameWidth, frameHeight);
     });
 }
 

@@ -104,6 +104,9 @@ void CTextButton::DrawControl(HDC& dc, CRect)
                  cell.Box(static_cast<float>(origin.x) + shift, static_cast<float>(origin.y + kTextDrop) + shift,
                           static_cast<float>(cell.width - origin.x), static_cast<float>(layout->textHeight)),
                  *layout->format, colours[cell.index]);
+    }, [&](int index) {
+        const Gdiplus::Color colours[kPushCells] = {m_textColor, m_hoverColor, m_downColor, m_disabledColor};
+        return CellLook(m_title.IsEmpty() ? 0 : colours[index].GetValue(), index == BUTTON_STATE_PRESSED);
     });
 }
 

@@ -132,7 +132,7 @@ void CTimerButton::DrawControl(HDC& dc, CRect)
         if (text.IsEmpty())
             text = CountdownText();
         DrawCellTitle(cell, text, font.Get(cell), m_textHint, m_textColor);
-    });
+    }, [&](int index) { return CellTitleLook(index, !m_title.IsEmpty(), m_textColor, m_pImage != nullptr); });
 }
 
 void CTimerButton::SetControlEnabled(int enabled) { PushInput::Enable(*this, m_state, enabled); }

@@ -37,11 +37,14 @@ void DownloadButton::DrawControl(HDC& dc, CRect)
     CellFont font(*this);
     if (m_downloadProgress <= 0)
     {
-        DrawStateCells(*this, dc, m_hMemDC, kPushCells, m_state, [&](const StateCell& cell) {
-            DrawSkinCell(cell, cell.index);
-            if (!m_title.IsEmpty())
-                DrawCellTitle(cell, m_title, font.Get(cell), m_textHint, m_textColor);
-        });
+        DrawStateCells(
+            *this, dc, m_hMemDC, kPushCells, m_state,
+            [&](const StateCell& cell) {
+                DrawSkinCell(cell, cell.index);
+                if (!m_title.IsEmpty())
+                    DrawCellTitle(cell, m_title, font.Get(cell), m_textHint, m_textColor);
+            },
+            [&](int index) { return CellTitleLook(index, !m_title.IsEmpty(), m_textColor, m_pImage != nullptr); });
         return;
     }
 

@@ -25,6 +25,13 @@ constexpr Gdiplus::ARGB kPressedTextArgb = 0xFFFFFFFF;
 constexpr int kSmallIconSize = 10;
 constexpr int kSmallIconLeft = 5;
 
+// A push cell's look: its title colour (none untitled), the pressed cell's
+// shift and, over a skin, its own frame.
+std::uint64_t PushCellLook(int index, bool titled, Gdiplus::Color colour, bool skinned)
+{
+    return CellLook(titled ? colour.GetValue() : 0, index == BUTTON_STATE_PRESSED, skinned ? index : -1);
+}
+
 } // namespace
 
 MButton::MButton(MObject* owner, UINT id, CRect rect, const wchar_t* title, int visible, int enabled)
@@ -85,17 +92,22 @@ void MButton::DrawTitleCell(const StateCell& cell, const Gdiplus::Font& font, co
 void MButton::DrawControl(HDC& dc, CRect)
 {
     CellFont font(*this);
-    DrawStateCells(*this, dc, m_hMemDC, kPushCells, m_state, [&](const StateCell& cell) {
-        DrawSkinCell(cell, cell.index);
-        if (m_title.IsEmpty())
-            return;
-        Gdiplus::Color colour = m_textColor;
-        if (cell.index == BUTTON_STATE_DISABLED)
-            colour = Gdiplus::Color(kDisabledTextArgb);
-        else if (cell.index == BUTTON_STATE_PRESSED)
-            colour = Gdiplus::Color(kPressedTextArgb);
-        DrawTitleCell(cell, font.Get(cell), TitleBox(cell), colour);
-    });
+    auto colourOf = [this](int index) {
+        if (index == BUTTON_STATE_DISABLED)
+            return Gdiplus::Color(kDisabledTextArgb);
+        if (index == BUTTON_STATE_PRESSED)
+            return Gdiplus::Color(kPressedTextArgb);
+        return m_textColor;
+    };
+    DrawStateCells(
+        *this, dc, m_hMemDC, kPushCells, m_state,
+        [&](const StateCell& cell) {
+            DrawSkinCell(cell, cell.index);
+            if (m_title.IsEmpty())
+                return;
+            DrawTitleCell(cell, font.Get(cell), TitleBox(cell), colourOf(cell.index));
+        },
+        [&](int index) { return PushCellLook(index, !m_title.IsEmpty(), colourOf(index), m_pImage != nullptr); });
 }
 
 void MButton::SetControlEnabled(int enabled) { PushInput::Enable(*this, m_state, enabled); }
@@ -119,22 +131,27 @@ MButton2::MButton2(MObject* owner, UINT id, CRect rect, const wchar_t* title, in
 void MButton2::DrawControl(HDC& dc, CRect)
 {
     CellFont font(*this);
-    DrawStateCells(*this, dc, m_hMemDC, kPushCells, m_state, [&](const StateCell& cell) {
-        DrawSkinCell(cell, cell.index);
-        if (m_pIcon)
-        {
-            const int iconFrame = cell.index == BUTTON_STATE_PRESSED ? 1 : 0;
-            DrawStripFrame(cell.graphics, m_pIcon.get(),
-                           Gdiplus::Rect(cell.left + kSmallIconLeft, (cell.height - kSmallIconSize) / 2,
-                                         kSmallIconSize, kSmallIconSize),
-                           m_iconFrameWidth * iconFrame, 0, m_iconFrameWidth, m_iconHeight);
-        }
-        if (m_title.IsEmpty())
-            return;
-        const Gdiplus::Color colour =
-            cell.index == BUTTON_STATE_DISABLED ? Gdiplus::Color(kDisabledTextArgb) : m_textColor;
-        DrawTitleCell(cell, font.Get(cell), TitleBox(cell), colour);
-    });
+    auto colourOf = [this](int index) {
+        return index == BUTTON_STATE_DISABLED ? Gdiplus::Color(kDisabledTextArgb) : m_textColor;
+    };
+    DrawStateCells(
+        *this, dc, m_hMemDC, kPushCells, m_state,
+        [&](const StateCell& cell) {
+            DrawSkinCell(cell, cell.index);
+            if (m_pIcon)
+            {
+                const int iconFrame = cell.index == BUTTON_STATE_PRESSED ? 1 : 0;
+                DrawStripFrame(cell.graphics, m_pIcon.get(),
+                               Gdiplus::Rect(cell.left + kSmallIconLeft, (cell.height - kSmallIconSize) / 2,
+                                             kSmallIconSize, kSmallIconSize),
+                               m_iconFrameWidth * iconFrame, 0, m_iconFrameWidth, m_iconHeight);
+            }
+            if (m_title.IsEmpty())
+                return;
+            DrawTitleCell(cell, font.Get(cell), TitleBox(cell), colourOf(cell.index));
+        },
+        // The pressed cell differs in its icon frame and its text shift.
+        [&](int index) { return PushCellLook(index, !m_title.IsEmpty(), colourOf(index), m_pImage != nullptr); });
 }
 
 } // namespace VREL

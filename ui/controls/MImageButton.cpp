@@ -60,8 +60,12 @@ void MImageButton::DrawControl(HDC& dc, CRect)
         const int left = (cell.width - m_frameWidth) / 2;
         const int top = (cell.height - m_frameHeight) / 2;
         m_imageRect = CRect(left, top, left + m_frameWidth, top + m_frameHeight);
-        cell.graphics.DrawImage(m_pImage, Gdiplus::Rect(cell.left + left, top, m_frameWidth, m_frameHeight), 0, 0,
-                                m_frameWidth, m_frameHeight, Gdiplus::UnitPixel);
+        MRender::DrawImagePart(cell.graphics, m_pImage,
+                               Gdiplus::Rect(cell.left + left, top, m_frameWidth, m_frameHeight), 0, 0, m_frameWidth,
+                               m_frameHeight);
+    }, [&](int index) {
+        // The normal and the disabled cell show the bare image.
+        return CellLook(0, 0, index == BUTTON_STATE_DISABLED ? BUTTON_STATE_NORMAL : index);
     });
 }
 

@@ -374,9 +374,9 @@ void MPalette::DrawControl(HDC& dc, CRect)
     {
         Gdiplus::Graphics graphics(dc);
         const int top = m_rect.top + m_palletHeight * m_saturation / kSaturationScale - m_thumbHeight / 2;
-        graphics.DrawImage(m_pThumbImage.get(), Gdiplus::Rect(m_barRect.left + m_barWidth, top, m_thumbWidth,
-                                                               m_thumbHeight),
-                           0, 0, m_thumbWidth, m_thumbHeight, Gdiplus::UnitPixel);
+        MRender::DrawImagePart(graphics, m_pThumbImage.get(),
+                               Gdiplus::Rect(m_barRect.left + m_barWidth, top, m_thumbWidth, m_thumbHeight), 0, 0,
+                               m_thumbWidth, m_thumbHeight);
     }
 }
 

@@ -5,6 +5,7 @@
 #include <cwchar>
 
 #include "ui/controls/ControlFontFamily.h"
+#include "ui/controls/StateCells.h"
 #include "ui/framework/ControlFactory.h"
 #include "ui/framework/NotifyCode.h"
 #include "ui/framework/Render.h"
@@ -297,9 +298,21 @@ void MSpinButton::DrawControl(HDC& dc, CRect)
         Gdiplus::SolidBrush textBrush(m_textColor);
         Gdiplus::SolidBrush disabledBrush((Gdiplus::Color(kDisabledTextColor)));
         const int lastFrame = std::max(m_frameCount, 1) - 1;
+        // A cell of the same frame and text colour as an earlier one is a
+        // copy of it: the text costs far more than the copy.
+        auto lookOf = [&](int i) { return CellLook(i == kDisabledCell, 0, m_pImage ? std::min(i, lastFrame) : -1); };
         for (int i = 0; i < kCells; ++i)
         {
             const int left = i * w;
+            int same = 0;
+            while (same < i && lookOf(same) != lookOf(i))
+                ++same;
+            if (same < i)
+            {
+                graphics.Flush(Gdiplus::FlushIntentionSync);
+                MRender::BitBlt(m_hMemDC, left, 0, w, h, m_hMemDC, same * w, 0);
+                continue;
+            }
             MRender::BitBlt(m_hMemDC, left, 0, w, h, dc, m_rect.left, m_rect.top);
             if (m_pImage)
                 MRender::DrawImageFrame(graphics, m_pImage, CRect(left, 0, left + w, h),

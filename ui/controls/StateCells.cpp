@@ -1,6 +1,7 @@
 #include "ui/controls/StateCells.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "ui/framework/MControl.h"
 #include "ui/framework/MControlFont.h"
@@ -9,7 +10,7 @@
 namespace VREL {
 
 void DrawStateCells(MControl& control, HDC& target, HDC& memDc, int cellCount, int shownCell,
-                    const CellRenderer& render)
+                    const CellRenderer& render, const CellLookKey& lookKey)
 {
     const CRect rect = control.GetRect();
     const int w = rect.Width();
@@ -22,13 +23,38 @@ void DrawStateCells(MControl& control, HDC& target, HDC& memDc, int cellCount, i
         control.UpdateMemDC(target, cellCount * w, h);
         if (!memDc)
             return;
+        // The first cell of each look; the others copy it.
+        std::vector<int> source(static_cast<size_t>(cellCount));
+        std::vector<std::uint64_t> keys;
+        for (int i = 0; i < cellCount; ++i)
+        {
+            source[i] = i;
+            if (!lookKey)
+                continue;
+            keys.push_back(lookKey(i));
+            for (int j = 0; j < i; ++j)
+            {
+                if (keys[j] == keys[i])
+                {
+                    source[i] = j;
+                    break;
+                }
+            }
+        }
         // Every background first: GDI+ may hold back its drawing on the DC
         // until the Graphics object goes, so GDI and GDI+ do not interleave.
         for (int i = 0; i < cellCount; ++i)
-            ::BitBlt(memDc, i * w, 0, w, h, target, rect.left, rect.top, SRCCOPY);
-        Gdiplus::Graphics graphics(memDc);
+            if (source[i] == i)
+                ::BitBlt(memDc, i * w, 0, w, h, target, rect.left, rect.top, SRCCOPY);
+        {
+            Gdiplus::Graphics graphics(memDc);
+            for (int i = 0; i < cellCount; ++i)
+                if (source[i] == i)
+                    render(StateCell{graphics, memDc, i, i * w, w, h});
+        }
         for (int i = 0; i < cellCount; ++i)
-            render(StateCell{graphics, memDc, i, i * w, w, h});
+            if (source[i] != i)
+                ::BitBlt(memDc, i * w, 0, w, h, memDc, source[i] * w, 0, SRCCOPY);
     }
 
     const int shown = std::min(std::max(shownCell, 0), cellCount - 1);

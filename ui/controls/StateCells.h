@@ -16,6 +16,7 @@
 #include <windows.h>
 #include <gdiplus.h>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -47,12 +48,27 @@ struct StateCell
 
 using CellRenderer = std::function<void(const StateCell&)>;
 
+// What a cell's look depends on besides the background and what every cell
+// shares (the control's title, font and size): its text colour, its shift,
+// its strip frame. Cells whose keys are equal look the same.
+using CellLookKey = std::function<std::uint64_t(int index)>;
+
 // Renders cellCount cells with render when the control's cache is stale, then
 // copies cell shownCell (kept within the cells) to the control's place on
 // target. memDc is the control's own memory DC member: rendering may make it
-// anew.
+// anew. With lookKey, a cell whose key equals an earlier cell's is a copy
+// of that cell instead of being rendered again: text and anti-aliased
+// shapes cost far more than the copy.
 void DrawStateCells(MControl& control, HDC& target, HDC& memDc, int cellCount, int shownCell,
-                    const CellRenderer& render);
+                    const CellRenderer& render, const CellLookKey& lookKey = nullptr);
+
+// A cell look key of a colour, a shift in pixels and a strip frame (-1 for
+// none).
+inline std::uint64_t CellLook(Gdiplus::ARGB colour, int shift = 0, int frame = -1)
+{
+    return (static_cast<std::uint64_t>(static_cast<std::uint16_t>(frame)) << 40) |
+           (static_cast<std::uint64_t>(static_cast<std::uint8_t>(shift)) << 32) | colour;
+}
 
 // The same for a control with a single look: one cell, always the one shown.
 inline void DrawCachedLook(MControl& control, HDC& target, HDC& memDc, const CellRenderer& render)
@@ -127,6 +143,15 @@ void DrawStripFrame(Gdiplus::Graphics& graphics, Gdiplus::Image* image, const Gd
 // cell (3), one pixel right and down in the pressed cell (2), else in colour.
 void DrawCellTitle(const StateCell& cell, const CString& title, const Gdiplus::Font& font,
                    Gdiplus::TextRenderingHint hint, Gdiplus::Color colour);
+
+// The look key of a cell drawn with DrawCellTitle (titled) over the cell's
+// own strip frame (framed) or over no strip.
+inline std::uint64_t CellTitleLook(int index, bool titled, Gdiplus::Color colour, bool framed)
+{
+    constexpr int kPressedCell = 2, kDisabledCell = 3;
+    const Gdiplus::ARGB drawn = !titled ? 0 : index == kDisabledCell ? kDisabledTextArgb : colour.GetValue();
+    return CellLook(drawn, index == kPressedCell, framed ? index : -1);
+}
 
 // The rounded bar of the progress bar and of the bar slider: inset by the
 // same margin on every side of its control, with round corners.

@@ -48,9 +48,9 @@ void UpgradeButton::DrawControl(HDC& dc, CRect)
         if (m_pImage)
         {
             if (m_frameWidth == cell.width && m_frameHeight == cell.height)
-                cell.graphics.DrawImage(m_pImage, Gdiplus::Rect(cell.left, 0, m_frameWidth, m_frameHeight),
-                                        m_frameWidth * cell.index, 0, m_frameWidth, m_frameHeight,
-                                        Gdiplus::UnitPixel);
+                MRender::DrawImagePart(cell.graphics, m_pImage,
+                                       Gdiplus::Rect(cell.left, 0, m_frameWidth, m_frameHeight),
+                                       m_frameWidth * cell.index, 0, m_frameWidth, m_frameHeight);
             else
                 MRender::DrawImageFrame(cell.graphics, m_pImage,
                                         CRect(cell.left, 0, cell.left + cell.width, cell.height),
@@ -71,7 +71,7 @@ void UpgradeButton::DrawControl(HDC& dc, CRect)
                  cell.Box(static_cast<float>(cell.width - kBadgeSize + 1), 1.0f, static_cast<float>(kBadgeSize),
                           static_cast<float>(kBadgeSize)),
                  *format, m_textColor);
-    });
+    }, [&](int index) { return CellTitleLook(index, !m_title.IsEmpty(), m_textColor, m_pImage != nullptr); });
 }
 
 void UpgradeButton::SetControlEnabled(int enabled) { PushInput::Enable(*this, m_state, enabled); }

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 #include <cwchar>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -92,7 +93,7 @@ void DrawPiece(Gdiplus::Graphics& graphics, Gdiplus::Image* image, int x, int y,
             return;
         }
     }
-    graphics.DrawImage(image, Gdiplus::Rect(x, y, w, h), sx, sy, sw, sh, Gdiplus::UnitPixel);
+    MRender::DrawImagePart(graphics, image, Gdiplus::Rect(x, y, w, h), sx, sy, sw, sh);
 }
 
 // Screen DC with the default palette realised for GetDIBits; puts
@@ -363,6 +364,33 @@ void MRender::CheckAlphaColor(DWORD& color)
 }
 
 // ---------------------------------------------------------- GDI+ drawing
+
+// An unscaled draw of a 32-bit image with alpha makes a premultiplied copy
+// of the whole image first (under Wine, and in the system's library where
+// it blends through GDI): a corner of a wide strip cost as much as the
+// strip. A copy of the part alone is drawn instead; the same pixels take
+// the same way, at the cost of the part.
+void MRender::DrawImagePart(Gdiplus::Graphics& graphics, Gdiplus::Image* image, const Gdiplus::Rect& dst, int sx,
+                            int sy, int sw, int sh)
+{
+    if (!image)
+        return;
+    const int width = static_cast<int>(image->GetWidth());
+    const int height = static_cast<int>(image->GetHeight());
+    const bool part = dst.Width == sw && dst.Height == sh && sw > 0 && sh > 0 && sx >= 0 && sy >= 0 &&
+                      sx + sw <= width && sy + sh <= height && (sw < width || sh < height);
+    if (part && image->GetType() == Gdiplus::ImageTypeBitmap && image->GetPixelFormat() == PixelFormat32bppARGB)
+    {
+        std::unique_ptr<Gdiplus::Bitmap> copy(
+            static_cast<Gdiplus::Bitmap*>(image)->Clone(sx, sy, sw, sh, PixelFormat32bppARGB));
+        if (copy && copy->GetLastStatus() == Gdiplus::Ok)
+        {
+            graphics.DrawImage(copy.get(), dst, 0, 0, sw, sh, Gdiplus::UnitPixel);
+            return;
+        }
+    }
+    graphics.DrawImage(image, dst, sx, sy, sw, sh, Gdiplus::UnitPixel);
+}
 
 void MRender::DrawImageFrame(Gdiplus::Graphics& graphics, Gdiplus::Image* image, const CRect& dst, int sx, int sy,
                              int sw, int sh, int corner)

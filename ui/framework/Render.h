@@ -47,6 +47,10 @@ public:
     static void CheckAlphaColor(DWORD& color);
 
     // ---- image drawing with GDI+ ----
+    // DrawImage of a part of an image (a frame of a strip, a piece of a
+    // nine-grid) at the part's own size.
+    static void DrawImagePart(Gdiplus::Graphics& graphics, Gdiplus::Image* image, const Gdiplus::Rect& dst, int sx,
+                              int sy, int sw, int sh);
     static void DrawImageFrame(Gdiplus::Graphics& graphics, Gdiplus::Image* image, const CRect& dst,
                                int sx, int sy, int sw, int sh, int corner);
     static void DrawImageFrameMID(Gdiplus::Graphics& graphics, Gdiplus::Image* image, const CRect& dst,
