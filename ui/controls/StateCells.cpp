@@ -19,20 +19,35 @@ void DrawStateCells(MControl& control, HDC& target, HDC& memDc, int cellCount, i
 
     if (!control.GetUpdate() || !memDc)
     {
-        control.UpdateMemDC(target, cellCount * w, h);
-        if (!memDc)
-            return;
         // Every background first: GDI+ may hold back its drawing on the DC
         // until the Graphics object goes, so GDI and GDI+ do not interleave.
-        for (int i = 0; i < cellCount; ++i)
-            ::BitBlt(memDc, i * w, 0, w, h, target, rect.left, rect.top, SRCCOPY);
+        if (!PrepareStateCells(control, target, memDc, cellCount))
+            return;
         Gdiplus::Graphics graphics(memDc);
         for (int i = 0; i < cellCount; ++i)
             render(StateCell{graphics, memDc, i, i * w, w, h});
     }
+    ShowStateCell(control, target, memDc, cellCount, shownCell);
+}
 
+bool PrepareStateCells(MControl& control, HDC& target, HDC& memDc, int cellCount)
+{
+    const CRect rect = control.GetRect();
+    const int w = rect.Width();
+    const int h = rect.Height();
+    control.UpdateMemDC(target, cellCount * w, h);
+    if (!memDc)
+        return false;
+    for (int i = 0; i < cellCount; ++i)
+        ::BitBlt(memDc, i * w, 0, w, h, target, rect.left, rect.top, SRCCOPY);
+    return true;
+}
+
+void ShowStateCell(MControl& control, HDC& target, HDC memDc, int cellCount, int shownCell)
+{
+    const CRect rect = control.GetRect();
     const int shown = std::min(std::max(shownCell, 0), cellCount - 1);
-    ::BitBlt(target, rect.left, rect.top, w, h, memDc, shown * w, 0, SRCCOPY);
+    ::BitBlt(target, rect.left, rect.top, rect.Width(), rect.Height(), memDc, shown * rect.Width(), 0, SRCCOPY);
 }
 
 std::unique_ptr<Gdiplus::StringFormat> MakeStringFormat(Gdiplus::StringAlignment horizontal,

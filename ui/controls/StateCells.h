@@ -54,6 +54,16 @@ using CellRenderer = std::function<void(const StateCell&)>;
 void DrawStateCells(MControl& control, HDC& target, HDC& memDc, int cellCount, int shownCell,
                     const CellRenderer& render);
 
+// The two halves of DrawStateCells for a control that renders its stale
+// cells itself (the edit fields, whose GDI text must not wait behind GDI+
+// drawing held back on the same DC): makes the memory bitmap for cellCount
+// cells of the control's size and copies what lies under the control into
+// each; false when there is no memory DC.
+bool PrepareStateCells(MControl& control, HDC& target, HDC& memDc, int cellCount);
+// Copies cell shownCell (kept within the cells) to the control's place on
+// target.
+void ShowStateCell(MControl& control, HDC& target, HDC memDc, int cellCount, int shownCell);
+
 // The same for a control with a single look: one cell, always the one shown.
 inline void DrawCachedLook(MControl& control, HDC& target, HDC& memDc, const CellRenderer& render)
 {
