@@ -20,8 +20,9 @@ void DrawStateCells(MControl& control, HDC& target, HDC& memDc, int cellCount, i
 
     if (!control.GetUpdate() || !memDc)
     {
-        control.UpdateMemDC(target, cellCount * w, h);
-        if (!memDc)
+        // Every background first: GDI+ may hold back its drawing on the DC
+        // until the Graphics object goes, so GDI and GDI+ do not interleave.
+        if (!PrepareStateCells(control, target, memDc, cellCount))
             return;
         // The first cell of each look; the others copy it.
         std::vector<int> source(static_cast<size_t>(cellCount));
@@ -41,11 +42,6 @@ void DrawStateCells(MControl& control, HDC& target, HDC& memDc, int cellCount, i
                 }
             }
         }
-        // Every background first: GDI+ may hold back its drawing on the DC
-        // until the Graphics object goes, so GDI and GDI+ do not interleave.
-        for (int i = 0; i < cellCount; ++i)
-            if (source[i] == i)
-                ::BitBlt(memDc, i * w, 0, w, h, target, rect.left, rect.top, SRCCOPY);
         {
             Gdiplus::Graphics graphics(memDc);
             for (int i = 0; i < cellCount; ++i)
@@ -56,9 +52,27 @@ void DrawStateCells(MControl& control, HDC& target, HDC& memDc, int cellCount, i
             if (source[i] != i)
                 ::BitBlt(memDc, i * w, 0, w, h, memDc, source[i] * w, 0, SRCCOPY);
     }
+    ShowStateCell(control, target, memDc, cellCount, shownCell);
+}
 
+bool PrepareStateCells(MControl& control, HDC& target, HDC& memDc, int cellCount)
+{
+    const CRect rect = control.GetRect();
+    const int w = rect.Width();
+    const int h = rect.Height();
+    control.UpdateMemDC(target, cellCount * w, h);
+    if (!memDc)
+        return false;
+    for (int i = 0; i < cellCount; ++i)
+        ::BitBlt(memDc, i * w, 0, w, h, target, rect.left, rect.top, SRCCOPY);
+    return true;
+}
+
+void ShowStateCell(MControl& control, HDC& target, HDC memDc, int cellCount, int shownCell)
+{
+    const CRect rect = control.GetRect();
     const int shown = std::min(std::max(shownCell, 0), cellCount - 1);
-    ::BitBlt(target, rect.left, rect.top, w, h, memDc, shown * w, 0, SRCCOPY);
+    ::BitBlt(target, rect.left, rect.top, rect.Width(), rect.Height(), memDc, shown * rect.Width(), 0, SRCCOPY);
 }
 
 std::unique_ptr<Gdiplus::StringFormat> MakeStringFormat(Gdiplus::StringAlignment horizontal,

@@ -70,6 +70,16 @@ inline std::uint64_t CellLook(Gdiplus::ARGB colour, int shift = 0, int frame = -
            (static_cast<std::uint64_t>(static_cast<std::uint8_t>(shift)) << 32) | colour;
 }
 
+// The two halves of DrawStateCells for a control that renders its stale
+// cells itself (the edit fields, whose GDI text must not wait behind GDI+
+// drawing held back on the same DC): makes the memory bitmap for cellCount
+// cells of the control's size and copies what lies under the control into
+// each; false when there is no memory DC.
+bool PrepareStateCells(MControl& control, HDC& target, HDC& memDc, int cellCount);
+// Copies cell shownCell (kept within the cells) to the control's place on
+// target.
+void ShowStateCell(MControl& control, HDC& target, HDC memDc, int cellCount, int shownCell);
+
 // The same for a control with a single look: one cell, always the one shown.
 inline void DrawCachedLook(MControl& control, HDC& target, HDC& memDc, const CellRenderer& render)
 {

@@ -49,11 +49,8 @@ HWND CEditWindow::CreateEdit(MControlFont* owner, CRect rect)
     HWND window = NativeEdit::CreateOver(*this, *owner, rect, 0, m_bPassword != 0);
     if (!window)
         return nullptr;
-    if (!m_hFont)
-        m_hFont = NativeEdit::MakeFont(owner->GetTextFont(), owner->GetFontWidth(),
-                                       static_cast<int>(owner->GetFontStyle()));
     NativeEdit::Setup setup;
-    setup.font = m_hFont;
+    setup.font = NativeEdit::FontFor(m_hFont, *owner);
     setup.limit = m_limit;
     setup.password = m_bPassword != 0;
     setup.passwordChar = m_passwordChar;

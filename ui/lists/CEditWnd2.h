@@ -36,9 +36,9 @@ public:
     void SetEditColor(COLORREF back, COLORREF text);
     // For a combo that is going: the window, destroyed afterwards, then
     // touches it no more.
-    void DetachOwner()
+    void DetachOwner() override
     {
-        m_pOwner = nullptr;
+        InPlaceEdit::DetachOwner();
         m_ppOwnerSlot = nullptr;
     }
 

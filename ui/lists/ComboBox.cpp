@@ -1,6 +1,7 @@
 #include "ui/lists/ComboBox.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "ui/controls/ControlFontFamily.h"
 #include "ui/controls/StateCells.h"
@@ -457,31 +458,15 @@ MComboBox::~MComboBox()
 {
     // The editor's destroy handler would repaint and clear a field of a
     // combo that is half gone: it is told first that it has no combo.
-    if (CEditWnd2* editor = m_pEditWnd)
-    {
-        m_pEditWnd = nullptr;
-        editor->DetachOwner();
-        const HWND handle = editor->GetSafeHwnd();
-        if (handle && ::IsWindow(handle))
-            editor->DestroyWindow();  // its destroy handler deletes the object
-        else
-            delete editor;
-    }
+    if (CEditWnd2* editor = std::exchange(m_pEditWnd, nullptr))
+        editor->Discard();
     if (m_hEditFont)
         ::DeleteObject(m_hEditFont);
 }
 
-COLORREF MComboBox::GetEditTextColor() const
-{
-    return RGB(m_textColor.GetR(), m_textColor.GetG(), m_textColor.GetB());
-}
+COLORREF MComboBox::GetEditTextColor() const { return m_textColor.ToCOLORREF(); }
 
-HFONT MComboBox::GetDefaultFont()
-{
-    if (!m_hEditFont)
-        m_hEditFont = NativeEdit::MakeFont(m_fontName, m_fontSize, static_cast<int>(m_fontStyle));
-    return m_hEditFont;
-}
+HFONT MComboBox::GetDefaultFont() { return NativeEdit::FontFor(m_hEditFont, *this); }
 
 void MComboBox::SetEditText(const wchar_t* text)
 {
@@ -490,26 +475,9 @@ void MComboBox::SetEditText(const wchar_t* text)
         m_title = value;
 }
 
-HWND MComboBox::GetEditHwnd() const
-{
-    if (!m_pEditWnd)
-        return nullptr;
-    const HWND handle = m_pEditWnd->GetSafeHwnd();
-    if (!handle || !::IsWindow(handle) || !(::GetWindowLongW(handle, GWL_STYLE) & WS_VISIBLE))
-        return nullptr;
-    return handle;
-}
+HWND MComboBox::GetEditHwnd() const { return InPlaceEdit::ShownHandle(m_pEditWnd); }
 
-CString MComboBox::GetEditText()
-{
-    if (GetEditHwnd())
-    {
-        CString text;
-        m_pEditWnd->GetWindowTextW(text);
-        return text;
-    }
-    return m_title;
-}
+CString MComboBox::GetEditText() { return GetEditHwnd() ? NativeEdit::WindowText(*m_pEditWnd) : m_title; }
 
 CRect MComboBox::CalcTextRect(int)
 {
@@ -544,10 +512,7 @@ void MComboBox::ShowEdit()
         const CRect placed = NativeEdit::PlacementRect(m_pManager, client);
         m_pEditWnd->MoveWindow(&placed, TRUE);
     }
-    m_pEditWnd->SetWindowTextW(m_title);
-    m_pEditWnd->ShowWindow(SW_SHOW);
-    m_pEditWnd->SendMessageW(EM_SETSEL, static_cast<WPARAM>(m_title.GetLength()), static_cast<LPARAM>(-1));
-    m_pEditWnd->SetFocus();
+    m_pEditWnd->Present(m_title);
     m_bKeyFocus = 1;
     SendMessageW(NC_EDIT_BEGIN, 0, 0);
 }
@@ -557,17 +522,7 @@ void MComboBox::HideEdit()
     if (!m_bShowEdit || !m_bEnabled)
         return;
     m_bKeyFocus = 0;
-    if (!GetEditHwnd())
-        return;
-    CString text;
-    m_pEditWnd->GetWindowTextW(text);
-    if (text != m_title)
-    {
-        m_title = text;
-        Repaint(1);
-    }
-    m_pEditWnd->ShowWindow(SW_HIDE);
-    SendMessageW(NC_EDIT_END, 0, 0);
+    InPlaceEdit::Conclude(m_pEditWnd, *this, m_title, [this] { Repaint(1); });
 }
 
 int MComboBox::SetControlFocus(int focus)

@@ -275,17 +275,6 @@ void ProfileList::DrawRowLocked(const RowCanvas& canvas, int index)
              *format, text);
 }
 
-bool ProfileList::OnEditIcon(int row, CPoint pt)
-{
-    ScopedLock lock(m_itemLock);
-    if (!RowRectLocked(row))
-        return false;
-    const CRect client = ClientRectLocked(row);
-    CRect icon = m_iconRect;
-    icon.OffsetRect(client.left, client.top);
-    return icon.PtInRect(pt) != 0;
-}
-
 int ProfileList::OnControlMouseMove(UINT, CPoint pt)
 {
     if (!m_bEnabled)
@@ -294,7 +283,7 @@ int ProfileList::OnControlMouseMove(UINT, CPoint pt)
     const bool moved = TrackPointer(pt, stillOnHover);
     if (stillOnHover)
     {
-        const int iconHover = OnEditIcon(m_hoverRow, pt) ? 0 : -1;
+        const int iconHover = RowPartHolds(m_hoverRow, m_iconRect, pt) ? 0 : -1;
         if (iconHover != m_iconHover)
         {
             m_iconHover = iconHover;
@@ -319,7 +308,7 @@ int ProfileList::OnControlLButtonDown(UINT, CPoint pt)
         return 1;
     }
     m_selectedRow = row;
-    if (OnEditIcon(row, pt))
+    if (RowPartHolds(row, m_iconRect, pt))
     {
         ShowEdit();
         Notify(NC_ICON_OR_TAB, 0, row);
@@ -339,38 +328,29 @@ int ProfileList::OnControlLButtonUp(UINT, CPoint pt)
         return 0;
     const int row = m_hoverRow;
     m_selectedRow = row;
-    Notify(OnEditIcon(row, pt) ? NC_ICON_OR_TAB : NC_CLICKED, 0, row);
+    Notify(RowPartHolds(row, m_iconRect, pt) ? NC_ICON_OR_TAB : NC_CLICKED, 0, row);
     return 1;
 }
 
 void ProfileList::PrepareEditBox(CEditWindow& box) { box.SetEditColor(kProfileBoxBack, kProfileBoxText); }
 
-bool ProfileList::ReadRowTextLocked(int index, CString& text)
-{
-    const IconListItem* row = m_rows.AtLocked(index);
-    if (!row)
-        return false;
-    text = row->text;
-    return true;
-}
+bool ProfileList::ReadRowTextLocked(int index, CString& text) { return m_rows.TextAtLocked(index, text); }
 
+// The list's title follows the renamed profile.
 void ProfileList::StoreRenamedTextLocked(int index, const CString& text)
 {
-    if (IconListItem* row = m_rows.AtLocked(index))
-        row->text = text;
+    m_rows.SetTextAtLocked(index, text);
     m_title = text;
 }
 
 int ProfileList::GetTextRect(CRect& out)
 {
-    ScopedLock lock(m_itemLock);
-    const int row = SelectedRowLocked();
-    if (row < 0)
+    CRect client;
+    if (!SelectedClientRect(client))
     {
-        out = CRect();
+        out = client;
         return 0;
     }
-    const CRect client = ClientRectLocked(row);
     const int top = BandTop(client.top, client.Height(), m_fontSize, false);
     out = CRect(client.left + kProfileTextRectLeft, top, client.right - kProfileTextRectRightGap,
                 top + BandHeight(m_fontSize, false));

@@ -112,7 +112,6 @@ protected:
     bool ReadRowTextLocked(int index, CString& text) override;
     void StoreRenamedTextLocked(int index, const CString& text) override;
     void OnCleared() override;
-    bool OnEditIcon(int row, CPoint pt);
 
     int m_iconHover;
     CRect m_iconRect;

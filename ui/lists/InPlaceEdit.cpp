@@ -2,6 +2,7 @@
 
 #include "ui/framework/DeferredDelete.h"
 #include "ui/framework/MControlFont.h"
+#include "ui/framework/NotifyCode.h"
 #include "ui/lists/NativeEdit.h"
 
 namespace VREL {
@@ -53,10 +54,54 @@ void InPlaceEdit::CopyTextToOwner()
     if (!m_bInitialised || !m_pOwner)
         return;
     const CString text = NativeEdit::WindowText(*this);
-    if (text == m_pOwner->GetTitle())
+    if (text == OwnerText())
         return;
     StoreText(text);
     NativeEdit::ReportTextChange(*m_pOwner);
+}
+
+CString InPlaceEdit::OwnerText() { return m_pOwner->GetTitle(); }
+
+void InPlaceEdit::Discard()
+{
+    DetachOwner();
+    const HWND handle = GetSafeHwnd();
+    if (handle && ::IsWindow(handle))
+        DestroyWindow();  // its destroy handler deletes the object
+    else
+        delete this;
+}
+
+HWND InPlaceEdit::ShownHandle(InPlaceEdit* edit)
+{
+    if (!edit)
+        return nullptr;
+    const HWND handle = edit->GetSafeHwnd();
+    if (!handle || !::IsWindow(handle) || !(edit->GetStyle() & WS_VISIBLE))
+        return nullptr;
+    return handle;
+}
+
+void InPlaceEdit::Present(const CString& text)
+{
+    SetWindowTextW(text);
+    ShowWindow(SW_SHOW);
+    SendMessageW(EM_SETSEL, static_cast<WPARAM>(text.GetLength()), static_cast<LPARAM>(-1));
+    SetFocus();
+}
+
+void InPlaceEdit::Conclude(InPlaceEdit* edit, MControl& control, CString& title, const std::function<void()>& repaint)
+{
+    if (!ShownHandle(edit))
+        return;
+    const CString text = NativeEdit::WindowText(*edit);
+    if (text != title)
+    {
+        title = text;
+        repaint();
+    }
+    edit->ShowWindow(SW_HIDE);
+    control.SendMessageW(NC_EDIT_END, 0, 0);
 }
 
 void InPlaceEdit::OnDestroyMessage(HWND)

@@ -1,7 +1,9 @@
 #include "ui/lists/MEdit.h"
 
 #include <algorithm>
+#include <utility>
 
+#include "ui/controls/StateCells.h"
 #include "ui/framework/ControlFactory.h"
 #include "ui/framework/Manager.h"
 #include "ui/framework/NotifyCode.h"
@@ -23,15 +25,22 @@ constexpr int kDefaultFrameCorner = 4;
 constexpr int kDefaultIconFrames = 4;
 
 // The cached look: one slot per visual state, side by side.
-constexpr int kStateNormal = 0;
-constexpr int kStateHover = 1;
-constexpr int kStateEditing = 2;
-constexpr int kStateDisabled = 3;
-constexpr int kSlotCount = 4;
+enum VisualState
+{
+    kStateNormal,
+    kStateHover,
+    kStateEditing,
+    kStateDisabled,
+    kSlotCount,
+};
 
-constexpr int kIconNormal = 0;
-constexpr int kIconHover = 1;
-constexpr int kIconPressed = 2;
+// The icon strip's frames.
+enum IconFrame
+{
+    kIconNormal,
+    kIconHover,
+    kIconPressed,
+};
 
 // Text area: inside the control by 6 pixels left and right; multi-line by 5
 // at top and bottom; an icon keeps 6 pixels of its own on its left.
@@ -78,16 +87,8 @@ MEdit::~MEdit()
     // The native window's destroy handler repaints and clears its field;
     // the field is half gone by now, so the window is told first that it
     // has no field any more.
-    if (CEditWnd* window = m_pEditWnd)
-    {
-        m_pEditWnd = nullptr;
-        window->DetachOwner();
-        const HWND handle = window->GetSafeHwnd();
-        if (handle && ::IsWindow(handle))
-            window->DestroyWindow();  // its destroy handler deletes the object
-        else
-            delete window;
-    }
+    if (CEditWnd* window = std::exchange(m_pEditWnd, nullptr))
+        window->Discard();
     if (m_hEditFont)
         ::DeleteObject(m_hEditFont);
 }
@@ -101,16 +102,7 @@ void MEdit::SetEditText(const wchar_t* text)
     m_title = text;
 }
 
-CString MEdit::GetEditText()
-{
-    if (GetEditHwnd())
-    {
-        CString text;
-        m_pEditWnd->GetWindowTextW(text);
-        return text;
-    }
-    return m_title;
-}
+CString MEdit::GetEditText() { return GetEditHwnd() ? NativeEdit::WindowText(*m_pEditWnd) : m_title; }
 
 void MEdit::SetControlTitle(const wchar_t* title)
 {
@@ -212,29 +204,11 @@ void MEdit::SetEditFont()
                 (style & Gdiplus::FontStyleUnderline) != 0, (style & Gdiplus::FontStyleItalic) != 0);
 }
 
-HFONT MEdit::GetDefaultFont()
-{
-    if (!m_hEditFont)
-        m_hEditFont = NativeEdit::MakeFont(m_fontName, m_fontSize, static_cast<int>(m_fontStyle));
-    return m_hEditFont;
-}
+HFONT MEdit::GetDefaultFont() { return NativeEdit::FontFor(m_hEditFont, *this); }
 
-COLORREF MEdit::GetEditTextColor() const
-{
-    return RGB(m_textColor.GetR(), m_textColor.GetG(), m_textColor.GetB());
-}
+COLORREF MEdit::GetEditTextColor() const { return m_textColor.ToCOLORREF(); }
 
-HWND MEdit::GetEditHwnd()
-{
-    if (!m_pEditWnd)
-        return nullptr;
-    // The window's own visible bit: a field on a hidden window still counts
-    // its shown edit as shown.
-    const HWND handle = m_pEditWnd->GetSafeHwnd();
-    if (!handle || !::IsWindow(handle) || !(m_pEditWnd->GetStyle() & WS_VISIBLE))
-        return nullptr;
-    return handle;
-}
+HWND MEdit::GetEditHwnd() { return InPlaceEdit::ShownHandle(m_pEditWnd); }
 
 int MEdit::IsEditFocused()
 {
@@ -288,10 +262,7 @@ void MEdit::ShowEdit()
     }
     if (!m_pEditWnd || !m_pEditWnd->GetSafeHwnd())
         return;
-    m_pEditWnd->SetWindowTextW(m_title);
-    m_pEditWnd->ShowWindow(SW_SHOW);
-    m_pEditWnd->SendMessageW(EM_SETSEL, static_cast<WPARAM>(m_title.GetLength()), static_cast<LPARAM>(-1));
-    m_pEditWnd->SetFocus();
+    m_pEditWnd->Present(m_title);
     m_bKeyFocus = 1;
     SendMessageW(NC_EDIT_BEGIN, 0, 0);
 }
@@ -299,17 +270,7 @@ void MEdit::ShowEdit()
 void MEdit::HideEdit()
 {
     m_bKeyFocus = 0;
-    if (!GetEditHwnd())
-        return;
-    CString text;
-    m_pEditWnd->GetWindowTextW(text);
-    if (text != m_title)
-    {
-        m_title = text;
-        Repaint(1);
-    }
-    m_pEditWnd->ShowWindow(SW_HIDE);
-    SendMessageW(NC_EDIT_END, 0, 0);
+    InPlaceEdit::Conclude(m_pEditWnd, *this, m_title, [this] { Repaint(1); });
 }
 
 void MEdit::Repaint(int redraw)
@@ -452,11 +413,8 @@ void MEdit::DrawControl(HDC& dc, CRect)
         return;
     if (!m_bUpdate)
     {
-        UpdateMemDC(dc, width * kSlotCount, height);
-        if (!m_hMemDC)
+        if (!PrepareStateCells(*this, dc, m_hMemDC, kSlotCount))
             return;
-        for (int slot = 0; slot < kSlotCount; ++slot)
-            ::BitBlt(m_hMemDC, slot * width, 0, width, height, dc, m_rect.left, m_rect.top, SRCCOPY);
         if (m_pImage && m_frameWidth > 0)
         {
             Gdiplus::Graphics graphics(m_hMemDC);
@@ -470,8 +428,7 @@ void MEdit::DrawControl(HDC& dc, CRect)
         }
         DrawTextSlots(m_hMemDC, width, height);
     }
-    const int slot = std::min(std::max(m_visualState, 0), kSlotCount - 1);
-    ::BitBlt(dc, m_rect.left, m_rect.top, width, height, m_hMemDC, slot * width, 0, SRCCOPY);
+    ShowStateCell(*this, dc, m_hMemDC, kSlotCount, m_visualState);
 
     if (m_pIcon && m_iconFrameWidth > 0)
     {

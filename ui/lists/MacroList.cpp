@@ -213,16 +213,7 @@ int MacroList::GetCurData()
     return static_cast<int>(data);
 }
 
-int MacroList::SetCurSel(int index)
-{
-    if (index < -1 || index >= m_rows.Count())
-        return 0;
-    if (index == m_selectedRow)
-        return 1;
-    m_selectedRow = index;
-    Repaint();
-    return 1;
-}
+int MacroList::SetCurSel(int index) { return SelectRow(index); }
 
 int MacroList::GetCurSel() { return SelectedRow(); }
 
@@ -362,17 +353,6 @@ void MacroList::DrawListBoxRow(const RowCanvas& canvas, ListItem& item, int inde
 
 // ---- mouse ----------------------------------------------------------------------------------
 
-bool MacroList::OnRowIcon(int row, CPoint pt)
-{
-    ScopedLock lock(m_itemLock);
-    const RECT* rect = RowRectLocked(row);
-    if (!rect)
-        return false;
-    CRect icon = m_iconRect;
-    icon.OffsetRect(m_rect.left, m_rect.top + rect->top - m_offsetInFirst);
-    return icon.PtInRect(pt) != 0;
-}
-
 int MacroList::OnControlLButtonDown(UINT, CPoint pt)
 {
     if (!m_bEnabled || !m_rect.PtInRect(pt))
@@ -404,7 +384,7 @@ int MacroList::OnControlLButtonUp(UINT, CPoint pt)
     const int row = m_hoverRow;
     m_selectedRow = row;
     Repaint();
-    Notify(OnRowIcon(row, pt) ? NC_ICON_OR_TAB : NC_CLICKED, 0, 0);
+    Notify(RowPartHolds(row, m_iconRect, pt) ? NC_ICON_OR_TAB : NC_CLICKED, 0, 0);
     return 1;
 }
 
@@ -461,20 +441,9 @@ HBITMAP MacroList::GetControlDropBitmap()
 
 // ---- rename ---------------------------------------------------------------------------------
 
-bool MacroList::ReadRowTextLocked(int index, CString& text)
-{
-    const ListItem* item = m_rows.AtLocked(index);
-    if (!item)
-        return false;
-    text = item->text;
-    return true;
-}
+bool MacroList::ReadRowTextLocked(int index, CString& text) { return m_rows.TextAtLocked(index, text); }
 
-void MacroList::StoreRenamedTextLocked(int index, const CString& text)
-{
-    if (ListItem* item = m_rows.AtLocked(index))
-        item->text = text;
-}
+void MacroList::StoreRenamedTextLocked(int index, const CString& text) { m_rows.SetTextAtLocked(index, text); }
 
 void MacroList::PrepareEditBox(CEditWindow& box)
 {
@@ -490,14 +459,12 @@ void MacroList::PrepareEditBox(CEditWindow& box)
 
 int MacroList::GetTextRect(CRect& out)
 {
-    ScopedLock lock(m_itemLock);
-    const int row = SelectedRowLocked();
-    if (row < 0)
+    CRect client;
+    if (!SelectedClientRect(client))
     {
-        out = CRect();
+        out = client;
         return 0;
     }
-    const CRect client = ClientRectLocked(row);
     const int h = client.Height();
     if (m_look == LOOK_MACRO)
     {

@@ -116,9 +116,6 @@ protected:
 
     // R: the drawn row height.
     int DrawnRowHeight() const;
-    // The point lies on the hover row's icon.
-    bool OnRowIcon(int row, CPoint pt);
-    // Selects the hover row and reports what a release on it means.
     void DrawMacroRow(const RowCanvas& canvas, ListItem& item, int index, int k);
     void DrawListBoxRow(const RowCanvas& canvas, ListItem& item, int index, int k);
 

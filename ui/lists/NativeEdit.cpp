@@ -123,6 +123,13 @@ HFONT MakeFont(const wchar_t* face, int size, int styleBits)
     return ::CreateFontIndirectW(&font);
 }
 
+HFONT FontFor(HFONT& font, const MControlFont& control)
+{
+    if (!font)
+        font = MakeFont(control.GetTextFont(), control.GetFontWidth(), static_cast<int>(control.GetFontStyle()));
+    return font;
+}
+
 LRESULT AnswerColour(HDC dc, COLORREF back, COLORREF text, HBRUSH& brush)
 {
     if (back == kSystemColours)

@@ -98,6 +98,10 @@ void Initialise(MWindow& window, const Setup& setup);
 // (1 bold, 2 italic, 4 underline).
 HFONT MakeFont(const wchar_t* face, int size, int styleBits);
 
+// The control's face, size and style as a GDI font (MakeFont), made into
+// font when that holds none yet; the caller keeps and deletes it.
+HFONT FontFor(HFONT& font, const MControlFont& control);
+
 // Answer to a reflected WM_CTLCOLOREDIT / WM_CTLCOLORSTATIC: 0 keeps the
 // system's colours, otherwise the background brush, made once into brush.
 LRESULT AnswerColour(HDC dc, COLORREF back, COLORREF text, HBRUSH& brush);

@@ -250,16 +250,7 @@ std::vector<RecordItem*> CRecordList::GetRecordItems() { return m_rows.Copy(); }
 
 // ---- selection and look -----------------------------------------------------------------------
 
-int CRecordList::SetCurSel(int index)
-{
-    if (index < -1 || index >= m_rows.Count())
-        return 0;
-    if (index == m_selectedRow)
-        return 1;
-    m_selectedRow = index;
-    Repaint();
-    return 1;
-}
+int CRecordList::SetCurSel(int index) { return SelectRow(index); }
 
 int CRecordList::GetCurSel() { return SelectedRow(); }
 
@@ -343,19 +334,7 @@ void CRecordList::DrawRowLocked(const RowCanvas& canvas, int index)
 
 // ---- mouse ----------------------------------------------------------------------------------
 
-bool CRecordList::OnMoreButton(CPoint pt)
-{
-    if (!m_moreStrip.Loaded())
-        return false;
-    ScopedLock lock(m_itemLock);
-    const int row = SelectedRowLocked();
-    const RECT* rect = RowRectLocked(row);
-    if (!rect)
-        return false;
-    CRect more = m_moreRect;
-    more.OffsetRect(m_rect.left, m_rect.top + rect->top - m_offsetInFirst);
-    return more.PtInRect(pt) != 0;
-}
+bool CRecordList::OnMoreButton(CPoint pt) { return m_moreStrip.Loaded() && RowPartHolds(SelectedRow(), m_moreRect, pt); }
 
 int CRecordList::OnControlLButtonDown(UINT, CPoint pt)
 {

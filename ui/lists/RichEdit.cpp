@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ui/controls/ControlFontFamily.h"
+#include "ui/controls/StateCells.h"
 #include "ui/framework/CaretOwner.h"
 #include "ui/framework/ImgResInfo.h"
 #include "ui/framework/ControlFactory.h"
@@ -44,6 +45,8 @@ constexpr int kDefaultPadding = 5;
 constexpr DWORD kMaxLength = 0x7FFF;
 constexpr COLORREF kNotQuiteBlack = RGB(1, 0, 0);
 constexpr Gdiplus::ARGB kTipColour = 0xFF808080;
+// A tip centred in a single-line band sits this much lower.
+constexpr int kTipShift = 2;
 // With a vertical bar the multi-line text keeps this much more room free.
 constexpr int kVerticalBarGap = 10;
 constexpr LONG kDefaultTab = 720;
@@ -311,38 +314,39 @@ void MRichEdit::DrawText(HDC& dc, const CRect& paint)
                                        &update, nullptr, 0, TXTVIEW_ACTIVE);
 }
 
-void MRichEdit::DrawControl(HDC& dc, CRect paint)
+void MRichEdit::DrawFramedLook(HDC& dc, const CRect& paint, int frameWidth, TipLook tip)
 {
     const int width = m_rect.Width();
     const int height = m_rect.Height();
-    if (width <= 0 || height <= 0)
+    if (width <= 0 || height <= 0 || frameWidth <= 0)
         return;
     if (m_pImage && m_frameWidth > 0)
     {
         if (!m_bUpdate)
         {
-            UpdateMemDC(dc, width * kSlotCount, height);
-            if (!m_hMemDC)
+            if (!PrepareStateCells(*this, dc, m_hMemDC, kSlotCount))
                 return;
-            for (int slot = 0; slot < kSlotCount; ++slot)
-                ::BitBlt(m_hMemDC, slot * width, 0, width, height, dc, m_rect.left, m_rect.top, SRCCOPY);
-            DrawFrameSlots(m_hMemDC, width, height);
-            if (m_title.IsEmpty())
+            DrawFrameSlots(m_hMemDC, frameWidth, height);
+            if (tip != TipLook::None && m_title.IsEmpty())
             {
-                CRect area(m_padding.left, m_padding.top, width - m_padding.right, height - m_padding.bottom);
+                const bool centred = tip == TipLook::Centred;
+                const int shift = centred ? kTipShift : 0;
+                const CRect area(m_padding.left, m_padding.top + shift, width - m_padding.right,
+                                 height - m_padding.bottom + shift);
                 for (int slot = 0; slot < kSlotCount; ++slot)
                 {
                     CRect box = area;
                     box.OffsetRect(slot * width, 0);
-                    DrawTip(m_hMemDC, box, static_cast<float>(m_fontSize), kTipColour, false);
+                    DrawTip(m_hMemDC, box, static_cast<float>(m_fontSize), kTipColour, centred);
                 }
             }
         }
-        const int slot = std::min(std::max(m_visualState, 0), kSlotCount - 1);
-        ::BitBlt(dc, m_rect.left, m_rect.top, width, height, m_hMemDC, slot * width, 0, SRCCOPY);
+        ShowStateCell(*this, dc, m_hMemDC, kSlotCount, m_visualState);
     }
     DrawText(dc, paint);
 }
+
+void MRichEdit::DrawControl(HDC& dc, CRect paint) { DrawFramedLook(dc, paint, m_rect.Width(), TipLook::Padded); }
 
 // ---- state -----------------------------------------------------------------------------------------
 

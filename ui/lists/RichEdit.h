@@ -325,6 +325,18 @@ protected:
     // The text area less the padding, the bars laid out as told; given to the host.
     void LayOutTextArea(const CRect& padding, int verticalBarExtra);
     void Repaint(int redraw);
+    // Where a framed look puts the tip while the title is empty: nowhere; at
+    // the top of the padded area; or centred in it, 2 pixels lower.
+    enum class TipLook
+    {
+        None,
+        Padded,
+        Centred,
+    };
+    // The look the framed kinds cache in four slots (normal, hover,
+    // editing, disabled) when they have a skin frame: the skin frame
+    // frameWidth wide and the tip; then the text services' text on top.
+    void DrawFramedLook(HDC& dc, const CRect& paint, int frameWidth, TipLook tip);
     // Draws the frame slots (skin frame, nine-grid corner 4) over width.
     void DrawFrameSlots(HDC dc, int width, int height);
     // The text services draw the text into dc.

@@ -20,13 +20,9 @@ const ControlRegistrar kRegisterCSpinButton(
 
 constexpr DWORD kSingleLineStyle = ES_AUTOHSCROLL | WS_HSCROLL;
 constexpr DWORD kNumberStyle = ES_AUTOHSCROLL | ES_NUMBER | WS_HSCROLL;
-constexpr int kSlotCount = 4;
-constexpr int kFrameCorner = 4;
 // The text band of the single-line edits is 16 pixels high.
 constexpr int kBand = 16;
 constexpr int kHalfBand = kBand / 2;
-constexpr int kTipShift = 2;
-constexpr Gdiplus::ARGB kTipGrey = 0xFF808080;
 
 // The logon edit: icon at (5, 16), underline and tip in grey.
 constexpr int kLogonFontSize = 16;
@@ -71,39 +67,7 @@ void MEditEx::SetControlRect(CRect rect)
     LayOutTextArea(m_padding, 0);
 }
 
-void MEditEx::DrawControl(HDC& dc, CRect paint)
-{
-    const int width = m_rect.Width();
-    const int height = m_rect.Height();
-    if (width <= 0 || height <= 0)
-        return;
-    if (m_pImage && m_frameWidth > 0)
-    {
-        if (!m_bUpdate)
-        {
-            UpdateMemDC(dc, width * kSlotCount, height);
-            if (!m_hMemDC)
-                return;
-            for (int slot = 0; slot < kSlotCount; ++slot)
-                ::BitBlt(m_hMemDC, slot * width, 0, width, height, dc, m_rect.left, m_rect.top, SRCCOPY);
-            DrawFrameSlots(m_hMemDC, width, height);
-            if (m_title.IsEmpty())
-            {
-                CRect area(m_padding.left, m_padding.top + kTipShift, width - m_padding.right,
-                           height - m_padding.bottom + kTipShift);
-                for (int slot = 0; slot < kSlotCount; ++slot)
-                {
-                    CRect box = area;
-                    box.OffsetRect(slot * width, 0);
-                    DrawTip(m_hMemDC, box, static_cast<float>(m_fontSize), kTipGrey, true);
-                }
-            }
-        }
-        const int slot = std::min(std::max(m_visualState, 0), kSlotCount - 1);
-        ::BitBlt(dc, m_rect.left, m_rect.top, width, height, m_hMemDC, slot * width, 0, SRCCOPY);
-    }
-    DrawText(dc, paint);
-}
+void MEditEx::DrawControl(HDC& dc, CRect paint) { DrawFramedLook(dc, paint, m_rect.Width(), TipLook::Centred); }
 
 // ==== CLogonEdit ===================================================================================
 
@@ -234,28 +198,10 @@ void CSpinButton::SetControlEnabled(int enabled)
             button->SetEnabled(m_bEnabled);
 }
 
+// The frame leaves the buttons' strip free; the spin box shows no tip.
 void CSpinButton::DrawControl(HDC& dc, CRect paint)
 {
-    const int width = m_rect.Width();
-    const int height = m_rect.Height();
-    const int frameWidth = width - kSpinRightStrip;
-    if (width <= 0 || height <= 0 || frameWidth <= 0)
-        return;
-    if (m_pImage && m_frameWidth > 0)
-    {
-        if (!m_bUpdate)
-        {
-            UpdateMemDC(dc, width * kSlotCount, height);
-            if (!m_hMemDC)
-                return;
-            for (int slot = 0; slot < kSlotCount; ++slot)
-                ::BitBlt(m_hMemDC, slot * width, 0, width, height, dc, m_rect.left, m_rect.top, SRCCOPY);
-            DrawFrameSlots(m_hMemDC, frameWidth, height);
-        }
-        const int slot = std::min(std::max(m_visualState, 0), kSlotCount - 1);
-        ::BitBlt(dc, m_rect.left, m_rect.top, width, height, m_hMemDC, slot * width, 0, SRCCOPY);
-    }
-    DrawText(dc, paint);
+    DrawFramedLook(dc, paint, m_rect.Width() - kSpinRightStrip, TipLook::None);
 }
 
 LRESULT CSpinButton::OnMessage(UINT id, UINT code, WPARAM, LPARAM)
@@ -277,6 +223,11 @@ void CSpinButton::SetCurValue(int value)
     if (value == m_value)
         return;
     m_value = value;
+    ShowValue(value);
+}
+
+void CSpinButton::ShowValue(int value)
+{
     CString text;
     text.Format(L"%d", value);
     m_bWriting = true;
@@ -308,14 +259,7 @@ void CSpinButton::OnTxNotify(DWORD code, void* data)
     // The value stayed, but the typed number lay outside the range: the
     // text must not keep showing it.
     if (clamped != typed)
-    {
-        CString shown;
-        shown.Format(L"%d", value);
-        m_bWriting = true;
-        SetTitle(shown);
-        m_bWriting = false;
-        Repaint(1);
-    }
+        ShowValue(value);
 }
 
 } // namespace VREL

@@ -72,6 +72,9 @@ public:
 
 private:
     void LayOutButtons();
+    // Writes the value as the text, unheard by the typed-text check, and
+    // repaints.
+    void ShowValue(int value);
 
     int m_value;
     int m_min;

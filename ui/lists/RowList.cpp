@@ -117,6 +117,17 @@ int RowList::SelectedRow()
     return SelectedRowLocked();
 }
 
+int RowList::SelectRow(int index)
+{
+    if (index < -1 || index >= RowCount())
+        return 0;
+    if (index == m_selectedRow)
+        return 1;
+    m_selectedRow = index;
+    Repaint();
+    return 1;
+}
+
 void RowList::SyncScrollBar()
 {
     const int content = ContentHeight();
@@ -263,6 +274,25 @@ CRect RowList::ClientRectLocked(int index)
     CRect client(*rect);
     client.OffsetRect(m_rect.left, m_rect.top - m_offsetInFirst);
     return client;
+}
+
+bool RowList::SelectedClientRect(CRect& client)
+{
+    ScopedLock lock(m_itemLock);
+    const int row = SelectedRowLocked();
+    client = row < 0 ? CRect() : ClientRectLocked(row);
+    return row >= 0;
+}
+
+bool RowList::RowPartHolds(int index, const CRect& part, CPoint pt)
+{
+    ScopedLock lock(m_itemLock);
+    if (!RowRectLocked(index))
+        return false;
+    const CRect client = ClientRectLocked(index);
+    CRect placed = part;
+    placed.OffsetRect(client.left, client.top);
+    return placed.PtInRect(pt) != 0;
 }
 
 CRect RowList::GetRowClientRect(int index)

@@ -158,12 +158,24 @@ protected:
     // store any index).
     int SelectedRow();
     int SelectedRowLocked() const;
+    // For the lists' SetCurSel: -1 (none) or a row becomes the selection,
+    // repainted when it changed; 1, or 0 (nothing changed) for any other
+    // index.
+    int SelectRow(int index);
     // The row whose last painted rectangle holds the client point, tried
     // from the first to the last visible row; -1 for none.
     int HitRowLocked(CPoint pt);
     bool RowHoldsLocked(int index, CPoint pt);
     // A row's painted rectangle moved into client coordinates.
     CRect ClientRectLocked(int index);
+    // The selected row's painted rectangle in client coordinates, for the
+    // rename's text band; false, and client left empty, when no row is
+    // selected.
+    bool SelectedClientRect(CRect& client);
+    // Whether the client point lies in part (a rectangle relative to the
+    // row's painted rectangle: an icon or a button of the row); false for a
+    // row that does not exist or was never drawn.
+    bool RowPartHolds(int index, const CRect& part, CPoint pt);
     // What a removal leaves behind: no hover, no selection, no layout until
     // the next paint, and no rename.
     void ForgetRowState();

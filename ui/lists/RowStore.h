@@ -142,6 +142,22 @@ public:
     {
         return index >= 0 && index < static_cast<int>(m_rows.size()) ? m_rows[static_cast<size_t>(index)] : nullptr;
     }
+    // The row's text (a record with a text member); false for no such row.
+    template <class Text>
+    bool TextAtLocked(int index, Text& text) const
+    {
+        const Record* record = AtLocked(index);
+        if (!record)
+            return false;
+        text = record->text;
+        return true;
+    }
+    template <class Text>
+    void SetTextAtLocked(int index, const Text& text)
+    {
+        if (Record* record = AtLocked(index))
+            record->text = text;
+    }
     std::vector<Record*> Copy() const
     {
         ScopedLock lock(m_lock);
