@@ -156,6 +156,7 @@ public:
 private:
     // ---- TaskRunner (worker thread) -------------------------------------------------
     void RunTask(int code) override;
+    void StartVisualizer();
     void RunDeviceTask(int code) override;
     int CurrentPage() override { return m_currentPage; }
     int CurrentLightFlags() override { return m_lightFlags; }
@@ -419,7 +420,10 @@ private:
     // the first start's scan may look up from the worker meanwhile.
     std::recursive_mutex m_controlsLock;
     std::atomic<bool> m_pagesBuilt{false};
-    bool m_firstPaintDone = false;
+    // Set on the UI thread; the worker sets the analyser up only after it.
+    std::atomic<bool> m_firstPaintDone{false};
+    // Worker only.
+    bool m_visualizerStarted = false;
     bool m_buildingPages = false;
     // The layout chosen at start-up, until the pages that show it exist.
     std::unique_ptr<tarnwell::KeyboardLayout> m_pendingLayout;

@@ -25,9 +25,23 @@ void KeyboardDlg::OnThreadTick()
     // The pages that the tasks fill are built on the UI thread after the
     // first paint; until then only the first start's scan runs, at once, as
     // it always did (it touches the shell and the home page).
+    if (m_worker.FirstStartTaken() && !m_visualizerStarted && m_firstPaintDone)
+        StartVisualizer();
     if (!m_pagesBuilt && m_worker.FirstStartTaken())
         return;
     m_worker.Step(*this);
+}
+
+void KeyboardDlg::StartVisualizer()
+{
+    // The first start's last step, once the window has shown: the analyser
+    // loads the audio stack, and a thread that loads libraries holds up every
+    // other thread that loads one, the first paint's image decoders among
+    // them. It still comes before any task that may turn the music on.
+    m_visualizerStarted = true;
+    m_visualizer.Init();
+    m_visualizer.StartRenderThread();
+    m_visualizer.active = 0;
 }
 
 void KeyboardDlg::RunTask(int code)
@@ -38,9 +52,6 @@ void KeyboardDlg::RunTask(int code)
             break;
         RefreshDevices();
         UpdateDeviceState();
-        m_visualizer.Init();
-        m_visualizer.StartRenderThread();
-        m_visualizer.active = 0;
         break;
     case TASK_DEVICE_ARRIVED:
     case TASK_DEVICE_REMOVED:
