@@ -18,9 +18,7 @@ constexpr Gdiplus::ARGB kDisabledArgb = 0xFF323232;
 
 CIconButton::CIconButton(MObject* owner, UINT id, CRect rect, const wchar_t* title, int visible, int enabled)
     : MButton(owner, id, rect, title, visible, enabled),
-      m_hoverTextColor(kWhiteArgb),
-      m_downTextColor(kWhiteArgb),
-      m_disabledTextColor(kDisabledArgb)
+      m_lookColours{Gdiplus::Color(kWhiteArgb), Gdiplus::Color(kWhiteArgb), Gdiplus::Color(kDisabledArgb)}
 {
     SetTextColor(Gdiplus::Color(kWhiteArgb));
     m_cursorOnDown = false;
@@ -36,9 +34,7 @@ void CIconButton::SetTextButtonColor(Gdiplus::Color normal, Gdiplus::Color hover
                                      Gdiplus::Color disabled)
 {
     SetTextColor(normal);
-    m_hoverTextColor = hover;
-    m_downTextColor = down;
-    m_disabledTextColor = disabled;
+    m_lookColours = {hover, down, disabled};
 }
 
 void CIconButton::DrawControl(HDC& dc, CRect)
@@ -58,15 +54,13 @@ void CIconButton::DrawControl(HDC& dc, CRect)
                                     m_iconFrameWidth * iconFrame, 0, m_iconFrameWidth, m_iconHeight,
                                     Gdiplus::UnitPixel);
         }
-        const Gdiplus::Color colours[kPushCells] = {m_textColor, m_hoverTextColor, m_downTextColor,
-                                                    m_disabledTextColor};
         const auto format =
             MakeStringFormat(Gdiplus::StringAlignmentCenter, Gdiplus::StringAlignmentCenter, kSingleLineFlags);
         cell.graphics.SetTextRenderingHint(m_textHint);
         DrawText(cell.graphics, m_title, font.Get(cell),
                  cell.Box(static_cast<float>(m_textRect.left + 1), static_cast<float>(m_textRect.top + 1),
                           static_cast<float>(m_textRect.Width()), static_cast<float>(m_textRect.Height())),
-                 *format, colours[cell.index]);
+                 *format, m_lookColours.Of(cell.index, m_textColor));
     });
 }
 
