@@ -254,9 +254,8 @@ void CCheckButton::DrawControl(HDC& dc, CRect)
 TextCheckButton::TextCheckButton(MObject* owner, UINT id, CRect rect, const wchar_t* title, int visible,
                                  int enabled)
     : CCheckButton(owner, id, rect, title, visible, enabled),
-      m_hoverColor(kTextCheckHoverArgb),
-      m_downColor(kTextCheckHoverArgb),
-      m_disabledColor(kGreyTextArgb)
+      m_lookColours{Gdiplus::Color(kTextCheckHoverArgb), Gdiplus::Color(kTextCheckHoverArgb),
+                    Gdiplus::Color(kGreyTextArgb)}
 {
     SetTextColor(Gdiplus::Color(kTextCheckNormalArgb));
 }
@@ -265,9 +264,7 @@ void TextCheckButton::SetTextButtonColor(Gdiplus::Color normal, Gdiplus::Color h
                                          Gdiplus::Color disabled)
 {
     SetTextColor(normal);
-    m_hoverColor = hover;
-    m_downColor = down;
-    m_disabledColor = disabled;
+    m_lookColours = {hover, down, disabled};
 }
 
 int TextCheckButton::SetImage(UINT id, CString type, int count)
@@ -283,8 +280,9 @@ int TextCheckButton::SetImage(const wchar_t* file, int count)
 void TextCheckButton::DrawControl(HDC& dc, CRect)
 {
     CellFont font(*this);
-    const Gdiplus::Color colours[kCheckCells] = {m_textColor, m_hoverColor, m_downColor, m_disabledColor,
-                                                 m_downColor, m_hoverColor, m_textColor, m_disabledColor};
+    const LookTextColours& c = m_lookColours;
+    const Gdiplus::Color colours[kCheckCells] = {m_textColor, c.hover, c.down, c.disabled,
+                                                 c.down,      c.hover, m_textColor, c.disabled};
     DrawStateCells(
         *this, dc, m_hMemDC, kCheckCells, m_state,
         [&](const StateCell& cell) {

@@ -3,7 +3,6 @@
 #include "ui/controls/GroupSiblings.h"
 #include "ui/controls/StateCells.h"
 #include "ui/framework/ControlFactory.h"
-#include "ui/framework/NotifyCode.h"
 #include "ui/framework/Render.h"
 
 namespace VREL {
@@ -29,17 +28,15 @@ constexpr Gdiplus::ARGB kRestOutlineArgb = 0xFFB4B4B4;
 constexpr Gdiplus::ARGB kActiveOutlineArgb = 0xFFFDB637;
 constexpr BYTE kOpaque = 0xFF;
 
-void ShowCursor(bool hand) { ::SetCursor(::LoadCursorW(nullptr, hand ? IDC_HAND : IDC_ARROW)); }
-
 } // namespace
 
 CColorButton::CColorButton(MObject* owner, UINT id, CRect rect, int visible, int enabled)
-    : MControlFont(owner, id, rect, L"", visible, enabled, 1),
-      m_state(BUTTON_STATE_NORMAL),
+    : MPushButtonBase(owner, id, rect, L"", visible, enabled, REPAINT_THEN_NOTIFY, true),
       m_color(kWhite),
       m_check(0),
       m_bBorder(false)
 {
+    m_pointerRepaints = false;
 }
 
 const wchar_t* CColorButton::GetClassNameW() const { return kClassName; }
@@ -129,50 +126,10 @@ void CColorButton::SetControlEnabled(int enabled)
     UpdateControl(0, 0);
 }
 
-int CColorButton::OnControlMouseMove(UINT, CPoint pt)
+void CColorButton::BeforePress()
 {
-    if (!m_bEnabled || m_state == BUTTON_STATE_PRESSED)
-        return 0;
-    const bool inside = m_rect.PtInRect(pt) != 0;
-    ShowCursor(inside);
-    const BUTTON_STATE next = inside ? BUTTON_STATE_HOVER : BUTTON_STATE_NORMAL;
-    if (next == m_state)
-        return 0;
-    m_state = next;
-    return 1;
-}
-
-int CColorButton::OnControlLButtonDown(UINT, CPoint pt)
-{
-    if (!m_bEnabled || !m_rect.PtInRect(pt))
-        return 0;
-    ShowCursor(true);
-    const bool changed = m_state != BUTTON_STATE_PRESSED;
-    m_state = BUTTON_STATE_PRESSED;
-    // Checked, with the rest of the group cleared, before the owner hears
-    // of the press.
     m_check = 1;
     ResetGroupCheck();
-    SendMessageW(NC_PRESSED, 0, 0);
-    if (!changed)
-        return 0;
-    UpdateControl(0, 0);
-    return 1;
-}
-
-int CColorButton::OnControlLButtonUp(UINT, CPoint pt)
-{
-    if (!m_bEnabled)
-        return 0;
-    const bool inside = m_rect.PtInRect(pt) != 0;
-    const BUTTON_STATE before = m_state;
-    m_state = inside ? BUTTON_STATE_HOVER : BUTTON_STATE_NORMAL;
-    if (inside && before == BUTTON_STATE_PRESSED)
-    {
-        UpdateControl(0, 0);
-        SendMessageW(NC_CLICKED, 0, 0);
-    }
-    return before != m_state ? 1 : 0;
 }
 
 } // namespace VREL

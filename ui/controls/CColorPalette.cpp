@@ -1,4 +1,5 @@
 #include <cwchar>
+#include <iterator>
 
 #include "ui/controls/CheckButtons.h"
 #include "ui/controls/ColorControls.h"
@@ -92,7 +93,7 @@ void MoveChild(MControl* child, const CRect& rect)
 } // namespace
 
 CColorPalette::CColorPalette(MObject* owner, UINT id, CRect rect, int visible)
-    : MPanel(owner, id, rect, visible),
+    : CColorPanelBase(owner, id, rect, visible),
       m_pPalette(nullptr),
       m_pSwatch(nullptr),
       m_pPresets{},
@@ -182,18 +183,6 @@ void CColorPalette::PlaceChildren(const CRect& r)
         MoveChild(m_pSpins[k], FieldRect(r, k));
     MoveChild(m_pHexEdit, FieldRect(r, 3));
 }
-
-void CColorPalette::SetControlRect(CRect rect)
-{
-    m_rect = rect;
-    PlaceChildren(rect);
-    // The panel's own layout: its bars and the content size of the moved
-    // children.
-    MPanel::SetControlRect(rect);
-    UpdateControl(1, 0);
-}
-
-void CColorPalette::DrawControl(HDC&, CRect) {}
 
 // ---- colour -------------------------------------------------------------------------------------------
 
@@ -298,26 +287,11 @@ LRESULT CColorPalette::OnMessage(UINT id, UINT code, WPARAM wParam, LPARAM lPara
 
 // ---- the children's looks and state ---------------------------------------------------------------
 
-void CColorPalette::SetControlEnabled(int enabled)
+std::vector<MControl*> CColorPalette::EnabledChildren() const
 {
-    m_bEnabled = enabled;
-    MControl* children[] = {m_pPalette, m_pSpins[0], m_pSpins[1], m_pSpins[2], m_pHexEdit, m_pSwatch};
-    for (MControl* child : children)
-    {
-        if (child && child->IsEnabled() != enabled)
-        {
-            child->SetControlEnabled(enabled);
-            child->UpdateControl(1, 0);
-        }
-    }
-    for (CColorButton* preset : m_pPresets)
-    {
-        if (preset && preset->IsEnabled() != enabled)
-        {
-            preset->SetControlEnabled(enabled);
-            preset->UpdateControl(1, 0);
-        }
-    }
+    std::vector<MControl*> children = {m_pPalette, m_pSpins[0], m_pSpins[1], m_pSpins[2], m_pHexEdit, m_pSwatch};
+    children.insert(children.end(), std::begin(m_pPresets), std::end(m_pPresets));
+    return children;
 }
 
 void CColorPalette::SetTextColor(Gdiplus::Color colour)
@@ -365,13 +339,5 @@ MSpinButton* CColorPalette::GetSpin(int channel) const
 {
     return channel >= 0 && channel < 3 ? m_pSpins[channel] : nullptr;
 }
-
-int CColorPalette::OnControlMouseMove(UINT, CPoint) { return m_bEnabled; }
-
-int CColorPalette::OnControlLButtonDown(UINT, CPoint) { return m_bEnabled; }
-
-int CColorPalette::OnControlLButtonUp(UINT, CPoint) { return m_bEnabled; }
-
-int CColorPalette::OnControlScroll(int, UINT, CPoint) { return 1; }
 
 } // namespace VREL

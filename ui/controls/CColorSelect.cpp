@@ -1,3 +1,5 @@
+#include <iterator>
+
 #include "ui/controls/CheckButtons.h"
 #include "ui/controls/ColorControls.h"
 #include "ui/framework/ControlFactory.h"
@@ -26,7 +28,7 @@ CRect SwatchRect(const CRect& r, int k)
 } // namespace
 
 CColorSelect::CColorSelect(MObject* owner, UINT id, CRect rect, int visible)
-    : MPanel(owner, id, rect, visible), m_pSwatches{}
+    : CColorPanelBase(owner, id, rect, visible), m_pSwatches{}
 {
 }
 
@@ -49,17 +51,17 @@ void CColorSelect::InitControl(PaintManager* manager)
     }
 }
 
-void CColorSelect::SetControlRect(CRect rect)
+void CColorSelect::PlaceChildren(const CRect& rect)
 {
-    m_rect = rect;
     for (int k = 0; k < kSwatchCount; ++k)
         if (m_pSwatches[k])
             m_pSwatches[k]->SetRect(SwatchRect(rect, k));
-    MPanel::SetControlRect(rect);
-    UpdateControl(1, 0);
 }
 
-void CColorSelect::DrawControl(HDC&, CRect) {}
+std::vector<MControl*> CColorSelect::EnabledChildren() const
+{
+    return std::vector<MControl*>(std::begin(m_pSwatches), std::end(m_pSwatches));
+}
 
 LRESULT CColorSelect::OnMessage(UINT id, UINT code, WPARAM wParam, LPARAM lParam)
 {
@@ -98,26 +100,5 @@ CColorButton* CColorSelect::GetSwatch(int index) const
 {
     return index >= 0 && index < kSwatchCount ? m_pSwatches[index] : nullptr;
 }
-
-void CColorSelect::SetControlEnabled(int enabled)
-{
-    m_bEnabled = enabled;
-    for (CColorButton* swatch : m_pSwatches)
-    {
-        if (swatch && swatch->IsEnabled() != enabled)
-        {
-            swatch->SetControlEnabled(enabled);
-            swatch->UpdateControl(1, 0);
-        }
-    }
-}
-
-int CColorSelect::OnControlMouseMove(UINT, CPoint) { return m_bEnabled; }
-
-int CColorSelect::OnControlLButtonDown(UINT, CPoint) { return m_bEnabled; }
-
-int CColorSelect::OnControlLButtonUp(UINT, CPoint) { return m_bEnabled; }
-
-int CColorSelect::OnControlScroll(int, UINT, CPoint) { return 1; }
 
 } // namespace VREL

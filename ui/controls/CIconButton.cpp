@@ -19,9 +19,7 @@ constexpr Gdiplus::ARGB kDisabledArgb = 0xFF323232;
 
 CIconButton::CIconButton(MObject* owner, UINT id, CRect rect, const wchar_t* title, int visible, int enabled)
     : MButton(owner, id, rect, title, visible, enabled),
-      m_hoverTextColor(kWhiteArgb),
-      m_downTextColor(kWhiteArgb),
-      m_disabledTextColor(kDisabledArgb)
+      m_lookColours{Gdiplus::Color(kWhiteArgb), Gdiplus::Color(kWhiteArgb), Gdiplus::Color(kDisabledArgb)}
 {
     SetTextColor(Gdiplus::Color(kWhiteArgb));
     m_cursorOnDown = false;
@@ -37,16 +35,12 @@ void CIconButton::SetTextButtonColor(Gdiplus::Color normal, Gdiplus::Color hover
                                      Gdiplus::Color disabled)
 {
     SetTextColor(normal);
-    m_hoverTextColor = hover;
-    m_downTextColor = down;
-    m_disabledTextColor = disabled;
+    m_lookColours = {hover, down, disabled};
 }
 
 void CIconButton::DrawControl(HDC& dc, CRect)
 {
     CellFont font(*this);
-    const Gdiplus::Color colours[kPushCells] = {m_textColor, m_hoverTextColor, m_downTextColor,
-                                                m_disabledTextColor};
     const bool framePerCell = m_pImage || (m_pIcon && m_iconFrameCount != 1);
     DrawStateCells(
         *this, dc, m_hMemDC, kPushCells, m_state,
@@ -69,10 +63,10 @@ void CIconButton::DrawControl(HDC& dc, CRect)
             DrawText(cell.graphics, m_title, font.Get(cell),
                      cell.Box(static_cast<float>(m_textRect.left + 1), static_cast<float>(m_textRect.top + 1),
                               static_cast<float>(m_textRect.Width()), static_cast<float>(m_textRect.Height())),
-                     *format, colours[cell.index]);
+                     *format, m_lookColours.Of(cell.index, m_textColor));
         },
         [&](int index) {
-            return CellLook(m_title.IsEmpty() ? 0 : colours[index].GetValue(), 0, framePerCell ? index : -1);
+            return CellLook(m_title.IsEmpty() ? 0 : m_lookColours.Of(index, m_textColor).GetValue(), 0, framePerCell ? index : -1);
         });
 }
 

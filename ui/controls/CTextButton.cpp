@@ -1,6 +1,5 @@
 #include "ui/controls/PushButtons.h"
 
-#include "ui/controls/PushInput.h"
 #include "ui/controls/StateCells.h"
 #include "ui/framework/ControlFactory.h"
 #include "ui/framework/PaintManager.h"
@@ -23,11 +22,8 @@ constexpr int kTextDrop = 2;
 } // namespace
 
 CTextButton::CTextButton(MObject* owner, UINT id, CRect rect, const wchar_t* title, int visible, int enabled)
-    : MControlFont(owner, id, rect, title, visible, enabled, 1),
-      m_hoverColor(kSelectArgb),
-      m_downColor(kSelectArgb),
-      m_disabledColor(kDisabledTextArgb),
-      m_state(BUTTON_STATE_NORMAL)
+    : MPushButtonBase(owner, id, rect, title, visible, enabled, NOTIFY_THEN_REPAINT, false),
+      m_lookColours{Gdiplus::Color(kSelectArgb), Gdiplus::Color(kSelectArgb), Gdiplus::Color(kDisabledTextArgb)}
 {
 }
 
@@ -35,9 +31,7 @@ void CTextButton::SetTextButtonColor(Gdiplus::Color normal, Gdiplus::Color hover
                                      Gdiplus::Color disabled)
 {
     SetTextColor(normal);
-    m_hoverColor = hover;
-    m_downColor = down;
-    m_disabledColor = disabled;
+    m_lookColours = {hover, down, disabled};
     UpdateControl(1, 0);
 }
 
@@ -96,29 +90,17 @@ void CTextButton::DrawControl(HDC& dc, CRect)
         }
         if (cell.index == 0)
             ::SetBkMode(cell.dc, TRANSPARENT);
-        const Gdiplus::Color colours[kPushCells] = {m_textColor, m_hoverColor, m_downColor, m_disabledColor};
         const float shift = cell.index == BUTTON_STATE_PRESSED ? 1.0f : 0.0f;
         const CPoint origin = layout->origin;
         cell.graphics.SetTextRenderingHint(m_textHint);
         DrawText(cell.graphics, m_title, layout->font->Get(),
                  cell.Box(static_cast<float>(origin.x) + shift, static_cast<float>(origin.y + kTextDrop) + shift,
                           static_cast<float>(cell.width - origin.x), static_cast<float>(layout->textHeight)),
-                 *layout->format, colours[cell.index]);
+                 *layout->format, m_lookColours.Of(cell.index, m_textColor));
     }, [&](int index) {
-        const Gdiplus::Color colours[kPushCells] = {m_textColor, m_hoverColor, m_downColor, m_disabledColor};
-        return CellLook(m_title.IsEmpty() ? 0 : colours[index].GetValue(), index == BUTTON_STATE_PRESSED);
+        return CellLook(m_title.IsEmpty() ? 0 : m_lookColours.Of(index, m_textColor).GetValue(),
+                        index == BUTTON_STATE_PRESSED);
     });
-}
-
-void CTextButton::SetControlEnabled(int enabled) { PushInput::Enable(*this, m_state, enabled); }
-
-int CTextButton::OnControlMouseMove(UINT, CPoint pt) { return PushInput::Move(*this, m_state, pt, false); }
-
-int CTextButton::OnControlLButtonDown(UINT, CPoint pt) { return PushInput::Down(*this, m_state, pt, false); }
-
-int CTextButton::OnControlLButtonUp(UINT, CPoint pt)
-{
-    return PushInput::Up(*this, m_state, pt, PushInput::NOTIFY_THEN_REPAINT);
 }
 
 } // namespace VREL

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "ui/controls/PushInput.h"
 #include "ui/controls/StateCells.h"
 #include "ui/framework/ControlFactory.h"
 #include "ui/framework/NotifyCode.h"
@@ -32,8 +31,7 @@ constexpr Gdiplus::ARGB kFocusArgb = 0xFE4CFF29;
 } // namespace
 
 CTimerButton::CTimerButton(MObject* owner, UINT id, CRect rect, const wchar_t* title, int visible, int enabled)
-    : MControlFont(owner, id, rect, title, visible, enabled, 1),
-      m_state(BUTTON_STATE_NORMAL),
+    : MPushButtonBase(owner, id, rect, title, visible, enabled, REPAINT_THEN_NOTIFY, false),
       m_frameSize(kCorner),
       m_startTick(0),
       m_lastRepaintTick(0),
@@ -135,19 +133,10 @@ void CTimerButton::DrawControl(HDC& dc, CRect)
     }, [&](int index) { return CellTitleLook(index, !m_title.IsEmpty(), m_textColor, m_pImage != nullptr); });
 }
 
-void CTimerButton::SetControlEnabled(int enabled) { PushInput::Enable(*this, m_state, enabled); }
-
-int CTimerButton::OnControlMouseMove(UINT, CPoint pt) { return PushInput::Move(*this, m_state, pt, false); }
-
-int CTimerButton::OnControlLButtonDown(UINT, CPoint pt) { return PushInput::Down(*this, m_state, pt, false); }
-
-int CTimerButton::OnControlLButtonUp(UINT, CPoint pt)
+void CTimerButton::BeforeClick()
 {
-    // A click ends the run before the owner hears of it.
-    return PushInput::Up(*this, m_state, pt, PushInput::REPAINT_THEN_NOTIFY, [this] {
-        ScopedLock lock(m_runLock);
-        m_running = 0;
-    });
+    ScopedLock lock(m_runLock);
+    m_running = 0;
 }
 
 } // namespace VREL

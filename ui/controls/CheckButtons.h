@@ -22,6 +22,7 @@
 
 #include <memory>
 
+#include "ui/controls/PushButtons.h"
 #include "ui/framework/ButtonState.h"
 #include "ui/framework/CString.h"
 #include "ui/framework/Geometry.h"
@@ -126,9 +127,7 @@ public:
     int SetImage(const wchar_t* file, int count) override;
 
 protected:
-    Gdiplus::Color m_hoverColor;
-    Gdiplus::Color m_downColor;
-    Gdiplus::Color m_disabledColor;
+    LookTextColours m_lookColours;
 };
 
 // A radio button: a click or Space checks it (never unchecks) and unchecks
@@ -208,8 +207,9 @@ protected:
 };
 
 // A colour swatch: pressing it checks it and unchecks its visible, enabled
-// group members at once, before NC_PRESSED.
-class VREL_API CColorButton : public MControlFont
+// group members at once, before NC_PRESSED. Its pointer input is a push
+// button's, but for the pointer alone (over, away) it requests no repaint.
+class VREL_API CColorButton : public MPushButtonBase
 {
 public:
     CColorButton(MObject* owner, UINT id, CRect rect, int visible, int enabled);
@@ -232,13 +232,11 @@ public:
 
     void DrawControl(HDC& dc, CRect paint) override;
     void SetControlEnabled(int enabled) override;
-    // Hover changes state and cursor but requests no repaint.
-    int OnControlMouseMove(UINT flags, CPoint pt) override;
-    int OnControlLButtonDown(UINT flags, CPoint pt) override;
-    int OnControlLButtonUp(UINT flags, CPoint pt) override;
 
 protected:
-    BUTTON_STATE m_state;
+    // Checked, with the rest of the group cleared.
+    void BeforePress() override;
+
     COLORREF m_color;
     int m_check;
     bool m_bBorder;

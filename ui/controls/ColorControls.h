@@ -118,12 +118,38 @@ private:
 };
 
 // ---------------------------------------------------------------------------------------------
+// What the two picker panels below share. The panel draws nothing of its own:
+// it shows what lies under it, its children drawn over that. A new rectangle
+// lays the children out again; the enabled flag is passed on to each child
+// that has another one, which then repaints; the pointer is taken while the
+// panel is enabled and the wheel always, so that nothing under it reacts.
+class VREL_API CColorPanelBase : public MPanel
+{
+public:
+    void DrawControl(HDC& dc, CRect paint) override;
+    void SetControlRect(CRect rect) override;
+    void SetControlEnabled(int enabled) override;
+    int OnControlMouseMove(UINT flags, CPoint pt) override;
+    int OnControlLButtonDown(UINT flags, CPoint pt) override;
+    int OnControlLButtonUp(UINT flags, CPoint pt) override;
+    int OnControlScroll(int amount, UINT direction, CPoint pt) override;
+
+protected:
+    CColorPanelBase(MObject* owner, UINT id, CRect rect, int visible);
+
+    // The rectangles of the children for a panel rectangle.
+    virtual void PlaceChildren(const CRect& rect) = 0;
+    // The children that take the panel's enabled flag, in that order.
+    virtual std::vector<MControl*> EnabledChildren() const = 0;
+};
+
+// ---------------------------------------------------------------------------------------------
 // The full colour picker. Its children's reports keep the others in step:
 // a colour from the field, the spin boxes, the swatches or the hexadecimal
 // field reaches the rest and is reported as (panel id, 27, 0, colour); the
 // children's own reports are passed on to the owner, except the field's and
 // a hexadecimal text that is not six characters long.
-class VREL_API CColorPalette : public MPanel
+class VREL_API CColorPalette : public CColorPanelBase
 {
 public:
     static constexpr UINT kFirstPreset = 631;
@@ -142,15 +168,7 @@ public:
     using MPanel::SetImage;
 
     void InitControl(PaintManager* manager) override;
-    // Draws nothing of its own: it shows what lies under it.
-    void DrawControl(HDC& dc, CRect paint) override;
     LRESULT OnMessage(UINT id, UINT code, WPARAM wParam, LPARAM lParam) override;
-    void SetControlRect(CRect rect) override;
-    void SetControlEnabled(int enabled) override;
-    int OnControlMouseMove(UINT flags, CPoint pt) override;
-    int OnControlLButtonDown(UINT flags, CPoint pt) override;
-    int OnControlLButtonUp(UINT flags, CPoint pt) override;
-    int OnControlScroll(int amount, UINT direction, CPoint pt) override;
     // The labels, the spin boxes and the hexadecimal field take it.
     void SetTextColor(Gdiplus::Color colour) override;
     // The spin boxes and the hexadecimal field take the strip. Returns 1.
@@ -170,9 +188,11 @@ public:
     MSpinButton* GetSpin(int channel) const;
     MEdit* GetHexEdit() const { return m_pHexEdit; }
 
+protected:
+    void PlaceChildren(const CRect& rect) override;
+    std::vector<MControl*> EnabledChildren() const override;
+
 private:
-    // The rectangles of the children for a panel rectangle.
-    void PlaceChildren(const CRect& rect);
     void SetSelItemColor(COLORREF colour);
     void ShowColour(COLORREF colour, bool toPalette, bool toHex);
     void WriteHexText(COLORREF colour);
@@ -189,7 +209,7 @@ private:
 // ---------------------------------------------------------------------------------------------
 // A column of seven preset swatches; pressing one reports (panel id, 27,
 // index, colour) before the swatch's own report is passed on.
-class VREL_API CColorSelect : public MPanel
+class VREL_API CColorSelect : public CColorPanelBase
 {
 public:
     static constexpr UINT kFirstSwatch = 631;
@@ -199,14 +219,7 @@ public:
     ~CColorSelect() override;
 
     void InitControl(PaintManager* manager) override;
-    void DrawControl(HDC& dc, CRect paint) override;
     LRESULT OnMessage(UINT id, UINT code, WPARAM wParam, LPARAM lParam) override;
-    void SetControlRect(CRect rect) override;
-    void SetControlEnabled(int enabled) override;
-    int OnControlMouseMove(UINT flags, CPoint pt) override;
-    int OnControlLButtonDown(UINT flags, CPoint pt) override;
-    int OnControlLButtonUp(UINT flags, CPoint pt) override;
-    int OnControlScroll(int amount, UINT direction, CPoint pt) override;
 
     // 0 to 6 checks that swatch (its group follows), -1 unchecks all seven,
     // anything else does nothing.
@@ -215,9 +228,11 @@ public:
     void SetSelectColor(COLORREF) {}
     CColorButton* GetSwatch(int index) const;
 
-private:
-    void PlaceChildren(const CRect& rect);
+protected:
+    void PlaceChildren(const CRect& rect) override;
+    std::vector<MControl*> EnabledChildren() const override;
 
+private:
     CColorButton* m_pSwatches[kSwatchCount];
 };
 

@@ -1,6 +1,5 @@
 #include "ui/controls/PushButtons.h"
 
-#include "ui/controls/PushInput.h"
 #include "ui/controls/StateCells.h"
 #include "ui/framework/ControlFactory.h"
 #include "ui/framework/Manager.h"
@@ -35,14 +34,11 @@ std::uint64_t PushCellLook(int index, bool titled, Gdiplus::Color colour, bool s
 } // namespace
 
 MButton::MButton(MObject* owner, UINT id, CRect rect, const wchar_t* title, int visible, int enabled)
-    : MControlFont(owner, id, rect, title, visible, enabled, 1),
-      m_state(BUTTON_STATE_NORMAL),
+    : MPushButtonBase(owner, id, rect, title, visible, enabled, REPAINT_THEN_NOTIFY, true),
       m_frameSize(kDefaultCorner),
       m_iconFrameWidth(0),
       m_iconHeight(0),
-      m_iconFrameCount(kDefaultIconFrames),
-      m_cursorOnMove(true),
-      m_cursorOnDown(true)
+      m_iconFrameCount(kDefaultIconFrames)
 {
     m_hAlign = kAlignCentre;
 }
@@ -108,17 +104,6 @@ void MButton::DrawControl(HDC& dc, CRect)
             DrawTitleCell(cell, font.Get(cell), TitleBox(cell), colourOf(cell.index));
         },
         [&](int index) { return PushCellLook(index, !m_title.IsEmpty(), colourOf(index), m_pImage != nullptr); });
-}
-
-void MButton::SetControlEnabled(int enabled) { PushInput::Enable(*this, m_state, enabled); }
-
-int MButton::OnControlMouseMove(UINT, CPoint pt) { return PushInput::Move(*this, m_state, pt, m_cursorOnMove); }
-
-int MButton::OnControlLButtonDown(UINT, CPoint pt) { return PushInput::Down(*this, m_state, pt, m_cursorOnDown); }
-
-int MButton::OnControlLButtonUp(UINT, CPoint pt)
-{
-    return PushInput::Up(*this, m_state, pt, PushInput::REPAINT_THEN_NOTIFY);
 }
 
 // ---- MButton2 ----------------------------------------------------------------------------

@@ -1,6 +1,5 @@
 #include "ui/controls/PushButtons.h"
 
-#include "ui/controls/PushInput.h"
 #include "ui/controls/StateCells.h"
 #include "ui/framework/ControlFactory.h"
 #include "ui/framework/NotifyCode.h"
@@ -23,8 +22,7 @@ constexpr UINT kSpaceKey = VK_SPACE;
 } // namespace
 
 MImageButton::MImageButton(MObject* owner, UINT id, CRect rect, int visible, int enabled)
-    : MControlFont(owner, id, rect, L"", visible, enabled, 1),
-      m_state(BUTTON_STATE_NORMAL),
+    : MPushButtonBase(owner, id, rect, L"", visible, enabled, REPAINT_THEN_NOTIFY, true),
       m_hoverFill(kFillArgb),
       m_hoverFrame(kFrameArgb),
       m_downFill(kFillArgb),
@@ -67,17 +65,6 @@ void MImageButton::DrawControl(HDC& dc, CRect)
         // The normal and the disabled cell show the bare image.
         return CellLook(0, 0, index == BUTTON_STATE_DISABLED ? BUTTON_STATE_NORMAL : index);
     });
-}
-
-void MImageButton::SetControlEnabled(int enabled) { PushInput::Enable(*this, m_state, enabled); }
-
-int MImageButton::OnControlMouseMove(UINT, CPoint pt) { return PushInput::Move(*this, m_state, pt, true); }
-
-int MImageButton::OnControlLButtonDown(UINT, CPoint pt) { return PushInput::Down(*this, m_state, pt, true); }
-
-int MImageButton::OnControlLButtonUp(UINT, CPoint pt)
-{
-    return PushInput::Up(*this, m_state, pt, PushInput::REPAINT_THEN_NOTIFY);
 }
 
 int MImageButton::OnControlKeyDown(UINT key, UINT, UINT modifiers)

@@ -10,6 +10,13 @@
 //
 // Skin strips come from the window's image cache and are not owned; an icon
 // strip loaded with SetIconImage belongs to the button.
+//
+// The pointer behaviour they share lives in MPushButtonBase: a button is
+// hovered (1) while the pointer is over it, held (2) from a press inside until
+// the release, and disabled (3) while its enabled flag is clear. While held it
+// ignores moves, so the pressed look stays when the pointer leaves, and a
+// release outside cancels the click. Each change of state is followed by a
+// repaint request with redraw 0: the cached cells stay valid.
 
 #include <windows.h>
 #include <gdiplus.h>
@@ -28,9 +35,50 @@ namespace VREL {
 
 struct StateCell;
 
+// The pointer input of the push buttons (above) and of the colour swatch
+// CColorButton: NC_PRESSED for a press inside an enabled button, NC_CLICKED
+// for a release inside after it.
+class VREL_API MPushButtonBase : public MControlFont
+{
+public:
+    // Stores the flag; the state becomes normal or disabled.
+    void SetControlEnabled(int enabled) override;
+    int OnControlMouseMove(UINT flags, CPoint pt) override;
+    int OnControlLButtonDown(UINT flags, CPoint pt) override;
+    int OnControlLButtonUp(UINT flags, CPoint pt) override;
+
+protected:
+    // Whether the button notifies a click before or after its repaint
+    // request; before means the owner still sees the pressed state.
+    enum ClickOrder
+    {
+        REPAINT_THEN_NOTIFY,
+        NOTIFY_THEN_REPAINT,
+    };
+
+    MPushButtonBase(MObject* owner, UINT id, CRect rect, const wchar_t* title, int visible, int enabled,
+                    ClickOrder order, bool handCursor);
+
+    // Run just before NC_PRESSED and NC_CLICKED are sent.
+    virtual void BeforePress() {}
+    virtual void BeforeClick() {}
+
+    BUTTON_STATE m_state;
+    // Which of the pointer events set the cursor: the hand over the button
+    // and the arrow elsewhere.
+    bool m_cursorOnMove;
+    bool m_cursorOnDown;
+    // Whether a change of state by the pointer alone (over, away, a release
+    // that is no click) requests a repaint; a press and a click always do.
+    bool m_pointerRepaints;
+
+private:
+    ClickOrder m_clickOrder;
+};
+
 // A skinned button: a nine-grid frame of the strip per state and a centred
 // title. MButton2, DownloadButton and CIconButton build on its fields.
-class VREL_API MButton : public MControlFont
+class VREL_API MButton : public MPushButtonBase
 {
 public:
     MButton(MObject* owner, UINT id, CRect rect, const wchar_t* title, int visible, int enabled);
@@ -45,10 +93,6 @@ public:
     void SetTextRect(CRect rect) { m_textRect = rect; }
 
     void DrawControl(HDC& dc, CRect paint) override;
-    void SetControlEnabled(int enabled) override;
-    int OnControlMouseMove(UINT flags, CPoint pt) override;
-    int OnControlLButtonDown(UINT flags, CPoint pt) override;
-    int OnControlLButtonUp(UINT flags, CPoint pt) override;
 
 protected:
     // Skin frame of the cell as a nine-grid over the whole cell.
@@ -61,16 +105,12 @@ protected:
     // cell when it is empty.
     Gdiplus::RectF TitleBox(const StateCell& cell) const;
 
-    BUTTON_STATE m_state;
     int m_frameSize;
     std::unique_ptr<Gdiplus::Image> m_pIcon;
     int m_iconFrameWidth;
     int m_iconHeight;
     int m_iconFrameCount;
     CRect m_textRect;
-    // Which of the pointer events set the hand or arrow cursor.
-    bool m_cursorOnMove;
-    bool m_cursorOnDown;
 };
 
 // MButton with a 10 x 10 icon at the left edge.
@@ -84,7 +124,7 @@ public:
 
 // A centred icon (frame 0 of the strip) with a rounded frame on hover and
 // press. Space presses and clicks it while it has the key focus.
-class VREL_API MImageButton : public MControlFont
+class VREL_API MImageButton : public MPushButtonBase
 {
 public:
     MImageButton(MObject* owner, UINT id, CRect rect, int visible, int enabled);
@@ -93,14 +133,9 @@ public:
     void SetDownColor(Gdiplus::Color fill, Gdiplus::Color frame);
 
     void DrawControl(HDC& dc, CRect paint) override;
-    void SetControlEnabled(int enabled) override;
-    int OnControlMouseMove(UINT flags, CPoint pt) override;
-    int OnControlLButtonDown(UINT flags, CPoint pt) override;
-    int OnControlLButtonUp(UINT flags, CPoint pt) override;
     int OnControlKeyDown(UINT key, UINT repeat, UINT modifiers) override;
 
 protected:
-    BUTTON_STATE m_state;
     CRect m_imageRect;
     Gdiplus::Color m_hoverFill;
     Gdiplus::Color m_hoverFrame;
@@ -125,8 +160,9 @@ protected:
     AIRBLADDER_MODE m_balloonMode;
 };
 
-// Text only, in a colour per state.
-class VREL_API CTextButton : public MControlFont
+// Text only, in a colour per state. It notifies a click while it still shows
+// its pressed look.
+class VREL_API CTextButton : public MPushButtonBase
 {
 public:
     CTextButton(MObject* owner, UINT id, CRect rect, const wchar_t* title, int visible, int enabled);
@@ -137,17 +173,9 @@ public:
                             Gdiplus::Color disabled);
 
     void DrawControl(HDC& dc, CRect paint) override;
-    void SetControlEnabled(int enabled) override;
-    int OnControlMouseMove(UINT flags, CPoint pt) override;
-    int OnControlLButtonDown(UINT flags, CPoint pt) override;
-    // Notifies the click while the button still shows its pressed look.
-    int OnControlLButtonUp(UINT flags, CPoint pt) override;
 
 protected:
-    Gdiplus::Color m_hoverColor;
-    Gdiplus::Color m_downColor;
-    Gdiplus::Color m_disabledColor;
-    BUTTON_STATE m_state;
+    LookTextColours m_lookColours;
 
 private:
     // The font, format and measured place of the title, kept between
@@ -157,7 +185,7 @@ private:
 };
 
 // A skinned button with a red badge "1" while an upgrade is waiting.
-class VREL_API UpgradeButton : public MControlFont
+class VREL_API UpgradeButton : public MPushButtonBase
 {
 public:
     UpgradeButton(MObject* owner, UINT id, CRect rect, const wchar_t* title, int visible, int enabled);
@@ -167,13 +195,8 @@ public:
     int GetUpgradeStatus() const { return m_upgradeStatus; }
 
     void DrawControl(HDC& dc, CRect paint) override;
-    void SetControlEnabled(int enabled) override;
-    int OnControlMouseMove(UINT flags, CPoint pt) override;
-    int OnControlLButtonDown(UINT flags, CPoint pt) override;
-    int OnControlLButtonUp(UINT flags, CPoint pt) override;
 
 protected:
-    BUTTON_STATE m_state;
     int m_frameSize;
     int m_upgradeStatus;
 };
@@ -210,15 +233,13 @@ public:
 
 protected:
     CRect m_iconRect;
-    Gdiplus::Color m_hoverTextColor;
-    Gdiplus::Color m_downTextColor;
-    Gdiplus::Color m_disabledTextColor;
+    LookTextColours m_lookColours;
 };
 
 // A skinned button that clicks itself ten seconds after SetRun(1), showing
 // the seconds left after its title. It needs ticks: from an owner control's
 // OnTimer or from the window's multimedia tick.
-class VREL_API CTimerButton : public MControlFont
+class VREL_API CTimerButton : public MPushButtonBase
 {
 public:
     CTimerButton(MObject* owner, UINT id, CRect rect, const wchar_t* title, int visible, int enabled);
@@ -231,19 +252,16 @@ public:
 
     void DrawControl(HDC& dc, CRect paint) override;
     int SetControlFocus(int focus) override;
-    void SetControlEnabled(int enabled) override;
     int OnControlTimer() override;
-    int OnControlMouseMove(UINT flags, CPoint pt) override;
-    int OnControlLButtonDown(UINT flags, CPoint pt) override;
-    int OnControlLButtonUp(UINT flags, CPoint pt) override;
 
 protected:
+    // A click ends the run before the owner hears of it.
+    void BeforeClick() override;
     // The tick count the countdown runs on (GetTickCount).
     virtual DWORD CurrentTick() const;
     // The title, followed by the seconds left while running.
     CString CountdownText();
 
-    BUTTON_STATE m_state;
     int m_frameSize;
     DWORD m_startTick;
     DWORD m_lastRepaintTick;

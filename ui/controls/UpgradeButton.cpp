@@ -1,6 +1,5 @@
 #include "ui/controls/PushButtons.h"
 
-#include "ui/controls/PushInput.h"
 #include "ui/controls/StateCells.h"
 #include "ui/framework/ControlFactory.h"
 #include "ui/framework/Render.h"
@@ -24,8 +23,7 @@ constexpr wchar_t kBadgeText[] = L"1";
 } // namespace
 
 UpgradeButton::UpgradeButton(MObject* owner, UINT id, CRect rect, const wchar_t* title, int visible, int enabled)
-    : MControlFont(owner, id, rect, title, visible, enabled, 1),
-      m_state(BUTTON_STATE_NORMAL),
+    : MPushButtonBase(owner, id, rect, title, visible, enabled, REPAINT_THEN_NOTIFY, false),
       m_frameSize(kCorner),
       m_upgradeStatus(0)
 {
@@ -72,17 +70,6 @@ void UpgradeButton::DrawControl(HDC& dc, CRect)
                           static_cast<float>(kBadgeSize)),
                  *format, m_textColor);
     }, [&](int index) { return CellTitleLook(index, !m_title.IsEmpty(), m_textColor, m_pImage != nullptr); });
-}
-
-void UpgradeButton::SetControlEnabled(int enabled) { PushInput::Enable(*this, m_state, enabled); }
-
-int UpgradeButton::OnControlMouseMove(UINT, CPoint pt) { return PushInput::Move(*this, m_state, pt, false); }
-
-int UpgradeButton::OnControlLButtonDown(UINT, CPoint pt) { return PushInput::Down(*this, m_state, pt, false); }
-
-int UpgradeButton::OnControlLButtonUp(UINT, CPoint pt)
-{
-    return PushInput::Up(*this, m_state, pt, PushInput::REPAINT_THEN_NOTIFY);
 }
 
 } // namespace VREL
