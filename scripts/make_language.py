@@ -19,7 +19,8 @@ import sys
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
-# (section, number, English, Polish)
+# (section, number, English, Polish). One row a line and each text whole, however
+# long: a text seen on screen is found here by searching for it.
 TEXTS = [
     # Caption title and the copyright line of the home and system settings pages.
     ("CAPTION", 1, "Tarnwell", "Tarnwell"),
@@ -73,8 +74,7 @@ TEXTS = [
     ("KB.DIALOG", 108, "Middle button", "Środkowy przycisk"),
     ("KB.DIALOG", 109, "Forward button", "Przycisk Dalej"),
     ("KB.DIALOG", 110, "Back button", "Przycisk Wstecz"),
-    ("KB.DIALOG", 115, "Reset every key of this layer to its default?",
-     "Przywrócić domyślne ustawienia wszystkich klawiszy tej warstwy?"),
+    ("KB.DIALOG", 115, "Reset every key of this layer to its default?", "Przywrócić domyślne ustawienia wszystkich klawiszy tej warstwy?"),
     ("KB.DIALOG", 116, "Reset layer", "Resetuj warstwę"),
     ("KB.DIALOG", 120, "Keys", "Klawisze"),
     ("KB.DIALOG", 121, "Media", "Multimedia"),
@@ -207,24 +207,19 @@ TEXTS = [
 
     # Settings page.
     ("KB.DIALOG", 500, "Firmware version", "Wersja firmware"),
-    ("KB.DIALOG", 501, "The version of the firmware in the keyboard.",
-     "Wersja oprogramowania zapisanego w klawiaturze."),
+    ("KB.DIALOG", 501, "The version of the firmware in the keyboard.", "Wersja oprogramowania zapisanego w klawiaturze."),
     ("KB.DIALOG", 502, "Info", "Info"),
     ("KB.DIALOG", 505, "Sleep after", "Uśpienie po"),
     ("KB.DIALOG", 506, "min", "min"),
     ("KB.DIALOG", 507, "Never", "Nigdy"),
     ("KB.DIALOG", 510, "Lock the Windows key", "Blokada Windows"),
-    ("KB.DIALOG", 511, "The Windows key does nothing while this is on, so a game is not interrupted.",
-     "Gdy włączone, klawisz Windows nie działa i nie przerywa gry."),
+    ("KB.DIALOG", 511, "The Windows key does nothing while this is on, so a game is not interrupted.", "Gdy włączone, klawisz Windows nie działa i nie przerywa gry."),
     ("KB.DIALOG", 512, "Lock Alt+Tab", "Blokada Alt+Tab"),
-    ("KB.DIALOG", 513, "Alt+Tab does not switch windows while this is on.",
-     "Gdy włączone, Alt+Tab nie przełącza okien."),
+    ("KB.DIALOG", 513, "Alt+Tab does not switch windows while this is on.", "Gdy włączone, Alt+Tab nie przełącza okien."),
     ("KB.DIALOG", 514, "Lock Alt+F4", "Blokada Alt+F4"),
-    ("KB.DIALOG", 515, "Alt+F4 does not close windows while this is on.",
-     "Gdy włączone, Alt+F4 nie zamyka okien."),
+    ("KB.DIALOG", 515, "Alt+F4 does not close windows while this is on.", "Gdy włączone, Alt+F4 nie zamyka okien."),
     ("KB.DIALOG", 520, "Factory reset", "Reset fabryczny"),
-    ("KB.DIALOG", 521, "Restores the factory settings; all profiles, macros and lighting are lost.",
-     "Przywraca ustawienia fabryczne; wszystkie profile, makra i podświetlenie zostaną utracone."),
+    ("KB.DIALOG", 521, "Restores the factory settings; all profiles, macros and lighting are lost.", "Przywraca ustawienia fabryczne; wszystkie profile, makra i podświetlenie zostaną utracone."),
     ("KB.DIALOG", 522, "Reset", "Resetuj"),
 
     # System settings page.
@@ -247,18 +242,12 @@ TEXTS = [
     ("KB.DIALOG", 825, "Import", "Importuj"),
 
     # Profile import: why a file was not imported.
-    ("KB.DIALOG", 830, "The profile file could not be read. Nothing was imported.",
-     "Nie można odczytać pliku profilu. Nic nie zaimportowano."),
-    ("KB.DIALOG", 831, "The profile file is not UTF-8 text. Nothing was imported.",
-     "Plik profilu nie jest tekstem UTF-8. Nic nie zaimportowano."),
-    ("KB.DIALOG", 832, "The profile file is not a well-formed XML document. Nothing was imported.",
-     "Plik profilu nie jest poprawnym dokumentem XML. Nic nie zaimportowano."),
-    ("KB.DIALOG", 833, "The file is not a profile file. Nothing was imported.",
-     "Ten plik nie jest plikiem profilu. Nic nie zaimportowano."),
-    ("KB.DIALOG", 834, "The profile file holds more entries than a profile can. Nothing was imported.",
-     "Plik profilu zawiera więcej wpisów, niż może mieć profil. Nic nie zaimportowano."),
-    ("KB.DIALOG", 835, "The profile could not be stored. Nothing was imported.",
-     "Nie można zapisać profilu. Nic nie zaimportowano."),
+    ("KB.DIALOG", 830, "The profile file could not be read. Nothing was imported.", "Nie można odczytać pliku profilu. Nic nie zaimportowano."),
+    ("KB.DIALOG", 831, "The profile file is not UTF-8 text. Nothing was imported.", "Plik profilu nie jest tekstem UTF-8. Nic nie zaimportowano."),
+    ("KB.DIALOG", 832, "The profile file is not a well-formed XML document. Nothing was imported.", "Plik profilu nie jest poprawnym dokumentem XML. Nic nie zaimportowano."),
+    ("KB.DIALOG", 833, "The file is not a profile file. Nothing was imported.", "Ten plik nie jest plikiem profilu. Nic nie zaimportowano."),
+    ("KB.DIALOG", 834, "The profile file holds more entries than a profile can. Nothing was imported.", "Plik profilu zawiera więcej wpisów, niż może mieć profil. Nic nie zaimportowano."),
+    ("KB.DIALOG", 835, "The profile could not be stored. Nothing was imported.", "Nie można zapisać profilu. Nic nie zaimportowano."),
     ("KB.DIALOG", 836, "Import profile", "Importuj profil"),
 
     # Progress window stages.
@@ -288,16 +277,10 @@ TEXTS = [
     ("KB.DIALOG", 1164, "A new version is available", "Dostępna jest nowa wersja"),
     ("KB.DIALOG", 1165, "Install it now?", "Zainstalować ją teraz?"),
     # At most three lines of the message box.
-    ("KB.DIALOG", 1166,
-     "The keyboard needs new firmware. The update takes about a minute; do not touch the keyboard meanwhile. "
-     "Update now?",
-     "Klawiatura potrzebuje nowego firmware. Aktualizacja trwa około minuty; nie dotykaj wtedy klawiatury. "
-     "Zaktualizować teraz?"),
+    ("KB.DIALOG", 1166, "The keyboard needs new firmware. The update takes about a minute; do not touch the keyboard meanwhile. Update now?", "Klawiatura potrzebuje nowego firmware. Aktualizacja trwa około minuty; nie dotykaj wtedy klawiatury. Zaktualizować teraz?"),
     ("KB.DIALOG", 1167, "The download failed. Nothing was changed.", "Pobieranie nie powiodło się. Nic nie zmieniono."),
-    ("KB.DIALOG", 1168, "The update package is damaged. Nothing was changed.",
-     "Pakiet aktualizacji jest uszkodzony. Nic nie zmieniono."),
-    ("KB.DIALOG", 1169, "The temporary folder cannot be written. Nothing was changed.",
-     "Nie można zapisać w folderze tymczasowym. Nic nie zmieniono."),
+    ("KB.DIALOG", 1168, "The update package is damaged. Nothing was changed.", "Pakiet aktualizacji jest uszkodzony. Nic nie zmieniono."),
+    ("KB.DIALOG", 1169, "The temporary folder cannot be written. Nothing was changed.", "Nie można zapisać w folderze tymczasowym. Nic nie zmieniono."),
     ("KB.DIALOG", 1170, "The installer could not be started.", "Nie można uruchomić instalatora."),
 
     # Event editor: the label over the value field while it holds a delay (the
@@ -307,41 +290,24 @@ TEXTS = [
     # Keys page: the label of the layout preset combo.
     ("KB.DIALOG", 1200, "Key layout", "Układ klawiszy"),
     # Macro import: why a file was not imported, or not all of it.
-    ("KB.DIALOG", 1100, "The macro file could not be read. Nothing was imported.",
-     "Nie można odczytać pliku makr. Nic nie zaimportowano."),
-    ("KB.DIALOG", 1101, "The macro file is not a well-formed XML document. Nothing was imported.",
-     "Plik makr nie jest poprawnym dokumentem XML. Nic nie zaimportowano."),
-    ("KB.DIALOG", 1102, "The file is not a macro file. Nothing was imported.",
-     "Ten plik nie jest plikiem makr. Nic nie zaimportowano."),
-    ("KB.DIALOG", 1103, "The macros could not be stored. Nothing was imported.",
-     "Nie można zapisać makr. Nic nie zaimportowano."),
+    ("KB.DIALOG", 1100, "The macro file could not be read. Nothing was imported.", "Nie można odczytać pliku makr. Nic nie zaimportowano."),
+    ("KB.DIALOG", 1101, "The macro file is not a well-formed XML document. Nothing was imported.", "Plik makr nie jest poprawnym dokumentem XML. Nic nie zaimportowano."),
+    ("KB.DIALOG", 1102, "The file is not a macro file. Nothing was imported.", "Ten plik nie jest plikiem makr. Nic nie zaimportowano."),
+    ("KB.DIALOG", 1103, "The macros could not be stored. Nothing was imported.", "Nie można zapisać makr. Nic nie zaimportowano."),
     # %d stands for the event limit of one macro.
-    ("KB.DIALOG", 1104, "A macro holds at most %d events. Only the first %d events of each macro were imported.",
-     "Makro może mieć najwyżej %d zdarzeń. Zaimportowano tylko pierwsze %d zdarzeń każdego makra."),
+    ("KB.DIALOG", 1104, "A macro holds at most %d events. Only the first %d events of each macro were imported.", "Makro może mieć najwyżej %d zdarzeń. Zaimportowano tylko pierwsze %d zdarzeń każdego makra."),
     ("KB.DIALOG", 1105, "Import macros", "Importuj makra"),
 
     # Update packages refused before anything was unpacked.
-    ("KB.DIALOG", 1120, "The update package would unpack to far more than an update holds, so it was not "
-     "unpacked. Nothing was changed.",
-     "Pakiet aktualizacji rozpakowałby się do znacznie większego rozmiaru, niż ma aktualizacja, więc go nie "
-     "rozpakowano. Nic nie zmieniono."),
-    ("KB.DIALOG", 1121, "There is not enough free disk space to unpack the update. Nothing was changed.",
-     "Za mało wolnego miejsca na dysku, aby rozpakować aktualizację. Nic nie zmieniono."),
+    ("KB.DIALOG", 1120, "The update package would unpack to far more than an update holds, so it was not unpacked. Nothing was changed.", "Pakiet aktualizacji rozpakowałby się do znacznie większego rozmiaru, niż ma aktualizacja, więc go nie rozpakowano. Nic nie zmieniono."),
+    ("KB.DIALOG", 1121, "There is not enough free disk space to unpack the update. Nothing was changed.", "Za mało wolnego miejsca na dysku, aby rozpakować aktualizację. Nic nie zmieniono."),
 
     # Settings that cannot be saved: told once, at start or after a reset.
     ("KB.DIALOG", 1110, "Settings cannot be saved", "Nie można zapisywać ustawień"),
-    ("KB.DIALOG", 1111, "The settings file is damaged or is not a settings file. It was left as it is; "
-     "changes will not be saved.",
-     "Plik ustawień jest uszkodzony lub nie jest plikiem ustawień. Pozostawiono go bez zmian; "
-     "zmiany nie zostaną zapisane."),
-    ("KB.DIALOG", 1112, "The settings file is write-protected. Changes will not be saved.",
-     "Plik ustawień jest chroniony przed zapisem. Zmiany nie zostaną zapisane."),
-    ("KB.DIALOG", 1113, "The settings file could not be opened or created. Changes will not be saved.",
-     "Nie można otworzyć ani utworzyć pliku ustawień. Zmiany nie zostaną zapisane."),
-    ("KB.DIALOG", 1114, "The keyboard's name cannot be used as a file name, so no settings file was made. "
-     "Changes will not be saved.",
-     "Nazwy klawiatury nie można użyć jako nazwy pliku, więc nie utworzono pliku ustawień. "
-     "Zmiany nie zostaną zapisane."),
+    ("KB.DIALOG", 1111, "The settings file is damaged or is not a settings file. It was left as it is; changes will not be saved.", "Plik ustawień jest uszkodzony lub nie jest plikiem ustawień. Pozostawiono go bez zmian; zmiany nie zostaną zapisane."),
+    ("KB.DIALOG", 1112, "The settings file is write-protected. Changes will not be saved.", "Plik ustawień jest chroniony przed zapisem. Zmiany nie zostaną zapisane."),
+    ("KB.DIALOG", 1113, "The settings file could not be opened or created. Changes will not be saved.", "Nie można otworzyć ani utworzyć pliku ustawień. Zmiany nie zostaną zapisane."),
+    ("KB.DIALOG", 1114, "The keyboard's name cannot be used as a file name, so no settings file was made. Changes will not be saved.", "Nazwy klawiatury nie można użyć jako nazwy pliku, więc nie utworzono pliku ustawień. Zmiany nie zostaną zapisane."),
 ]
 
 SECTIONS = ("CAPTION", "KB.DIALOG", "LAN")

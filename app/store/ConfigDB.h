@@ -9,7 +9,9 @@
 // Batch writers (the ones taking a vector, and InsertDefaultConfig) run their
 // rows in one transaction and write all of them or none: true (or the number
 // of rows) only when the rows are committed. A file locked by another program
-// delays a statement for up to SQLiteDB::kBusyTimeoutMs before it fails.
+// delays a statement for up to SQLiteDB::kBusyTimeoutMs before it fails; the
+// store tries again every millisecond meanwhile, so a program that only holds
+// the file in bursts with short pauses between them does not fail a save.
 
 #include <string>
 #include <vector>

@@ -165,13 +165,22 @@ private:
     SQLiteStatement m_statement;
 };
 
-// Frees the caller's earlier records, then appends every row the statement
-// selects with the keys bound in order; the count appended.
+// A query that holds the store's lock from its preparation until the
+// statement is finalized: the whole of an operation of one statement.
+class LockedQuery : private CritSecLock, public Query {
+public:
+    LockedQuery(CritSec& lock, SQLiteDB& db, const char* sql) : CritSecLock(&lock), Query(db, sql) {}
+};
+
+// Under the store's lock, frees the caller's earlier records, then appends
+// every row the statement selects with the keys bound in order; the count
+// appended.
 template <class Row, class... Keys>
-int ReadRows(SQLiteDB& db, const char* sql, std::vector<Row*>& list, const Keys&... keys)
+int ReadRows(CritSec& lock, SQLiteDB& db, const char* sql, std::vector<Row*>& list, const Keys&... keys)
 {
+    LockedQuery query(lock, db, sql);
     ClearList(list);
-    return Query(db, sql).Bind(keys...).ReadList(list);
+    return query.Bind(keys...).ReadList(list);
 }
 
 template <class Row, class Bind>
@@ -201,6 +210,8 @@ bool RunBatch(SQLiteDB& db, const char* sql, const std::vector<Row>& rows, Bind 
 }
 
 // ---- statements --------------------------------------------------------------------
+// One line a statement and each whole, however long: a statement seen in a
+// trace or a log is found here by searching for it.
 
 constexpr char kSetConfigValue[] = "UPDATE t_config_data SET value = ? WHERE profile = ? and key = ?";
 constexpr char kInsertConfigValue[] = "INSERT INTO t_config_data(profile, key, value) VALUES (?, ?, ?);";
@@ -215,64 +226,40 @@ constexpr char kSetActiveProfile[] = "UPDATE t_profile_data SET status = ? WHERE
 constexpr char kGetActiveProfile[] = "SELECT profile FROM t_profile_data WHERE type = ? AND status = ?";
 
 constexpr char kCountKeyMacros[] = "select count(*) FROM t_key_macro_data WHERE profile = ?";
-constexpr char kInsertKeyMacro[] =
-    "INSERT INTO t_key_macro_data(profile, fn_layer, key_code, macro_type, macro_value, macro_value2, "
-    "macro_value3, macro_desc) VALUES (?, ?, ?, ?, ?, ?, ?, ?);";
-constexpr char kUpdateKeyMacro[] =
-    "UPDATE t_key_macro_data SET macro_type = ?, macro_value = ?, macro_value2 = ?, macro_value3 = ?, "
-    "macro_desc = ? WHERE profile = ? AND fn_layer = ? AND key_code = ?;";
-constexpr char kUpdateKeyMacroDesc[] =
-    "UPDATE t_key_macro_data SET macro_desc = ? WHERE profile = ? and fn_layer = ? and key_code = ?";
-constexpr char kGetKeyMacro[] =
-    "SELECT * FROM t_key_macro_data WHERE profile = ? and fn_layer = ? and key_code = ?";
+constexpr char kInsertKeyMacro[] = "INSERT INTO t_key_macro_data(profile, fn_layer, key_code, macro_type, macro_value, macro_value2, macro_value3, macro_desc) VALUES (?, ?, ?, ?, ?, ?, ?, ?);";
+constexpr char kUpdateKeyMacro[] = "UPDATE t_key_macro_data SET macro_type = ?, macro_value = ?, macro_value2 = ?, macro_value3 = ?, macro_desc = ? WHERE profile = ? AND fn_layer = ? AND key_code = ?;";
+constexpr char kUpdateKeyMacroDesc[] = "UPDATE t_key_macro_data SET macro_desc = ? WHERE profile = ? and fn_layer = ? and key_code = ?";
+constexpr char kGetKeyMacro[] = "SELECT * FROM t_key_macro_data WHERE profile = ? and fn_layer = ? and key_code = ?";
 constexpr char kGetLayerKeyMacros[] = "SELECT * FROM t_key_macro_data WHERE profile = ? and fn_layer = ?";
 constexpr char kGetProfileKeyMacros[] = "SELECT * FROM t_key_macro_data WHERE profile = ?";
 
 constexpr char kCountLights[] = "select count(*) FROM t_light_data WHERE profile = ?";
-constexpr char kInsertLight[] =
-    "INSERT INTO t_light_data(profile, name, mode, brightness, speed, direction, colorful, colorindex, "
-    "color_value1, color_value2, color_value3, color_value4, color_value5, color_value6, color_value7, "
-    "color_value8, config_func, reserved, status) "
-    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?);";
-constexpr char kUpdateLight[] =
-    "UPDATE t_light_data SET brightness = ?, speed = ?, direction = ?, colorful = ?, colorindex = ?, "
-    "color_value1 = ?, color_value2 = ?, color_value3 = ?, color_value4 = ?, color_value5 = ?, "
-    "color_value6 = ?, color_value7 = ?, color_value8 = ?, config_func = ?, reserved = ? "
-    "WHERE profile = ? AND mode = ?";
+constexpr char kInsertLight[] = "INSERT INTO t_light_data(profile, name, mode, brightness, speed, direction, colorful, colorindex, color_value1, color_value2, color_value3, color_value4, color_value5, color_value6, color_value7, color_value8, config_func, reserved, status) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?);";
+constexpr char kUpdateLight[] = "UPDATE t_light_data SET brightness = ?, speed = ?, direction = ?, colorful = ?, colorindex = ?, color_value1 = ?, color_value2 = ?, color_value3 = ?, color_value4 = ?, color_value5 = ?, color_value6 = ?, color_value7 = ?, color_value8 = ?, config_func = ?, reserved = ? WHERE profile = ? AND mode = ?";
 constexpr char kClearActiveLight[] = "UPDATE t_light_data SET status = ? WHERE profile = ?";
 constexpr char kSetActiveLight[] = "UPDATE t_light_data SET status = ? WHERE profile = ? and mode = ?";
 constexpr char kGetActiveLightMode[] = "SELECT mode FROM t_light_data WHERE profile = ? and status = ?";
 constexpr char kGetLight[] = "SELECT * FROM t_light_data WHERE profile = ? AND mode = ?";
 constexpr char kGetLightList[] = "SELECT * FROM t_light_data WHERE profile = ?";
 
-constexpr char kInsertUserLightRgb[] =
-    "INSERT INTO t_userlightrgb_data(profile, userlight_id, key_code, key_rgb) VALUES (?, ?, ?, ?);";
+constexpr char kInsertUserLightRgb[] = "INSERT INTO t_userlightrgb_data(profile, userlight_id, key_code, key_rgb) VALUES (?, ?, ?, ?);";
 constexpr char kDeleteUserLightRgbs[] = "DELETE FROM t_userlightrgb_data WHERE userlight_id = ?";
 constexpr char kGetUserLightRgbs[] = "SELECT * FROM t_userlightrgb_data WHERE userlight_id = ?";
 
-constexpr char kInsertMacro[] =
-    "INSERT INTO t_macro_data(name, play_type, play_times, delay_type, delay_time) VALUES (?, ?, ?, ?, ?);";
+constexpr char kInsertMacro[] = "INSERT INTO t_macro_data(name, play_type, play_times, delay_type, delay_time) VALUES (?, ?, ?, ?, ?);";
 constexpr char kRenameMacro[] = "UPDATE t_macro_data SET name = ? WHERE macro_id = ?";
 constexpr char kDeleteMacro[] = "DELETE FROM t_macro_data WHERE macro_id = ?";
 constexpr char kDeleteMacroRecords[] = "DELETE FROM t_macrorecord WHERE macro_id = ?";
 constexpr char kGetMacro[] = "SELECT * FROM t_macro_data WHERE macro_id = ?";
-constexpr char kUpdateMacro[] =
-    "UPDATE t_macro_data SET name = ?, play_type = ?, play_times = ?, delay_type = ?,delay_time = ? "
-    "WHERE macro_id = ?";
+constexpr char kUpdateMacro[] = "UPDATE t_macro_data SET name = ?, play_type = ?, play_times = ?, delay_type = ?,delay_time = ? WHERE macro_id = ?";
 constexpr char kGetMacroList[] = "SELECT * FROM t_macro_data";
-constexpr char kInsertMacroRecord[] =
-    "INSERT INTO t_macrorecord(macro_id, type, record_index, desc, value, delay_time) "
-    "VALUES (?, ?, ?, ?, ?, ?);";
+constexpr char kInsertMacroRecord[] = "INSERT INTO t_macrorecord(macro_id, type, record_index, desc, value, delay_time) VALUES (?, ?, ?, ?, ?, ?);";
 constexpr char kGetMacroRecords[] = "SELECT * FROM t_macrorecord WHERE macro_id = ? ORDER BY record_index ASC";
 
 constexpr char kCountMusicLayers[] = "select count(*) FROM t_musiclayer_data WHERE profile = ?";
-constexpr char kInsertMusicLayer[] =
-    "INSERT INTO t_musiclayer_data(profile, name, deviceindex, foremode, fore_amplitude, backmode, "
-    "backb_right, sel) VALUES (?, ?, ?, ?, ?, ?, ?, ?);";
+constexpr char kInsertMusicLayer[] = "INSERT INTO t_musiclayer_data(profile, name, deviceindex, foremode, fore_amplitude, backmode, backb_right, sel) VALUES (?, ?, ?, ?, ?, ?, ?, ?);";
 constexpr char kGetMusicLayer[] = "SELECT * FROM t_musiclayer_data WHERE profile = ?";
-constexpr char kUpdateMusicLayer[] =
-    "UPDATE t_musiclayer_data SET deviceindex= ?, foremode= ?, fore_amplitude = ?, backmode= ?, "
-    "backb_right= ? WHERE profile = ?";
+constexpr char kUpdateMusicLayer[] = "UPDATE t_musiclayer_data SET deviceindex= ?, foremode= ?, fore_amplitude = ?, backmode= ?, backb_right= ? WHERE profile = ?";
 
 constexpr int kProfileType = 1;   // every profile the program writes and lists
 constexpr int kActive = 1;
@@ -418,37 +405,32 @@ bool ConfigDB::SetConfigValue(int profile, const CString& key, const CString& va
 
 bool ConfigDB::GetConfigValue(int profile, const CString& key, CString& value)
 {
-    CritSecLock lock(&m_lock);
     value.Empty();
-    return Query(m_db, kGetConfigValue).Int(profile).Text(key).FirstText(value);
+    return LockedQuery(m_lock, m_db, kGetConfigValue).Int(profile).Text(key).FirstText(value);
 }
 
 // ---- profiles ----------------------------------------------------------------------------
 
 int ConfigDB::InsertProfile(const ProfileData& profile)
 {
-    CritSecLock lock(&m_lock);
-    return Query(m_db, kInsertProfile).Int(kProfileType).Text(profile.name).Int(kInactive).Insert();
+    return LockedQuery(m_lock, m_db, kInsertProfile).Int(kProfileType).Text(profile.name).Int(kInactive).Insert();
 }
 
 
 bool ConfigDB::RenameProfile(int profile, const CString& name)
 {
-    CritSecLock lock(&m_lock);
-    return Query(m_db, kRenameProfile).Text(name).Int(profile).Run();
+    return LockedQuery(m_lock, m_db, kRenameProfile).Text(name).Int(profile).Run();
 }
 
 bool ConfigDB::GetProfileName(int profile, CString& name)
 {
-    CritSecLock lock(&m_lock);
     name.Empty();
-    return Query(m_db, kGetProfileName).Int(profile).FirstText(name);
+    return LockedQuery(m_lock, m_db, kGetProfileName).Int(profile).FirstText(name);
 }
 
 int ConfigDB::GetProfileList(std::vector<ProfileData*>& list)
 {
-    CritSecLock lock(&m_lock);
-    return ReadRows(m_db, kGetProfileList, list, kProfileType);
+    return ReadRows(m_lock, m_db, kGetProfileList, list, kProfileType);
 }
 
 bool ConfigDB::SetActiveProfile(int profile)
@@ -460,16 +442,14 @@ bool ConfigDB::SetActiveProfile(int profile)
 
 int ConfigDB::GetActiveProfile()
 {
-    CritSecLock lock(&m_lock);
-    return Query(m_db, kGetActiveProfile).Int(kProfileType).Int(kActive).FirstInt();
+    return LockedQuery(m_lock, m_db, kGetActiveProfile).Int(kProfileType).Int(kActive).FirstInt();
 }
 
 // ---- key assignments -----------------------------------------------------------------
 
 int ConfigDB::CountKeyMacros(int profile)
 {
-    CritSecLock lock(&m_lock);
-    return Query(m_db, kCountKeyMacros).Int(profile).FirstInt();
+    return LockedQuery(m_lock, m_db, kCountKeyMacros).Int(profile).FirstInt();
 }
 
 bool ConfigDB::InsertKeyMacros(std::vector<KeyMacroData> rows)
@@ -480,8 +460,7 @@ bool ConfigDB::InsertKeyMacros(std::vector<KeyMacroData> rows)
 
 void ConfigDB::UpdateKeyMacro(const KeyMacroData& row)
 {
-    CritSecLock lock(&m_lock);
-    Query query(m_db, kUpdateKeyMacro);
+    LockedQuery query(m_lock, m_db, kUpdateKeyMacro);
     BindKeyMacroUpdate(query, row).Run();
 }
 
@@ -493,47 +472,40 @@ bool ConfigDB::UpdateKeyMacros(std::vector<KeyMacroData> rows)
 
 bool ConfigDB::UpdateKeyMacroDesc(int profile, int fnLayer, int keyCode, const CString& desc)
 {
-    CritSecLock lock(&m_lock);
-    return Query(m_db, kUpdateKeyMacroDesc).Text(desc).Int(profile).Int(fnLayer).Int(keyCode).Run();
+    return LockedQuery(m_lock, m_db, kUpdateKeyMacroDesc).Text(desc).Int(profile).Int(fnLayer).Int(keyCode).Run();
 }
 
 bool ConfigDB::GetKeyMacro(int profile, int fnLayer, int keyCode, KeyMacroData& row)
 {
-    CritSecLock lock(&m_lock);
-    return Query(m_db, kGetKeyMacro).Int(profile).Int(fnLayer).Int(keyCode).ReadOne(row);
+    return LockedQuery(m_lock, m_db, kGetKeyMacro).Int(profile).Int(fnLayer).Int(keyCode).ReadOne(row);
 }
 
 int ConfigDB::GetLayerKeyMacros(int profile, int fnLayer, std::vector<KeyMacroData*>& list)
 {
-    CritSecLock lock(&m_lock);
-    return ReadRows(m_db, kGetLayerKeyMacros, list, profile, fnLayer);
+    return ReadRows(m_lock, m_db, kGetLayerKeyMacros, list, profile, fnLayer);
 }
 
 int ConfigDB::GetProfileKeyMacros(int profile, std::vector<KeyMacroData*>& list)
 {
-    CritSecLock lock(&m_lock);
-    return ReadRows(m_db, kGetProfileKeyMacros, list, profile);
+    return ReadRows(m_lock, m_db, kGetProfileKeyMacros, list, profile);
 }
 
 // ---- light modes --------------------------------------------------------------------------
 
 int ConfigDB::CountLights(int profile)
 {
-    CritSecLock lock(&m_lock);
-    return Query(m_db, kCountLights).Int(profile).FirstInt();
+    return LockedQuery(m_lock, m_db, kCountLights).Int(profile).FirstInt();
 }
 
 int ConfigDB::InsertLight(const LightData& row)
 {
-    CritSecLock lock(&m_lock);
-    Query query(m_db, kInsertLight);
+    LockedQuery query(m_lock, m_db, kInsertLight);
     return BindLightRow(query, row).Insert();
 }
 
 bool ConfigDB::UpdateLight(int /*profile*/, int mode, const LightData& row)
 {
-    CritSecLock lock(&m_lock);
-    Query query(m_db, kUpdateLight);
+    LockedQuery query(m_lock, m_db, kUpdateLight);
     return BindLightSettings(query, row).Int(row.profile).Int(mode).Run();
 }
 
@@ -546,20 +518,17 @@ bool ConfigDB::SetActiveLight(int profile, int mode)
 
 int ConfigDB::GetActiveLightMode(int profile)
 {
-    CritSecLock lock(&m_lock);
-    return Query(m_db, kGetActiveLightMode).Int(profile).Int(kActive).FirstInt();
+    return LockedQuery(m_lock, m_db, kGetActiveLightMode).Int(profile).Int(kActive).FirstInt();
 }
 
 bool ConfigDB::GetLight(int profile, int mode, LightData& row)
 {
-    CritSecLock lock(&m_lock);
-    return Query(m_db, kGetLight).Int(profile).Int(mode).ReadOne(row);
+    return LockedQuery(m_lock, m_db, kGetLight).Int(profile).Int(mode).ReadOne(row);
 }
 
 int ConfigDB::GetLightList(int profile, std::vector<LightData*>& list)
 {
-    CritSecLock lock(&m_lock);
-    return ReadRows(m_db, kGetLightList, list, profile);
+    return ReadRows(m_lock, m_db, kGetLightList, list, profile);
 }
 
 // ---- per-key user colours ---------------------------------------------------------------
@@ -573,14 +542,12 @@ int ConfigDB::InsertUserLightRgbs(std::vector<UserLightRgbData> rows)
 
 bool ConfigDB::DeleteUserLightRgbs(int /*unused*/)
 {
-    CritSecLock lock(&m_lock);
-    return Query(m_db, kDeleteUserLightRgbs).Int(kUserLightId).Run();
+    return LockedQuery(m_lock, m_db, kDeleteUserLightRgbs).Int(kUserLightId).Run();
 }
 
 int ConfigDB::GetUserLightRgbs(int userlightId, std::vector<UserLightRgbData*>& list)
 {
-    CritSecLock lock(&m_lock);
-    return ReadRows(m_db, kGetUserLightRgbs, list, userlightId);
+    return ReadRows(m_lock, m_db, kGetUserLightRgbs, list, userlightId);
 }
 
 // ---- macros ------------------------------------------------------------------------------------
@@ -598,15 +565,13 @@ int ConfigDB::AddMacro(const CString& name)
 
 int ConfigDB::InsertMacro(MacroData row)
 {
-    CritSecLock lock(&m_lock);
-    Query query(m_db, kInsertMacro);
+    LockedQuery query(m_lock, m_db, kInsertMacro);
     return BindMacro(query, row).Insert();
 }
 
 bool ConfigDB::RenameMacro(int macroId, const CString& name)
 {
-    CritSecLock lock(&m_lock);
-    return Query(m_db, kRenameMacro).Text(name).Int(macroId).Run();
+    return LockedQuery(m_lock, m_db, kRenameMacro).Text(name).Int(macroId).Run();
 }
 
 bool ConfigDB::DeleteMacro(int macroId)
@@ -619,27 +584,23 @@ bool ConfigDB::DeleteMacro(int macroId)
 
 bool ConfigDB::GetMacro(int macroId, MacroData& row)
 {
-    CritSecLock lock(&m_lock);
-    return Query(m_db, kGetMacro).Int(macroId).ReadOne(row);
+    return LockedQuery(m_lock, m_db, kGetMacro).Int(macroId).ReadOne(row);
 }
 
 bool ConfigDB::UpdateMacro(int macroId, MacroData row)
 {
-    CritSecLock lock(&m_lock);
-    Query query(m_db, kUpdateMacro);
+    LockedQuery query(m_lock, m_db, kUpdateMacro);
     return BindMacro(query, row).Int(macroId).Run();
 }
 
 int ConfigDB::GetMacroList(std::vector<MacroData*>& list)
 {
-    CritSecLock lock(&m_lock);
-    return ReadRows(m_db, kGetMacroList, list);
+    return ReadRows(m_lock, m_db, kGetMacroList, list);
 }
 
 int ConfigDB::InsertMacroRecord(MacroRecordData row)
 {
-    CritSecLock lock(&m_lock);
-    Query query(m_db, kInsertMacroRecord);
+    LockedQuery query(m_lock, m_db, kInsertMacroRecord);
     return BindMacroRecord(query, row).Insert();
 }
 
@@ -651,41 +612,35 @@ bool ConfigDB::InsertMacroRecords(std::vector<MacroRecordData> rows)
 
 int ConfigDB::GetMacroRecords(int macroId, std::vector<MacroRecordData*>& list)
 {
-    CritSecLock lock(&m_lock);
-    return ReadRows(m_db, kGetMacroRecords, list, macroId);
+    return ReadRows(m_lock, m_db, kGetMacroRecords, list, macroId);
 }
 
 bool ConfigDB::DeleteMacroRecords(int macroId)
 {
-    CritSecLock lock(&m_lock);
-    return Query(m_db, kDeleteMacroRecords).Int(macroId).Run();
+    return LockedQuery(m_lock, m_db, kDeleteMacroRecords).Int(macroId).Run();
 }
 
 // ---- music layer -------------------------------------------------------------------------------
 
 int ConfigDB::CountMusicLayers(int profile)
 {
-    CritSecLock lock(&m_lock);
-    return Query(m_db, kCountMusicLayers).Int(profile).FirstInt();
+    return LockedQuery(m_lock, m_db, kCountMusicLayers).Int(profile).FirstInt();
 }
 
 int ConfigDB::InsertMusicLayer(int profile, const CString& name, int foremode)
 {
-    CritSecLock lock(&m_lock);
-    Query query(m_db, kInsertMusicLayer);
+    LockedQuery query(m_lock, m_db, kInsertMusicLayer);
     return BindNewMusicLayer(query, profile, name, foremode).Insert();
 }
 
 bool ConfigDB::GetMusicLayer(int profile, MusicLayerData& row)
 {
-    CritSecLock lock(&m_lock);
-    return Query(m_db, kGetMusicLayer).Int(profile).ReadOne(row);
+    return LockedQuery(m_lock, m_db, kGetMusicLayer).Int(profile).ReadOne(row);
 }
 
 bool ConfigDB::UpdateMusicLayer(int profile, const MusicLayerData& row)
 {
-    CritSecLock lock(&m_lock);
-    return Query(m_db, kUpdateMusicLayer)
+    return LockedQuery(m_lock, m_db, kUpdateMusicLayer)
         .Bind(row.deviceindex, row.foremode, row.fore_amplitude, row.backmode, row.backb_right, profile)
         .Run();
 }
@@ -764,8 +719,7 @@ int ConfigDB::CreateProfile(const NewProfileRows& rows)
 
 int ConfigDB::GetProfileUserLightRgbs(int profile, std::vector<UserLightRgbData*>& list)
 {
-    CritSecLock lock(&m_lock);
-    return ReadRows(m_db, kGetProfileUserLightRgbs, list, profile);
+    return ReadRows(m_lock, m_db, kGetProfileUserLightRgbs, list, profile);
 }
 
 bool ConfigDB::SetProfileUserLightRgbs(int profile, std::vector<UserLightRgbData> rows)

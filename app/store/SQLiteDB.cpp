@@ -4,7 +4,6 @@
 
 #include <sqlite3.h>
 
-#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -16,6 +15,11 @@ constexpr char kBegin[] = "BEGIN IMMEDIATE";
 constexpr char kEnd[] = "END";
 constexpr char kRollback[] = "ROLLBACK";
 constexpr DWORD kCommitRetryMs = 10;
+// SQLite's own waiting sleeps longer and longer between tries, up to 100 ms
+// each: another program that takes the file again within those sleeps keeps
+// a save out for the whole wait, though it never holds the file for long.
+// Trying again every millisecond finds the pauses between its writes.
+constexpr DWORD kBusyRetryMs = 1;
 
 }  // namespace
 
@@ -52,9 +56,10 @@ bool SQLiteDB::Open(const char* path, const std::string& key, int flags)
         return false;
     }
     m_path = path;
-    // Another program reading the file (a second instance, a database browser,
-    // a backup) then delays a save instead of failing it.
-    sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
+    // Another program reading or writing the file (a second instance, a
+    // database browser, a backup) then delays a save instead of failing it.
+    m_busyTimeoutMs = kBusyTimeoutMs;
+    sqlite3_busy_handler(m_db, &SQLiteDB::RetryWhileBusy, this);
     sqlite3_exec(m_db, kSynchronousOff, nullptr, nullptr, nullptr);
 
     // This build carries no encryption extension; an encrypted file could not
@@ -114,15 +119,18 @@ bool SQLiteDB::InTransaction() const
     return m_db && !sqlite3_get_autocommit(m_db);
 }
 
-int SQLiteDB::BusyTimeoutMs()
+int SQLiteDB::RetryWhileBusy(void* self, int attempt)
 {
-    int timeout = 0;
-    Exec("PRAGMA busy_timeout", [](void* arg, int columns, char** values, char**) {
-        if (columns > 0 && values[0])
-            *static_cast<int*>(arg) = atoi(values[0]);
+    SQLiteDB& db = *static_cast<SQLiteDB*>(self);
+    // The attempts count from 0 once per statement step, however many locks
+    // the step waits for: the time allowed is the step's, by the clock.
+    const ULONGLONG now = GetTickCount64();
+    if (attempt == 0)
+        db.m_busySince = now;
+    if (now - db.m_busySince >= static_cast<ULONGLONG>(db.m_busyTimeoutMs))
         return 0;
-    }, &timeout);
-    return timeout;
+    Sleep(kBusyRetryMs);
+    return 1;
 }
 
 // ---- SQLiteStatement ---------------------------------------------------------

@@ -25,8 +25,8 @@ public:
     // Opens `path` (UTF-8) with the given sqlite3_open_v2 flags, closing any
     // connection held before. Keys are not supported: the files are plain
     // SQLite databases, so a non-empty key fails the open. A statement that
-    // finds the file locked by another connection retries for up to
-    // kBusyTimeoutMs before it fails with SQLITE_BUSY.
+    // finds the file locked by another connection tries again every
+    // millisecond for up to kBusyTimeoutMs before it fails with SQLITE_BUSY.
     static constexpr int kBusyTimeoutMs = 2000;
     bool Open(const char* path, const std::string& key, int flags);
     // True when nothing is held afterwards; a failed close keeps the handle.
@@ -50,16 +50,21 @@ public:
     bool InTransaction() const;
     // How long a statement waits for a lock held by another connection, as
     // the connection is set now; 0 without a connection.
-    int BusyTimeoutMs();
+    int BusyTimeoutMs() const { return m_db ? m_busyTimeoutMs : 0; }
+    // Until the next Open.
+    void SetBusyTimeoutMs(int ms) { m_busyTimeoutMs = ms; }
 
     // The raw handle, for diagnostics only (tracing, pragmas in tests).
     sqlite3* GetHandle() const { return m_db; }
 
 private:
     void InterruptAndClose();
+    static int RetryWhileBusy(void* self, int attempt);
 
     sqlite3* m_db = nullptr;
     std::string m_path;
+    int m_busyTimeoutMs = kBusyTimeoutMs;
+    uint64_t m_busySince = 0;  // tick count of the statement's first refusal
 };
 
 class SQLiteStatement {

@@ -6,12 +6,16 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <functional>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include <sqlite3.h>
+
 #include "app/store/ConfigDB.h"
+#include "app/store/Utf8Convert.h"
 #include "StoreTestSupport.h"
 
 namespace {
@@ -109,6 +113,65 @@ std::string Count(int n)
     return std::to_string(n);
 }
 
+// Another program writing the file in bursts with short pauses between
+// them, as a second instance saving often would: it never holds the file for
+// long, but takes it again soon after every commit. It waits for the store's
+// saves as long as they take.
+class BurstWriter {
+public:
+    explicit BurstWriter(const CString& path)
+    {
+        if (sqlite3_open_v2(CStringToUtf8(path).c_str(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX,
+                            nullptr) != SQLITE_OK)
+            return;
+        sqlite3_busy_timeout(m_db, kWaitMs);
+        m_thread = std::thread([this] { Run(); });
+    }
+    ~BurstWriter()
+    {
+        m_stop = true;
+        if (m_thread.joinable())
+            m_thread.join();
+        sqlite3_close(m_db);
+    }
+    BurstWriter(const BurstWriter&) = delete;
+    BurstWriter& operator=(const BurstWriter&) = delete;
+
+    // True once the first burst holds the file.
+    bool WaitUntilWriting() const
+    {
+        for (int i = 0; i < 1000 && !m_writing; ++i)
+            Sleep(5);
+        return m_writing;
+    }
+    int Bursts() const { return m_bursts; }
+
+private:
+    static constexpr int kWaitMs = 30000;
+    static constexpr DWORD kBurstMs = 250;
+    static constexpr DWORD kPauseMs = 5;
+
+    void Run()
+    {
+        while (!m_stop) {
+            if (sqlite3_exec(m_db, "BEGIN IMMEDIATE; UPDATE t_profile_data SET status = status;", nullptr, nullptr,
+                             nullptr) != SQLITE_OK)
+                continue;
+            m_writing = true;
+            Sleep(kBurstMs);
+            if (sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK)
+                ++m_bursts;
+            Sleep(kPauseMs);
+        }
+    }
+
+    sqlite3* m_db = nullptr;
+    std::thread m_thread;
+    std::atomic<bool> m_stop{false};
+    std::atomic<bool> m_writing{false};
+    std::atomic<int> m_bursts{0};
+};
+
 class ConfigCommitTest : public ::testing::Test {
 protected:
     // A fresh file per case, with the rows the batch changes.
@@ -140,7 +203,7 @@ TEST_F(ConfigCommitTest, RefusedCommitLosesNoWriteReportedSaved)
         SCOPED_TRACE(batch.name);
         Open(batch);
         // The reader below does not let go, so there is no point in waiting long.
-        ASSERT_TRUE(ExecStore(store, "PRAGMA busy_timeout = 50"));
+        store.GetDB().SetBusyTimeoutMs(50);
 
         bool savedWhileHeld = false;
         int reported = -1;
@@ -206,6 +269,32 @@ TEST_F(ConfigCommitTest, ShortReadByAnotherProgramDelaysASave)
     ASSERT_TRUE(store.CloseDB());
     EXPECT_EQ((std::vector<std::string>{Count(batch.rows)}), QueryFile(File(), batch.countWritten));
     EXPECT_EQ("5", ConfigValue(File(), "sleep_time"));
+}
+
+// Saves while another program writes in bursts: each save waits for a pause
+// between two bursts and is saved, however rarely the pauses come.
+TEST_F(ConfigCommitTest, SaveWaitsForAPauseOfAnotherProgramWritingInBursts)
+{
+    Open(BatchCases().front());
+    std::vector<const BatchCase*> batches;
+    for (const BatchCase& batch : BatchCases()) {
+        if (!batch.existingRows)
+            batches.push_back(&batch);
+    }
+    const std::vector<const wchar_t*> values = {L"11", L"12", L"13"};
+    {
+        BurstWriter writer(File());
+        ASSERT_TRUE(writer.WaitUntilWriting());
+        for (const BatchCase* batch : batches)
+            EXPECT_EQ(batch->rows, batch->run(store)) << batch->name;
+        for (const wchar_t* value : values)
+            EXPECT_TRUE(store.SetConfigValue(0, L"sleep_time", value)) << CStringToUtf8(value);
+        EXPECT_GT(writer.Bursts(), 0) << "the other program never wrote";
+    }
+    ASSERT_TRUE(store.CloseDB());
+    for (const BatchCase* batch : batches)
+        EXPECT_EQ((std::vector<std::string>{Count(batch->rows)}), QueryFile(File(), batch->countWritten)) << batch->name;
+    EXPECT_EQ("13", ConfigValue(File(), "sleep_time"));
 }
 
 }  // namespace

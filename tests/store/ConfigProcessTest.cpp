@@ -305,7 +305,7 @@ TEST(ConfigProcessTest, AfterABatchTheReaderRefusedTheProgramReadsWhatTheFileHol
         keys[i].macro_desc = L"key";
     }
     ASSERT_TRUE(store.InsertKeyMacros(keys));
-    ASSERT_TRUE(ExecStore(store, "PRAGMA busy_timeout = 200"));  // the reader does not let go
+    store.GetDB().SetBusyTimeoutMs(200);  // the reader does not let go
 
     const std::wstring ready = ReadyEventName(GetCurrentProcessId()) + L"-reader";
     const std::wstring done = ReadyEventName(GetCurrentProcessId()) + L"-done";

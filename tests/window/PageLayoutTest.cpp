@@ -346,13 +346,7 @@ void CheckViews(const std::vector<View>& views)
     const std::wstring layoutFile = std::wstring(pagestest::BinFolder()) + L"layouts\\TK104.xml";
     ASSERT_TRUE(layout.Read(layoutFile.c_str())) << "the keyboard's layout file";
     TextMeasure measure;
-    for (int language : {1033, 1045})
-    {
-        PageState state;
-        state.language = language;
-        LanguageTexts texts(pagestest::BinFolder(), language);
-        pagestest::PagesDialog dialog(texts, state);
-        ASSERT_NE(dialog.CreateMain(), nullptr);
+    pagestest::ForEachLanguage([&](pagestest::PagesDialog& dialog, int language) {
         for (int id : {63, 118})
         {
             auto* picture = dialog.controls.As<VREL::KeyboardCtrl>(id);
@@ -374,8 +368,7 @@ void CheckViews(const std::vector<View>& views)
             const std::vector<std::string> cut = CutTexts(shown, measure);
             EXPECT_TRUE(cut.empty()) << "texts that do not fit:" << Lines(cut);
         }
-        dialog.DestroyWindow();
-    }
+    });
 }
 
 } // namespace

@@ -41,13 +41,7 @@ const View kViews[] = {
 TEST(PagesPreview, EveryViewInEnglishAndPolish)
 {
     ::CreateDirectoryA(kFolder, nullptr);
-    for (int language : {1033, 1045})
-    {
-        PageState state;
-        state.language = language;
-        LanguageTexts texts(pagestest::BinFolder(), language);
-        pagestest::PagesDialog dialog(texts, state);
-        ASSERT_NE(dialog.CreateMain(), nullptr);
+    pagestest::ForEachLanguage([](pagestest::PagesDialog& dialog, int language) {
         for (const View& view : kViews)
         {
             SCOPED_TRACE(view.name);
@@ -59,6 +53,5 @@ TEST(PagesPreview, EveryViewInEnglishAndPolish)
                 std::string(kFolder) + "/" + view.name + "_" + std::to_string(language) + ".png";
             EXPECT_EQ(WriteCanvasPng(canvas, path), 0u) << path;
         }
-        dialog.DestroyWindow();
-    }
+    });
 }

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <memory>
 
 #include "app/window/LanguageTexts.h"
@@ -75,5 +77,25 @@ private:
     const tarnwell::LanguageTexts& m_texts;
     tarnwell::PageState m_state;
 };
+
+// Builds the shell and pages on a plain dialog in English, then in Polish,
+// and hands each built dialog to `body` with its language; the dialog is
+// destroyed after. A fatal failure ends the run there, as it would the test.
+template <class Body>
+void ForEachLanguage(Body body)
+{
+    for (int language : {1033, 1045})
+    {
+        tarnwell::PageState state;
+        state.language = language;
+        tarnwell::LanguageTexts texts(BinFolder(), language);
+        PagesDialog dialog(texts, state);
+        ASSERT_NE(dialog.CreateMain(), nullptr);
+        body(dialog, language);
+        dialog.DestroyWindow();
+        if (::testing::Test::HasFatalFailure())
+            return;
+    }
+}
 
 } // namespace pagestest
