@@ -295,6 +295,7 @@ inline constexpr int kOnWindow = 0;
 // Ids the builder and the dialog refer to by name.
 enum ControlId : int
 {
+    kIdBackdrop = 30,
     kIdCloseButton = 35,
     kIdPresetLabel = 43,
     kIdTabStrip = 52,

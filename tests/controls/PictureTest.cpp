@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include "tests/controls/SliderTabTestSupport.h"
 #include "tests/framework/TestTheme.h"
@@ -149,6 +151,106 @@ TEST(Picture, MissingFileLeavesNoPicture)
 }
 
 // Each state shows its own cell: frame i of the picture's strip in cell i.
+// ---- a look rendered ahead ------------------------------------------------------------------
+
+namespace {
+
+constexpr int kHostWidth = 240;
+constexpr int kHostHeight = 150;
+
+using HostSetUp = std::function<void(testsupport::HostDialog&, MPicture&)>;
+using PictureChange = std::function<void(MPicture&)>;
+
+// What the window shows once a tile stretched over all of it has been
+// painted; the tile's blended edges take in the window's border colour.
+// before runs with the picture set up, before it joins the window; change
+// runs after the look-ahead started (or would have), before the paint.
+std::vector<uint32_t> PaintedStretch(bool renderAhead, const HostSetUp& before, const PictureChange& change)
+{
+    testsupport::HostDialog host;
+    const HWND hwnd = host.Open(kHostWidth, kHostHeight);
+    host.Manager().SetBackColor(RGB(0x1B, 0x1B, 0x1B), RGB(0x3A, 0x3A, 0x3A));
+    auto* picture = new MPicture(&host, kId, CRect(0, 0, kHostWidth, kHostHeight), 1, 1);
+    EXPECT_EQ(picture->SetImage(kTile, 1), 1);
+    picture->SetShowMode(SHOW_MODE_STRETCH, 0);
+    if (before)
+        before(host, *picture);
+    host.Add(picture);
+    if (renderAhead)
+    {
+        EXPECT_EQ(picture->RenderAhead(), 1);
+    }
+    if (change)
+        change(*picture);
+    ::InvalidateRect(hwnd, nullptr, FALSE);
+    ::UpdateWindow(hwnd);
+    DibCanvas canvas(kHostWidth, kHostHeight);
+    HDC windowDc = ::GetDC(hwnd);
+    ::BitBlt(canvas.Dc(), 0, 0, kHostWidth, kHostHeight, windowDc, 0, 0, SRCCOPY);
+    ::ReleaseDC(hwnd, windowDc);
+    std::vector<uint32_t> pixels;
+    for (int y = 0; y < kHostHeight; ++y)
+        for (int x = 0; x < kHostWidth; ++x)
+            pixels.push_back(canvas.Rgb(x, y));
+    return pixels;
+}
+
+} // namespace
+
+// Whatever happens between the start of the look-ahead and the paint, the
+// window shows the look the paint would have rendered itself.
+TEST(Picture, ALookRenderedAheadIsTheOneThePaintWouldRender)
+{
+    struct Case
+    {
+        const char* name;
+        HostSetUp before;
+        PictureChange change;
+    };
+    const Case cases[] = {
+        {"over the window's own base", nullptr, nullptr},
+        {"over another control drawn first",
+         [](testsupport::HostDialog& host, MPicture&) {
+             auto* below = new MPicture(&host, kId + 1, CRect(100, 0, kHostWidth, kHostHeight), 1, 1);
+             below->SetImage(kPhoto, 3);
+             below->SetShowMode(SHOW_MODE_STRETCH, 0);
+             host.Add(below);
+         },
+         nullptr},
+        {"show mode changed after the start", nullptr, [](MPicture& p) { p.SetShowMode(SHOW_MODE_TILE, 0); }},
+        {"moved after the start", nullptr, [](MPicture& p) { p.SetRect(CRect(10, 10, 200, 120)); }},
+        {"new image after the start", nullptr, [](MPicture& p) { p.SetImage(kPhoto, 3); }},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        const std::vector<uint32_t> plain = PaintedStretch(false, c.before, c.change);
+        const std::vector<uint32_t> ahead = PaintedStretch(true, c.before, c.change);
+        ASSERT_EQ(plain.size(), ahead.size());
+        size_t differing = 0;
+        for (size_t i = 0; i < plain.size(); ++i)
+            differing += plain[i] != ahead[i];
+        EXPECT_EQ(differing, 0u);
+    }
+}
+
+// A picture that goes before its first paint waits for its look-ahead,
+// which reads its image.
+TEST(Picture, APictureDestroyedWhileItsLookIsRenderedAheadWaitsForIt)
+{
+    testsupport::HostDialog host;
+    host.Open(kHostWidth, kHostHeight);
+    for (int round = 0; round < 3; ++round)
+    {
+        auto* picture = new MPicture(&host, kId, CRect(0, 0, kHostWidth, kHostHeight), 1, 1);
+        ASSERT_EQ(picture->SetImage(kTile, 1), 1);
+        picture->SetShowMode(SHOW_MODE_STRETCH, 0);
+        host.Add(picture);
+        ASSERT_EQ(picture->RenderAhead(), 1);
+        host.Manager().RemoveControl(picture);
+    }
+}
+
 TEST(PhotoFrame, EachStateShowsItsOwnFrame)
 {
     RecordingOwner owner;

@@ -1,12 +1,14 @@
 #include "ui/controls/Picture.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <vector>
 
 #include "ui/controls/StateCells.h"
 #include "ui/framework/ControlFactory.h"
 #include "ui/framework/Manager.h"
 #include "ui/framework/NotifyCode.h"
+#include "ui/framework/PaintManager.h"
 #include "ui/framework/Render.h"
 
 namespace VREL {
@@ -164,10 +166,60 @@ MPicture::MPicture(MObject* owner, UINT id, CRect rect, int visible, int enabled
     m_frameCount = kPictureFrames;
 }
 
-MPicture::~MPicture() { delete m_pImage; }
+MPicture::~MPicture()
+{
+    // The look-ahead's thread reads the image.
+    m_lookAhead.reset();
+    delete m_pImage;
+}
+
+bool MPicture::LookInputs::operator==(const LookInputs& other) const
+{
+    return width == other.width && height == other.height && fill.mode == other.fill.mode &&
+           fill.corner == other.fill.corner && fill.left == other.fill.left && fill.top == other.fill.top &&
+           fill.right == other.fill.right && fill.bottom == other.fill.bottom && hAlign == other.hAlign &&
+           vAlign == other.vAlign && custom == other.custom;
+}
+
+MPicture::LookInputs MPicture::CurrentLookInputs() const
+{
+    LookInputs inputs;
+    inputs.width = m_rect.Width();
+    inputs.height = m_rect.Height();
+    inputs.fill = m_fill;
+    inputs.hAlign = m_hAlign;
+    inputs.vAlign = m_vAlign;
+    inputs.custom = m_customRect;
+    return inputs;
+}
+
+int MPicture::RenderAhead()
+{
+    if (m_lookAhead)
+        m_lookAhead->Discard();
+    PaintManager* manager = GetManager();
+    std::vector<std::uint32_t> under;
+    if (!m_pImage || !m_bVisible || !manager || !manager->ExpectedBase(m_rect, under))
+        return 0;
+    if (!m_lookAhead)
+        m_lookAhead = std::make_unique<LookAhead>();
+    m_lookAheadInputs = CurrentLookInputs();
+    // The thread gets copies of everything but the image, which nothing
+    // touches before the look-ahead is delivered or discarded.
+    Gdiplus::Image* image = m_pImage;
+    const int frameWidth = m_frameWidth;
+    const int frameHeight = m_frameHeight;
+    const LookInputs inputs = m_lookAheadInputs;
+    m_lookAhead->Start(inputs.width, inputs.height, std::move(under), [=](const StateCell& cell) {
+        DrawFill(cell.graphics, image, frameWidth, frameHeight, cell.width, cell.height, inputs.fill, inputs.hAlign,
+                 inputs.vAlign, &inputs.custom);
+    });
+    return m_lookAhead->Pending() ? 1 : 0;
+}
 
 int MPicture::SetImage(const wchar_t* file, int count)
 {
+    m_lookAhead.reset();
     m_frameCount = count;
     const int result = TakeOwnedImage(m_pImage, m_frameWidth, m_frameHeight, LoadSkinImage(file), count);
     UpdateControl(1, 0);
@@ -176,6 +228,7 @@ int MPicture::SetImage(const wchar_t* file, int count)
 
 int MPicture::SetImage(UINT id, CString type, int count)
 {
+    m_lookAhead.reset();
     m_frameCount = count;
     const int result = TakeOwnedImage(m_pImage, m_frameWidth, m_frameHeight, LoadAppResourceImage(id, type), count);
     if (result)
@@ -192,10 +245,16 @@ int MPicture::SetShowModeMID(int left, int top, int right, int bottom)
 
 void MPicture::DrawControl(HDC& dc, CRect)
 {
-    DrawCachedLook(*this, dc, m_hMemDC, [&](const StateCell& cell) {
-        DrawFill(cell.graphics, m_pImage, m_frameWidth, m_frameHeight, cell.width, cell.height, m_fill, m_hAlign,
-                 m_vAlign, &m_customRect);
-    });
+    // A look rendered ahead for a place or a show mode the picture no longer has is of no use.
+    if (m_lookAhead && m_lookAhead->Pending() && !(m_lookAheadInputs == CurrentLookInputs()))
+        m_lookAhead->Discard();
+    DrawCachedLook(
+        *this, dc, m_hMemDC,
+        [&](const StateCell& cell) {
+            DrawFill(cell.graphics, m_pImage, m_frameWidth, m_frameHeight, cell.width, cell.height, m_fill, m_hAlign,
+                     m_vAlign, &m_customRect);
+        },
+        m_lookAhead.get());
 }
 
 // ---------------------------------------------------------------- CPhotoFrame

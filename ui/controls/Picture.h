@@ -15,10 +15,14 @@
 #include <windows.h>
 #include <gdiplus.h>
 
+#include <memory>
+
 #include "ui/framework/MControlFont.h"
 #include "ui/framework/VrelExport.h"
 
 namespace VREL {
+
+class LookAhead;
 
 // How a picture fills its control.
 enum enumShowMode
@@ -70,12 +74,33 @@ public:
     void SetCustomRect(CRect rect) { m_customRect = rect; }
     enumShowMode GetShowMode() const { return m_fill.mode; }
     int GetCornerSize() const { return m_fill.corner; }
+    // Starts rendering the picture's look, as its place and show mode are
+    // now, on a thread of its own, so that the first paint only copies it:
+    // for a large stretched picture that a window's first paint shows. 1
+    // when it started; 0 without an image, a place or a window whose paint
+    // is known ahead.
+    int RenderAhead();
 
     void DrawControl(HDC& dc, CRect paint) override;
 
 private:
+    // What the look depends on besides the image.
+    struct LookInputs
+    {
+        int width = 0;
+        int height = 0;
+        PictureFill fill;
+        UINT hAlign = 0;
+        UINT vAlign = 0;
+        CRect custom;
+        bool operator==(const LookInputs& other) const;
+    };
+    LookInputs CurrentLookInputs() const;
+
     CRect m_customRect;
     PictureFill m_fill;
+    std::unique_ptr<LookAhead> m_lookAhead;
+    LookInputs m_lookAheadInputs;
 };
 
 class VREL_API CPhotoFrame : public MControlFont

@@ -1,6 +1,7 @@
 #include "ui/controls/StateCells.h"
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "ui/framework/MControl.h"
@@ -53,6 +54,130 @@ void DrawStateCells(MControl& control, HDC& target, HDC& memDc, int cellCount, i
                 ::BitBlt(memDc, i * w, 0, w, h, memDc, source[i] * w, 0, SRCCOPY);
     }
     ShowStateCell(control, target, memDc, cellCount, shownCell);
+}
+
+void DrawCachedLook(MControl& control, HDC& target, HDC& memDc, const CellRenderer& render, LookAhead* lookAhead)
+{
+    if (lookAhead && lookAhead->Pending() && (!control.GetUpdate() || !memDc) && lookAhead->Deliver(control, target))
+    {
+        ShowStateCell(control, target, memDc, 1, 0);
+        return;
+    }
+    DrawStateCells(control, target, memDc, 1, 0, render);
+}
+
+void LookAhead::Start(int width, int height, std::vector<std::uint32_t> under, CellRenderer render)
+{
+    Discard();
+    if (width <= 0 || height <= 0 || under.size() != static_cast<size_t>(width) * height)
+        return;
+    m_width = width;
+    m_height = height;
+    m_under = std::move(under);
+    m_render = std::move(render);
+    m_thread = std::thread([this] { Render(); });
+}
+
+void LookAhead::Render()
+{
+    // The same kind of memory bitmap a paint makes for the cell: one
+    // compatible with a DC that holds a 32-bit top-level back buffer.
+    HDC reference = ::CreateCompatibleDC(nullptr);
+    HBITMAP referenceBitmap = MRender::CreateARGB32Bitmap(reference, 1, 1, nullptr);
+    HGDIOBJ referenceOld = ::SelectObject(reference, referenceBitmap);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(reference, m_width, m_height);
+    HDC dc = ::CreateCompatibleDC(reference);
+    bool rendered = false;
+    if (bitmap && dc)
+    {
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = m_width;
+        info.bmiHeader.biHeight = -m_height;  // top-down, as the expected pixels are kept
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        // Written before the bitmap is selected anywhere, as SetDIBits asks.
+        if (::SetDIBits(dc, bitmap, 0, static_cast<UINT>(m_height), m_under.data(), &info, DIB_RGB_COLORS) == m_height)
+        {
+            HGDIOBJ old = ::SelectObject(dc, bitmap);
+            {
+                Gdiplus::Graphics graphics(dc);
+                m_render(StateCell{graphics, dc, 0, 0, m_width, m_height});
+            }
+            ::GdiFlush();
+            ::SelectObject(dc, old);
+            rendered = true;
+        }
+    }
+    if (dc)
+        ::DeleteDC(dc);
+    if (!rendered && bitmap)
+    {
+        ::DeleteObject(bitmap);
+        bitmap = nullptr;
+    }
+    ::SelectObject(reference, referenceOld);
+    if (referenceBitmap)
+        ::DeleteObject(referenceBitmap);
+    ::DeleteDC(reference);
+    m_bitmap = bitmap;
+}
+
+bool LookAhead::TargetHoldsUnder(HDC target, const CRect& rect) const
+{
+    // Only a back buffer whose pixels can be read in place is compared: a
+    // copy of a window-sized area would cost what the look-ahead saves.
+    DIBSECTION section = {};
+    HGDIOBJ bitmap = ::GetCurrentObject(target, OBJ_BITMAP);
+    if (!bitmap || ::GetObjectW(bitmap, sizeof(section), &section) != sizeof(section) ||
+        section.dsBm.bmBitsPixel != 32 || !section.dsBm.bmBits)
+        return false;
+    const int width = section.dsBm.bmWidth;
+    const int height = section.dsBm.bmHeight;
+    if (rect.left < 0 || rect.top < 0 || rect.right > width || rect.bottom > height)
+        return false;
+    ::GdiFlush();
+    const bool bottomUp = section.dsBmih.biHeight > 0;
+    const auto* bits = static_cast<const BYTE*>(section.dsBm.bmBits);
+    const size_t rowBytes = static_cast<size_t>(m_width) * sizeof(std::uint32_t);
+    for (int y = 0; y < m_height; ++y)
+    {
+        const int row = bottomUp ? height - 1 - (rect.top + y) : rect.top + y;
+        const BYTE* found = bits + static_cast<size_t>(row) * section.dsBm.bmWidthBytes + rect.left * 4;
+        if (std::memcmp(found, &m_under[static_cast<size_t>(y) * m_width], rowBytes) != 0)
+            return false;
+    }
+    return true;
+}
+
+bool LookAhead::Deliver(MControl& control, HDC& target)
+{
+    if (!Pending())
+        return false;
+    m_thread.join();
+    const CRect rect = control.GetRect();
+    const bool fits = m_bitmap && rect.Width() == m_width && rect.Height() == m_height;
+    const bool delivered = fits && TargetHoldsUnder(target, rect);
+    if (delivered)
+        control.AdoptMemBitmap(target, m_bitmap, m_width, m_height);
+    else if (m_bitmap)
+        ::DeleteObject(m_bitmap);
+    m_bitmap = nullptr;
+    m_under = std::vector<std::uint32_t>();
+    m_render = nullptr;
+    return delivered;
+}
+
+void LookAhead::Discard()
+{
+    if (m_thread.joinable())
+        m_thread.join();
+    if (m_bitmap)
+        ::DeleteObject(m_bitmap);
+    m_bitmap = nullptr;
+    m_under = std::vector<std::uint32_t>();
+    m_render = nullptr;
 }
 
 bool PrepareStateCells(MControl& control, HDC& target, HDC& memDc, int cellCount)

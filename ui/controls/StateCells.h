@@ -19,6 +19,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <thread>
+#include <vector>
 
 #include "ui/framework/CString.h"
 #include "ui/framework/Geometry.h"
@@ -80,11 +82,49 @@ bool PrepareStateCells(MControl& control, HDC& target, HDC& memDc, int cellCount
 // target.
 void ShowStateCell(MControl& control, HDC& target, HDC memDc, int cellCount, int shownCell);
 
-// The same for a control with a single look: one cell, always the one shown.
-inline void DrawCachedLook(MControl& control, HDC& target, HDC& memDc, const CellRenderer& render)
+// A single look rendered on a thread of its own before the control's first
+// paint: a window-sized stretched picture costs the first paint of a window
+// more than everything else on it, and the window has other work to do
+// before that paint. The thread renders onto what the paint is expected to
+// find under the control (transparent and blended edges show it); the paint
+// takes the result only when it found exactly that, so the look is always
+// the one the paint would have rendered itself.
+class LookAhead
 {
-    DrawStateCells(control, target, memDc, 1, 0, render);
-}
+public:
+    LookAhead() = default;
+    ~LookAhead() { Discard(); }
+    LookAhead(const LookAhead&) = delete;
+    LookAhead& operator=(const LookAhead&) = delete;
+
+    // Starts rendering a width x height look onto under (its pixels as ARGB
+    // values, rows top-down). What render reads must stay untouched until
+    // the look-ahead is delivered or discarded.
+    void Start(int width, int height, std::vector<std::uint32_t> under, CellRenderer render);
+    bool Pending() const { return m_thread.joinable(); }
+    // Waits for the render. When target holds the expected pixels under the
+    // control, the rendered bitmap becomes the control's cached look and the
+    // result is true. Either way the look-ahead is spent.
+    bool Deliver(MControl& control, HDC& target);
+    // Waits for the render and drops it.
+    void Discard();
+
+private:
+    void Render();
+    bool TargetHoldsUnder(HDC target, const CRect& rect) const;
+
+    std::thread m_thread;
+    int m_width = 0;
+    int m_height = 0;
+    std::vector<std::uint32_t> m_under;
+    CellRenderer m_render;
+    HBITMAP m_bitmap = nullptr;  // the rendered look; null until then, or when rendering failed
+};
+
+// The same for a control with a single look: one cell, always the one shown.
+// A pending look-ahead is delivered or spent when the cache is stale.
+void DrawCachedLook(MControl& control, HDC& target, HDC& memDc, const CellRenderer& render,
+                    LookAhead* lookAhead = nullptr);
 
 // A frame count a caller passed in: strips have at least one frame.
 inline int ValidFrameCount(int count) { return count < 1 ? 1 : count; }

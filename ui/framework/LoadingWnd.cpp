@@ -1,7 +1,5 @@
 #include "ui/framework/LoadingWnd.h"
 
-#include <commctrl.h>
-
 #include <vector>
 
 #include "ui/framework/Manager.h"
@@ -141,7 +139,7 @@ LRESULT LoadingWnd::OnMouseMove(UINT, CPoint pt)
         track.dwFlags = TME_HOVER | TME_LEAVE;
         track.hwndTrack = m_hWnd;
         track.dwHoverTime = kHoverTimeMs;
-        m_trackingArmed = ::_TrackMouseEvent(&track) ? 1 : 0;
+        m_trackingArmed = ::TrackMouseEvent(&track) ? 1 : 0;
         if (!m_trackingArmed)
             return 0;
     }

@@ -753,6 +753,17 @@ void MControl::UpdateMemDC(HDC& dc, int cx, int cy)
         m_hMemOldBitmap = static_cast<HBITMAP>(::SelectObject(m_hMemDC, m_hMemBitmap));
 }
 
+void MControl::AdoptMemBitmap(HDC& dc, HBITMAP bitmap, int cx, int cy)
+{
+    FreeCache(m_hMemDC, m_hMemBitmap, m_hMemOldBitmap, m_memSize);
+    m_bUpdate = 1;
+    m_memSize = CSize(cx, cy);
+    m_hMemDC = ::CreateCompatibleDC(dc);
+    m_hMemBitmap = bitmap;
+    if (m_hMemDC && m_hMemBitmap)
+        m_hMemOldBitmap = static_cast<HBITMAP>(::SelectObject(m_hMemDC, m_hMemBitmap));
+}
+
 void MControl::UpdateAnimateDC(HDC& dc, int cx, int cy)
 {
     m_bAnimateUpdate = 1;

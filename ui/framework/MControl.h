@@ -206,6 +206,9 @@ public:
     // Marks the cache valid and (re)makes the memory bitmap when the size
     // changed.
     void UpdateMemDC(HDC& dc, int cx, int cy);
+    // Makes a bitmap of cx x cy, rendered elsewhere, the memory bitmap and
+    // marks the cache valid; the control owns the bitmap from then on.
+    void AdoptMemBitmap(HDC& dc, HBITMAP bitmap, int cx, int cy);
     void UpdateAnimateDC(HDC& dc, int cx, int cy);
 
 protected:

@@ -49,6 +49,10 @@ Gdiplus::Color OpaqueColor(COLORREF colour)
 
 bool KeyHeld(int key) { return (::GetKeyState(key) & 0x8000) != 0; }
 
+// A window without a back image has a one-pixel border of its border colour
+// around this rectangle of its back colour.
+CRect BaseInner(int width, int height) { return CRect(1, 1, width - 1, height - 1); }
+
 // A solid fill written straight into the back buffer's bottom-up rows: the
 // same opaque pixels GDI+ writes, without its rasteriser, which takes tens
 // of milliseconds for a window-sized rectangle - on every repaint of a
@@ -616,7 +620,9 @@ int PaintManager::OnMouseMove(UINT keys, int x, int y)
         track.dwFlags = TME_HOVER | TME_LEAVE;
         track.hwndTrack = m_hWnd;
         track.dwHoverTime = kHoverTimeMs;
-        m_bTracking = ::_TrackMouseEvent(&track) ? 1 : 0;
+        // The system's own tracking, not the common controls' wrapper of it:
+        // that library is loaded only once a tooltip is first shown.
+        m_bTracking = ::TrackMouseEvent(&track) ? 1 : 0;
     }
 
     if (m_bDragArmed && (keys & MK_LBUTTON))
@@ -1023,6 +1029,23 @@ void PaintManager::ClearLayeredPixels(BYTE* bits, int width, int height, const C
     }
 }
 
+bool PaintManager::ExpectedBase(const CRect& rect, std::vector<std::uint32_t>& pixels) const
+{
+    if (!HasWindow() || m_pBkImage || m_bLayered || rect.IsRectEmpty())
+        return false;
+    CRect client;
+    ::GetClientRect(m_hWnd, &client);
+    const CRect inner = BaseInner(client.Width(), client.Height());
+    const std::uint32_t border = OpaqueColor(m_borderColor).GetValue();
+    const std::uint32_t back = OpaqueColor(m_backColor).GetValue();
+    pixels.resize(static_cast<size_t>(rect.Width()) * rect.Height());
+    auto pixel = pixels.begin();
+    for (int y = rect.top; y < rect.bottom; ++y)
+        for (int x = rect.left; x < rect.right; ++x)
+            *pixel++ = inner.PtInRect(CPoint(x, y)) ? back : border;
+    return true;
+}
+
 void PaintManager::PaintBackBuffer(HDC memDc, BYTE* bits, int width, int height, const CRect& update)
 {
     const CRect client(0, 0, width, height);
@@ -1045,7 +1068,7 @@ void PaintManager::PaintBackBuffer(HDC memDc, BYTE* bits, int width, int height,
     }
     else
     {
-        const CRect inner(1, 1, width - 1, height - 1);
+        const CRect inner = BaseInner(width, height);
         CRect fill;
         // The one-pixel border shows only where the clip meets the edge.
         if ((inner & clip) != clip && fill.IntersectRect(client, clip))

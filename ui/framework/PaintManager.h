@@ -35,6 +35,7 @@
 #include <gdiplus.h>
 
 #include <atomic>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -221,6 +222,11 @@ public:
     // ---- painting ----------------------------------------------------------------------
     // Draws the area list, then the control list, clipped to clip.
     void DrawControl(HDC& dc, CRect clip);
+    // What a paint of the window holds at rect before any control draws
+    // there: rect's pixels as opaque ARGB values, rows top-down. False when
+    // that is not known before the paint (no window, a back image, a
+    // layered window).
+    bool ExpectedBase(const CRect& rect, std::vector<std::uint32_t>& pixels) const;
 
     // ---- message handlers ------------------------------------------------------------
     int OnPaint();
