@@ -442,6 +442,40 @@ TEST_F(WindowTest, PaintsBackgroundAndControlsInListOrder)
     EXPECT_TRUE(PendingUpdate(hwnd).IsRectEmpty());
 }
 
+// The window keeps its back buffer between paints: a larger window paints
+// its new part, and the old border line inside it is gone.
+TEST_F(WindowTest, ABackBufferKeptBetweenPaintsFollowsTheWindowSize)
+{
+    AddProbe(1, CRect(20, 20, 120, 120), RGB(0, 200, 0));
+    AddProbe(2, CRect(420, 250, 480, 320), RGB(0, 0, 200));
+    ::SetWindowRgn(hwnd, nullptr, FALSE);
+    ::InvalidateRect(hwnd, nullptr, FALSE);
+    ::UpdateWindow(hwnd);
+
+    constexpr int kWider = kWidth + 100;
+    constexpr int kTaller = kHeight + 60;
+    ::SetWindowPos(hwnd, nullptr, 0, 0, kWider, kTaller, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::InvalidateRect(hwnd, nullptr, FALSE);
+    ::UpdateWindow(hwnd);
+
+    DibCanvas canvas(kWider, kTaller);
+    ReadClient(hwnd, canvas);
+    EXPECT_EQ(canvas.Rgb(kWidth - 1, 150), 0x1A1A1Au);  // the old right edge, back colour now
+    EXPECT_EQ(canvas.Rgb(200, kHeight - 1), 0x1A1A1Au);
+    EXPECT_EQ(canvas.Rgb(kWider - 1, 150), 0x0A0F12u);  // the new edges
+    EXPECT_EQ(canvas.Rgb(200, kTaller - 1), 0x0A0F12u);
+    EXPECT_EQ(canvas.Rgb(30, 30), 0x00C800u);
+    EXPECT_EQ(canvas.Rgb(450, 310), 0x0000C8u);  // a control only the larger window shows
+
+    // A small repaint shows the buffer's pixels of its own area only.
+    const CRect small(25, 25, 35, 35);
+    ::InvalidateRect(hwnd, &small, FALSE);
+    ::UpdateWindow(hwnd);
+    ReadClient(hwnd, canvas);
+    EXPECT_EQ(canvas.Rgb(30, 30), 0x00C800u);
+    EXPECT_EQ(canvas.Rgb(kWider - 1, 150), 0x0A0F12u);
+}
+
 // The background image is kept as drawn between paints: a new image, a
 // new back mode and a new size must each show as if drawn afresh.
 TEST_F(WindowTest, BackgroundImageShowsItsCurrentImageModeAndSize)

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "ui/framework/DeferredDelete.h"
+#include "ui/framework/BackBuffer.h"
 #include "ui/framework/LayeredCanvas.h"
 #include "ui/framework/MControl.h"
 #include "ui/framework/MWindow.h"
@@ -48,6 +49,10 @@ Gdiplus::Color OpaqueColor(COLORREF colour)
 }
 
 bool KeyHeld(int key) { return (::GetKeyState(key) & 0x8000) != 0; }
+
+// A window of at least this many pixels has its back buffer made, and its
+// memory written, on a thread of its own as soon as it is attached.
+constexpr size_t kPrepareAheadPixels = 512 * 1024;
 
 // A window without a back image has a one-pixel border of its border colour
 // around this rectangle of its back colour.
@@ -120,7 +125,8 @@ PaintManager::PaintManager()
       m_tooltipOwnerId(0),
       m_hTooltipWnd(nullptr),
       m_bkMode(BACK_MODE_IMAGE),
-      m_bkParameter(kDefaultBackParameter)
+      m_bkParameter(kDefaultBackParameter),
+      m_backBuffer(std::make_unique<BackBuffer>())
 {
 }
 
@@ -211,6 +217,10 @@ void PaintManager::Init(HWND window, MWindow* owner)
     m_pOwnerWnd = owner;
     InitDragDrop();
     m_bAttached = 1;
+    CRect client;
+    ::GetClientRect(window, &client);
+    if (static_cast<size_t>(client.Width()) * static_cast<size_t>(client.Height()) >= kPrepareAheadPixels && !m_bLayered)
+        m_backBuffer->PrepareAhead(client.Width(), client.Height(), OpaqueColor(m_backColor).GetValue());
     m_scrollVId = kVerticalScrollResId;
     m_scrollHId = kHorizontalScrollResId;
 }
@@ -230,6 +240,7 @@ void PaintManager::DestroyData()
     delete m_pBkImage;
     m_pBkImage = nullptr;
     m_bkCache.reset();
+    m_backBuffer->Release();
     if (m_hDcPaint)
         ::ReleaseDC(m_hWnd, m_hDcPaint);
     m_hDcPaint = nullptr;
@@ -1101,40 +1112,30 @@ int PaintManager::OnPaint()
     PAINTSTRUCT ps;
     HDC paintDc = ::BeginPaint(m_hWnd, &ps);
     // An empty client area has nothing to draw, but the paint still ends.
-    if (paintDc && width > 0 && height > 0)
+    LayeredCanvas* buffer = paintDc && width > 0 && height > 0 ? m_backBuffer->For(width, height) : nullptr;
+    if (buffer)
     {
-        HDC windowDc = ::GetDC(m_hWnd);
-        HDC memDc = ::CreateCompatibleDC(windowDc);
-        BYTE* bits = nullptr;
-        HBITMAP bitmap = MRender::CreateARGB32Bitmap(windowDc, width, height, &bits);
-        if (memDc && bitmap && bits)
+        HDC memDc = buffer->Dc();
+        const int saved = ::SaveDC(memDc);
+        CRect update;
+        update.IntersectRect(updateRect, client);
+        PaintBackBuffer(memDc, reinterpret_cast<BYTE*>(buffer->Pixels()), width, height, update);
+        ::RestoreDC(memDc, saved);
+        if (m_bLayered)
         {
-            HGDIOBJ previous = ::SelectObject(memDc, bitmap);
-            const int saved = ::SaveDC(memDc);
-            CRect update;
-            update.IntersectRect(updateRect, client);
-            PaintBackBuffer(memDc, bits, width, height, update);
-            ::RestoreDC(memDc, saved);
-            if (m_bLayered)
-            {
-                ::SetWindowLongW(m_hWnd, GWL_EXSTYLE, ::GetWindowLongW(m_hWnd, GWL_EXSTYLE) | WS_EX_LAYERED);
-                SIZE size = {width, height};
-                POINT source = {0, 0};
-                BLENDFUNCTION blend = {AC_SRC_OVER, 0, kOpaque, AC_SRC_ALPHA};
-                ::UpdateLayeredWindow(m_hWnd, windowDc, nullptr, &size, memDc, &source, 0, &blend, ULW_ALPHA);
-            }
-            else
-            {
-                ::BitBlt(paintDc, update.left, update.top, update.Width(), update.Height(), memDc, update.left,
-                         update.top, SRCCOPY);
-            }
-            ::SelectObject(memDc, previous);
+            ::SetWindowLongW(m_hWnd, GWL_EXSTYLE, ::GetWindowLongW(m_hWnd, GWL_EXSTYLE) | WS_EX_LAYERED);
+            SIZE size = {width, height};
+            POINT source = {0, 0};
+            BLENDFUNCTION blend = {AC_SRC_OVER, 0, kOpaque, AC_SRC_ALPHA};
+            HDC windowDc = ::GetDC(m_hWnd);
+            ::UpdateLayeredWindow(m_hWnd, windowDc, nullptr, &size, memDc, &source, 0, &blend, ULW_ALPHA);
+            ::ReleaseDC(m_hWnd, windowDc);
         }
-        if (bitmap)
-            ::DeleteObject(bitmap);
-        if (memDc)
-            ::DeleteDC(memDc);
-        ::ReleaseDC(m_hWnd, windowDc);
+        else
+        {
+            ::BitBlt(paintDc, update.left, update.top, update.Width(), update.Height(), memDc, update.left, update.top,
+                     SRCCOPY);
+        }
     }
     ::EndPaint(m_hWnd, &ps);
     return 1;

@@ -57,6 +57,7 @@ class MObject;
 class MWindow;
 class MRichEdit;
 class MAirBladder;
+class BackBuffer;
 class LayeredCanvas;
 struct ImgResInfo;
 
@@ -381,6 +382,7 @@ private:
     // The background image as drawn for the client size, kept between
     // paints; dropped when the image or the back mode changes.
     std::unique_ptr<LayeredCanvas> m_bkCache;
+    std::unique_ptr<BackBuffer> m_backBuffer;
     MShadow m_shadow;
     CString m_fontName;
     std::atomic<UINT> m_tickTimerId;
