@@ -8,7 +8,6 @@
 #include "app/window/AppSettings.h"
 #include "app/window/CUIMessageBox.h"
 #include "app/window/Startup.h"
-#include "ui/controls/Picture.h"
 #include "ui/framework/MControl.h"
 #include "ui/framework/Manager.h"
 
@@ -57,10 +56,6 @@ void KeyboardDlg::InitUI(CRect client)
     // (OnBuildPages), in the same order.
     m_pageBuilder = std::make_unique<PageBuilder>(m_texts, m_pageTextColour);
     m_controls = m_pageBuilder->BuildShell(*this, client, CurrentPageState());
-    // The window-sized backdrop costs the first paint more than all else it
-    // shows: it is rendered meanwhile, while the home page is built.
-    if (auto* backdrop = dynamic_cast<VREL::MPicture*>(m_controls.Get(kIdBackdrop)))
-        backdrop->RenderAhead();
     MarkStartup(StartupMark::Shell);
     m_pageBuilder->BuildHome(m_controls, *this, client);
     MarkStartup(StartupMark::HomePage);

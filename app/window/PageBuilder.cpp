@@ -184,7 +184,7 @@ PageControls PageBuilder::BuildShell(VREL::MDialog& dialog, const RECT& client, 
     {
         if (table.rows != &ShellRows())
             continue;
-        BuildRows(out, dialog, table);
+        BuildRows(out, dialog, table, &client);
         BuildTabStrip(out);
         // Placed while the strip is still shown: it lays its items out only
         // when it is visible, and a strip placed hidden would keep the item
@@ -201,7 +201,7 @@ void PageBuilder::BuildHome(PageControls& out, VREL::MDialog& dialog, const RECT
     {
         if (table.rows != &HomeRows())
             continue;
-        BuildRows(out, dialog, table);
+        BuildRows(out, dialog, table, &client);
         FinishTable(out, table, client);
     }
     // The start view: the home page alone; the strip shows once a keyboard is ready.
@@ -264,7 +264,7 @@ void PageBuilder::FinishTable(PageControls& out, const PageTable& table, const R
     PlaceRows(out, *table.rows, client);
 }
 
-void PageBuilder::BuildRows(PageControls& out, VREL::MDialog& dialog, const PageTable& table)
+void PageBuilder::BuildRows(PageControls& out, VREL::MDialog& dialog, const PageTable& table, const RECT* client)
 {
     VREL::MPanel* panel = nullptr;
     if (table.panelId != kOnWindow)
@@ -282,7 +282,17 @@ void PageBuilder::BuildRows(PageControls& out, VREL::MDialog& dialog, const Page
         }
     }
     for (const ControlRow& row : *table.rows)
+    {
         BuildRow(out, dialog, panel, row);
+        if (client && (row.flags & kRenderAhead) && row.place.placed)
+        {
+            if (auto* picture = dynamic_cast<VREL::MPicture*>(out.Get(row.id)))
+            {
+                picture->SetRect(CRect(Resolve(row.place, *client)));
+                picture->RenderAhead();
+            }
+        }
+    }
 }
 
 void PageBuilder::BuildRow(PageControls& out, VREL::MDialog& dialog, VREL::MPanel* panel, const ControlRow& row)

@@ -132,7 +132,9 @@ public:
     static void ApplySystemState(const PageControls& controls, const PageState& state);
 
 private:
-    void BuildRows(PageControls& out, VREL::MDialog& dialog, const PageTable& table);
+    // With client, a row flagged kRenderAhead is placed and starts its look
+    // as soon as it is made.
+    void BuildRows(PageControls& out, VREL::MDialog& dialog, const PageTable& table, const RECT* client = nullptr);
     void BuildRow(PageControls& out, VREL::MDialog& dialog, VREL::MPanel* panel, const ControlRow& row);
     // The set-up that follows a whole table, and its places.
     void FinishTable(PageControls& out, const PageTable& table, const RECT& client) const;

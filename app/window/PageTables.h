@@ -276,6 +276,10 @@ enum RowFlag : unsigned
     // Its items follow a language change only on a keyboard with per-key
     // colours (the music effect combos).
     kItemsOnlyOnRgbKeyboard = 1u << 1,
+    // A picture placed as soon as it is made and its look rendered ahead,
+    // while the rows after it are built (the window-sized backdrop, which
+    // costs the first paint more than all else it shows).
+    kRenderAhead = 1u << 2,
 };
 
 struct ControlRow
@@ -295,7 +299,6 @@ inline constexpr int kOnWindow = 0;
 // Ids the builder and the dialog refer to by name.
 enum ControlId : int
 {
-    kIdBackdrop = 30,
     kIdCloseButton = 35,
     kIdPresetLabel = 43,
     kIdTabStrip = 52,

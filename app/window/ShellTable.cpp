@@ -35,7 +35,7 @@ const std::vector<ControlRow>& ShellRows()
 {
     static const std::vector<ControlRow> rows = {
         {30, L"MPicture", Kind::Area, NoText(), {Image(L"main_bkg.png", 1), ShowMode(2, 4)},
-         PlaceAt(FromL(), FromT(), FromR(), FromB())},
+         PlaceAt(FromL(), FromT(), FromR(), FromB()), kRenderAhead},
         {31, L"CRoundArea", Kind::Area, NoText(), {Fill(kCaptionBar)}, PlaceAt(At(1), At(1), FromR(-1), At(51))},
         {34, L"MPicture", Kind::Area, NoText(), {Image(L"logo\\logo.png", 1)}, NoPlace()},
         {32, L"MText", Kind::Area, CaptionText(1), {PageColour(), Align(1), FontSize(20), FontStyle(1)}, NoPlace()},
