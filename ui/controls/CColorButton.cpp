@@ -1,5 +1,8 @@
 #include "ui/controls/CheckButtons.h"
 
+#include <cstdint>
+#include <utility>
+
 #include "ui/controls/GroupSiblings.h"
 #include "ui/controls/StateCells.h"
 #include "ui/framework/ControlFactory.h"
@@ -92,7 +95,9 @@ void CColorButton::SetColor(COLORREF colour)
 void CColorButton::DrawControl(HDC& dc, CRect)
 {
     const int shown = m_check ? BUTTON_STATE_PRESSED : m_state;
-    DrawStateCells(*this, dc, m_hMemDC, kSwatchCells, shown, [&](const StateCell& cell) {
+    LookInputs inputs;
+    inputs.Add(static_cast<std::uint64_t>(m_color)).Add(static_cast<std::uint64_t>(m_bBorder));
+    DrawKeptStateCells(*this, dc, m_hMemDC, m_kept, std::move(inputs), kSwatchCells, shown, [&](const StateCell& cell) {
         cell.graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
         if (m_bBorder)
         {

@@ -1,5 +1,8 @@
 #include "ui/controls/PushButtons.h"
 
+#include <cstdint>
+#include <utility>
+
 #include "ui/controls/ButtonBalloon.h"
 #include "ui/controls/StateCells.h"
 #include "ui/framework/ControlFactory.h"
@@ -28,7 +31,14 @@ CImageButton::CImageButton(MObject* owner, UINT id, CRect rect, const wchar_t* t
 
 void CImageButton::DrawControl(HDC& dc, CRect)
 {
-    DrawStateCells(*this, dc, m_hMemDC, kPushCells, m_state, [&](const StateCell& cell) {
+    LookInputs inputs;
+    inputs.Add(m_pImage)
+        .Add(static_cast<std::uint64_t>(m_frameCount))
+        .Add(static_cast<std::uint64_t>(m_frameWidth))
+        .Add(static_cast<std::uint64_t>(m_frameHeight));
+    if (m_frameCount <= 1)
+        inputs.Add(Manager::GetDownColor()).Add(Manager::GetNormalColor());
+    DrawKeptStateCells(*this, dc, m_hMemDC, m_kept, std::move(inputs), kPushCells, m_state, [&](const StateCell& cell) {
         if (!m_pImage)
             return;
         if (m_frameCount > 1)

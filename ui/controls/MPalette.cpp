@@ -1,5 +1,7 @@
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <utility>
 
 #include "ui/controls/ColorControls.h"
 #include "ui/controls/HslColor.h"
@@ -348,7 +350,16 @@ int MPalette::OnControlScroll(int, UINT, CPoint) { return 1; }
 
 void MPalette::DrawControl(HDC& dc, CRect)
 {
-    DrawCachedLook(*this, dc, m_hMemDC, [&](const StateCell& cell) {
+    // The field's pixels never change; the bar's follow the hue and the
+    // lightness.
+    LookInputs inputs;
+    auto number = [](LONG value) { return static_cast<std::uint64_t>(static_cast<std::uint32_t>(value)); };
+    inputs.Add(number(m_hDataDC != nullptr)).Add(number(m_hue)).Add(number(m_lightness)).Add(number(m_barWidth));
+    for (const CRect& part : {m_fieldRect, m_barRect})
+        inputs.Add(number(part.left - m_rect.left)).Add(number(part.top - m_rect.top)).Add(number(part.Width()))
+            .Add(number(part.Height()));
+    inputs.Add(number(m_thumb.x - m_rect.left)).Add(number(m_thumb.y - m_rect.top)).Add(number(m_bEnabled));
+    DrawKeptLook(*this, dc, m_hMemDC, m_kept, std::move(inputs), [&](const StateCell& cell) {
         if (m_hDataDC)
         {
             if (HDC field = FieldPicture(cell.dc))

@@ -1,5 +1,8 @@
 #include "ui/controls/MText.h"
 
+#include <cstdint>
+#include <utility>
+
 #include "ui/controls/StateCells.h"
 #include "ui/framework/ControlFactory.h"
 #include "ui/framework/NotifyCode.h"
@@ -141,7 +144,14 @@ int MText::FindMark() const
 
 void MText::DrawControl(HDC& dc, CRect)
 {
-    DrawStateCells(*this, dc, m_hMemDC, 1, 0, [&](const StateCell& cell) {
+    LookInputs inputs;
+    auto number = [](int value) { return static_cast<std::uint64_t>(static_cast<std::uint32_t>(value)); };
+    inputs.Add(number(m_bTextBack)).Add(m_backColor).Add(m_pImage).Add(number(m_frameWidth)).Add(number(m_frameHeight));
+    inputs.Add(m_title).Add(GetTextFont()).Add(number(m_fontSize)).Add(number(m_fontStyle));
+    inputs.Add(number(static_cast<int>(m_hAlign))).Add(number(static_cast<int>(m_vAlign))).Add(number(m_bMultiLine));
+    inputs.Add(number(m_bVCenter)).Add(number(m_bShadow)).Add(m_shadowColor).Add(m_textColor);
+    inputs.Add(m_mark).Add(m_markColor).Add(number(m_markStart));
+    DrawKeptLook(*this, dc, m_hMemDC, m_kept, std::move(inputs), [&](const StateCell& cell) {
         Gdiplus::Graphics& graphics = cell.graphics;
         graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
         const int W = cell.width, H = cell.height;

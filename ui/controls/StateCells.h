@@ -19,7 +19,9 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <utility>
 
+#include "ui/framework/KeptCells.h"
 #include "ui/framework/CString.h"
 #include "ui/framework/Geometry.h"
 
@@ -62,6 +64,13 @@ using CellLookKey = std::function<std::uint64_t(int index)>;
 void DrawStateCells(MControl& control, HDC& target, HDC& memDc, int cellCount, int shownCell,
                     const CellRenderer& render, const CellLookKey& lookKey = nullptr);
 
+// DrawStateCells for a control that keeps its cells between renders
+// (KeptCells.h): stale cells rendered from the same inputs over the same
+// pixels are shown as they are instead of being rendered again.
+void DrawKeptStateCells(MControl& control, HDC& target, HDC& memDc, KeptCells& kept, LookInputs inputs,
+                        int cellCount, int shownCell, const CellRenderer& render,
+                        const CellLookKey& lookKey = nullptr);
+
 // A cell look key of a colour, a shift in pixels and a strip frame (-1 for
 // none).
 inline std::uint64_t CellLook(Gdiplus::ARGB colour, int shift = 0, int frame = -1)
@@ -84,6 +93,12 @@ void ShowStateCell(MControl& control, HDC& target, HDC memDc, int cellCount, int
 inline void DrawCachedLook(MControl& control, HDC& target, HDC& memDc, const CellRenderer& render)
 {
     DrawStateCells(control, target, memDc, 1, 0, render);
+}
+
+inline void DrawKeptLook(MControl& control, HDC& target, HDC& memDc, KeptCells& kept, LookInputs inputs,
+                         const CellRenderer& render)
+{
+    DrawKeptStateCells(control, target, memDc, kept, std::move(inputs), 1, 0, render);
 }
 
 // A frame count a caller passed in: strips have at least one frame.
