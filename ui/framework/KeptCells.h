@@ -50,29 +50,6 @@ private:
     std::vector<std::uint64_t> m_values;
 };
 
-// The pixels under a control, read through a 32-bit DIB section of the
-// control's size.
-class VREL_API BackgroundReader
-{
-public:
-    BackgroundReader() = default;
-    ~BackgroundReader();
-    BackgroundReader(const BackgroundReader&) = delete;
-    BackgroundReader& operator=(const BackgroundReader&) = delete;
-
-    // Copies rect of target into pixels; false when it cannot be read.
-    bool Read(HDC target, const CRect& rect, std::vector<std::uint32_t>& pixels);
-
-private:
-    void Free();
-
-    HDC m_dc = nullptr;
-    HBITMAP m_bitmap = nullptr;
-    HGDIOBJ m_old = nullptr;
-    std::uint32_t* m_bits = nullptr;
-    CSize m_size;
-};
-
 class VREL_API KeptCells
 {
 public:
@@ -88,8 +65,9 @@ public:
 private:
     bool Holds(const MControl& control, HDC target, HDC memDc, int cellCount, LookInputs inputs);
 
-    BackgroundReader m_reader;
+    // The pixels the cells were rendered over, row by row.
     std::vector<std::uint32_t> m_background;
+    // What the last Holds read, for the cells about to be rendered over it.
     std::vector<std::uint32_t> m_now;
     LookInputs m_inputs;
     LookInputs m_pending;
