@@ -1,6 +1,5 @@
 #include "ui/controls/CheckButtons.h"
 
-#include <cstdint>
 #include <utility>
 
 #include "ui/controls/GroupSiblings.h"
@@ -96,7 +95,7 @@ void CColorButton::DrawControl(HDC& dc, CRect)
 {
     const int shown = m_check ? BUTTON_STATE_PRESSED : m_state;
     LookInputs inputs;
-    inputs.Add(static_cast<std::uint64_t>(m_color)).Add(static_cast<std::uint64_t>(m_bBorder));
+    inputs.Add(m_color).Add(m_bBorder);
     DrawKeptStateCells(*this, dc, m_hMemDC, m_kept, std::move(inputs), kSwatchCells, shown, [&](const StateCell& cell) {
         cell.graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
         if (m_bBorder)

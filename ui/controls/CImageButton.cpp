@@ -1,6 +1,5 @@
 #include "ui/controls/PushButtons.h"
 
-#include <cstdint>
 #include <utility>
 
 #include "ui/controls/ButtonBalloon.h"
@@ -32,10 +31,7 @@ CImageButton::CImageButton(MObject* owner, UINT id, CRect rect, const wchar_t* t
 void CImageButton::DrawControl(HDC& dc, CRect)
 {
     LookInputs inputs;
-    inputs.Add(m_pImage)
-        .Add(static_cast<std::uint64_t>(m_frameCount))
-        .Add(static_cast<std::uint64_t>(m_frameWidth))
-        .Add(static_cast<std::uint64_t>(m_frameHeight));
+    inputs.Add(m_pImage).Add(m_frameCount).Add(m_frameWidth).Add(m_frameHeight);
     if (m_frameCount <= 1)
         inputs.Add(Manager::GetDownColor()).Add(Manager::GetNormalColor());
     DrawKeptStateCells(*this, dc, m_hMemDC, m_kept, std::move(inputs), kPushCells, m_state, [&](const StateCell& cell) {

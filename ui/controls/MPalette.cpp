@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <cstdint>
 #include <cstring>
 #include <utility>
 
@@ -353,12 +352,10 @@ void MPalette::DrawControl(HDC& dc, CRect)
     // The field's pixels never change; the bar's follow the hue and the
     // lightness.
     LookInputs inputs;
-    auto number = [](LONG value) { return static_cast<std::uint64_t>(static_cast<std::uint32_t>(value)); };
-    inputs.Add(number(m_hDataDC != nullptr)).Add(number(m_hue)).Add(number(m_lightness)).Add(number(m_barWidth));
+    inputs.Add(m_hDataDC != nullptr).Add(m_hue).Add(m_lightness).Add(m_barWidth);
     for (const CRect& part : {m_fieldRect, m_barRect})
-        inputs.Add(number(part.left - m_rect.left)).Add(number(part.top - m_rect.top)).Add(number(part.Width()))
-            .Add(number(part.Height()));
-    inputs.Add(number(m_thumb.x - m_rect.left)).Add(number(m_thumb.y - m_rect.top)).Add(number(m_bEnabled));
+        inputs.Add(part.left - m_rect.left).Add(part.top - m_rect.top).Add(part.Width()).Add(part.Height());
+    inputs.Add(m_thumb.x - m_rect.left).Add(m_thumb.y - m_rect.top).Add(m_bEnabled);
     DrawKeptLook(*this, dc, m_hMemDC, m_kept, std::move(inputs), [&](const StateCell& cell) {
         if (m_hDataDC)
         {

@@ -1,6 +1,5 @@
 #include "ui/controls/MText.h"
 
-#include <cstdint>
 #include <utility>
 
 #include "ui/controls/StateCells.h"
@@ -145,12 +144,10 @@ int MText::FindMark() const
 void MText::DrawControl(HDC& dc, CRect)
 {
     LookInputs inputs;
-    auto number = [](int value) { return static_cast<std::uint64_t>(static_cast<std::uint32_t>(value)); };
-    inputs.Add(number(m_bTextBack)).Add(m_backColor).Add(m_pImage).Add(number(m_frameWidth)).Add(number(m_frameHeight));
-    inputs.Add(m_title).Add(GetTextFont()).Add(number(m_fontSize)).Add(number(m_fontStyle));
-    inputs.Add(number(static_cast<int>(m_hAlign))).Add(number(static_cast<int>(m_vAlign))).Add(number(m_bMultiLine));
-    inputs.Add(number(m_bVCenter)).Add(number(m_bShadow)).Add(m_shadowColor).Add(m_textColor);
-    inputs.Add(m_mark).Add(m_markColor).Add(number(m_markStart));
+    inputs.Add(m_bTextBack).Add(m_backColor).Add(m_pImage).Add(m_frameWidth).Add(m_frameHeight);
+    inputs.Add(m_title).Add(GetTextFont()).Add(m_fontSize).Add(m_fontStyle);
+    inputs.Add(m_hAlign).Add(m_vAlign).Add(m_bMultiLine).Add(m_bVCenter).Add(m_bShadow);
+    inputs.Add(m_shadowColor).Add(m_textColor).Add(m_mark).Add(m_markColor).Add(m_markStart);
     DrawKeptLook(*this, dc, m_hMemDC, m_kept, std::move(inputs), [&](const StateCell& cell) {
         Gdiplus::Graphics& graphics = cell.graphics;
         graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);

@@ -193,11 +193,7 @@ void MLevelCtrl::SetRangeValue(int minimum, int maximum)
 void MLevelCtrl::DrawControl(HDC& dc, CRect)
 {
     LookInputs inputs;
-    inputs.Add(static_cast<std::uint64_t>(static_cast<std::uint32_t>(m_level)))
-        .Add(static_cast<std::uint64_t>(static_cast<std::uint32_t>(m_minimum)))
-        .Add(static_cast<std::uint64_t>(static_cast<std::uint32_t>(m_maximum)))
-        .Add(static_cast<std::uint64_t>(static_cast<std::uint32_t>(m_cellHeight)))
-        .Add(Manager::m_select_color);
+    inputs.Add(m_level).Add(m_minimum).Add(m_maximum).Add(m_cellHeight).Add(Manager::m_select_color);
     DrawKeptLook(*this, dc, m_hMemDC, m_kept, std::move(inputs), [&](const StateCell& look) {
         const int n = CellCount();
         const int cell = CellWidth(look.width, n, kDrawnGap);

@@ -275,11 +275,10 @@ int MSpinButton::SetControlFocus(int focus)
 
 LookInputs MSpinButton::LookOf() const
 {
-    auto number = [](int value) { return static_cast<std::uint64_t>(static_cast<std::uint32_t>(value)); };
     LookInputs inputs;
-    inputs.Add(m_title).Add(number(m_textHint)).Add(m_fontName).Add(number(m_fontSize)).Add(number(m_fontStyle));
-    inputs.Add(m_textColor).Add(number(m_bKeyFocus)).Add(m_pImage).Add(number(m_frameCount));
-    inputs.Add(number(m_frameWidth)).Add(number(m_frameHeight));
+    inputs.Add(m_title).Add(m_textHint).Add(m_fontName).Add(m_fontSize).Add(m_fontStyle);
+    inputs.Add(m_textColor).Add(m_bKeyFocus).Add(m_pImage).Add(m_frameCount);
+    inputs.Add(m_frameWidth).Add(m_frameHeight);
     return inputs;
 }
 

@@ -109,10 +109,10 @@ BackgroundReader& Reader()
 LookInputs& LookInputs::Add(const CString& text)
 {
     const int length = text.GetLength();
-    Add(static_cast<std::uint64_t>(length));
+    Add(length);
     const wchar_t* chars = text.GetString();
     for (int i = 0; i < length; ++i)
-        Add(static_cast<std::uint64_t>(chars[i]));
+        Add(chars[i]);
     return *this;
 }
 

@@ -18,6 +18,7 @@
 #include <gdiplus.h>
 
 #include <cstdint>
+#include <type_traits>
 #include <vector>
 
 #include "ui/framework/CString.h"
@@ -33,13 +34,15 @@ class MControl;
 class VREL_API LookInputs
 {
 public:
-    LookInputs& Add(std::uint64_t value)
+    // A number, a flag or a member of an enumeration.
+    template <class T, typename std::enable_if<std::is_integral<T>::value || std::is_enum<T>::value, int>::type = 0>
+    LookInputs& Add(T value)
     {
-        m_values.push_back(value);
+        m_values.push_back(static_cast<std::uint64_t>(static_cast<std::int64_t>(value)));
         return *this;
     }
-    LookInputs& Add(const void* pointer) { return Add(static_cast<std::uint64_t>(reinterpret_cast<uintptr_t>(pointer))); }
-    LookInputs& Add(Gdiplus::Color colour) { return Add(static_cast<std::uint64_t>(colour.GetValue())); }
+    LookInputs& Add(const void* pointer) { return Add(reinterpret_cast<std::uintptr_t>(pointer)); }
+    LookInputs& Add(Gdiplus::Color colour) { return Add(colour.GetValue()); }
     // The text's length and every character, so that no two texts look alike.
     LookInputs& Add(const CString& text);
 

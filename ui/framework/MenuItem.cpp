@@ -1,6 +1,5 @@
 #include "ui/framework/MenuItem.h"
 
-#include <cstdint>
 #include <memory>
 #include <utility>
 
@@ -59,10 +58,9 @@ void MenuItem::DrawControl(HDC& dc, CRect)
         return;
     if (!GetUpdate() || !m_hMemDC)
     {
-        auto number = [](int value) { return static_cast<std::uint64_t>(static_cast<std::uint32_t>(value)); };
         LookInputs inputs;
-        inputs.Add(m_title).Add(m_fontName).Add(number(m_fontSize)).Add(number(m_fontStyle)).Add(number(m_textHint));
-        inputs.Add(number(static_cast<int>(m_vAlign))).Add(m_textColor).Add(number(m_textInset));
+        inputs.Add(m_title).Add(m_fontName).Add(m_fontSize).Add(m_fontStyle).Add(m_textHint);
+        inputs.Add(m_vAlign).Add(m_textColor).Add(m_textInset);
         if (!m_kept.Restore(*this, dc, m_hMemDC, kFrames, std::move(inputs)))
         {
             Render(dc, width, height);
