@@ -1,5 +1,7 @@
 #include "ui/controls/CheckButtons.h"
 
+#include <utility>
+
 #include "ui/controls/GroupSiblings.h"
 #include "ui/controls/StateCells.h"
 #include "ui/framework/ControlFactory.h"
@@ -92,7 +94,9 @@ void CColorButton::SetColor(COLORREF colour)
 void CColorButton::DrawControl(HDC& dc, CRect)
 {
     const int shown = m_check ? BUTTON_STATE_PRESSED : m_state;
-    DrawStateCells(*this, dc, m_hMemDC, kSwatchCells, shown, [&](const StateCell& cell) {
+    LookInputs inputs;
+    inputs.Add(m_color).Add(m_bBorder);
+    DrawKeptStateCells(*this, dc, m_hMemDC, m_kept, std::move(inputs), kSwatchCells, shown, [&](const StateCell& cell) {
         cell.graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
         if (m_bBorder)
         {

@@ -1,5 +1,7 @@
 #include "ui/controls/PushButtons.h"
 
+#include <utility>
+
 #include "ui/controls/ButtonBalloon.h"
 #include "ui/controls/StateCells.h"
 #include "ui/framework/ControlFactory.h"
@@ -28,7 +30,11 @@ CImageButton::CImageButton(MObject* owner, UINT id, CRect rect, const wchar_t* t
 
 void CImageButton::DrawControl(HDC& dc, CRect)
 {
-    DrawStateCells(*this, dc, m_hMemDC, kPushCells, m_state, [&](const StateCell& cell) {
+    LookInputs inputs;
+    inputs.Add(m_pImage).Add(m_frameCount).Add(m_frameWidth).Add(m_frameHeight);
+    if (m_frameCount <= 1)
+        inputs.Add(Manager::GetDownColor()).Add(Manager::GetNormalColor());
+    DrawKeptStateCells(*this, dc, m_hMemDC, m_kept, std::move(inputs), kPushCells, m_state, [&](const StateCell& cell) {
         if (!m_pImage)
             return;
         if (m_frameCount > 1)

@@ -22,6 +22,7 @@
 
 #include <memory>
 
+#include "ui/framework/KeptCells.h"
 #include "ui/controls/PushButtons.h"
 #include "ui/framework/ButtonState.h"
 #include "ui/framework/CString.h"
@@ -241,6 +242,7 @@ protected:
     int m_check;
     bool m_bBorder;
     CString m_groupName;
+    KeptCells m_kept;
 };
 
 // An on/off switch drawn from two strips of its own (checked and

@@ -18,6 +18,7 @@
 #include <memory>
 #include <vector>
 
+#include "ui/framework/KeptCells.h"
 #include "ui/framework/CString.h"
 #include "ui/framework/CriticalSection.h"
 #include "ui/framework/Geometry.h"
@@ -115,6 +116,7 @@ private:
     HBITMAP m_hFieldBitmap;
     HGDIOBJ m_hFieldOld;
     CSize m_fieldSize;
+    KeptCells m_kept;
 };
 
 // ---------------------------------------------------------------------------------------------

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "ui/controls/ColorControls.h"
 #include "ui/controls/HslColor.h"
@@ -348,7 +349,14 @@ int MPalette::OnControlScroll(int, UINT, CPoint) { return 1; }
 
 void MPalette::DrawControl(HDC& dc, CRect)
 {
-    DrawCachedLook(*this, dc, m_hMemDC, [&](const StateCell& cell) {
+    // The field's pixels never change; the bar's follow the hue and the
+    // lightness.
+    LookInputs inputs;
+    inputs.Add(m_hDataDC != nullptr).Add(m_hue).Add(m_lightness).Add(m_barWidth);
+    for (const CRect& part : {m_fieldRect, m_barRect})
+        inputs.Add(part.left - m_rect.left).Add(part.top - m_rect.top).Add(part.Width()).Add(part.Height());
+    inputs.Add(m_thumb.x - m_rect.left).Add(m_thumb.y - m_rect.top).Add(m_bEnabled);
+    DrawKeptLook(*this, dc, m_hMemDC, m_kept, std::move(inputs), [&](const StateCell& cell) {
         if (m_hDataDC)
         {
             if (HDC field = FieldPicture(cell.dc))

@@ -1,5 +1,7 @@
 #include "ui/controls/MText.h"
 
+#include <utility>
+
 #include "ui/controls/StateCells.h"
 #include "ui/framework/ControlFactory.h"
 #include "ui/framework/NotifyCode.h"
@@ -141,7 +143,12 @@ int MText::FindMark() const
 
 void MText::DrawControl(HDC& dc, CRect)
 {
-    DrawStateCells(*this, dc, m_hMemDC, 1, 0, [&](const StateCell& cell) {
+    LookInputs inputs;
+    inputs.Add(m_bTextBack).Add(m_backColor).Add(m_pImage).Add(m_frameWidth).Add(m_frameHeight);
+    inputs.Add(m_title).Add(GetTextFont()).Add(m_fontSize).Add(m_fontStyle);
+    inputs.Add(m_hAlign).Add(m_vAlign).Add(m_bMultiLine).Add(m_bVCenter).Add(m_bShadow);
+    inputs.Add(m_shadowColor).Add(m_textColor).Add(m_mark).Add(m_markColor).Add(m_markStart);
+    DrawKeptLook(*this, dc, m_hMemDC, m_kept, std::move(inputs), [&](const StateCell& cell) {
         Gdiplus::Graphics& graphics = cell.graphics;
         graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
         const int W = cell.width, H = cell.height;

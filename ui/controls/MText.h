@@ -11,6 +11,7 @@
 #include <windows.h>
 #include <gdiplus.h>
 
+#include "ui/framework/KeptCells.h"
 #include "ui/framework/CString.h"
 #include "ui/framework/Geometry.h"
 #include "ui/framework/MControlFont.h"
@@ -61,6 +62,7 @@ protected:
     int m_markStart;
     int m_bMultiLine;
     int m_bVCenter;
+    KeptCells m_kept;
 };
 
 } // namespace VREL

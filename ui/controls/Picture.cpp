@@ -173,23 +173,13 @@ MPicture::~MPicture()
     delete m_pImage;
 }
 
-bool MPicture::LookInputs::operator==(const LookInputs& other) const
-{
-    return width == other.width && height == other.height && fill.mode == other.fill.mode &&
-           fill.corner == other.fill.corner && fill.left == other.fill.left && fill.top == other.fill.top &&
-           fill.right == other.fill.right && fill.bottom == other.fill.bottom && hAlign == other.hAlign &&
-           vAlign == other.vAlign && custom == other.custom;
-}
-
-MPicture::LookInputs MPicture::CurrentLookInputs() const
+LookInputs MPicture::CurrentLookInputs() const
 {
     LookInputs inputs;
-    inputs.width = m_rect.Width();
-    inputs.height = m_rect.Height();
-    inputs.fill = m_fill;
-    inputs.hAlign = m_hAlign;
-    inputs.vAlign = m_vAlign;
-    inputs.custom = m_customRect;
+    inputs.Add(m_rect.Width()).Add(m_rect.Height());
+    inputs.Add(m_fill.mode).Add(m_fill.corner).Add(m_fill.left).Add(m_fill.top).Add(m_fill.right).Add(m_fill.bottom);
+    inputs.Add(m_hAlign).Add(m_vAlign);
+    inputs.Add(m_customRect.left).Add(m_customRect.top).Add(m_customRect.right).Add(m_customRect.bottom);
     return inputs;
 }
 
@@ -209,10 +199,12 @@ int MPicture::RenderAhead()
     Gdiplus::Image* image = m_pImage;
     const int frameWidth = m_frameWidth;
     const int frameHeight = m_frameHeight;
-    const LookInputs inputs = m_lookAheadInputs;
-    m_lookAhead->Start(inputs.width, inputs.height, std::move(under), [=](const StateCell& cell) {
-        DrawFill(cell.graphics, image, frameWidth, frameHeight, cell.width, cell.height, inputs.fill, inputs.hAlign,
-                 inputs.vAlign, &inputs.custom);
+    const PictureFill fill = m_fill;
+    const UINT hAlign = m_hAlign;
+    const UINT vAlign = m_vAlign;
+    const CRect custom = m_customRect;
+    m_lookAhead->Start(m_rect.Width(), m_rect.Height(), std::move(under), [=](const StateCell& cell) {
+        DrawFill(cell.graphics, image, frameWidth, frameHeight, cell.width, cell.height, fill, hAlign, vAlign, &custom);
     });
     return m_lookAhead->Pending() ? 1 : 0;
 }
@@ -246,7 +238,7 @@ int MPicture::SetShowModeMID(int left, int top, int right, int bottom)
 void MPicture::DrawControl(HDC& dc, CRect)
 {
     // A look rendered ahead for a place or a show mode the picture no longer has is of no use.
-    if (m_lookAhead && m_lookAhead->Pending() && !(m_lookAheadInputs == CurrentLookInputs()))
+    if (m_lookAhead && m_lookAhead->Pending() && m_lookAheadInputs != CurrentLookInputs())
         m_lookAhead->Discard();
     DrawCachedLook(
         *this, dc, m_hMemDC,

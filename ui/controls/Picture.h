@@ -17,6 +17,7 @@
 
 #include <memory>
 
+#include "ui/framework/KeptCells.h"
 #include "ui/framework/MControlFont.h"
 #include "ui/framework/VrelExport.h"
 
@@ -84,17 +85,7 @@ public:
     void DrawControl(HDC& dc, CRect paint) override;
 
 private:
-    // What the look depends on besides the image.
-    struct LookInputs
-    {
-        int width = 0;
-        int height = 0;
-        PictureFill fill;
-        UINT hAlign = 0;
-        UINT vAlign = 0;
-        CRect custom;
-        bool operator==(const LookInputs& other) const;
-    };
+    // What the look depends on besides the image: size, show mode, alignment.
     LookInputs CurrentLookInputs() const;
 
     CRect m_customRect;

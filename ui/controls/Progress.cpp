@@ -1,6 +1,7 @@
 #include "ui/controls/Progress.h"
 
 #include <cstdint>
+#include <utility>
 
 #include "ui/controls/StateCells.h"
 #include "ui/framework/ControlFactory.h"
@@ -191,7 +192,9 @@ void MLevelCtrl::SetRangeValue(int minimum, int maximum)
 
 void MLevelCtrl::DrawControl(HDC& dc, CRect)
 {
-    DrawCachedLook(*this, dc, m_hMemDC, [&](const StateCell& look) {
+    LookInputs inputs;
+    inputs.Add(m_level).Add(m_minimum).Add(m_maximum).Add(m_cellHeight).Add(Manager::m_select_color);
+    DrawKeptLook(*this, dc, m_hMemDC, m_kept, std::move(inputs), [&](const StateCell& look) {
         const int n = CellCount();
         const int cell = CellWidth(look.width, n, kDrawnGap);
         if (cell <= 0)

@@ -9,6 +9,7 @@
 #include <windows.h>
 #include <gdiplus.h>
 
+#include "ui/framework/KeptCells.h"
 #include "ui/framework/MControlFont.h"
 #include "ui/framework/VrelExport.h"
 
@@ -83,6 +84,7 @@ private:
     int m_minimum;
     int m_maximum;
     int m_cellHeight;
+    KeptCells m_kept;
 };
 
 } // namespace VREL

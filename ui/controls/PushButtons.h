@@ -23,6 +23,7 @@
 
 #include <memory>
 
+#include "ui/framework/KeptCells.h"
 #include "ui/framework/AirBladderTypes.h"
 #include "ui/framework/ButtonState.h"
 #include "ui/framework/CString.h"
@@ -158,6 +159,7 @@ public:
 
 protected:
     AIRBLADDER_MODE m_balloonMode;
+    KeptCells m_kept;
 };
 
 // Text only, in a colour per state. It notifies a click while it still shows

@@ -273,18 +273,29 @@ int MSpinButton::SetControlFocus(int focus)
     return 1;
 }
 
+LookInputs MSpinButton::LookOf() const
+{
+    LookInputs inputs;
+    inputs.Add(m_title).Add(m_textHint).Add(m_fontName).Add(m_fontSize).Add(m_fontStyle);
+    inputs.Add(m_textColor).Add(m_bKeyFocus).Add(m_pImage).Add(m_frameCount);
+    inputs.Add(m_frameWidth).Add(m_frameHeight);
+    return inputs;
+}
+
 void MSpinButton::DrawControl(HDC& dc, CRect)
 {
     const int w = m_rect.Width();
     const int h = m_rect.Height();
     if (!m_bUpdate)
     {
-        UpdateMemDC(dc, kCells * w, h);
         // The value is the box's title.
         CString text;
         text.Format(L"%d", m_value);
         SetControlTitle(text);
-
+    }
+    if (!m_bUpdate && !m_kept.Restore(*this, dc, m_hMemDC, kCells, LookOf()))
+    {
+        UpdateMemDC(dc, kCells * w, h);
         Gdiplus::Graphics graphics(m_hMemDC);
         graphics.SetPageUnit(Gdiplus::UnitPixel);
         graphics.SetTextRenderingHint(m_textHint);
@@ -326,6 +337,7 @@ void MSpinButton::DrawControl(HDC& dc, CRect)
             graphics.DrawString(m_title, m_title.GetLength(), &font, box, &format,
                                 i == kDisabledCell ? &disabledBrush : &textBrush);
         }
+        m_kept.Rendered(m_hMemDC);
     }
     MRender::BitBlt(dc, m_rect.left, m_rect.top, w, h, m_hMemDC, std::min(std::max(m_state, 0), kCells - 1) * w, 0);
 }

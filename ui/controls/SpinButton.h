@@ -9,6 +9,7 @@
 
 #include <windows.h>
 
+#include "ui/framework/KeptCells.h"
 #include "ui/framework/MPanel.h"
 #include "ui/framework/VrelExport.h"
 
@@ -45,6 +46,8 @@ public:
     int OnControlKeyDown(UINT key, UINT repeat, UINT modifiers) override;
 
 private:
+    // Everything the cells are rendered from besides the background.
+    LookInputs LookOf() const;
     // Stores a new value and repaints when it differs.
     void ChangeValue(int value);
     void Notify();
@@ -62,6 +65,7 @@ private:
     int m_digitLimit;
     MControlFont* m_pUp;
     MControlFont* m_pDown;
+    KeptCells m_kept;
 };
 
 } // namespace VREL

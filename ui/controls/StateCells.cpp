@@ -180,6 +180,26 @@ void LookAhead::Discard()
     m_render = nullptr;
 }
 
+void DrawKeptStateCells(MControl& control, HDC& target, HDC& memDc, KeptCells& kept, LookInputs inputs,
+                        int cellCount, int shownCell, const CellRenderer& render, const CellLookKey& lookKey)
+{
+    const CRect rect = control.GetRect();
+    if (rect.Width() <= 0 || rect.Height() <= 0 || cellCount <= 0)
+        return;
+    if (control.GetUpdate() && memDc)
+    {
+        ShowStateCell(control, target, memDc, cellCount, shownCell);
+        return;
+    }
+    if (!kept.Restore(control, target, memDc, cellCount, std::move(inputs)))
+    {
+        DrawStateCells(control, target, memDc, cellCount, shownCell, render, lookKey);
+        kept.Rendered(memDc);
+        return;
+    }
+    ShowStateCell(control, target, memDc, cellCount, shownCell);
+}
+
 bool PrepareStateCells(MControl& control, HDC& target, HDC& memDc, int cellCount)
 {
     const CRect rect = control.GetRect();

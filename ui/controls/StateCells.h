@@ -20,10 +20,12 @@
 #include <functional>
 #include <memory>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "ui/framework/CString.h"
 #include "ui/framework/Geometry.h"
+#include "ui/framework/KeptCells.h"
 
 namespace VREL {
 
@@ -63,6 +65,13 @@ using CellLookKey = std::function<std::uint64_t(int index)>;
 // shapes cost far more than the copy.
 void DrawStateCells(MControl& control, HDC& target, HDC& memDc, int cellCount, int shownCell,
                     const CellRenderer& render, const CellLookKey& lookKey = nullptr);
+
+// DrawStateCells for a control that keeps its cells between renders
+// (KeptCells.h): stale cells rendered from the same inputs over the same
+// pixels are shown as they are instead of being rendered again.
+void DrawKeptStateCells(MControl& control, HDC& target, HDC& memDc, KeptCells& kept, LookInputs inputs,
+                        int cellCount, int shownCell, const CellRenderer& render,
+                        const CellLookKey& lookKey = nullptr);
 
 // A cell look key of a colour, a shift in pixels and a strip frame (-1 for
 // none).
@@ -125,6 +134,12 @@ private:
 // A pending look-ahead is delivered or spent when the cache is stale.
 void DrawCachedLook(MControl& control, HDC& target, HDC& memDc, const CellRenderer& render,
                     LookAhead* lookAhead = nullptr);
+
+inline void DrawKeptLook(MControl& control, HDC& target, HDC& memDc, KeptCells& kept, LookInputs inputs,
+                         const CellRenderer& render)
+{
+    DrawKeptStateCells(control, target, memDc, kept, std::move(inputs), 1, 0, render);
+}
 
 // A frame count a caller passed in: strips have at least one frame.
 inline int ValidFrameCount(int count) { return count < 1 ? 1 : count; }

@@ -1,6 +1,7 @@
 #include "ui/framework/MenuItem.h"
 
 #include <memory>
+#include <utility>
 
 #include "ui/framework/ControlFactory.h"
 #include "ui/framework/MenuWnd.h"
@@ -56,7 +57,16 @@ void MenuItem::DrawControl(HDC& dc, CRect)
     if (width <= 0 || height <= 0)
         return;
     if (!GetUpdate() || !m_hMemDC)
-        Render(dc, width, height);
+    {
+        LookInputs inputs;
+        inputs.Add(m_title).Add(m_fontName).Add(m_fontSize).Add(m_fontStyle).Add(m_textHint);
+        inputs.Add(m_vAlign).Add(m_textColor).Add(m_textInset);
+        if (!m_kept.Restore(*this, dc, m_hMemDC, kFrames, std::move(inputs)))
+        {
+            Render(dc, width, height);
+            m_kept.Rendered(m_hMemDC);
+        }
+    }
     if (!m_hMemDC)
         return;
     const int frame = (m_state >= 0 && m_state < kFrames) ? m_state : ROW_NORMAL;
@@ -64,7 +74,9 @@ void MenuItem::DrawControl(HDC& dc, CRect)
 }
 
 // Four looks side by side over what lies under the row: normal, hover
-// (outlined), pressed (outlined), disabled (as normal).
+// (outlined), pressed (outlined), disabled (as normal). The pressed and the
+// disabled look are copies of the hover and the normal one: text costs far
+// more than a copy.
 void MenuItem::Render(HDC& dc, int width, int height)
 {
     UpdateMemDC(dc, kFrames * width, height);
@@ -72,11 +84,16 @@ void MenuItem::Render(HDC& dc, int width, int height)
         return;
     for (int i = 0; i < kFrames; ++i)
         ::BitBlt(m_hMemDC, i * width, 0, width, height, dc, m_rect.left, m_rect.top, SRCCOPY);
+    RenderDrawnLooks(width, height);
+    ::BitBlt(m_hMemDC, ROW_PRESSED * width, 0, width, height, m_hMemDC, ROW_HOVER * width, 0, SRCCOPY);
+    ::BitBlt(m_hMemDC, ROW_DISABLED * width, 0, width, height, m_hMemDC, ROW_NORMAL * width, 0, SRCCOPY);
+}
 
+void MenuItem::RenderDrawnLooks(int width, int height)
+{
     Gdiplus::Graphics graphics(m_hMemDC);
     const Gdiplus::Pen outline(Gdiplus::Color(kOutlineColor), kOutlineWidth);
-    for (int i = ROW_HOVER; i <= ROW_PRESSED; ++i)
-        graphics.DrawRectangle(&outline, i * width + 1, 1, width - 2, height - 2);
+    graphics.DrawRectangle(&outline, ROW_HOVER * width + 1, 1, width - 2, height - 2);
 
     if (m_title.IsEmpty())
         return;
@@ -97,7 +114,7 @@ void MenuItem::Render(HDC& dc, int width, int height)
                                                         : Gdiplus::StringAlignmentNear);
     format.SetFormatFlags(kFormatFlags);
     const Gdiplus::SolidBrush brush(m_textColor);
-    for (int i = 0; i < kFrames; ++i)
+    for (int i : {ROW_NORMAL, ROW_HOVER})
     {
         const Gdiplus::RectF box(static_cast<Gdiplus::REAL>(i * width + m_textInset), 0.0f,
                                  static_cast<Gdiplus::REAL>(width - m_textInset), static_cast<Gdiplus::REAL>(height));

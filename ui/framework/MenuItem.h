@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include "ui/framework/CString.h"
+#include "ui/framework/KeptCells.h"
 #include "ui/framework/MControlFont.h"
 #include "ui/framework/VrelExport.h"
 
@@ -69,6 +70,8 @@ public:
 private:
     int RestingState() const { return m_check ? ROW_PRESSED : ROW_NORMAL; }
     void Render(HDC& dc, int width, int height);
+    // The normal and the hover look, into their cells of the memory bitmap.
+    void RenderDrawnLooks(int width, int height);
 
     int m_state;
     int m_check;
@@ -80,6 +83,7 @@ private:
     int m_frameWidth;
     CString m_groupName;
     CString m_value;
+    KeptCells m_kept;
 };
 
 } // namespace VREL
