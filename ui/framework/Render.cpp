@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "ui/framework/PngDecoder.h"
+
 namespace VREL {
 
 namespace {
@@ -126,6 +128,10 @@ private:
     HPALETTE m_oldPalette = nullptr;
 };
 
+// Larger image files are left to GDI+ to read.
+constexpr LONGLONG kMaxWholeFileRead = 256LL * 1024 * 1024;
+constexpr DWORD kPngSignatureSize = 8;
+
 class FileHandle
 {
 public:
@@ -142,6 +148,20 @@ public:
     {
         DWORD written = 0;
         return WriteFile(m_handle, data, size, &written, nullptr) && written == size;
+    }
+    bool Read(void* data, DWORD size) const
+    {
+        DWORD read = 0;
+        return ReadFile(m_handle, data, size, &read, nullptr) && read == size;
+    }
+    // False for files too large to read whole.
+    bool Size(DWORD& size) const
+    {
+        LARGE_INTEGER large = {};
+        if (!GetFileSizeEx(m_handle, &large) || large.QuadPart < 0 || large.QuadPart > kMaxWholeFileRead)
+            return false;
+        size = static_cast<DWORD>(large.QuadPart);
+        return true;
     }
     bool Close()
     {
@@ -205,12 +225,37 @@ std::wstring FaceChosenByGdi(const LOGFONTW& description)
     return face;
 }
 
+// The whole file when it is a PNG; false for any other file or when it
+// cannot be read.
+bool ReadPngFile(const CString& path, std::vector<uint8_t>& bytes)
+{
+    FileHandle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    DWORD size = 0;
+    if (!file.IsOpen() || !file.Size(size) || size < kPngSignatureSize)
+        return false;
+    // Only the signature of other files is read: GDI+ reads them again.
+    bytes.resize(kPngSignatureSize);
+    if (!file.Read(bytes.data(), kPngSignatureSize) || !PngDecoder::IsPng(bytes.data(), kPngSignatureSize))
+        return false;
+    bytes.resize(size);
+    return file.Read(bytes.data() + kPngSignatureSize, size - kPngSignatureSize);
+}
+
 } // namespace
 
 // ---------------------------------------------------------------- loading
 
 Gdiplus::Image* MRender::LoadImageFromFile(CString path)
 {
+    // Decoding plain PNGs here spares the codecs' start-up and per-file
+    // costs; every other file still goes to GDI+.
+    std::vector<uint8_t> bytes;
+    if (ReadPngFile(path, bytes))
+    {
+        if (Gdiplus::Bitmap* decoded = PngDecoder::Decode(bytes.data(), bytes.size()))
+            return decoded;
+    }
     Gdiplus::Image* image = Gdiplus::Image::FromFile(path);
     if (image && image->GetLastStatus() != Gdiplus::Ok)
     {
@@ -252,6 +297,12 @@ Gdiplus::Image* MRender::LoadImageFromIDResource(UINT id, CString type, HINSTANC
     const void* bytes = LockResource(loaded);
     if (!bytes || size == 0)
         return nullptr;
+    const auto* first = static_cast<const uint8_t*>(bytes);
+    if (PngDecoder::IsPng(first, size))
+    {
+        if (Gdiplus::Bitmap* decoded = PngDecoder::Decode(first, size))
+            return decoded;
+    }
 
     // GDI+ may go on reading the stream for as long as the image lives: the
     // stream owns the copy and frees it when the image lets go of the stream.
