@@ -188,8 +188,8 @@ int MPicture::RenderAhead()
     if (m_lookAhead)
         m_lookAhead->Discard();
     PaintManager* manager = GetManager();
-    std::vector<std::uint32_t> under;
-    if (!m_pImage || !m_bVisible || !manager || !manager->ExpectedBase(m_rect, under))
+    WindowBase base;
+    if (!m_pImage || !m_bVisible || m_rect.IsRectEmpty() || !manager || !manager->ExpectedBase(base))
         return 0;
     if (!m_lookAhead)
         m_lookAhead = std::make_unique<LookAhead>();
@@ -203,7 +203,9 @@ int MPicture::RenderAhead()
     const UINT hAlign = m_hAlign;
     const UINT vAlign = m_vAlign;
     const CRect custom = m_customRect;
-    m_lookAhead->Start(m_rect.Width(), m_rect.Height(), std::move(under), [=](const StateCell& cell) {
+    const CRect rect = m_rect;
+    auto under = [base, rect](std::vector<std::uint32_t>& pixels) { base.Fill(rect, pixels); };
+    m_lookAhead->Start(m_rect.Width(), m_rect.Height(), under, [=](const StateCell& cell) {
         DrawFill(cell.graphics, image, frameWidth, frameHeight, cell.width, cell.height, fill, hAlign, vAlign, &custom);
     });
     return m_lookAhead->Pending() ? 1 : 0;

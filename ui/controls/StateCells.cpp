@@ -66,20 +66,23 @@ void DrawCachedLook(MControl& control, HDC& target, HDC& memDc, const CellRender
     DrawStateCells(control, target, memDc, 1, 0, render);
 }
 
-void LookAhead::Start(int width, int height, std::vector<std::uint32_t> under, CellRenderer render)
+void LookAhead::Start(int width, int height, UnderMaker under, CellRenderer render)
 {
     Discard();
-    if (width <= 0 || height <= 0 || under.size() != static_cast<size_t>(width) * height)
+    if (width <= 0 || height <= 0 || !under || !render)
         return;
     m_width = width;
     m_height = height;
-    m_under = std::move(under);
+    m_makeUnder = std::move(under);
     m_render = std::move(render);
     m_thread = std::thread([this] { Render(); });
 }
 
 void LookAhead::Render()
 {
+    m_makeUnder(m_under);
+    if (m_under.size() != static_cast<size_t>(m_width) * static_cast<size_t>(m_height))
+        return;
     // The same kind of memory bitmap a paint makes for the cell: one
     // compatible with a DC that holds a 32-bit top-level back buffer.
     HDC reference = ::CreateCompatibleDC(nullptr);
@@ -165,6 +168,7 @@ bool LookAhead::Deliver(MControl& control, HDC& target)
         ::DeleteObject(m_bitmap);
     m_bitmap = nullptr;
     m_under = std::vector<std::uint32_t>();
+    m_makeUnder = nullptr;
     m_render = nullptr;
     return delivered;
 }
@@ -177,6 +181,7 @@ void LookAhead::Discard()
         ::DeleteObject(m_bitmap);
     m_bitmap = nullptr;
     m_under = std::vector<std::uint32_t>();
+    m_makeUnder = nullptr;
     m_render = nullptr;
 }
 

@@ -106,10 +106,15 @@ public:
     LookAhead(const LookAhead&) = delete;
     LookAhead& operator=(const LookAhead&) = delete;
 
-    // Starts rendering a width x height look onto under (its pixels as ARGB
-    // values, rows top-down). What render reads must stay untouched until
-    // the look-ahead is delivered or discarded.
-    void Start(int width, int height, std::vector<std::uint32_t> under, CellRenderer render);
+    // What the paint is expected to find under the control: its pixels as
+    // ARGB values, rows top-down. Made on the thread too: a window-sized
+    // one is memory the window's thread would otherwise wait for.
+    using UnderMaker = std::function<void(std::vector<std::uint32_t>& pixels)>;
+
+    // Starts rendering a width x height look onto what under makes. What
+    // under and render read must stay untouched until the look-ahead is
+    // delivered or discarded.
+    void Start(int width, int height, UnderMaker under, CellRenderer render);
     bool Pending() const { return m_thread.joinable(); }
     // Waits for the render. When target holds the expected pixels under the
     // control, the rendered bitmap becomes the control's cached look and the
@@ -126,6 +131,7 @@ private:
     int m_width = 0;
     int m_height = 0;
     std::vector<std::uint32_t> m_under;
+    UnderMaker m_makeUnder;
     CellRenderer m_render;
     HBITMAP m_bitmap = nullptr;  // the rendered look; null until then, or when rendering failed
 };

@@ -54,10 +54,6 @@ bool KeyHeld(int key) { return (::GetKeyState(key) & 0x8000) != 0; }
 // memory written, on a thread of its own as soon as it is attached.
 constexpr size_t kPrepareAheadPixels = 512 * 1024;
 
-// A window without a back image has a one-pixel border of its border colour
-// around this rectangle of its back colour.
-CRect BaseInner(int width, int height) { return CRect(1, 1, width - 1, height - 1); }
-
 // A solid fill written straight into the back buffer's bottom-up rows: the
 // same opaque pixels GDI+ writes, without its rasteriser, which takes tens
 // of milliseconds for a window-sized rectangle - on every repaint of a
@@ -1040,20 +1036,25 @@ void PaintManager::ClearLayeredPixels(BYTE* bits, int width, int height, const C
     }
 }
 
-bool PaintManager::ExpectedBase(const CRect& rect, std::vector<std::uint32_t>& pixels) const
+void WindowBase::Fill(const CRect& rect, std::vector<std::uint32_t>& pixels) const
 {
-    if (!HasWindow() || m_pBkImage || m_bLayered || rect.IsRectEmpty())
-        return false;
-    CRect client;
-    ::GetClientRect(m_hWnd, &client);
-    const CRect inner = BaseInner(client.Width(), client.Height());
-    const std::uint32_t border = OpaqueColor(m_borderColor).GetValue();
-    const std::uint32_t back = OpaqueColor(m_backColor).GetValue();
-    pixels.resize(static_cast<size_t>(rect.Width()) * rect.Height());
+    const CRect inner = Inner(client.cx, client.cy);
+    pixels.resize(static_cast<size_t>(std::max(rect.Width(), 0)) * static_cast<size_t>(std::max(rect.Height(), 0)));
     auto pixel = pixels.begin();
     for (int y = rect.top; y < rect.bottom; ++y)
         for (int x = rect.left; x < rect.right; ++x)
             *pixel++ = inner.PtInRect(CPoint(x, y)) ? back : border;
+}
+
+bool PaintManager::ExpectedBase(WindowBase& base) const
+{
+    if (!HasWindow() || m_pBkImage || m_bLayered)
+        return false;
+    CRect client;
+    ::GetClientRect(m_hWnd, &client);
+    base.client = CSize(client.Width(), client.Height());
+    base.border = OpaqueColor(m_borderColor).GetValue();
+    base.back = OpaqueColor(m_backColor).GetValue();
     return true;
 }
 
@@ -1079,7 +1080,7 @@ void PaintManager::PaintBackBuffer(HDC memDc, BYTE* bits, int width, int height,
     }
     else
     {
-        const CRect inner = BaseInner(width, height);
+        const CRect inner = WindowBase::Inner(width, height);
         CRect fill;
         // The one-pixel border shows only where the clip meets the edge.
         if ((inner & clip) != clip && fill.IntersectRect(client, clip))

@@ -59,6 +59,20 @@ class MRichEdit;
 class MAirBladder;
 class BackBuffer;
 class LayeredCanvas;
+
+// What every paint of a window without a back image starts from: the border
+// colour on the client area's outermost pixels, the back colour inside.
+struct VREL_API WindowBase
+{
+    CSize client;
+    std::uint32_t border = 0;  // opaque ARGB
+    std::uint32_t back = 0;
+
+    // The pixels at rect (client coordinates), rows top-down.
+    void Fill(const CRect& rect, std::vector<std::uint32_t>& pixels) const;
+    // The rectangle of the back colour in a client area of that size.
+    static CRect Inner(int width, int height) { return CRect(1, 1, width - 1, height - 1); }
+};
 struct ImgResInfo;
 
 // Modifier code passed with key events: the OR of the codes of the held
@@ -223,11 +237,10 @@ public:
     // ---- painting ----------------------------------------------------------------------
     // Draws the area list, then the control list, clipped to clip.
     void DrawControl(HDC& dc, CRect clip);
-    // What a paint of the window holds at rect before any control draws
-    // there: rect's pixels as opaque ARGB values, rows top-down. False when
-    // that is not known before the paint (no window, a back image, a
+    // What a paint of the window holds before any control draws; false
+    // when that is not known before the paint (no window, a back image, a
     // layered window).
-    bool ExpectedBase(const CRect& rect, std::vector<std::uint32_t>& pixels) const;
+    bool ExpectedBase(WindowBase& base) const;
 
     // ---- message handlers ------------------------------------------------------------
     int OnPaint();
