@@ -204,7 +204,7 @@ int MPicture::RenderAhead()
     const UINT vAlign = m_vAlign;
     const CRect custom = m_customRect;
     const CRect rect = m_rect;
-    auto under = [base, rect](std::vector<std::uint32_t>& pixels) { base.Fill(rect, pixels); };
+    auto under = [base, rect](int y, std::uint32_t* row) { base.FillRow(rect.top + y, rect.left, rect.Width(), row); };
     m_lookAhead->Start(m_rect.Width(), m_rect.Height(), under, [=](const StateCell& cell) {
         DrawFill(cell.graphics, image, frameWidth, frameHeight, cell.width, cell.height, fill, hAlign, vAlign, &custom);
     });

@@ -66,25 +66,45 @@ void DrawCachedLook(MControl& control, HDC& target, HDC& memDc, const CellRender
     DrawStateCells(control, target, memDc, 1, 0, render);
 }
 
-void LookAhead::Start(int width, int height, UnderMaker under, CellRenderer render)
+void LookAhead::Start(int width, int height, UnderRow under, CellRenderer render)
 {
     Discard();
     if (width <= 0 || height <= 0 || !under || !render)
         return;
     m_width = width;
     m_height = height;
-    m_makeUnder = std::move(under);
+    m_under = std::move(under);
     m_render = std::move(render);
     m_thread = std::thread([this] { Render(); });
 }
 
+namespace {
+
+// True when dc holds a 32-bit DIB section, described then by section.
+bool DibPixels(HDC dc, DIBSECTION& section)
+{
+    HGDIOBJ bitmap = ::GetCurrentObject(dc, OBJ_BITMAP);
+    return bitmap && ::GetObjectW(bitmap, sizeof(section), &section) == sizeof(section) &&
+           section.dsBm.bmBitsPixel == 32 && section.dsBm.bmBits;
+}
+
+// Row y (from the top) of a 32-bit DIB section at column x.
+std::uint32_t* DibRow(const DIBSECTION& section, int y, int x)
+{
+    const int row = section.dsBmih.biHeight > 0 ? section.dsBm.bmHeight - 1 - y : y;
+    return reinterpret_cast<std::uint32_t*>(static_cast<BYTE*>(section.dsBm.bmBits) +
+                                            static_cast<size_t>(row) * section.dsBm.bmWidthBytes) +
+           x;
+}
+
+} // namespace
+
 void LookAhead::Render()
 {
-    m_makeUnder(m_under);
-    if (m_under.size() != static_cast<size_t>(m_width) * static_cast<size_t>(m_height))
-        return;
     // The same kind of memory bitmap a paint makes for the cell: one
-    // compatible with a DC that holds a 32-bit top-level back buffer.
+    // compatible with a DC that holds a 32-bit back buffer, which is itself
+    // a DIB section whose pixels can be written in place (without one there
+    // is no look-ahead, and the paint renders the look itself).
     HDC reference = ::CreateCompatibleDC(nullptr);
     HBITMAP referenceBitmap = MRender::CreateARGB32Bitmap(reference, 1, 1, nullptr);
     HGDIOBJ referenceOld = ::SelectObject(reference, referenceBitmap);
@@ -93,25 +113,20 @@ void LookAhead::Render()
     bool rendered = false;
     if (bitmap && dc)
     {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = m_width;
-        info.bmiHeader.biHeight = -m_height;  // top-down, as the expected pixels are kept
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        // Written before the bitmap is selected anywhere, as SetDIBits asks.
-        if (::SetDIBits(dc, bitmap, 0, static_cast<UINT>(m_height), m_under.data(), &info, DIB_RGB_COLORS) == m_height)
+        HGDIOBJ old = ::SelectObject(dc, bitmap);
+        DIBSECTION section = {};
+        if (DibPixels(dc, section) && section.dsBm.bmWidth == m_width && section.dsBm.bmHeight == m_height)
         {
-            HGDIOBJ old = ::SelectObject(dc, bitmap);
+            for (int y = 0; y < m_height; ++y)
+                m_under(y, DibRow(section, y, 0));
             {
                 Gdiplus::Graphics graphics(dc);
                 m_render(StateCell{graphics, dc, 0, 0, m_width, m_height});
             }
             ::GdiFlush();
-            ::SelectObject(dc, old);
             rendered = true;
         }
+        ::SelectObject(dc, old);
     }
     if (dc)
         ::DeleteDC(dc);
@@ -132,23 +147,17 @@ bool LookAhead::TargetHoldsUnder(HDC target, const CRect& rect) const
     // Only a back buffer whose pixels can be read in place is compared: a
     // copy of a window-sized area would cost what the look-ahead saves.
     DIBSECTION section = {};
-    HGDIOBJ bitmap = ::GetCurrentObject(target, OBJ_BITMAP);
-    if (!bitmap || ::GetObjectW(bitmap, sizeof(section), &section) != sizeof(section) ||
-        section.dsBm.bmBitsPixel != 32 || !section.dsBm.bmBits)
+    if (!DibPixels(target, section))
         return false;
-    const int width = section.dsBm.bmWidth;
-    const int height = section.dsBm.bmHeight;
-    if (rect.left < 0 || rect.top < 0 || rect.right > width || rect.bottom > height)
+    if (rect.left < 0 || rect.top < 0 || rect.right > section.dsBm.bmWidth || rect.bottom > section.dsBm.bmHeight)
         return false;
     ::GdiFlush();
-    const bool bottomUp = section.dsBmih.biHeight > 0;
-    const auto* bits = static_cast<const BYTE*>(section.dsBm.bmBits);
-    const size_t rowBytes = static_cast<size_t>(m_width) * sizeof(std::uint32_t);
+    std::vector<std::uint32_t> expected(static_cast<size_t>(m_width));
+    const size_t rowBytes = expected.size() * sizeof(std::uint32_t);
     for (int y = 0; y < m_height; ++y)
     {
-        const int row = bottomUp ? height - 1 - (rect.top + y) : rect.top + y;
-        const BYTE* found = bits + static_cast<size_t>(row) * section.dsBm.bmWidthBytes + rect.left * 4;
-        if (std::memcmp(found, &m_under[static_cast<size_t>(y) * m_width], rowBytes) != 0)
+        m_under(y, expected.data());
+        if (std::memcmp(DibRow(section, rect.top + y, rect.left), expected.data(), rowBytes) != 0)
             return false;
     }
     return true;
@@ -167,8 +176,7 @@ bool LookAhead::Deliver(MControl& control, HDC& target)
     else if (m_bitmap)
         ::DeleteObject(m_bitmap);
     m_bitmap = nullptr;
-    m_under = std::vector<std::uint32_t>();
-    m_makeUnder = nullptr;
+    m_under = nullptr;
     m_render = nullptr;
     return delivered;
 }
@@ -180,8 +188,7 @@ void LookAhead::Discard()
     if (m_bitmap)
         ::DeleteObject(m_bitmap);
     m_bitmap = nullptr;
-    m_under = std::vector<std::uint32_t>();
-    m_makeUnder = nullptr;
+    m_under = nullptr;
     m_render = nullptr;
 }
 

@@ -106,15 +106,16 @@ public:
     LookAhead(const LookAhead&) = delete;
     LookAhead& operator=(const LookAhead&) = delete;
 
-    // What the paint is expected to find under the control: its pixels as
-    // ARGB values, rows top-down. Made on the thread too: a window-sized
-    // one is memory the window's thread would otherwise wait for.
-    using UnderMaker = std::function<void(std::vector<std::uint32_t>& pixels)>;
+    // What the paint is expected to find under the control, a row at a
+    // time: fills row y (from the control's top) of width ARGB values. Made
+    // when needed rather than kept: a window-sized copy is memory the
+    // window's thread would wait for.
+    using UnderRow = std::function<void(int y, std::uint32_t* row)>;
 
-    // Starts rendering a width x height look onto what under makes. What
+    // Starts rendering a width x height look onto what under gives. What
     // under and render read must stay untouched until the look-ahead is
     // delivered or discarded.
-    void Start(int width, int height, UnderMaker under, CellRenderer render);
+    void Start(int width, int height, UnderRow under, CellRenderer render);
     bool Pending() const { return m_thread.joinable(); }
     // Waits for the render. When target holds the expected pixels under the
     // control, the rendered bitmap becomes the control's cached look and the
@@ -130,8 +131,7 @@ private:
     std::thread m_thread;
     int m_width = 0;
     int m_height = 0;
-    std::vector<std::uint32_t> m_under;
-    UnderMaker m_makeUnder;
+    UnderRow m_under;
     CellRenderer m_render;
     HBITMAP m_bitmap = nullptr;  // the rendered look; null until then, or when rendering failed
 };

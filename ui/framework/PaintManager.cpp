@@ -1036,14 +1036,11 @@ void PaintManager::ClearLayeredPixels(BYTE* bits, int width, int height, const C
     }
 }
 
-void WindowBase::Fill(const CRect& rect, std::vector<std::uint32_t>& pixels) const
+void WindowBase::FillRow(int y, int left, int count, std::uint32_t* row) const
 {
     const CRect inner = Inner(client.cx, client.cy);
-    pixels.resize(static_cast<size_t>(std::max(rect.Width(), 0)) * static_cast<size_t>(std::max(rect.Height(), 0)));
-    auto pixel = pixels.begin();
-    for (int y = rect.top; y < rect.bottom; ++y)
-        for (int x = rect.left; x < rect.right; ++x)
-            *pixel++ = inner.PtInRect(CPoint(x, y)) ? back : border;
+    for (int x = left; x < left + count; ++x)
+        *row++ = inner.PtInRect(CPoint(x, y)) ? back : border;
 }
 
 bool PaintManager::ExpectedBase(WindowBase& base) const

@@ -68,8 +68,8 @@ struct VREL_API WindowBase
     std::uint32_t border = 0;  // opaque ARGB
     std::uint32_t back = 0;
 
-    // The pixels at rect (client coordinates), rows top-down.
-    void Fill(const CRect& rect, std::vector<std::uint32_t>& pixels) const;
+    // Row y of the client area from column left, count pixels.
+    void FillRow(int y, int left, int count, std::uint32_t* row) const;
     // The rectangle of the back colour in a client area of that size.
     static CRect Inner(int width, int height) { return CRect(1, 1, width - 1, height - 1); }
 };
