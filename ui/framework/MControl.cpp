@@ -745,12 +745,7 @@ void MControl::UpdateMemDC(HDC& dc, int cx, int cy)
     m_bUpdate = 1;
     if (cx == m_memSize.cx && cy == m_memSize.cy)
         return;
-    FreeCache(m_hMemDC, m_hMemBitmap, m_hMemOldBitmap, m_memSize);
-    m_memSize = CSize(cx, cy);
-    m_hMemDC = ::CreateCompatibleDC(dc);
-    m_hMemBitmap = ::CreateCompatibleBitmap(dc, cx, cy);
-    if (m_hMemDC && m_hMemBitmap)
-        m_hMemOldBitmap = static_cast<HBITMAP>(::SelectObject(m_hMemDC, m_hMemBitmap));
+    AdoptMemBitmap(dc, ::CreateCompatibleBitmap(dc, cx, cy), cx, cy);
 }
 
 void MControl::AdoptMemBitmap(HDC& dc, HBITMAP bitmap, int cx, int cy)
