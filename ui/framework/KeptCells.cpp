@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <utility>
 
 #include "ui/framework/CriticalSection.h"
+#include "ui/framework/LayeredCanvas.h"
 #include "ui/framework/MControl.h"
 
 namespace VREL {
@@ -17,8 +19,6 @@ namespace {
 class BackgroundReader
 {
 public:
-    ~BackgroundReader() { Free(); }
-
     // Reads rect of target; false when it cannot be read. same tells whether
     // the pixels equal kept; when they do not, they are copied into fresh.
     bool Read(HDC target, const CRect& rect, const std::vector<std::uint32_t>& kept, bool& same,
@@ -29,7 +29,7 @@ public:
         if (!target || w <= 0 || h <= 0)
             return false;
         ScopedLock hold(m_lock);
-        if (!Reserve(target, w, h) || !::BitBlt(m_dc, 0, 0, w, h, target, rect.left, rect.top, SRCCOPY))
+        if (!Reserve(w, h) || !::BitBlt(m_canvas->Dc(), 0, 0, w, h, target, rect.left, rect.top, SRCCOPY))
             return false;
         ::GdiFlush();
         const size_t row = static_cast<size_t>(w);
@@ -45,57 +45,27 @@ public:
     }
 
 private:
-    const std::uint32_t* Row(int y) const { return m_bits + static_cast<size_t>(y) * static_cast<size_t>(m_size.cx); }
-
-    // A bitmap of at least w x h; it only grows.
-    bool Reserve(HDC target, int w, int h)
+    // Row y from the top: the canvas keeps its rows bottom-up.
+    const std::uint32_t* Row(int y) const
     {
-        if (m_dc && w <= m_size.cx && h <= m_size.cy)
-            return true;
-        const CSize size(std::max(w, static_cast<int>(m_size.cx)), std::max(h, static_cast<int>(m_size.cy)));
-        Free();
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = size.cx;
-        info.bmiHeader.biHeight = -size.cy;  // top-down
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        m_dc = ::CreateCompatibleDC(target);
-        m_bitmap = m_dc ? ::CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
-        if (!m_bitmap || !bits)
-        {
-            Free();
-            return false;
-        }
-        m_old = ::SelectObject(m_dc, m_bitmap);
-        m_bits = static_cast<std::uint32_t*>(bits);
-        m_size = size;
-        return true;
+        return m_canvas->Pixels() + static_cast<size_t>(m_canvas->Height() - 1 - y) * m_canvas->Width();
     }
 
-    void Free()
+    // A canvas of at least w x h; it only grows.
+    bool Reserve(int w, int h)
     {
-        if (m_dc && m_old)
-            ::SelectObject(m_dc, m_old);
-        if (m_bitmap)
-            ::DeleteObject(m_bitmap);
-        if (m_dc)
-            ::DeleteDC(m_dc);
-        m_dc = nullptr;
-        m_bitmap = nullptr;
-        m_old = nullptr;
-        m_bits = nullptr;
-        m_size = CSize();
+        if (m_canvas && w <= m_canvas->Width() && h <= m_canvas->Height())
+            return true;
+        const int width = std::max(w, m_canvas ? m_canvas->Width() : 0);
+        const int height = std::max(h, m_canvas ? m_canvas->Height() : 0);
+        m_canvas = std::make_unique<LayeredCanvas>(width, height);
+        if (!m_canvas->IsValid())
+            m_canvas.reset();
+        return m_canvas != nullptr;
     }
 
     CriticalSection m_lock;
-    HDC m_dc = nullptr;
-    HBITMAP m_bitmap = nullptr;
-    HGDIOBJ m_old = nullptr;
-    std::uint32_t* m_bits = nullptr;
-    CSize m_size;
+    std::unique_ptr<LayeredCanvas> m_canvas;
 };
 
 BackgroundReader& Reader()
