@@ -319,6 +319,8 @@ LRESULT KeyboardDlg::OnStateQuery(WPARAM wParam, LPARAM lParam)
         return m_connected ? 1 : 0;
     case QUERY_READY:
         return m_ready ? 1 : 0;
+    case QUERY_TASKS_DONE:
+        return m_worker.TasksDone() ? 1 : 0;
     case QUERY_HOME_SHOWN:
         return Control(ID_HOME_PAGE) != nullptr ? (IsControlVisible(ID_HOME_PAGE) ? 1 : 0) : -1;
     case QUERY_ENTER_TEXT:

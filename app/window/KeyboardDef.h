@@ -61,6 +61,7 @@ struct KeyboardDef
         QUERY_MACRO_CAPTURED_KEY = 12,  // key code the event value edit has taken, 0 for none
         QUERY_MACRO_SELECTED_ROW = 13,  // selected row of the event list, -1 for none
         QUERY_MACRO_EDITOR_KIND = 14,   // kind the shown event editor edits, -1 while it is hidden
+        QUERY_TASKS_DONE = 15,          // 1 when the worker has no task queued or running
         // lParam a tarnwell::StartupMark: microseconds from the process's
         // creation to that moment of the start, -1 before it.
         QUERY_STARTUP_MARK = 40,

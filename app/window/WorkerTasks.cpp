@@ -65,7 +65,9 @@ bool TaskWorker::TakeFirstStart()
 void TaskWorker::Step(TaskRunner& runner)
 {
     int code = 0;
+    m_running = true;
     if (!m_tasks.Pop(code)) {
+        m_running = false;
         IdleAction action = ChooseIdleAction(runner.IsConnected(), runner.CurrentPage(), runner.CurrentLightFlags());
         if (action != IdleAction::None)
             runner.RunIdle(action);
@@ -77,6 +79,7 @@ void TaskWorker::Step(TaskRunner& runner)
         if (TaskNeedsDevice(code))
             runner.RunDeviceTask(code);
     }
+    m_running = false;
 }
 
 } // namespace tarnwell

@@ -5,6 +5,7 @@
 // when nothing is queued). Nothing here touches a window; KeyboardDlg
 // supplies the actions through TaskRunner.
 
+#include <atomic>
 #include <deque>
 #include <mutex>
 
@@ -78,6 +79,10 @@ public:
     // One task, or the idle work when none is queued.
     void Step(TaskRunner& runner);
 
+    // No task is queued or running; the idle work does not count. A task
+    // that posts to the UI thread has posted before this turns true.
+    bool TasksDone() const { return !m_running && m_tasks.Empty(); }
+
     // Task 1 runs its scan once per process.
     bool TakeFirstStart();
     bool FirstStartTaken() const { return m_firstStartDone; }
@@ -89,6 +94,9 @@ public:
 
 private:
     TaskQueue m_tasks;
+    // Set before a task is taken from the queue, so that a task is always
+    // either queued or running.
+    std::atomic<bool> m_running{false};
     volatile int m_streamRestart = 0;
     volatile bool m_firstStartDone = false;
 };

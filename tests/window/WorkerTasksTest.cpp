@@ -83,6 +83,35 @@ TEST(WorkerStep, DeviceTasksAreDroppedUnlessConnectedAndReady)
     }
 }
 
+// A task is queued or running until the step that runs it ends; the idle
+// work is no task.
+TEST(WorkerStep, TasksAreDoneOnlyOnceTheLastOneHasRun)
+{
+    struct SeeingRunner : RecordingRunner
+    {
+        TaskWorker* worker = nullptr;
+        std::vector<bool> doneWhileRunning;
+        void RunTask(int code) override
+        {
+            doneWhileRunning.push_back(worker->TasksDone());
+            RecordingRunner::RunTask(code);
+        }
+    };
+    TaskWorker worker;
+    SeeingRunner runner;
+    runner.worker = &worker;
+    runner.page = PAGE_LIGHTING;
+    EXPECT_TRUE(worker.TasksDone());
+    worker.Tasks().Push(TASK_WRITE_SETTINGS);
+    EXPECT_FALSE(worker.TasksDone());
+    worker.Step(runner);
+    EXPECT_TRUE(worker.TasksDone());
+    worker.Step(runner);  // the idle work
+    EXPECT_TRUE(worker.TasksDone());
+    EXPECT_EQ(runner.doneWhileRunning, (std::vector<bool>{false}));
+    EXPECT_EQ(runner.calls, (std::vector<std::string>{"task 9", "device 9", "idle read"}));
+}
+
 TEST(WorkerStep, FirstStartIsTakenOnce)
 {
     TaskWorker worker;

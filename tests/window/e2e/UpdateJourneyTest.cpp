@@ -65,13 +65,19 @@ void ShootBox(HWND window, HWND box, const wchar_t* picture)
 class UpdateJourney : public ProgramJourney
 {
 protected:
-    // The start's device refresh closes every open box (as a cancel): a
-    // notice comes after it, as a real check's answer does.
+    // The start's device refresh closes every open box (as a cancel), and
+    // the keyboard's pages load after it is ready, raising and then closing
+    // any progress window: a notice comes after both, as a real check's
+    // answer does. Once the worker has no task left, what it asked of the
+    // window is queued before anything posted now.
     HWND StartReady()
     {
         HWND window = StartProgram();
         constexpr WPARAM kQueryReady = 2;
-        if (window != nullptr && !WaitFor([&] { return QueryProgramState(window, kQueryReady) == 1; }))
+        constexpr WPARAM kQueryTasksDone = 15;
+        if (window != nullptr && !WaitFor([&] {
+                return QueryProgramState(window, kQueryReady) == 1 && QueryProgramState(window, kQueryTasksDone) == 1;
+            }))
             ADD_FAILURE() << "the program never got ready";
         return window;
     }
@@ -81,15 +87,11 @@ protected:
 
 TEST_F(UpdateJourney, FactoryResetProgressWindowShowsAdvancesAndCloses)
 {
-    HWND window = StartProgram();
+    HWND window = StartReady();
     ASSERT_NE(window, nullptr);
-    // The start's own device task moves and closes the progress window: let
-    // it finish (the device pages open) before the notice comes.
+    // The start's own device task moves and closes the progress window: the
+    // device pages are open before the notice comes.
     ASSERT_TRUE(WaitFor([&] { return Colours(Capture(window, RECT{450, 5, 930, 45})) > 8; }));
-    // The pages are built after the first paint and the keyboard's pages load
-    // after them: the program is ready once that load is done.
-    constexpr WPARAM kQueryReady = 2;
-    ASSERT_TRUE(WaitFor([&] { return QueryProgramState(window, kQueryReady) == 1; })) << "the program never got ready";
     ASSERT_TRUE(WaitFor([&] { return ProgressWindow(program->ProcessId()) == nullptr; }));
 
     for (int round = 0; round < 2; ++round) {
@@ -135,7 +137,7 @@ TEST_F(UpdateJourney, FactoryResetProgressWindowShowsAdvancesAndCloses)
 
 TEST_F(UpdateJourney, TrayExitWhileTheProgressWindowRunsEndsTheProgramCleanly)
 {
-    HWND window = StartProgram();
+    HWND window = StartReady();
     ASSERT_NE(window, nullptr);
     PostMessageW(window, WM_UPDATE_RESULT, NOTICE_FACTORY_RESET, 1);
     HWND tip = nullptr;
