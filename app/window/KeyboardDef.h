@@ -101,6 +101,9 @@ struct KeyboardDef
     // ---- window ------------------------------------------------------------------
     static constexpr int WINDOW_WIDTH = 1380;
     static constexpr int WINDOW_HEIGHT = 800;
+    // The client area's back colour and its one-pixel border.
+    static constexpr COLORREF WINDOW_BACK_COLOUR = RGB(0x1B, 0x1B, 0x1B);
+    static constexpr COLORREF WINDOW_BORDER_COLOUR = RGB(0x3A, 0x3A, 0x3A);
     static constexpr DWORD WINDOW_STYLE = WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
     static constexpr UINT WORKER_PERIOD_MS = 16;
     static constexpr DWORD WORKER_STOP_WAIT_MS = 1000;

@@ -14,6 +14,7 @@
 #include "ui/framework/MControlFont.h"
 #include "ui/framework/Manager.h"
 #include "ui/framework/Render.h"
+#include "ui/controls/Picture.h"
 #include "ui/controls/TabCtrl.h"
 
 using tarnwell::GetRegistryInt;
@@ -221,6 +222,8 @@ UINT KeyboardDlg::RunModal()
 int KeyboardDlg::OnInitDialog()
 {
     VREL::MDialog::OnInitDialog();
+    VREL::MPicture::DropPreparedLooks();
+    VREL::MRender::DropPrefetchedImages();
     InitWindow();
     SetTimer(TIMER_FIRST_PAINT_WAIT, FIRST_PAINT_WAIT_MS, nullptr);
     SetMTimer(WORKER_PERIOD_MS);
@@ -233,7 +236,6 @@ void KeyboardDlg::InitWindow()
 {
     CString name = VREL::Manager::GetDeviceName();
     SetPropW(m_hWnd, name.GetString(), reinterpret_cast<HANDLE>(1));
-    SetIcon(APP_ICON_RESOURCE);
     HIMC context = ImmGetContext(m_hWnd);
     if (context != nullptr) {
         ImmSetOpenStatus(context, FALSE);

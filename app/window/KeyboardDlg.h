@@ -88,6 +88,10 @@ public:
 
     // Creates the window, centres it and runs it modally.
     UINT RunModal();
+    // Starts decoding and drawing what the window's first paint needs, to
+    // run while the process and the window are still being set up; the
+    // window drops what it did not use once it is built.
+    static void PrepareFirstPaint();
 
     // ---- MDialog --------------------------------------------------------------------
     LRESULT OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -170,7 +174,8 @@ private:
     void InitWindow();
     void AddTrayIcon();
     // The window shows with its shell and home page; the other pages are built
-    // after the first paint, a slice at a time, then the tray icon is added.
+    // after the first paint, a slice at a time, then the window and tray icons
+    // are added.
     void OnFirstPaint();
     LRESULT OnBuildPages(WPARAM wParam, LPARAM lParam);
     LRESULT OnAddTrayIcon(WPARAM wParam, LPARAM lParam);

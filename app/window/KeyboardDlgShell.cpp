@@ -10,6 +10,7 @@
 #include "app/window/Startup.h"
 #include "ui/framework/MControl.h"
 #include "ui/framework/Manager.h"
+#include "ui/framework/PaintManager.h"
 
 using namespace tarnwell;
 
@@ -46,11 +47,19 @@ PageState KeyboardDlg::CurrentPageState()
     return state;
 }
 
+void KeyboardDlg::PrepareFirstPaint()
+{
+    // The window is a popup without a frame: its client area is the window.
+    const CRect client(0, 0, WINDOW_WIDTH, WINDOW_HEIGHT);
+    PageBuilder::PrepareFirstPaint(
+        client, VREL::WindowBase::Of(client.Size(), WINDOW_BACK_COLOUR, WINDOW_BORDER_COLOUR));
+}
+
 void KeyboardDlg::InitUI(CRect client)
 {
     MarkStartup(StartupMark::Window);
     m_uiThread = GetCurrentThreadId();
-    m_pm.SetBackColor(RGB(0x1B, 0x1B, 0x1B), RGB(0x3A, 0x3A, 0x3A));
+    m_pm.SetBackColor(WINDOW_BACK_COLOUR, WINDOW_BORDER_COLOUR);
     RegisterPageWidgetHooks();
     // What the first paint shows comes first; the other pages follow it
     // (OnBuildPages), in the same order.
@@ -142,6 +151,10 @@ void KeyboardDlg::OnPagesBuilt()
 
 LRESULT KeyboardDlg::OnAddTrayIcon(WPARAM, LPARAM)
 {
+    // The window's icons come with the tray's: only the taskbar shows them,
+    // and handing them to the display costs the first paint several
+    // milliseconds.
+    SetIcon(APP_ICON_RESOURCE);
     AddTrayIcon();
     return 0;
 }

@@ -36,6 +36,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     Gdiplus::GdiplusStartup(&gdiplusToken, &gdiplusInput, nullptr);
     InitLanguage();
     VREL::Manager::SetInstance(instance);
+    // Ahead of COM's start and the window's creation, which leave most of
+    // the machine idle under a first paint that waits for its images.
+    KeyboardDlg::PrepareFirstPaint();
     CreateDirectoryPath(GetDataFolder() + L"db");
     CoInitialize(nullptr);
     OleInitialize(nullptr);

@@ -1,5 +1,6 @@
 #include "app/window/PageBuilder.h"
 
+#include <algorithm>
 #include <cwchar>
 #include <string>
 
@@ -15,6 +16,8 @@
 #include "ui/framework/MDialog.h"
 #include "ui/framework/MPanel.h"
 #include "ui/framework/Manager.h"
+#include "ui/framework/PaintManager.h"
+#include "ui/framework/Render.h"
 #include "ui/lists/MEdit.h"
 
 namespace tarnwell {
@@ -171,7 +174,53 @@ namespace {
 
 bool BuiltFirst(const PageTable& table) { return table.rows == &ShellRows() || table.rows == &HomeRows(); }
 
+const SetupOp* FindOp(const ControlRow& row, Op op)
+{
+    for (const SetupOp& setup : row.setup)
+        if (setup.op == op)
+            return &setup;
+    return nullptr;
+}
+
 } // namespace
+
+void PageBuilder::PrepareFirstPaint(const RECT& client, const VREL::WindowBase& base)
+{
+    std::vector<CString> files;
+    for (const std::vector<ControlRow>* rows : {&ShellRows(), &HomeRows()})
+    {
+        for (const ControlRow& row : *rows)
+        {
+            const SetupOp* image = FindOp(row, Op::Image);
+            const SetupOp* skinPath = FindOp(row, Op::SkinPathImage);
+            if (image && (row.flags & kRenderAhead) && row.place.placed)
+            {
+                // Set up as BuildRow will: the picture's own show mode unless
+                // the row names one.
+                VREL::enumShowMode mode = VREL::SHOW_MODE_NORMAL;
+                int size = 0;
+                if (const SetupOp* show = FindOp(row, Op::ShowMode))
+                {
+                    mode = static_cast<VREL::enumShowMode>(show->v[0]);
+                    size = AsInt(show->v[1]);
+                }
+                VREL::MPicture::PrepareLook(image->file, AsInt(image->v[0]), CRect(Resolve(row.place, client)), mode,
+                                            size, base);
+                continue;
+            }
+            CString path;
+            if (image)
+                path = GetSkinFolder() + image->file;
+            else if (skinPath)
+                path = GetSkinFolder() + skinPath->file;
+            // Each file once: the buttons of a window share one image of a
+            // file, and a second picture of one file decodes its own.
+            if (!path.IsEmpty() && std::find(files.begin(), files.end(), path) == files.end())
+                files.push_back(path);
+        }
+    }
+    VREL::MRender::PrefetchImages(files);
+}
 
 PageControls PageBuilder::BuildShell(VREL::MDialog& dialog, const RECT& client, const PageState& state)
 {

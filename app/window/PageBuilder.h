@@ -26,6 +26,7 @@ namespace VREL {
 class MControl;
 class MDialog;
 class MPanel;
+struct WindowBase;
 } // namespace VREL
 
 namespace tarnwell {
@@ -108,6 +109,12 @@ public:
     void BuildHome(PageControls& controls, VREL::MDialog& dialog, const RECT& client);
     bool BuildMore(PageControls& controls, VREL::MDialog& dialog, const RECT& client, int maxRows);
     bool Finished() const;
+
+    // Starts, before the window exists, what BuildShell and BuildHome will
+    // load and render ahead for that client area over base: the look of each
+    // row rendered ahead, and the image of every other row, decoded on
+    // threads of their own.
+    static void PrepareFirstPaint(const RECT& client, const VREL::WindowBase& base);
 
     // Places every row that has a place; nothing when the close button does
     // not exist yet.

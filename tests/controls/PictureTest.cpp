@@ -165,11 +165,21 @@ using PictureChange = std::function<void(MPicture&)>;
 // painted; the tile's blended edges take in the window's border colour.
 // before runs with the picture set up, before it joins the window; change
 // runs after the look-ahead started (or would have), before the paint.
-std::vector<uint32_t> PaintedStretch(bool renderAhead, const HostSetUp& before, const PictureChange& change)
+// prepare runs before the picture is made, with the window's base.
+using Prepare = std::function<void(const WindowBase& base)>;
+
+std::vector<uint32_t> PaintedStretch(bool renderAhead, const HostSetUp& before, const PictureChange& change,
+                                     const Prepare& prepare = nullptr)
 {
     testsupport::HostDialog host;
     const HWND hwnd = host.Open(kHostWidth, kHostHeight);
     host.Manager().SetBackColor(RGB(0x1B, 0x1B, 0x1B), RGB(0x3A, 0x3A, 0x3A));
+    if (prepare)
+    {
+        WindowBase base;
+        EXPECT_TRUE(host.Manager().ExpectedBase(base));
+        prepare(base);
+    }
     auto* picture = new MPicture(&host, kId, CRect(0, 0, kHostWidth, kHostHeight), 1, 1);
     EXPECT_EQ(picture->SetImage(kTile, 1), 1);
     picture->SetShowMode(SHOW_MODE_STRETCH, 0);
@@ -192,7 +202,17 @@ std::vector<uint32_t> PaintedStretch(bool renderAhead, const HostSetUp& before, 
     for (int y = 0; y < kHostHeight; ++y)
         for (int x = 0; x < kHostWidth; ++x)
             pixels.push_back(canvas.Rgb(x, y));
+    MPicture::DropPreparedLooks();
     return pixels;
+}
+
+size_t CountDiffering(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b)
+{
+    EXPECT_EQ(a.size(), b.size());
+    size_t differing = 0;
+    for (size_t i = 0; i < a.size() && i < b.size(); ++i)
+        differing += a[i] != b[i];
+    return differing;
 }
 
 } // namespace
@@ -226,11 +246,62 @@ TEST(Picture, ALookRenderedAheadIsTheOneThePaintWouldRender)
         SCOPED_TRACE(c.name);
         const std::vector<uint32_t> plain = PaintedStretch(false, c.before, c.change);
         const std::vector<uint32_t> ahead = PaintedStretch(true, c.before, c.change);
-        ASSERT_EQ(plain.size(), ahead.size());
-        size_t differing = 0;
-        for (size_t i = 0; i < plain.size(); ++i)
-            differing += plain[i] != ahead[i];
-        EXPECT_EQ(differing, 0u);
+        EXPECT_EQ(CountDiffering(plain, ahead), 0u);
+    }
+}
+
+// A look prepared before the window existed stands in for the picture's own
+// only when it is that look: one for another place, base, show mode or frame
+// count leaves the window as a plain paint shows it.
+TEST(Picture, ALookPreparedBeforeTheWindowIsTheOneThePaintWouldRender)
+{
+    const CRect whole(0, 0, kHostWidth, kHostHeight);
+    auto prepared = [whole](CRect rect, enumShowMode mode, int count, bool otherBase) -> Prepare {
+        return [=](const WindowBase& windowBase) {
+            WindowBase base = windowBase;
+            if (otherBase)
+            {
+                base.back ^= 0x00FF00;
+                base.border ^= 0x00FF00;
+            }
+            MPicture::PrepareLook(kTile, count, rect.IsRectEmpty() ? whole : rect, mode, 0, base);
+        };
+    };
+    struct Case
+    {
+        const char* name;
+        Prepare prepare;
+        PictureChange change;
+    };
+    const Case cases[] = {
+        {"prepared as the picture is set up", prepared(CRect(), SHOW_MODE_STRETCH, 1, false), nullptr},
+        {"prepared, then the picture moved", prepared(CRect(), SHOW_MODE_STRETCH, 1, false),
+         [](MPicture& p) { p.SetRect(CRect(10, 10, 200, 120)); }},
+        {"at another place", prepared(CRect(0, 0, 100, 60), SHOW_MODE_STRETCH, 1, false), nullptr},
+        {"over another base", prepared(CRect(), SHOW_MODE_STRETCH, 1, true), nullptr},
+        {"in another show mode", prepared(CRect(), SHOW_MODE_TILE, 1, false), nullptr},
+        {"with another frame count", prepared(CRect(), SHOW_MODE_STRETCH, 3, false), nullptr},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        const std::vector<uint32_t> plain = PaintedStretch(false, nullptr, c.change);
+        const std::vector<uint32_t> ahead = PaintedStretch(true, nullptr, c.change, c.prepare);
+        EXPECT_EQ(CountDiffering(plain, ahead), 0u);
+    }
+}
+
+// Looks and images prepared for pictures that never come are freed without
+// waiting for a window, however far their threads got.
+TEST(Picture, PreparedLooksNobodyTookAreDropped)
+{
+    for (int round = 0; round < 3; ++round)
+    {
+        MPicture::PrepareLook(kTile, 1, CRect(0, 0, kHostWidth, kHostHeight), SHOW_MODE_STRETCH, 0,
+                              WindowBase::Of(CSize(kHostWidth, kHostHeight), RGB(1, 2, 3), RGB(4, 5, 6)));
+        MPicture::PrepareLook(L"no_such_image.png", 1, CRect(0, 0, 50, 50), SHOW_MODE_TILE, 0,
+                              WindowBase::Of(CSize(kHostWidth, kHostHeight), RGB(1, 2, 3), RGB(4, 5, 6)));
+        MPicture::DropPreparedLooks();
     }
 }
 

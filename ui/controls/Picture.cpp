@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <future>
+#include <mutex>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "ui/controls/StateCells.h"
@@ -35,27 +39,37 @@ constexpr COLORREF kSlideUncovered = 0xF2F2F2;
 constexpr int kGifCacheFrames = 4;
 constexpr int kGifTicksPerFrame = 5;
 
-// An image that the control owns, replaced by a newly loaded one: the old
-// one is freed first; on success the frame size comes from the new image.
-int TakeOwnedImage(Gdiplus::Image*& image, int& frameWidth, int& frameHeight, Gdiplus::Image* loaded, int count)
+// A newly loaded image with the size of one of its count frames (side by
+// side); nothing when it did not decode, and the image is freed.
+FramedImage Framed(Gdiplus::Image* loaded, int count)
 {
-    delete image;
-    image = nullptr;
-    frameWidth = 0;
-    frameHeight = 0;
     if (loaded && loaded->GetLastStatus() != Gdiplus::Ok)
     {
         delete loaded;
         loaded = nullptr;
     }
     if (!loaded)
-        return 0;
+        return FramedImage();
     // A strip has at least one frame; a count of 0 would divide by zero.
     const UINT frames = static_cast<UINT>(std::max(count, 1));
-    image = loaded;
-    frameWidth = static_cast<int>(image->GetWidth() / frames);
-    frameHeight = static_cast<int>(image->GetHeight());
-    return 1;
+    return FramedImage{loaded, CSize(static_cast<int>(loaded->GetWidth() / frames),
+                                     static_cast<int>(loaded->GetHeight()))};
+}
+
+// An image that the control owns, replaced by a newly loaded one: the old
+// one is freed first, and the frame size is the new image's.
+int TakeOwnedImage(Gdiplus::Image*& image, int& frameWidth, int& frameHeight, const FramedImage& loaded)
+{
+    delete image;
+    image = loaded.image;
+    frameWidth = loaded.frame.cx;
+    frameHeight = loaded.frame.cy;
+    return image ? 1 : 0;
+}
+
+int TakeOwnedImage(Gdiplus::Image*& image, int& frameWidth, int& frameHeight, Gdiplus::Image* loaded, int count)
+{
+    return TakeOwnedImage(image, frameWidth, frameHeight, Framed(loaded, count));
 }
 
 Gdiplus::Image* LoadSkinImage(const wchar_t* file)
@@ -66,6 +80,62 @@ Gdiplus::Image* LoadSkinImage(const wchar_t* file)
 Gdiplus::Image* LoadAppResourceImage(UINT id, const CString& type)
 {
     return MRender::LoadImageFromIDResource(id, type, Manager::GetInstance());
+}
+
+// A picture's image and look, started before the picture exists.
+struct PreparedLook
+{
+    CString path;
+    int count = 1;
+    CRect rect;
+    WindowBase base;
+    LookInputs inputs;
+    std::thread decoder;
+    std::shared_future<FramedImage> decoded;
+    bool imageTaken = false;
+    std::unique_ptr<LookAhead> look;
+
+    ~PreparedLook()
+    {
+        // The look's thread waits for the decoder and reads the image.
+        look.reset();
+        if (decoder.joinable())
+            decoder.join();
+        if (!imageTaken)
+            delete decoded.get().image;
+    }
+};
+
+// Never destroyed, for the reason the prefetched images are not (see
+// MRender): the program drops what it prepared once its window is built.
+struct PreparedLooks
+{
+    std::mutex lock;
+    std::vector<std::unique_ptr<PreparedLook>> looks;
+};
+
+PreparedLooks& Prepared()
+{
+    static PreparedLooks* prepared = new PreparedLooks;
+    return *prepared;
+}
+
+// The prepared look of path with count frames, which the caller now owns;
+// null when there is none.
+std::unique_ptr<PreparedLook> TakePrepared(const CString& path, int count)
+{
+    PreparedLooks& prepared = Prepared();
+    std::lock_guard<std::mutex> lock(prepared.lock);
+    for (auto it = prepared.looks.begin(); it != prepared.looks.end(); ++it)
+    {
+        if ((*it)->path == path && (*it)->count == count)
+        {
+            std::unique_ptr<PreparedLook> look = std::move(*it);
+            prepared.looks.erase(it);
+            return look;
+        }
+    }
+    return nullptr;
 }
 
 // SetShowMode shared by the pictures: nothing changes when the mode is the
@@ -183,39 +253,105 @@ LookInputs MPicture::CurrentLookInputs() const
     return inputs;
 }
 
-int MPicture::RenderAhead()
+void MPicture::StartLook(LookAhead& look, const std::shared_future<FramedImage>& image, const WindowBase& base)
 {
-    if (m_lookAhead)
-        m_lookAhead->Discard();
-    PaintManager* manager = GetManager();
-    WindowBase base;
-    if (!m_pImage || !m_bVisible || m_rect.IsRectEmpty() || !manager || !manager->ExpectedBase(base))
-        return 0;
-    if (!m_lookAhead)
-        m_lookAhead = std::make_unique<LookAhead>();
-    m_lookAheadInputs = CurrentLookInputs();
     // The thread gets copies of everything but the image, which nothing
     // touches before the look-ahead is delivered or discarded.
-    Gdiplus::Image* image = m_pImage;
-    const int frameWidth = m_frameWidth;
-    const int frameHeight = m_frameHeight;
     const PictureFill fill = m_fill;
     const UINT hAlign = m_hAlign;
     const UINT vAlign = m_vAlign;
     const CRect custom = m_customRect;
     const CRect rect = m_rect;
     auto under = [base, rect](int y, std::uint32_t* row) { base.FillRow(rect.top + y, rect.left, rect.Width(), row); };
-    m_lookAhead->Start(m_rect.Width(), m_rect.Height(), under, [=](const StateCell& cell) {
-        DrawFill(cell.graphics, image, frameWidth, frameHeight, cell.width, cell.height, fill, hAlign, vAlign, &custom);
+    look.Start(rect.Width(), rect.Height(), under, [=](const StateCell& cell) {
+        const FramedImage& framed = image.get();
+        if (framed.image)
+            DrawFill(cell.graphics, framed.image, framed.frame.cx, framed.frame.cy, cell.width, cell.height, fill,
+                     hAlign, vAlign, &custom);
     });
+}
+
+int MPicture::RenderAhead()
+{
+    PaintManager* manager = GetManager();
+    WindowBase base;
+    if (!m_pImage || !m_bVisible || m_rect.IsRectEmpty() || !manager || !manager->ExpectedBase(base))
+    {
+        m_lookAhead.reset();
+        return 0;
+    }
+    // One prepared before the window existed is the same look when it is
+    // rendered over the same base at the same place from the same inputs.
+    if (m_lookAhead && m_lookAhead->Pending() && m_lookAheadInputs == CurrentLookInputs() &&
+        m_lookAheadRect == m_rect && m_lookAheadBase == base)
+        return 1;
+    if (m_lookAhead)
+        m_lookAhead->Discard();
+    else
+        m_lookAhead = std::make_unique<LookAhead>();
+    m_lookAheadInputs = CurrentLookInputs();
+    m_lookAheadRect = m_rect;
+    m_lookAheadBase = base;
+    std::promise<FramedImage> image;
+    image.set_value(FramedImage{m_pImage, CSize(m_frameWidth, m_frameHeight)});
+    StartLook(*m_lookAhead, image.get_future().share(), base);
     return m_lookAhead->Pending() ? 1 : 0;
+}
+
+void MPicture::PrepareLook(const wchar_t* file, int count, const CRect& rect, enumShowMode mode, int size,
+                           const WindowBase& base)
+{
+    auto prepared = std::make_unique<PreparedLook>();
+    prepared->path = GetSkinFolder() + file;
+    prepared->count = count;
+    prepared->rect = rect;
+    prepared->base = base;
+    // A new picture placed and set up as the window will: the look's
+    // inputs are then the ones that picture will have.
+    MPicture picture(nullptr, 0, rect, 1, 1);
+    picture.SetShowMode(mode, size);
+    prepared->inputs = picture.CurrentLookInputs();
+    // Measured where it is decoded: once the look draws it, GDI+ may report
+    // the image busy to any other thread that asks.
+    std::packaged_task<FramedImage()> decode(
+        [path = prepared->path, count] { return Framed(MRender::DecodeImageFile(path), count); });
+    prepared->decoded = decode.get_future().share();
+    prepared->decoder = std::thread(std::move(decode));
+    prepared->look = std::make_unique<LookAhead>();
+    picture.StartLook(*prepared->look, prepared->decoded, base);
+    PreparedLooks& looks = Prepared();
+    std::lock_guard<std::mutex> lock(looks.lock);
+    looks.looks.push_back(std::move(prepared));
+}
+
+void MPicture::DropPreparedLooks()
+{
+    std::vector<std::unique_ptr<PreparedLook>> dropped;
+    {
+        PreparedLooks& looks = Prepared();
+        std::lock_guard<std::mutex> lock(looks.lock);
+        dropped.swap(looks.looks);
+    }
 }
 
 int MPicture::SetImage(const wchar_t* file, int count)
 {
     m_lookAhead.reset();
     m_frameCount = count;
-    const int result = TakeOwnedImage(m_pImage, m_frameWidth, m_frameHeight, LoadSkinImage(file), count);
+    std::unique_ptr<PreparedLook> prepared = TakePrepared(GetSkinFolder() + file, count);
+    if (prepared)
+        prepared->imageTaken = true;
+    const FramedImage loaded = prepared ? prepared->decoded.get() : Framed(LoadSkinImage(file), count);
+    const int result = TakeOwnedImage(m_pImage, m_frameWidth, m_frameHeight, loaded);
+    // The look reads the image, which is this picture's now: RenderAhead
+    // keeps it or drops it, and so does anything that replaces the image.
+    if (prepared && result)
+    {
+        m_lookAhead = std::move(prepared->look);
+        m_lookAheadInputs = prepared->inputs;
+        m_lookAheadRect = prepared->rect;
+        m_lookAheadBase = prepared->base;
+    }
     UpdateControl(1, 0);
     return result;
 }

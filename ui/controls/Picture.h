@@ -15,10 +15,12 @@
 #include <windows.h>
 #include <gdiplus.h>
 
+#include <future>
 #include <memory>
 
 #include "ui/framework/KeptCells.h"
 #include "ui/framework/MControlFont.h"
+#include "ui/framework/PaintManager.h"
 #include "ui/framework/VrelExport.h"
 
 namespace VREL {
@@ -56,6 +58,13 @@ struct PictureFill
     int bottom = 0;
 };
 
+// An image and the size of one of its frames; no image when it did not load.
+struct FramedImage
+{
+    Gdiplus::Image* image = nullptr;
+    CSize frame;
+};
+
 class VREL_API MPicture : public MControlFont
 {
 public:
@@ -82,16 +91,33 @@ public:
     // is known ahead.
     int RenderAhead();
 
+    // What RenderAhead starts, started before the window exists: for a
+    // picture at rect that loads file (a skin file, count frames) in show
+    // mode (mode, size), over base. The file is decoded and the look
+    // rendered on threads of their own while the window is made. The first
+    // picture that loads the same file takes the image, and its RenderAhead
+    // takes the look when it would start the same one. DropPreparedLooks
+    // deletes what no picture took.
+    static void PrepareLook(const wchar_t* file, int count, const CRect& rect, enumShowMode mode, int size,
+                            const WindowBase& base);
+    static void DropPreparedLooks();
+
     void DrawControl(HDC& dc, CRect paint) override;
 
 private:
     // What the look depends on besides the image: size, show mode, alignment.
     LookInputs CurrentLookInputs() const;
+    // Starts look rendering this picture's look, as it is placed and set up
+    // now, over base, from the image the future gives.
+    void StartLook(LookAhead& look, const std::shared_future<FramedImage>& image, const WindowBase& base);
 
     CRect m_customRect;
     PictureFill m_fill;
     std::unique_ptr<LookAhead> m_lookAhead;
     LookInputs m_lookAheadInputs;
+    // Where the look-ahead renders, and over what.
+    CRect m_lookAheadRect;
+    WindowBase m_lookAheadBase;
 };
 
 class VREL_API CPhotoFrame : public MControlFont

@@ -1043,15 +1043,22 @@ void WindowBase::FillRow(int y, int left, int count, std::uint32_t* row) const
         *row++ = inner.PtInRect(CPoint(x, y)) ? back : border;
 }
 
+WindowBase WindowBase::Of(CSize client, COLORREF back, COLORREF border)
+{
+    WindowBase base;
+    base.client = client;
+    base.border = OpaqueColor(border).GetValue();
+    base.back = OpaqueColor(back).GetValue();
+    return base;
+}
+
 bool PaintManager::ExpectedBase(WindowBase& base) const
 {
     if (!HasWindow() || m_pBkImage || m_bLayered)
         return false;
     CRect client;
     ::GetClientRect(m_hWnd, &client);
-    base.client = CSize(client.Width(), client.Height());
-    base.border = OpaqueColor(m_borderColor).GetValue();
-    base.back = OpaqueColor(m_backColor).GetValue();
+    base = WindowBase::Of(CSize(client.Width(), client.Height()), m_backColor, m_borderColor);
     return true;
 }
 

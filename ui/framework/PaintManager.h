@@ -68,8 +68,17 @@ struct VREL_API WindowBase
     std::uint32_t border = 0;  // opaque ARGB
     std::uint32_t back = 0;
 
+    // The base of a client area of that size whose window has those back
+    // and border colours (see PaintManager::SetBackColor).
+    static WindowBase Of(CSize client, COLORREF back, COLORREF border);
+
     // Row y of the client area from column left, count pixels.
     void FillRow(int y, int left, int count, std::uint32_t* row) const;
+    bool operator==(const WindowBase& other) const
+    {
+        return client == other.client && border == other.border && back == other.back;
+    }
+    bool operator!=(const WindowBase& other) const { return !(*this == other); }
     // The rectangle of the back colour in a client area of that size.
     static CRect Inner(int width, int height) { return CRect(1, 1, width - 1, height - 1); }
 };

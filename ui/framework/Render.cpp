@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/framework/ImagePrefetch.h"
 #include "ui/framework/PngDecoder.h"
 
 namespace VREL {
@@ -242,11 +243,7 @@ bool ReadPngFile(const CString& path, std::vector<uint8_t>& bytes)
     return file.Read(bytes.data() + kPngSignatureSize, size - kPngSignatureSize);
 }
 
-} // namespace
-
-// ---------------------------------------------------------------- loading
-
-Gdiplus::Image* MRender::LoadImageFromFile(CString path)
+Gdiplus::Image* DecodeFile(const CString& path)
 {
     // Decoding plain PNGs here spares the codecs' start-up and per-file
     // costs; every other file still goes to GDI+.
@@ -264,6 +261,32 @@ Gdiplus::Image* MRender::LoadImageFromFile(CString path)
     }
     return image;
 }
+
+// Never destroyed: at the library's unload the process may already have
+// lost the thread, and a join there would wait under the loader's lock. The
+// program drops what it prefetched once its window is built.
+ImagePrefetch& Prefetch()
+{
+    static ImagePrefetch* prefetch = new ImagePrefetch(DecodeFile);
+    return *prefetch;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- loading
+
+Gdiplus::Image* MRender::LoadImageFromFile(CString path)
+{
+    if (Gdiplus::Image* prefetched = Prefetch().Take(path))
+        return prefetched;
+    return DecodeFile(path);
+}
+
+Gdiplus::Image* MRender::DecodeImageFile(const CString& path) { return DecodeFile(path); }
+
+void MRender::PrefetchImages(const std::vector<CString>& paths) { Prefetch().Start(paths); }
+
+void MRender::DropPrefetchedImages() { Prefetch().Drop(); }
 
 Gdiplus::Image* MRender::LoadImageFromFileEx(CString path, int cx, int cy)
 {

@@ -8,6 +8,8 @@
 #include <windows.h>
 #include <gdiplus.h>
 
+#include <vector>
+
 #include "ui/framework/CString.h"
 #include "ui/framework/Geometry.h"
 #include "ui/framework/VrelExport.h"
@@ -24,6 +26,16 @@ public:
 
     // ---- image loading: the caller owns every image or icon returned ----
     static Gdiplus::Image* LoadImageFromFile(CString path);
+    // Starts decoding the files (full paths) in order on a thread of its
+    // own, for the images a window's first paint needs while the window is
+    // made: LoadImageFromFile takes a listed file's image from there (see
+    // ImagePrefetch). A second call drops what the first left.
+    static void PrefetchImages(const std::vector<CString>& paths);
+    // Deletes every prefetched image nobody loaded.
+    static void DropPrefetchedImages();
+    // Decodes the file on the calling thread, never taking a prefetched
+    // image: for a load that itself runs ahead of the window.
+    static Gdiplus::Image* DecodeImageFile(const CString& path);
     // A cx x cy copy of the file's image; 0 x 0 means the image's own size.
     static Gdiplus::Image* LoadImageFromFileEx(CString path, int cx, int cy);
     static Gdiplus::Image* LoadImageFromIDResource(UINT id, CString type, HINSTANCE module);
