@@ -106,8 +106,9 @@ struct PreparedLook
     }
 };
 
-// Never destroyed, for the reason the prefetched images are not (see
-// MRender): the program drops what it prepared once its window is built.
+// Never destroyed: at the library's unload the process may already have
+// lost the threads, and joining them there would wait under the loader's
+// lock. The program drops what it prepared once its window is built.
 struct PreparedLooks
 {
     std::mutex lock;

@@ -34,7 +34,8 @@ public:
     ImagePrefetch(const ImagePrefetch&) = delete;
     ImagePrefetch& operator=(const ImagePrefetch&) = delete;
 
-    // Drops what an earlier Start left, then decodes paths in order.
+    // Drops what an earlier Start left, then decodes paths in order. Start
+    // and Drop come from one thread; loads may come from any.
     void Start(const std::vector<CString>& paths);
     // The image decoded for path, owned by the caller from now on; nullptr
     // when path is not listed (or no longer: each listing serves one load),
@@ -42,7 +43,7 @@ public:
     // then decodes the file itself.
     Gdiplus::Image* Take(const CString& path);
     // Stops the thread after the file it is decoding and deletes every image
-    // nobody took.
+    // nobody took; a load waiting for a decode then decodes the file itself.
     void Drop();
 
 private:
