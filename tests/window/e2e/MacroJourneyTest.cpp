@@ -613,7 +613,7 @@ TEST_F(MacroJourney, ANewMacroIsNamedInTheLanguageAndItsMenuImportsAndExportsAsI
     std::wstring offered;
     ASSERT_TRUE(AnswerFileDialog(program->ProcessId(), file, &offered)) << "the export item opened no file dialog";
     EXPECT_EQ(offered, kind);
-    ASSERT_TRUE(WaitFor([&] { return FileExists(file); })) << "the export item wrote no file";
+    ASSERT_TRUE(WaitFor([&] { return FileWritten(file); })) << "the export item wrote no file";
     std::stringstream written;
     written << std::ifstream(file.c_str(), std::ios::binary).rdbuf();
     EXPECT_NE(written.str().find("<macroinfo"), std::string::npos) << "the file holds no single macro";

@@ -193,7 +193,7 @@ TEST_F(ProfileJourney, AnExportedProfileComesBackByImportAsANewProfileWithTheSam
     const std::wstring file = std::wstring(folder) + L"tarnwell journey profile.xml";
     DeleteFileW(file.c_str());
     ASSERT_TRUE(ChooseFile(window, program->ProcessId(), kExportProfileButton, file)) << "no save dialog came";
-    ASSERT_TRUE(WaitFor([&] { return FileExists(file); })) << "the profile file was not written";
+    ASSERT_TRUE(WaitFor([&] { return FileWritten(file); })) << "the profile file was not written";
 
     const long long profiles = Query("SELECT COUNT(*) FROM t_profile_data");
     ASSERT_TRUE(ChooseFile(window, program->ProcessId(), kImportProfileButton, file)) << "no open dialog came";

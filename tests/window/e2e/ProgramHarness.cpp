@@ -489,6 +489,20 @@ void WriteRegistryValue(const wchar_t* name, const wchar_t* value)
 
 bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+bool FileWritten(const std::wstring& path)
+{
+    // Sharing only reading fails while any handle may still write: the
+    // program's writer has let the file go, and what is there is all it wrote.
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    LARGE_INTEGER size = {};
+    const bool written = GetFileSizeEx(file, &size) && size.QuadPart > 0;
+    CloseHandle(file);
+    return written;
+}
+
 namespace {
 
 // Has the window paint, and waits until its thread has done so (a just-shown

@@ -209,6 +209,8 @@ void WriteRegistryValue(const wchar_t* name, const wchar_t* value);
 // The program's value under the user's Run key; false when missing.
 bool ReadAutorunValue(std::wstring& value);
 bool FileExists(const std::wstring& path);
+// The file is there, not empty, and nothing holds it open for writing.
+bool FileWritten(const std::wstring& path);
 // The settings database of the model in use (the data folder's one
 // db\*_data.db), empty when there is none yet.
 std::wstring SettingsDatabase();
