@@ -90,6 +90,19 @@ public:
     using T::T;
     int State() const { return this->m_state; }
     HDC CellDC() const { return this->m_hMemDC; }
+    // Shows each of count cells once (the state names the cell shown),
+    // which renders them all, and comes back to the state it had.
+    void DrawEveryCell(HDC& dc, const CRect& rect, int count)
+    {
+        const auto state = this->m_state;
+        for (int cell = 0; cell < count; ++cell)
+        {
+            this->m_state = static_cast<decltype(this->m_state)>(cell);
+            this->Draw(dc, rect);
+        }
+        this->m_state = state;
+        this->Draw(dc, rect);
+    }
 };
 
 // Copies the control's rendered cells (count of them, side by side) into a

@@ -539,7 +539,7 @@ TEST(RadioButton2, StretchedFrameTakesNothingFromTheNeighbouringFrame)
         ASSERT_EQ(1, radio.SetImage(L"img_direction.png", 8));
         DibCanvas window(rect.Width(), rect.Height(), 0xFF000000);
         HDC dc = window.Dc();
-        radio.Draw(dc, rect);
+        radio.DrawEveryCell(dc, rect, 8);
         DibCanvas cells(8 * rect.Width(), rect.Height());
         ButtonTest::CopyCells(radio.CellDC(), 8, rect, cells);
         for (int cell = 0; cell < 8; ++cell)
@@ -756,7 +756,7 @@ TEST(CellLooks, CellsOfOneLookAreCopiesThatFollowEveryChangeOfTheirInputs)
     tab.SetTextRenderingHint(Gdiplus::TextRenderingHintSingleBitPerPixelGridFit);
     DibCanvas tabWindow(tabRect.Width(), tabRect.Height(), 0xFF000000);
     HDC tabDc = tabWindow.Dc();
-    tab.Draw(tabDc, tabRect);
+    tab.DrawEveryCell(tabDc, tabRect, 8);
     DibCanvas before(8 * tabRect.Width(), tabRect.Height());
     ButtonTest::CopyCells(tab.CellDC(), 8, tabRect, before);
     EXPECT_FALSE(SameCells(before, tabRect.Width(), tabRect.Height(), 0, 1));
@@ -764,7 +764,7 @@ TEST(CellLooks, CellsOfOneLookAreCopiesThatFollowEveryChangeOfTheirInputs)
         EXPECT_TRUE(SameCells(before, tabRect.Width(), tabRect.Height(), 1, cell)) << "cell " << cell;
 
     tab.SetTitle(L"WWW");
-    tab.Draw(tabDc, tabRect);
+    tab.DrawEveryCell(tabDc, tabRect, 8);
     DibCanvas after(8 * tabRect.Width(), tabRect.Height());
     ButtonTest::CopyCells(tab.CellDC(), 8, tabRect, after);
     for (int cell = 0; cell < 8; ++cell)

@@ -254,56 +254,85 @@ protected:
     RecordingOwner owner;
 };
 
-TEST_F(SkinnedButton, MButtonRendersFourNineGridCellsOnceAndSwitchesBetweenThem)
+TEST_F(SkinnedButton, MButtonRendersEachNineGridCellWhenFirstShownAndSwitchesBetweenThem)
 {
     using namespace TestTheme;
     const CRect rect(0, 0, 100, 40);
+    Probe<VREL::MButton> button(&owner, 7, rect, L"", 1, 1);
+    button.SetManager(&manager);
+    ASSERT_EQ(1, button.SetImage(kApplySkin, 4));
+    constexpr uint32_t kWindow = 0xFF000000;
+    DibCanvas window(rect.Width(), rect.Height(), kWindow);
+    HDC dc = window.Dc();
+    button.Draw(dc, rect);
+    ASSERT_NE(nullptr, button.CellDC());
+    DibCanvas first(4 * rect.Width(), rect.Height());
+    ButtonTest::CopyCells(button.CellDC(), 4, rect, first);
+    EXPECT_TRUE(NearColor(FrameFill(0), first.Rgb(50, 20)));
+    for (int cell = 1; cell < 4; ++cell)
+        EXPECT_EQ(first.Rgb(cell * rect.Width() + 50, 20), kWindow & 0xFFFFFF) << "cell " << cell << " rendered unseen";
+
+    // Hover, press and disabling show their cells without a new look.
+    struct Change
     {
-        Probe<VREL::MButton> button(&owner, 7, rect, L"", 1, 1);
-        button.SetManager(&manager);
-        ASSERT_EQ(1, button.SetImage(kApplySkin, 4));
-        DibCanvas window(rect.Width(), rect.Height(), 0xFF000000);
-        HDC dc = window.Dc();
+        std::function<void()> act;
+        int cell;
+    };
+    const Change changes[] = {
+        {[&] { button.OnMouseMove(0, CPoint(50, 20)); }, 1},
+        {[&] { button.OnLButtonDown(MK_LBUTTON, CPoint(50, 20)); }, 2},
+        {[&] { button.OnLButtonUp(0, CPoint(500, 20)); }, 0},
+        {[&] { button.SetControlEnabled(0); }, 3},
+    };
+    for (const Change& change : changes)
+    {
+        SCOPED_TRACE("shows cell " + std::to_string(change.cell));
+        change.act();
+        EXPECT_EQ(1, button.GetUpdate());
         button.Draw(dc, rect);
-        ASSERT_NE(nullptr, button.CellDC());
-
-        DibCanvas cells(4 * rect.Width(), rect.Height());
-        ButtonTest::CopyCells(button.CellDC(), 4, rect, cells);
-        for (int cell = 0; cell < 4; ++cell)
-        {
-            SCOPED_TRACE("cell " + std::to_string(cell));
-            const int x = cell * rect.Width();
-            EXPECT_TRUE(NearColor(kTopLeft, cells.Rgb(x + 2, 2)));
-            EXPECT_TRUE(NearColor(kTopRight, cells.Rgb(x + 97, 2)));
-            EXPECT_TRUE(NearColor(kBottomLeft, cells.Rgb(x + 2, 37)));
-            EXPECT_TRUE(NearColor(kBottomRight, cells.Rgb(x + 97, 37)));
-            EXPECT_TRUE(NearColor(EdgeColor(cell), cells.Rgb(x + 50, 3)));
-            EXPECT_TRUE(NearColor(EdgeColor(cell), cells.Rgb(x + 3, 20)));
-            EXPECT_TRUE(NearColor(EdgeColor(cell), cells.Rgb(x + 96, 20)));
-            EXPECT_TRUE(NearColor(FrameFill(cell), cells.Rgb(x + 50, 20)));
-        }
-
-        // Hover, press and disabling switch cells without rendering again.
-        struct Change
-        {
-            std::function<void()> act;
-            int cell;
-        };
-        const Change changes[] = {
-            {[&] { button.OnMouseMove(0, CPoint(50, 20)); }, 1},
-            {[&] { button.OnLButtonDown(MK_LBUTTON, CPoint(50, 20)); }, 2},
-            {[&] { button.OnLButtonUp(0, CPoint(500, 20)); }, 0},
-            {[&] { button.SetControlEnabled(0); }, 3},
-        };
-        for (const Change& change : changes)
-        {
-            SCOPED_TRACE("shows cell " + std::to_string(change.cell));
-            change.act();
-            EXPECT_EQ(1, button.GetUpdate());
-            button.Draw(dc, rect);
-            EXPECT_TRUE(NearColor(FrameFill(change.cell), window.Rgb(50, 20)));
-        }
+        EXPECT_TRUE(NearColor(FrameFill(change.cell), window.Rgb(50, 20)));
     }
+
+    DibCanvas cells(4 * rect.Width(), rect.Height());
+    ButtonTest::CopyCells(button.CellDC(), 4, rect, cells);
+    for (int cell = 0; cell < 4; ++cell)
+    {
+        SCOPED_TRACE("cell " + std::to_string(cell));
+        const int x = cell * rect.Width();
+        EXPECT_TRUE(NearColor(kTopLeft, cells.Rgb(x + 2, 2)));
+        EXPECT_TRUE(NearColor(kTopRight, cells.Rgb(x + 97, 2)));
+        EXPECT_TRUE(NearColor(kBottomLeft, cells.Rgb(x + 2, 37)));
+        EXPECT_TRUE(NearColor(kBottomRight, cells.Rgb(x + 97, 37)));
+        EXPECT_TRUE(NearColor(EdgeColor(cell), cells.Rgb(x + 50, 3)));
+        EXPECT_TRUE(NearColor(EdgeColor(cell), cells.Rgb(x + 3, 20)));
+        EXPECT_TRUE(NearColor(EdgeColor(cell), cells.Rgb(x + 96, 20)));
+        EXPECT_TRUE(NearColor(FrameFill(cell), cells.Rgb(x + 50, 20)));
+    }
+}
+
+// A cell rendered late stands on what lay under the button when its look was
+// asked for, as it would had it been rendered then: the window changing under
+// the button afterwards, without a new look asked for, changes no cell.
+TEST_F(SkinnedButton, ACellRenderedLateStandsOnTheWindowTheButtonsLookWasAskedOn)
+{
+    const CRect rect(0, 0, 60, 30);
+    // No skin: the window shows around the title.
+    Probe<VREL::MButton> button(&owner, 7, rect, L"H", 1, 1);
+    button.SetManager(&manager);
+    constexpr uint32_t kFirstWindow = 0xFF2060A0, kLaterWindow = 0xFF000000;
+    DibCanvas window(rect.Width(), rect.Height(), kFirstWindow);
+    HDC dc = window.Dc();
+    button.Draw(dc, rect);
+    window.Fill(kLaterWindow);
+    button.OnMouseMove(0, CPoint(30, 15));
+    ASSERT_EQ(1, button.GetUpdate());
+    button.Draw(dc, rect);
+    EXPECT_EQ(window.Rgb(1, 1), kFirstWindow & 0xFFFFFF);
+    // Its look gone stale, the button takes the window as it is now.
+    button.SetUpdate(0, 0);
+    window.Fill(kLaterWindow);
+    button.Draw(dc, rect);
+    EXPECT_EQ(window.Rgb(1, 1), kLaterWindow & 0xFFFFFF);
 }
 
 TEST_F(SkinnedButton, MButtonTitleSitsInItsRectangleShiftedAndWhiteWhenPressedGreyWhenDisabled)
@@ -318,7 +347,7 @@ TEST_F(SkinnedButton, MButtonTitleSitsInItsRectangleShiftedAndWhiteWhenPressedGr
     button.SetTextRect(textRect);
     DibCanvas window(rect.Width(), rect.Height(), 0xFF000000);
     HDC dc = window.Dc();
-    button.Draw(dc, rect);
+    button.DrawEveryCell(dc, rect, 4);
     DibCanvas cells(4 * rect.Width(), rect.Height());
     ButtonTest::CopyCells(button.CellDC(), 4, rect, cells);
 
@@ -400,7 +429,7 @@ std::unique_ptr<DibCanvas> RenderCells(Probe<T>& button, int count)
     const CRect rect = button.GetRect();
     DibCanvas window(rect.right, rect.bottom, 0xFF000000);
     HDC dc = window.Dc();
-    button.Draw(dc, rect);
+    button.DrawEveryCell(dc, rect, count);
     auto cells = std::make_unique<DibCanvas>(count * rect.Width(), rect.Height());
     ButtonTest::CopyCells(button.CellDC(), count, rect, *cells);
     return cells;

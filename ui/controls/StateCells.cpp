@@ -10,50 +10,97 @@
 
 namespace VREL {
 
-void DrawStateCells(MControl& control, HDC& target, HDC& memDc, int cellCount, int shownCell,
-                    const CellRenderer& render, const CellLookKey& lookKey)
+namespace {
+
+// As many as the control's mask of unrendered cells holds.
+constexpr int kMaxCells = 32;
+
+std::uint32_t CellBit(int index) { return std::uint32_t{1} << index; }
+
+// The first cell that looks like cell index (itself when none before it
+// does, or when the control gave no look key).
+int LookSource(int index, const CellLookKey& lookKey)
 {
+    if (!lookKey)
+        return index;
+    const std::uint64_t key = lookKey(index);
+    for (int j = 0; j < index; ++j)
+        if (lookKey(j) == key)
+            return j;
+    return index;
+}
+
+// Renders the cells of wanted that are still unrendered: a cell that looks
+// like an earlier one is a copy of it, rendered first if need be.
+void RenderCells(MControl& control, HDC memDc, int cellCount, std::uint32_t wanted, const CellRenderer& render,
+                 const CellLookKey& lookKey)
+{
+    std::uint32_t unrendered = control.GetUnrenderedCells();
+    if ((unrendered & wanted) == 0)
+        return;
     const CRect rect = control.GetRect();
     const int w = rect.Width();
     const int h = rect.Height();
-    if (w <= 0 || h <= 0 || cellCount <= 0)
-        return;
-
-    if (!control.GetUpdate() || !memDc)
+    std::vector<int> copies;
     {
-        // Every background first: GDI+ may hold back its drawing on the DC
-        // until the Graphics object goes, so GDI and GDI+ do not interleave.
-        if (!PrepareStateCells(control, target, memDc, cellCount))
-            return;
-        // The first cell of each look; the others copy it.
-        std::vector<int> source(static_cast<size_t>(cellCount));
-        std::vector<std::uint64_t> keys;
+        // GDI+ may hold back its drawing on the DC until the Graphics
+        // object goes: the copies wait for it.
+        Gdiplus::Graphics graphics(memDc);
         for (int i = 0; i < cellCount; ++i)
         {
-            source[i] = i;
-            if (!lookKey)
+            if (!(wanted & unrendered & CellBit(i)))
                 continue;
-            keys.push_back(lookKey(i));
-            for (int j = 0; j < i; ++j)
+            const int source = LookSource(i, lookKey);
+            if (unrendered & CellBit(source))
             {
-                if (keys[j] == keys[i])
-                {
-                    source[i] = j;
-                    break;
-                }
+                render(StateCell{graphics, memDc, source, source * w, w, h});
+                unrendered &= ~CellBit(source);
+            }
+            if (source != i)
+            {
+                copies.push_back(source);
+                copies.push_back(i);
+                unrendered &= ~CellBit(i);
             }
         }
-        {
-            Gdiplus::Graphics graphics(memDc);
-            for (int i = 0; i < cellCount; ++i)
-                if (source[i] == i)
-                    render(StateCell{graphics, memDc, i, i * w, w, h});
-        }
-        for (int i = 0; i < cellCount; ++i)
-            if (source[i] != i)
-                ::BitBlt(memDc, i * w, 0, w, h, memDc, source[i] * w, 0, SRCCOPY);
     }
-    ShowStateCell(control, target, memDc, cellCount, shownCell);
+    for (size_t k = 0; k < copies.size(); k += 2)
+        ::BitBlt(memDc, copies[k + 1] * w, 0, w, h, memDc, copies[k] * w, 0, SRCCOPY);
+    control.SetUnrenderedCells(unrendered);
+}
+
+// DrawStateCells, rendering either only the cell shown (the others when
+// they are first shown) or every cell at once.
+void DrawCells(MControl& control, HDC& target, HDC& memDc, int cellCount, int shownCell, const CellRenderer& render,
+               const CellLookKey& lookKey, bool everyCell)
+{
+    const CRect rect = control.GetRect();
+    if (rect.Width() <= 0 || rect.Height() <= 0 || cellCount <= 0)
+        return;
+    cellCount = std::min(cellCount, kMaxCells);
+    const int shown = std::min(std::max(shownCell, 0), cellCount - 1);
+    const std::uint32_t all = cellCount == kMaxCells ? ~std::uint32_t{0} : CellBit(cellCount) - 1;
+    if (!control.GetUpdate() || !memDc)
+    {
+        // Every background first, as the window is now: a cell rendered
+        // later stands on what lay under the control when the cache went
+        // stale, as it would have had it been rendered at once.
+        if (!PrepareStateCells(control, target, memDc, cellCount))
+            return;
+        control.SetUnrenderedCells(all);
+    }
+    RenderCells(control, memDc, cellCount, everyCell ? all : CellBit(shown), render, lookKey);
+    ShowStateCell(control, target, memDc, cellCount, shown);
+}
+
+} // namespace
+
+void DrawStateCells(MControl& control, HDC& target, HDC& memDc, int cellCount, int shownCell,
+                    const CellRenderer& render, const CellLookKey& lookKey)
+{
+    // Most cells (hover, pressed, disabled) are seen late or never: a
+    // window's first paint renders only the looks it shows.
+    DrawCells(control, target, memDc, cellCount, shownCell, render, lookKey, false);
 }
 
 void DrawCachedLook(MControl& control, HDC& target, HDC& memDc, const CellRenderer& render, LookAhead* lookAhead)
@@ -205,7 +252,8 @@ void DrawKeptStateCells(MControl& control, HDC& target, HDC& memDc, KeptCells& k
     }
     if (!kept.Restore(control, target, memDc, cellCount, std::move(inputs)))
     {
-        DrawStateCells(control, target, memDc, cellCount, shownCell, render, lookKey);
+        // Kept cells are shown again as they are: all of them are rendered.
+        DrawCells(control, target, memDc, cellCount, shownCell, render, lookKey, true);
         kept.Rendered(memDc);
         return;
     }
@@ -297,6 +345,15 @@ void DrawStripFrame(Gdiplus::Graphics& graphics, Gdiplus::Image* image, const Gd
 {
     if (!image || sw <= 0 || sh <= 0)
         return;
+    // A 32-bit image that is all one frame would be copied as it is: it is
+    // drawn itself, which spares a large picture's first paint a copy as
+    // costly as the drawing.
+    if (sx == 0 && sy == 0 && static_cast<int>(image->GetWidth()) == sw && static_cast<int>(image->GetHeight()) == sh &&
+        image->GetType() == Gdiplus::ImageTypeBitmap && image->GetPixelFormat() == PixelFormat32bppARGB)
+    {
+        graphics.DrawImage(image, dst, 0, 0, sw, sh, Gdiplus::UnitPixel);
+        return;
+    }
     // Scaling straight from the strip samples pixels of the neighbouring
     // frames at the edges (and Wine maps the last column of a scaled image
     // onto the first pixel past the source): the frame is copied on its own

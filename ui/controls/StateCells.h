@@ -1,12 +1,13 @@
 #pragma once
 
-// How the button-like controls of the library paint. A control renders every
+// How the button-like controls of the library paint. A control renders each
 // look it can show once, as cells of its own size side by side in its memory
 // bitmap, and afterwards only copies the cell of its current state to the
 // window. Each cell starts as a copy of what lies under the control, so that
-// transparent parts of a skin show the window behind. The cells are rendered
-// again only after the control's cache was marked stale (a repaint request
-// with redraw 1, or something painted over it changed).
+// transparent parts of a skin show the window behind; all cells take that
+// copy together, and each is rendered when it is first shown. The cells are
+// rendered again only after the control's cache was marked stale (a repaint
+// request with redraw 1, or something painted over it changed).
 //
 // A control with a single look caches it the same way, as one cell.
 //
@@ -57,9 +58,11 @@ using CellRenderer = std::function<void(const StateCell&)>;
 // its strip frame. Cells whose keys are equal look the same.
 using CellLookKey = std::function<std::uint64_t(int index)>;
 
-// Renders cellCount cells with render when the control's cache is stale, then
-// copies cell shownCell (kept within the cells) to the control's place on
-// target. memDc is the control's own memory DC member: rendering may make it
+// Copies cell shownCell (kept within the cells) to the control's place on
+// target, rendering it with render first when it is not yet. When the
+// control's cache is stale, every one of cellCount cells (at most 32) takes
+// what lies under the control now, and each is rendered when it is first
+// shown. memDc is the control's own memory DC member: rendering may make it
 // anew. With lookKey, a cell whose key equals an earlier cell's is a copy
 // of that cell instead of being rendered again: text and anti-aliased
 // shapes cost far more than the copy.
@@ -68,7 +71,8 @@ void DrawStateCells(MControl& control, HDC& target, HDC& memDc, int cellCount, i
 
 // DrawStateCells for a control that keeps its cells between renders
 // (KeptCells.h): stale cells rendered from the same inputs over the same
-// pixels are shown as they are instead of being rendered again.
+// pixels are shown as they are instead of being rendered again. Its cells
+// are all rendered at once.
 void DrawKeptStateCells(MControl& control, HDC& target, HDC& memDc, KeptCells& kept, LookInputs inputs,
                         int cellCount, int shownCell, const CellRenderer& render,
                         const CellLookKey& lookKey = nullptr);

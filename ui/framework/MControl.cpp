@@ -49,6 +49,7 @@ MControl::MControl(MObject* owner, UINT id, CRect rect, int visible, int enabled
       m_bKeyDown(0),
       m_bKeyFocus(0),
       m_bUpdate(0),
+      m_unrenderedCells(0),
       m_bAnimateUpdate(0),
       m_bRunTimer(0),
       m_bRunning(0),
@@ -743,6 +744,7 @@ void MControl::FreeCache(HDC& dc, HBITMAP& bitmap, HBITMAP& previous, CSize& siz
 void MControl::UpdateMemDC(HDC& dc, int cx, int cy)
 {
     m_bUpdate = 1;
+    m_unrenderedCells = 0;
     if (cx == m_memSize.cx && cy == m_memSize.cy)
         return;
     AdoptMemBitmap(dc, ::CreateCompatibleBitmap(dc, cx, cy), cx, cy);
@@ -752,6 +754,7 @@ void MControl::AdoptMemBitmap(HDC& dc, HBITMAP bitmap, int cx, int cy)
 {
     FreeCache(m_hMemDC, m_hMemBitmap, m_hMemOldBitmap, m_memSize);
     m_bUpdate = 1;
+    m_unrenderedCells = 0;
     m_memSize = CSize(cx, cy);
     m_hMemDC = ::CreateCompatibleDC(dc);
     m_hMemBitmap = bitmap;

@@ -32,6 +32,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <vector>
 
 #include "ui/framework/CString.h"
@@ -158,6 +159,11 @@ public:
     int GetDblClk() const { return m_bDblClk; }
     int IsFocused() const { return m_bKeyFocus; }
     int GetUpdate() const { return m_bUpdate; }
+    // Cells of the memory bitmap (bit i for cell i) that hold what lies
+    // under the control but not yet their look: StateCells.h renders a cell
+    // when it is first shown. A new memory bitmap has none.
+    std::uint32_t GetUnrenderedCells() const { return m_unrenderedCells; }
+    void SetUnrenderedCells(std::uint32_t cells) { m_unrenderedCells = cells; }
     void SetRunTimer(int run) { m_bRunTimer = run; }
     int IsRunTimer() const { return m_bRunTimer; }
 
@@ -238,6 +244,7 @@ protected:
     int m_bKeyFocus;
     // 1 while the memory bitmap shows the current look.
     int m_bUpdate;
+    std::uint32_t m_unrenderedCells;
     int m_bAnimateUpdate;
     int m_bRunTimer;
     // Not read by the base: animated controls keep their running state here.
