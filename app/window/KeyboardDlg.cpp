@@ -214,6 +214,8 @@ KeyboardDlg::~KeyboardDlg()
 UINT KeyboardDlg::RunModal()
 {
     CString name = VREL::Manager::GetDeviceName();
+    // Nothing is dropped on a window before the user sees it.
+    m_pm.DeferDropRegistration();
     Create(nullptr, name.GetString(), WINDOW_STYLE, 0, CRect(0, 0, WINDOW_WIDTH, WINDOW_HEIGHT));
     CenterWindow(nullptr);
     return ShowModal(SW_SHOW);

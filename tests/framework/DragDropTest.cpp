@@ -469,6 +469,25 @@ TEST_F(DropTest, DroppedDataIsCheckedBeforeItBecomesAPicture)
     ::DeleteFileW(textFile.c_str());
 }
 
+TEST(DropRegistration, AWindowThatDefersItTakesDropsFromItsFirstPaintOn)
+{
+    DropDialog late;
+    late.Manager().DeferDropRegistration();
+    HWND window = late.Create(nullptr, L"drop test", WS_POPUP, 0, CRect(100, 100, 400, 300));
+    ASSERT_NE(window, nullptr);
+    auto* other = new NullTarget();
+    other->AddRef();
+    // Not yet painted: the window is no drop target, so another may register.
+    EXPECT_EQ(::RegisterDragDrop(window, other), S_OK);
+    ::RevokeDragDrop(window);
+    late.ShowWindow(SW_SHOWNOACTIVATE);
+    ::UpdateWindow(window);
+    Pump();
+    EXPECT_EQ(::RegisterDragDrop(window, other), DRAGDROP_E_ALREADYREGISTERED);
+    late.DestroyWindow();
+    other->Release();
+}
+
 TEST_F(DropTest, TheRegistrationEndsWithTheManagersWindowData)
 {
     auto* other = new NullTarget();

@@ -28,6 +28,8 @@ constexpr int kDefaultBackParameter = 4;
 constexpr UINT kVerticalScrollResId = 102;
 constexpr UINT kHorizontalScrollResId = 101;
 constexpr DWORD kHoverTimeMs = 400;
+// Posted by a window's first paint to itself: see DeferDropRegistration.
+constexpr UINT WM_REGISTER_DROP_TARGET = WM_USER + 67;
 // A drag starts on an armed move that stays this close to the previous one.
 constexpr int kDragThreshold = 2;
 constexpr int kWheelNotch = WHEEL_DELTA;
@@ -211,7 +213,10 @@ void PaintManager::Init(HWND window, MWindow* owner)
         m_hDcPaint = ::GetDC(window);
     }
     m_pOwnerWnd = owner;
-    InitDragDrop();
+    if (m_bDropAfterPaint)
+        m_bDropPending = 1;
+    else
+        InitDragDrop();
     m_bAttached = 1;
     CRect client;
     ::GetClientRect(window, &client);
@@ -525,6 +530,10 @@ LRESULT PaintManager::OnWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     {
     case WM_PAINT:
         return OnPaint() ? 1 : 0;
+    case WM_REGISTER_DROP_TARGET:
+        if (!m_bDropRegistered)
+            InitDragDrop();
+        return 1;
     case WM_GETMINMAXINFO:
         return OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
     case WM_CREATE:
@@ -1143,6 +1152,11 @@ int PaintManager::OnPaint()
         }
     }
     ::EndPaint(m_hWnd, &ps);
+    if (m_bDropPending)
+    {
+        m_bDropPending = 0;
+        ::PostMessageW(m_hWnd, WM_REGISTER_DROP_TARGET, 0, 0);
+    }
     return 1;
 }
 

@@ -338,7 +338,16 @@ public:
     MAirBladder* GetAirBladder() const { return m_pAirBladder.get(); }
 
     // ---- drag and drop ---------------------------------------------------------------------
+    // Registers the window as a drop target; Init does, unless
+    // DeferDropRegistration came first.
     int InitDragDrop();
+    // Has the window take drops from the end of its first paint on rather
+    // than from Init: registering starts OLE's marshalling, several
+    // milliseconds that a window the user waits for would spend before it
+    // shows anything. Not for popups shown after Init: under Wine such a
+    // popup registered late showed the corners outside its rounded region
+    // for a moment.
+    void DeferDropRegistration() { m_bDropAfterPaint = 1; }
     // Picture of a control for dragging; rect is relative to the control.
     HBITMAP GetDropBitmap(MControl* control, const CRect& rect, DWORD colour);
     // Runs a drag of the armed control; returns 1 once the drag has ended.
@@ -470,6 +479,9 @@ private:
     std::unique_ptr<MAirBladder, AirBladderDeleter> m_pAirBladder;
     int m_airBladderKind = 0;
     int m_bDropRegistered = 0;
+    int m_bDropAfterPaint = 0;
+    // Set by Init until the first paint asks for the registration.
+    int m_bDropPending = 0;
 };
 
 } // namespace VREL
