@@ -25,12 +25,14 @@ foreach(dll ${TARNWELL_RUNTIME_DLLS})
 endforeach()
 
 # The toolchain's copies carry their debug information; bin/ gets them
-# without it, as it gets the program and the library (cmake/ShipStripped.cmake).
+# without it, as it gets the program and the library (cmake/ShipStripped.cmake),
+# and with the file alignment our own modules are linked with.
 set(_runtime_outputs)
 foreach(dll ${TARNWELL_RUNTIME_DLLS})
     get_filename_component(_name ${dll} NAME)
     add_custom_command(OUTPUT ${TARNWELL_BIN_DIR}/${_name}
-        COMMAND ${CMAKE_OBJCOPY} --strip-debug ${dll} ${TARNWELL_BIN_DIR}/${_name}
+        COMMAND ${CMAKE_OBJCOPY} --strip-debug --file-alignment ${TARNWELL_FILE_ALIGNMENT} ${dll}
+                ${TARNWELL_BIN_DIR}/${_name}
         DEPENDS ${dll} ${CMAKE_CURRENT_LIST_FILE}
         COMMENT "Copying ${_name} to bin/"
         VERBATIM)
