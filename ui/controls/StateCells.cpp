@@ -148,44 +148,38 @@ std::uint32_t* DibRow(const DIBSECTION& section, int y, int x)
 
 void LookAhead::Render()
 {
-    // The same kind of memory bitmap a paint makes for the cell: one
-    // compatible with a DC that holds a 32-bit back buffer, which is itself
-    // a DIB section whose pixels can be written in place (without one there
-    // is no look-ahead, and the paint renders the look itself).
-    HDC reference = ::CreateCompatibleDC(nullptr);
-    HBITMAP referenceBitmap = MRender::CreateARGB32Bitmap(reference, 1, 1, nullptr);
-    HGDIOBJ referenceOld = ::SelectObject(reference, referenceBitmap);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(reference, m_width, m_height);
-    HDC dc = ::CreateCompatibleDC(reference);
+    // The kind of memory bitmap a paint makes for the cell, one compatible
+    // with the 32-bit back buffer: a bottom-up 32-bit DIB section, whose
+    // pixels are written in place. It is made and given what lies under the
+    // control before the thread asks for a DC: a process's first DC waits
+    // for the display driver, which the window's thread is loading then.
+    HBITMAP bitmap = MRender::CreateARGB32Bitmap(nullptr, m_width, m_height, nullptr);
+    DIBSECTION section = {};
     bool rendered = false;
-    if (bitmap && dc)
+    if (bitmap && ::GetObjectW(bitmap, sizeof(section), &section) == sizeof(section) &&
+        section.dsBm.bmBitsPixel == 32 && section.dsBm.bmBits)
     {
-        HGDIOBJ old = ::SelectObject(dc, bitmap);
-        DIBSECTION section = {};
-        if (DibPixels(dc, section) && section.dsBm.bmWidth == m_width && section.dsBm.bmHeight == m_height)
+        for (int y = 0; y < m_height; ++y)
+            m_under(y, DibRow(section, y, 0));
+        HDC dc = ::CreateCompatibleDC(nullptr);
+        if (dc)
         {
-            for (int y = 0; y < m_height; ++y)
-                m_under(y, DibRow(section, y, 0));
+            HGDIOBJ old = ::SelectObject(dc, bitmap);
             {
                 Gdiplus::Graphics graphics(dc);
                 m_render(StateCell{graphics, dc, 0, 0, m_width, m_height});
             }
             ::GdiFlush();
             rendered = true;
+            ::SelectObject(dc, old);
+            ::DeleteDC(dc);
         }
-        ::SelectObject(dc, old);
     }
-    if (dc)
-        ::DeleteDC(dc);
     if (!rendered && bitmap)
     {
         ::DeleteObject(bitmap);
         bitmap = nullptr;
     }
-    ::SelectObject(reference, referenceOld);
-    if (referenceBitmap)
-        ::DeleteObject(referenceBitmap);
-    ::DeleteDC(reference);
     m_bitmap = bitmap;
 }
 
