@@ -43,7 +43,8 @@ std::string Narrow(const std::wstring& text)
     return out;
 }
 
-void RemoveTree(const std::wstring& folder)
+// True when the folder is gone.
+bool RemoveTree(const std::wstring& folder)
 {
     WIN32_FIND_DATAW found;
     HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
@@ -62,7 +63,8 @@ void RemoveTree(const std::wstring& folder)
         } while (FindNextFileW(search, &found));
         FindClose(search);
     }
-    RemoveDirectoryW(folder.c_str());
+    return RemoveDirectoryW(folder.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND ||
+           GetLastError() == ERROR_PATH_NOT_FOUND;
 }
 
 // Mirrors a folder tree: hard links where possible, copies otherwise.
@@ -144,7 +146,10 @@ const std::wstring& RunFolder()
         const std::wstring bin = Widen(TARNWELL_E2E_BIN_DIR) + L"\\";
         const std::wstring sim = Widen(TARNWELL_E2E_SIM_DIR) + L"\\";
         const std::wstring run = Widen(TARNWELL_E2E_RUN_DIR) + L"\\";
-        RemoveTree(run);
+        // A program the previous test run started may still be letting go
+        // of its files: a mirror over them would keep what it could not
+        // replace.
+        WaitFor([&] { return RemoveTree(run); }, kTimeoutMs);
         MirrorTree(bin, run);
         DeleteFileW((run + L"hidapi.dll").c_str());
         CopyFileW((sim + L"hidapi.dll").c_str(), (run + L"hidapi.dll").c_str(), FALSE);
@@ -338,6 +343,7 @@ bool Program::Launch(const std::wstring& arguments, bool testChannel)
     SetEnvironmentVariableW(tarnwell::kTestHarnessVariable, testChannel ? L"1" : nullptr);
     const bool started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                         RunFolder().c_str(), &startup, &m_info) != 0;
+    m_startError = started ? 0 : GetLastError();
     SetEnvironmentVariableW(tarnwell::kTestHarnessVariable, nullptr);
     return started;
 }
@@ -776,7 +782,7 @@ void ProgramJourney::TearDown()
 HWND ProgramJourney::StartProgram(const std::wstring& arguments)
 {
     if (!program->Start(arguments)) {
-        ADD_FAILURE() << "Tarnwell.exe did not start";
+        ADD_FAILURE() << "Tarnwell.exe did not start (error " << program->StartError() << ")";
         return nullptr;
     }
     HWND window = program->WaitForWindow();

@@ -137,12 +137,15 @@ public:
     long WaitForExit(DWORD timeoutMs = kTimeoutMs);
     bool Running() const;
     DWORD ProcessId() const { return m_info.dwProcessId; }
+    // Why the last start failed (a system error code); 0 after a start.
+    DWORD StartError() const { return m_startError; }
     // Ends the process if it still runs (a failed journey).
     void Kill();
 
 private:
     bool Launch(const std::wstring& arguments, bool testChannel);
     PROCESS_INFORMATION m_info = {};
+    DWORD m_startError = 0;
     HWND m_window = nullptr;
 };
 
